@@ -1,0 +1,53 @@
+#pragma once
+// The game's only door to the player: every text goes out through Write and
+// WriteLine and every answer comes in through ReadLine. The bytes are code
+// page 932 on both sides; what sits behind the door (standard streams, a
+// terminal with another character set, a test script) is a ConsoleDevice.
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+namespace velkor {
+
+class ConsoleDevice {
+ public:
+  virtual ~ConsoleDevice() = default;
+  // Shows bytes to the player. Called once per exchange with all pending text.
+  virtual void Put(std::string_view bytes) = 0;
+  // Takes one typed line without its LF; false when input has ended.
+  virtual bool Get(std::string& line) = 0;
+};
+
+// A device over two standard streams, passing the bytes through unchanged.
+class StreamConsole : public ConsoleDevice {
+ public:
+  StreamConsole(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
+  void Put(std::string_view bytes) override;
+  bool Get(std::string& line) override;
+
+ private:
+  std::istream& in_;
+  std::ostream& out_;
+};
+
+// Routes the game's console through device until another one is bound.
+// Pending output is flushed to the old device first.
+void BindConsole(ConsoleDevice& device);
+ConsoleDevice& BoundConsole();
+
+// Text without a line end; it stays pending until the next read or flush.
+void Write(std::string_view text);
+// Text followed by CR LF.
+void WriteLine(std::string_view text = {});
+// Flushes pending output, then reads one line and drops its LF and a CR just
+// before it. At end of input the run cannot go on: raises the input failure.
+std::string ReadLine();
+// Hands all pending output to the device.
+void FlushOutput();
+// True when nothing has been written yet or the last text ended a line.
+bool AtLineStart();
+
+inline constexpr std::string_view LineEnd = "\r\n";
+
+}  // namespace velkor

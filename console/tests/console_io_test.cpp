@@ -1,0 +1,96 @@
+#include "console/console_io.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "console/failure.h"
+#include "console/prompts.h"
+#include "testsupport/console_script.h"
+
+namespace velkor {
+namespace {
+
+// Counts the device's writes, to show that output goes out once per exchange.
+class CountingDevice : public ConsoleDevice {
+ public:
+  void Put(std::string_view bytes) override {
+    ++puts;
+    out.append(bytes);
+  }
+  bool Get(std::string& line) override {
+    line = "typed";
+    return true;
+  }
+  int puts = 0;
+  std::string out;
+};
+
+TEST(ConsoleIo, ReadDropsLfAndOneCrBeforeIt) {
+  std::istringstream in("plain\ncrlf\r\ntwo\r\r\n\r\nlast");
+  std::ostringstream out;
+  StreamConsole device(in, out);
+  BindConsole(device);
+  EXPECT_EQ(ReadLine(), "plain");
+  EXPECT_EQ(ReadLine(), "crlf");
+  EXPECT_EQ(ReadLine(), "two\r");
+  EXPECT_EQ(ReadLine(), "");
+  EXPECT_EQ(ReadLine(), "last");  // a last line without a line end still counts
+  EXPECT_THROW(ReadLine(), GameFailure);
+  test::ConsoleScript reset({});
+}
+
+TEST(ConsoleIo, OutputIsFlushedOncePerExchange) {
+  CountingDevice device;
+  BindConsole(device);
+  Write("a");
+  WriteLine("b");
+  Write("(yn)");
+  EXPECT_EQ(device.puts, 0);
+  ReadLine();
+  EXPECT_EQ(device.puts, 1);
+  EXPECT_EQ(device.out, "ab\r\n(yn)");
+  ReadLine();
+  EXPECT_EQ(device.puts, 1) << "nothing pending, nothing written";
+  test::ConsoleScript reset({});
+}
+
+TEST(ConsoleIo, Cp932BytesPassThroughUnharmed) {
+  // "ソ" ends in 0x5C and "ポ" in 0x7C: both are ASCII bytes inside a character.
+  EXPECT_EQ(std::string("～"), "\x81\x60");
+  EXPECT_EQ(std::string("／"), "\x81\x5E");
+  EXPECT_EQ(std::string("≪"), "\x81\xE1");
+  EXPECT_EQ(std::string("…"), "\x81\x63");
+  EXPECT_EQ(std::string("ソ"), "\x83\x5C");
+  test::ConsoleScript script({"ソポ"});
+  const std::string typed = ReadLine();
+  EXPECT_EQ(typed, "\x83\x5C\x83\x7C");
+  Write(typed);
+  WriteLine(typed);
+  RuleLine(typed);
+  EXPECT_EQ(script.Output(), typed + typed + "\r\n--" + typed + std::string(18, '-') + "\r\n");
+}
+
+TEST(Failure, EndOfInputIsReportedOnANewLine) {
+  test::ConsoleScript script({});
+  const int status = RunGuarded([] { AskYesNo("Q"); });
+  EXPECT_EQ(status, 1);
+  const std::string output = script.Output();
+  const std::string prompt = "Q(y/n)\r\n(yn)\r\n";
+  ASSERT_EQ(output.substr(0, prompt.size()), prompt);
+  EXPECT_TRUE(test::IsFailureReport(output.substr(prompt.size()), "標準入力が終わりました"))
+      << output;
+}
+
+TEST(Failure, NormalEndGivesZeroAndFlushes) {
+  test::ConsoleScript script({});
+  EXPECT_EQ(RunGuarded([] { Write("bye"); }), 0);
+  EXPECT_EQ(script.Output(), "bye");
+}
+
+TEST(Failure, CannotOpenNamesTheFile) {
+  EXPECT_EQ(CannotOpenMessage("dat/0.dat"), "ファイル dat/0.dat は開けません");
+}
+
+}  // namespace
+}  // namespace velkor

@@ -1,0 +1,47 @@
+#include "data/sheet.h"
+
+#include <cstdint>
+
+#include "console/console_io.h"
+#include "console/prompts.h"
+#include "data/tables.h"
+
+namespace velkor {
+
+std::string PadRight(std::string_view text, std::size_t width) {
+  std::string padded(text);
+  if (padded.size() < width) padded.append(width - padded.size(), ' ');
+  return padded;
+}
+
+std::string StatusWord(const TFighter& fighter) {
+  // Widened so that the comparisons hold for any 32-bit HP.
+  const std::int64_t current = fighter.CurStats[StatHP];
+  const std::int64_t base = fighter.BaseStats[StatHP];
+  if (current <= 0) return "死亡";
+  if (4 * current < base) return "瀕死";
+  if (2 * current < base) return "重傷";
+  if (current < base) return "負傷";
+  return "十全";
+}
+
+void ShowSheet(const TFighter& fighter, bool isShort, std::string_view caption) {
+  RuleLine(" " + fighter.Name.Text() + " ");
+  if (isShort) {
+    WriteLine(StatusWord(fighter));
+  } else {
+    for (std::size_t i = 0; i < StatCount; ++i) {
+      WriteLine(PadRight(StatNames[i], StatNameWidth) + RightInt(5, fighter.CurStats[i]) + "/" +
+                RightInt(5, fighter.BaseStats[i]));
+    }
+    std::string talents;
+    for (std::size_t t = 0; t < TalentCount; ++t) {
+      if (fighter.Talents[t] != 0) talents += "≪" + std::string(TalentNames[t]) + "≫";
+    }
+    if (!talents.empty()) WriteLine(talents);
+  }
+  Write(caption);
+  RuleLine("");
+}
+
+}  // namespace velkor

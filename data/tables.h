@@ -1,0 +1,44 @@
+#pragma once
+// The game's fixed vocabulary: stats, talents and actions.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace velkor {
+
+enum StatIndex : int { StatHP = 0, StatAttack = 1, StatDefense = 2, StatSpeed = 3 };
+inline constexpr int StatCount = 4;
+inline constexpr std::array<std::string_view, StatCount> StatNames{"ＨＰ", "攻撃力", "防御力", "素早さ"};
+// One point of HP is worth 5 HP; one point of any other stat is worth 1.
+inline constexpr std::array<std::int32_t, StatCount> StatMultipliers{5, 1, 1, 1};
+
+enum TalentIndex : int { EvilEye = 0, MindEye = 1, Quick = 2, HyperReaction = 3 };
+inline constexpr int TalentCount = 4;
+inline constexpr std::array<std::string_view, TalentCount> TalentNames{"魔眼", "心眼", "クイック", "超反応"};
+inline constexpr std::array<std::int32_t, TalentCount> TalentCosts{12, 10, 6, 8};
+
+enum ActionCode : std::uint8_t {
+  actAttack = 0,
+  actImpact = 1,
+  actSnipe = 2,
+  actWeakStrike = 3,
+  actBreak = 4,
+  actGuard = 5,
+  actEvade = 6,
+  actSwordPlay = 7,
+  actEnd = 8,  // an empty slot and the end of a plan
+};
+inline constexpr int ActionCount = 9;
+inline constexpr std::array<std::string_view, ActionCount> ActionNames{
+    "攻撃", "衝撃", "狙撃", "弱撃", "崩し", "防御", "回避", "剣劇", "おわり"};
+inline constexpr std::array<std::int32_t, ActionCount> ActionCosts{5, 10, 6, 3, 8, 4, 7, 50, 0};
+// Menu letters in code order; case matters: "x" guards, "X" is the sword play.
+inline constexpr std::string_view ActionLetters = "abcdhxyXZ";
+
+// Byte widths that names are padded to in lists and sheets.
+inline constexpr std::size_t StatNameWidth = 6;
+inline constexpr std::size_t ActionNameWidth = 7;
+inline constexpr std::size_t TalentNameWidth = 9;
+
+}  // namespace velkor

@@ -1,0 +1,140 @@
+#include "data/sheet.h"
+
+#include <gtest/gtest.h>
+
+#include "data/tables.h"
+#include "testsupport/console_script.h"
+
+namespace velkor {
+namespace {
+
+using test::ConsoleScript;
+
+TFighter Fighter(const std::string& name, std::array<std::int32_t, 4> current,
+                 std::array<std::int32_t, 4> base, std::array<std::uint8_t, 4> talents = {}) {
+  TFighter f{};
+  f.Name.Assign(name);
+  f.CurStats = current;
+  f.BaseStats = base;
+  f.Talents = talents;
+  return f;
+}
+
+std::string Shown(const TFighter& f, bool isShort, const std::string& caption) {
+  ConsoleScript script({});
+  ShowSheet(f, isShort, caption);
+  return script.Output();
+}
+
+TEST(ShowSheet, FullWithoutTalentsGoesStraightToTheCaption) {
+  const TFighter f = Fighter("ユウ", {88, 20, 25, 25}, {100, 20, 25, 25});
+  EXPECT_EQ(Shown(f, false, "<デ>\r\n"),
+            "-- ユウ ----------------\r\n"
+            "ＨＰ     88/  100\r\n"
+            "攻撃力   20/   20\r\n"
+            "防御力   25/   25\r\n"
+            "素早さ   25/   25\r\n"
+            "<デ>\r\n"
+            "------------------------\r\n");
+}
+
+TEST(ShowSheet, AllTalentsWideAndNegativeValues) {
+  const TFighter f = Fighter("", {-12, 123456, 0, 5}, {100, 5, 0, 5}, {1, 1, 1, 1});
+  EXPECT_EQ(Shown(f, false, ""),
+            "--  --------------------\r\n"
+            "ＨＰ    -12/  100\r\n"
+            "攻撃力123456/    5\r\n"
+            "防御力    0/    0\r\n"
+            "素早さ    5/    5\r\n"
+            "≪魔眼≫≪心眼≫≪クイック≫≪超反応≫\r\n"
+            "------------------------\r\n");
+}
+
+TEST(ShowSheet, ShortFormShowsOnlyTheStatusWord) {
+  const TFighter f = Fighter("鬼", {100, 30, 25, 20}, {125, 30, 25, 20}, {1, 0, 0, 0});
+  EXPECT_EQ(Shown(f, true, "<ガ>\r\n"),
+            "-- 鬼 ------------------\r\n"
+            "負傷\r\n"
+            "<ガ>\r\n"
+            "------------------------\r\n");
+}
+
+TEST(ShowSheet, HeadingOfALongName) {
+  const TFighter f = Fighter("１２３４５６７８", {0, 0, 0, 0}, {0, 0, 0, 0});  // 16 bytes
+  const std::string out = Shown(f, true, "");
+  EXPECT_EQ(out.substr(0, out.find("\r\n")), "-- １２３４５６７８ ----");
+}
+
+TEST(StatusWord, EdgesWithBaseHundred) {
+  struct Case {
+    std::int32_t hp;
+    const char* word;
+  };
+  const Case cases[] = {{101, "十全"}, {100, "十全"}, {99, "負傷"}, {50, "負傷"}, {49, "重傷"},
+                        {25, "重傷"},  {24, "瀕死"},  {1, "瀕死"},  {0, "死亡"},  {-5, "死亡"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(StatusWord(Fighter("", {c.hp, 0, 0, 0}, {100, 0, 0, 0})), c.word) << c.hp;
+  }
+  // No overflow where four times the HP leaves 32 bits.
+  EXPECT_EQ(StatusWord(Fighter("", {1000000000, 0, 0, 0}, {2000000000, 0, 0, 0})), "負傷");
+}
+
+TEST(Fighter, ClearKeepsNameStorageAndChecksum) {
+  TPlayer p{};
+  p.Name.Assign("ながいなまえ");
+  p.Checksum.Assign("abcdefghij");
+  p.BaseStats = {100, 20, 30, 40};
+  p.Talents = {1, 0, 1, 0};
+  ClearPlayer(p);
+  EXPECT_EQ(p.Name.Length, 0);
+  EXPECT_EQ(std::string(p.Name.Storage.data(), 12), "ながいなまえ");
+  EXPECT_EQ(p.CurStats, (std::array<std::int32_t, 4>{0, 0, 0, 0}));
+  EXPECT_EQ(p.BaseStats, (std::array<std::int32_t, 4>{0, 0, 0, 0}));
+  EXPECT_EQ(p.Talents, (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
+  EXPECT_EQ(p.Checksum.Text(), "abcdefghij");
+  // A shorter name leaves the old bytes behind it.
+  p.Name.Assign("AB");
+  EXPECT_EQ(p.Name.Text(), "AB");
+  EXPECT_EQ(std::string(p.Name.Storage.data(), 4), std::string("AB") + "が");
+}
+
+TEST(PlayerImage, LaysOutEveryByte) {
+  TPlayer p{};
+  p.Name.Assign("ユウ");
+  p.Name.Storage[15] = 'z';
+  p.NameGap = {0xA1, 0xA2, 0xA3};
+  p.CurStats = {-2, 0x01020304, 3, 4};
+  p.BaseStats = {100, 20, 30, 0x7FFFFFFF};
+  p.Talents = {1, 0, 1, 2};
+  p.Checksum.Assign("abcdefghij");
+  p.TailGap = 0xEE;
+  const PlayerImage image = ToImage(p);
+  ASSERT_EQ(image.size(), 68u);
+  EXPECT_EQ(image[0], 4);
+  EXPECT_EQ(image[1], 0x83);  // ユ
+  EXPECT_EQ(image[2], 0x86);
+  EXPECT_EQ(image[16], 'z');
+  EXPECT_EQ(image[17], 0xA1);
+  EXPECT_EQ(image[19], 0xA3);
+  const std::uint8_t minusTwo[] = {0xFE, 0xFF, 0xFF, 0xFF};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(image[20 + i], minusTwo[i]);
+  const std::uint8_t little[] = {0x04, 0x03, 0x02, 0x01};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(image[24 + i], little[i]);
+  EXPECT_EQ(image[36], 100);
+  EXPECT_EQ(image[48], 0xFF);
+  EXPECT_EQ(image[51], 0x7F);
+  EXPECT_EQ(image[52], 1);
+  EXPECT_EQ(image[55], 2);
+  EXPECT_EQ(image[56], 10);
+  EXPECT_EQ(image[57], 'a');
+  EXPECT_EQ(image[66], 'j');
+  EXPECT_EQ(image[67], 0xEE);
+  EXPECT_EQ(ToImage(FromImage(image)), image);
+  // And any image, whatever its bytes, comes back whole.
+  PlayerImage noise{};
+  for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 37 + 11);
+  EXPECT_EQ(ToImage(FromImage(noise)), noise);
+}
+
+}  // namespace
+}  // namespace velkor

@@ -1,0 +1,16 @@
+#include "game/startup.h"
+
+#include "console/console_io.h"
+#include "console/failure.h"
+#include "data/fighter.h"
+
+namespace velkor {
+
+int StartUp() {
+  return RunGuarded([] {
+    ClearPlayer(Player);
+    WriteLine();
+  });
+}
+
+}  // namespace velkor

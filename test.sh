@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds VELKOR and runs every test. With --sanitize the build and the tests
+# run under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+bash scripts/ensure-tools.sh --tests
+dir=build
+options=()
+if [ "${1:-}" = "--sanitize" ]; then
+  dir=build-sanitize
+  options+=(-DVELKOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+fi
+cmake -S . -B "$dir" "${options[@]}"
+cmake --build "$dir" -j "$(nproc)"
+ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"

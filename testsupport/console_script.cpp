@@ -1,0 +1,187 @@
+#include "testsupport/console_script.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "data/fighter.h"
+#include "data/random_source.h"
+
+namespace velkor::test {
+
+namespace {
+
+class NullDevice : public ConsoleDevice {
+ public:
+  void Put(std::string_view) override {}
+  bool Get(std::string&) override { return false; }
+};
+
+NullDevice unbound;
+
+// U+27E8 and U+27E9 in UTF-8: no code page 932 text converts to them, so an
+// echoed line can never be mistaken for the game's own output.
+constexpr std::string_view EchoOpen = "\xE2\x9F\xA8";
+constexpr std::string_view EchoClose = "\xE2\x9F\xA9";
+
+bool Convert(const char* to, const char* from, std::string_view in, std::string& out) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  out.clear();
+  std::string buffer(in);
+  char* src = buffer.data();
+  std::size_t srcLeft = buffer.size();
+  bool ok = true;
+  while (srcLeft > 0) {
+    char chunk[256];
+    char* dst = chunk;
+    std::size_t dstLeft = sizeof chunk;
+    const std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(chunk, static_cast<std::size_t>(dst - chunk));
+    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+      ok = false;
+      break;
+    }
+  }
+  iconv_close(cd);
+  return ok;
+}
+
+std::string Hex(std::string_view bytes) {
+  std::ostringstream hex;
+  hex << std::hex;
+  for (const char c : bytes) hex << static_cast<int>(static_cast<unsigned char>(c)) << ' ';
+  return hex.str();
+}
+
+}  // namespace
+
+void ScriptedDevice::Put(std::string_view bytes) {
+  output_.append(bytes);
+  transcript_ += Cp932ToUtf8(bytes);
+}
+
+bool ScriptedDevice::Get(std::string& line) {
+  if (next_ >= lines_.size()) return false;
+  line = lines_[next_++];
+  transcript_ += EchoOpen;
+  transcript_ += Cp932ToUtf8(line);
+  transcript_ += EchoClose;
+  transcript_ += '\n';
+  return true;
+}
+
+ConsoleScript::ConsoleScript(std::vector<std::string> lines, std::uint32_t seed)
+    : device_(std::move(lines)) {
+  BindConsole(unbound);
+  Player = TPlayer{};
+  TitleList.clear();
+  RandomState = seed;
+  BindConsole(device_);
+}
+
+ConsoleScript::~ConsoleScript() {
+  try {
+    BindConsole(unbound);
+  } catch (...) {
+  }
+}
+
+std::string ConsoleScript::Output() {
+  FlushOutput();
+  return device_.Output();
+}
+
+std::string ConsoleScript::Transcript() {
+  FlushOutput();
+  return device_.Transcript();
+}
+
+std::vector<std::string> Lines(std::string_view text) {
+  std::vector<std::string> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    lines.emplace_back(text.substr(0, end));
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
+std::string Cp932ToUtf8(std::string_view bytes) {
+  std::string text;
+  if (!Convert("UTF-8", "CP932", bytes, text)) {
+    ADD_FAILURE() << "not code page 932: " << Hex(bytes);
+    return text;
+  }
+  // Two code page 932 codes can stand for one character; a transcript must
+  // still pin the very bytes, so it only counts when it converts back.
+  std::string back;
+  if (!Convert("CP932", "UTF-8", text, back) || back != bytes)
+    ADD_FAILURE() << "code page 932 bytes do not survive a round trip: " << Hex(bytes);
+  return text;
+}
+
+std::string Utf8ToCp932(std::string_view text) {
+  std::string bytes;
+  if (!Convert("CP932", "UTF-8", text, bytes)) ADD_FAILURE() << "not convertible to code page 932";
+  return bytes;
+}
+
+bool IsFailureReport(std::string_view text, std::string_view message) {
+  // Compared as bytes: code page 932 text must never go through a pattern
+  // matcher, whose special characters hide in its second bytes.
+  const std::string head = "EInOutErrorがモジュール velkor の ";
+  const std::string tail = " で発生しました。\r\n" + std::string(message) + "\r\n";
+  if (text.size() < head.size() + tail.size() + 8) return false;
+  if (text.substr(0, head.size()) != head) return false;
+  if (text.substr(text.size() - tail.size()) != tail) return false;
+  const std::string_view location = text.substr(head.size(), text.size() - head.size() - tail.size());
+  if (location.size() < 8) return false;
+  for (const char c : location)
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
+  return true;
+}
+
+std::string SourceDir() {
+  const char* dir = std::getenv("VELKOR_SOURCE_DIR");
+  return dir != nullptr ? dir : ".";
+}
+
+void ExpectGolden(const std::string& transcript, const std::string& relativePath) {
+  const std::string path = SourceDir() + "/" + relativePath;
+  const char* update = std::getenv("VELKOR_UPDATE_GOLDEN");
+  if (update != nullptr && std::string(update) == "1") {
+    std::ofstream out(path, std::ios::binary);
+    out << transcript;
+    ASSERT_TRUE(out.good()) << "cannot write " << path;
+    return;
+  }
+  std::ifstream in(path, std::ios::binary);
+  ASSERT_TRUE(in.good()) << "missing golden file " << path;
+  std::ostringstream golden;
+  golden << in.rdbuf();
+  if (golden.str() == transcript) return;
+  // Name the first line that differs, which is what a reader needs.
+  std::istringstream want(golden.str()), got(transcript);
+  std::string wantLine, gotLine;
+  int number = 1;
+  while (true) {
+    const bool moreWant = static_cast<bool>(std::getline(want, wantLine));
+    const bool moreGot = static_cast<bool>(std::getline(got, gotLine));
+    if (!moreWant && !moreGot) break;
+    if (!moreWant || !moreGot || wantLine != gotLine) {
+      ADD_FAILURE() << path << " differs at line " << number << "\n  golden: " << wantLine
+                    << "\n  actual: " << gotLine;
+      return;
+    }
+    ++number;
+  }
+  ADD_FAILURE() << path << " differs";
+}
+
+}  // namespace velkor::test

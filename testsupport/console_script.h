@@ -1,0 +1,71 @@
+#pragma once
+// Drives the game's console from a test: a script of typed lines goes in,
+// every byte written is kept, and a readable transcript can be compared with
+// a golden file.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/console_io.h"
+
+namespace velkor::test {
+
+class ScriptedDevice : public ConsoleDevice {
+ public:
+  explicit ScriptedDevice(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  void Put(std::string_view bytes) override;
+  bool Get(std::string& line) override;
+
+  const std::string& Output() const { return output_; }
+  const std::string& Transcript() const { return transcript_; }
+  std::size_t LinesLeft() const { return lines_.size() - next_; }
+
+ private:
+  std::vector<std::string> lines_;
+  std::size_t next_ = 0;
+  std::string output_;      // raw code page 932 bytes
+  std::string transcript_;  // UTF-8, with the typed lines shown as ⟨line⟩ and a line feed
+};
+
+// Binds a scripted console for the lifetime of the object and resets the
+// game's globals (player record, title list, random state).
+class ConsoleScript {
+ public:
+  explicit ConsoleScript(std::vector<std::string> lines, std::uint32_t seed = 0);
+  ~ConsoleScript();
+  ConsoleScript(const ConsoleScript&) = delete;
+  ConsoleScript& operator=(const ConsoleScript&) = delete;
+
+  // Everything written so far, as raw bytes.
+  std::string Output();
+  // Everything written so far in UTF-8, with the typed lines echoed.
+  std::string Transcript();
+  std::size_t LinesLeft() const { return device_.LinesLeft(); }
+
+ private:
+  ScriptedDevice device_;
+};
+
+// Splits text at "\n" into script lines (a last line without "\n" counts).
+std::vector<std::string> Lines(std::string_view text);
+
+// Code page 932 <-> UTF-8, exact; a byte sequence that does not convert fails
+// the test that asked.
+std::string Cp932ToUtf8(std::string_view bytes);
+std::string Utf8ToCp932(std::string_view text);
+
+// Compares a UTF-8 transcript with the golden file at path (relative to the
+// source tree). With VELKOR_UPDATE_GOLDEN=1 the file is written instead, for
+// a person to read and check before it is committed.
+void ExpectGolden(const std::string& transcript, const std::string& relativePath);
+
+// True when text is exactly the report of an uncaught failure of the
+// input-output kind with the given message (any location).
+bool IsFailureReport(std::string_view text, std::string_view message);
+
+// The project's source folder (tests read fixtures and golden files there).
+std::string SourceDir();
+
+}  // namespace velkor::test

@@ -1,0 +1,25 @@
+#pragma once
+// Runs the built game as a separate process, as a player or a script would.
+
+#include <string>
+
+namespace velkor::test {
+
+struct ProcessResult {
+  int exitStatus = -1;   // -1 when it did not exit by itself
+  bool timedOut = false;
+  std::string output;    // everything written to standard output
+};
+
+// Starts program in workDir with input as its standard input (closed after
+// the last byte), and waits at most timeoutSeconds for it to end.
+ProcessResult RunProgram(const std::string& program, const std::string& workDir,
+                         const std::string& input, int timeoutSeconds = 20);
+
+// A fresh empty folder under the system's temporary folder.
+std::string MakeTempDir();
+
+// The built game, as CMake placed it.
+std::string GameProgram();
+
+}  // namespace velkor::test
