@@ -10,6 +10,8 @@ int StartUp() {
   return RunGuarded([] {
     ClearPlayer(Player);
     WriteLine();
+    // Loading the saved definition, or defining a new one and saving it.
+    // The hunt.
   });
 }
 

@@ -1,0 +1,31 @@
+#pragma once
+// The hunt loop: rounds of candidates, choice, battle, until a defeat or the
+// twelfth kill.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace velkor {
+
+struct HuntState {
+  std::array<bool, 12> AliveFlags{true, true, true, true, true, true,
+                                  true, true, true, true, true, true};
+  std::int32_t KillCount = 0;
+  std::array<std::int32_t, 5> Candidates{};
+  std::int32_t CandidateCount = 0;
+  std::string AmbientLine;
+  std::string BattleResult;
+};
+
+// True when no flag is true (also for no flags).
+bool AllFalse(std::span<const bool> flags);
+
+// Draws this round's candidates into state.
+void FindEnemys(HuntState& state);
+
+// One whole run; returns when it has ended.
+void Main();
+
+}  // namespace velkor
