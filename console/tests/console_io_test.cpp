@@ -94,3 +94,22 @@ TEST(Failure, CannotOpenNamesTheFile) {
 
 }  // namespace
 }  // namespace velkor
+
+namespace velkor {
+namespace {
+
+TEST(Transcript, ShowsOutputInUtf8AndTypedLinesEchoed) {
+  test::ConsoleScript script({"ソ"});
+  Write("名前＞");
+  ReadLine();
+  WriteLine("～");
+  // The echo marks are U+27E8 and U+27E9, written as UTF-8 bytes.
+  const std::string expected = test::Cp932ToUtf8("名前＞") + "\xE2\x9F\xA8" +
+                               test::Cp932ToUtf8("ソ") + "\xE2\x9F\xA9\n" +
+                               test::Cp932ToUtf8("～\r\n");
+  EXPECT_EQ(script.Transcript(), expected);
+  EXPECT_EQ(test::Cp932ToUtf8("～"), "\xEF\xBD\x9E");  // U+FF5E, code page 932's own mapping
+}
+
+}  // namespace
+}  // namespace velkor
