@@ -5,6 +5,10 @@
 
 namespace velkor {
 
+// Reads the user's date and time settings (LC_TIME) for the report line.
+// Start-up calls it once, before anything else is asked.
+void ReadReportLocale();
+
 // Appends the run's line: kills, TitleList, "VELKOR", the local date and
 // time, the player's name. A file that cannot be written ends the run
 // through the failure report.
