@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velkor {
 
@@ -16,5 +17,29 @@ std::string ScenarioPath(int number);
 // Plays a scenario file, putting playerName where the file holds the name
 // token. A file that cannot be read ends the run through the failure report.
 void PlayScenario(const std::string& fileName, std::string_view playerName);
+
+// The pieces of the scenario format, shared by playback and by the tool that
+// makes the files.
+
+// The lines of a text split at CR LF, a lone CR or a lone LF; a line end at
+// the very end makes no further empty line.
+std::vector<std::string> SplitScenarioLines(std::string_view text);
+// True for a line of exactly "#End", letters in any case.
+bool IsEndMarker(std::string_view line);
+// The line with every byte passed through ScrambleText except the name tokens
+// ("$PlayerName", letters in any case), which become name. The walk goes by
+// whole code page 932 characters; lineIsScrambled tells whether the line's
+// text is stored scrambled (playback) or plain (making a file), so that lead
+// bytes are known either way.
+std::string ScrambleAroundTokens(std::string_view line, bool lineIsScrambled,
+                                 std::string_view name);
+// Same, but the tokens stay exactly as they stand.
+std::string ScrambleKeepingTokens(std::string_view line, bool lineIsScrambled);
+
+// A scenario file made from its story source: UTF-8 text converted to code
+// page 932, every line scrambled except end markers and name tokens, each
+// line ended by CR LF. Throws std::invalid_argument naming the first source
+// line that is not UTF-8 or holds a character code page 932 lacks.
+std::string ScenarioFromStory(std::string_view utf8Source);
 
 }  // namespace velkor
