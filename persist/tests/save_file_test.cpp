@@ -1,0 +1,302 @@
+#include "persist/save_file.h"
+
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "testsupport/console_script.h"
+#include "testsupport/process_runner.h"
+
+namespace velkor {
+namespace {
+
+using test::ConsoleScript;
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  ASSERT_TRUE(out.good()) << path;
+}
+
+std::string ImageBytes(const TPlayer& player) {
+  const PlayerImage image = ToImage(player);
+  return std::string(image.begin(), image.end());
+}
+
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+// A defined character whose meaningless bytes (name storage past the length,
+// the two gaps) are not zero, as after loading an older file.
+TPlayer Defined() {
+  TPlayer p{};
+  p.Name.Assign("ジークフリート12");  // 16 bytes
+  p.Name.Assign("ユウ");              // storage past the 4 bytes keeps the rest
+  p.NameGap = {0xA1, 0x00, 0x7F};
+  p.BaseStats = {100, 30, 25, -5};
+  p.CurStats = {100, 30, 25, 123456};
+  p.Talents = {1, 0, 1, 1};
+  p.TailGap = 0xEE;
+  return p;
+}
+
+// Every test runs in a fresh folder of its own, which it leaves again.
+class SaveFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char* here = ::getcwd(nullptr, 0);
+    ASSERT_NE(here, nullptr);
+    previous_ = here;
+    std::free(here);
+    folder_ = test::MakeTempDir();
+    ASSERT_EQ(::chdir(folder_.c_str()), 0);
+  }
+  void TearDown() override {
+    SaveWrite = ::write;
+    ASSERT_EQ(::chdir(previous_.c_str()), 0);
+    ::nftw(
+        folder_.c_str(),
+        [](const char* path, const struct stat*, int, struct FTW*) { return std::remove(path); }, 8,
+        FTW_DEPTH | FTW_PHYS);
+  }
+
+  // Seals p as SavePlayer would and writes the image with one byte changed.
+  static std::string SealedImage(TPlayer p) {
+    StoreChecksum(p);
+    return ImageBytes(p);
+  }
+
+ private:
+  std::string previous_;
+  std::string folder_;
+};
+
+TEST_F(SaveFolder, SavedFileLoadsBackByteForByte) {
+  ConsoleScript script({});
+  Player = Defined();
+  ASSERT_TRUE(SavePlayer());
+  const TPlayer saved = Player;
+  EXPECT_EQ(saved.Checksum.Length, 10);
+  EXPECT_EQ(saved.Checksum.Text(), CalcChecksum(Defined()));
+  const std::string file = ReadBytes("save.dat");
+  EXPECT_EQ(file, ImageBytes(saved));
+  EXPECT_FALSE(Exists("save.dat.tmp"));
+
+  Player = TPlayer{};
+  EXPECT_TRUE(LoadPlayer());
+  EXPECT_EQ(ImageBytes(Player), file);
+  EXPECT_EQ(script.Output(), "");
+
+  // Sealing the same record again gives the same file.
+  ASSERT_TRUE(SavePlayer());
+  EXPECT_EQ(ReadBytes("save.dat"), file);
+}
+
+TEST_F(SaveFolder, MissingFileIsNothingToLoadAndSaysNothing) {
+  ConsoleScript script({});
+  Player = Defined();
+  EXPECT_FALSE(LoadPlayer());
+  EXPECT_EQ(ImageBytes(Player), ImageBytes(Defined()));
+  EXPECT_EQ(script.Output(), "");
+}
+
+TEST_F(SaveFolder, FilesThatAreShortOrWrongAreRefusedWithTheirMessage) {
+  const std::string valid = SealedImage(Defined());
+  const std::string readFailed = std::string(LoadFailedMessage) + "\r\n";
+  const std::string badContent = std::string(BadContentMessage) + "\r\n";
+
+  TPlayer longName = Defined();
+  longName.Name.Assign("1234567890123456");
+  longName.Name.Length = 17;  // matches its checksum, but the record cannot hold it
+  TPlayer fullName = Defined();
+  fullName.Name.Assign("1234567890123456");
+  std::string wrongLetter = valid;
+  wrongLetter[57 + 4] = wrongLetter[57 + 4] == 'a' ? 'b' : 'a';
+  std::string length9 = valid, length11 = valid;
+  length9[56] = 9;
+  length11[56] = 11;  // the ten letters are right, the length is not
+  std::string zeroLength = valid;
+  zeroLength[56] = 0;
+
+  struct Case {
+    const char* what;
+    std::string file;
+    bool loads;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"68 bytes", valid, true, ""},
+      {"69 bytes", valid + "x", true, ""},
+      {"68 bytes and a long tail", valid + std::string(1000, '\0'), true, ""},
+      {"67 bytes", valid.substr(0, 67), false, readFailed},
+      {"empty", "", false, readFailed},
+      {"a letter of the checksum replaced", wrongLetter, false, badContent},
+      {"checksum length 9", length9, false, badContent},
+      {"checksum length 11", length11, false, badContent},
+      {"checksum length 0", zeroLength, false, badContent},
+      {"never sealed", ImageBytes(Defined()), false, badContent},
+      {"name of 16 bytes", SealedImage(fullName), true, ""},
+      {"name length 17 under a right checksum", SealedImage(longName), false, badContent},
+  };
+  for (const Case& c : cases) {
+    WriteBytes("save.dat", c.file);
+    ConsoleScript script({});
+    EXPECT_EQ(LoadPlayer(), c.loads) << c.what;
+    EXPECT_EQ(script.Output(), c.message) << c.what;
+    // A refused checksum leaves the file's contents in the record.
+    if (c.message == badContent) {
+      EXPECT_EQ(ImageBytes(Player), c.file.substr(0, 68)) << c.what;
+    }
+  }
+}
+
+TEST_F(SaveFolder, FolderNamedLikeTheFileIsAReadFailure) {
+  ASSERT_EQ(::mkdir("save.dat", 0755), 0);
+  ConsoleScript script({});
+  EXPECT_FALSE(LoadPlayer());
+  EXPECT_EQ(script.Output(), std::string(LoadFailedMessage) + "\r\n");
+}
+
+TEST_F(SaveFolder, WriteProtectedFileLoads) {
+  WriteBytes("save.dat", SealedImage(Defined()));
+  ASSERT_EQ(::chmod("save.dat", 0444), 0);
+  ConsoleScript script({});
+  EXPECT_TRUE(LoadPlayer());
+  EXPECT_EQ(script.Output(), "");
+}
+
+// Any single byte of a saved file raised or lowered by one is refused:
+// outside the checksum field the digits all move (their multipliers are
+// coprime to 52); inside it the stored letters or length no longer match.
+TEST_F(SaveFolder, EveryByteChangedByOneIsRefused) {
+  const std::string valid = SealedImage(Defined());
+  for (std::size_t offset = 0; offset < 68; ++offset) {
+    for (const int step : {+1, -1}) {
+      std::string file = valid;
+      file[offset] = static_cast<char>(static_cast<unsigned char>(file[offset]) + step);
+      WriteBytes("save.dat", file);
+      ConsoleScript script({});
+      EXPECT_FALSE(LoadPlayer()) << "offset " << offset << " step " << step;
+      EXPECT_EQ(script.Output(), std::string(BadContentMessage) + "\r\n") << "offset " << offset;
+    }
+  }
+}
+
+// A refused file's meaningless bytes stay in the record through ClearPlayer
+// and are written into the next file, which still loads.
+TEST_F(SaveFolder, NewFileAfterARefusedOneCarriesItsSpareBytes) {
+  std::string old = SealedImage(Defined());
+  old[60] = old[60] == 'a' ? 'b' : 'a';
+  WriteBytes("save.dat", old);
+  ConsoleScript script({});
+  ASSERT_FALSE(LoadPlayer());
+  ClearPlayer(Player);
+  Player.Name.Assign("A");
+  Player.BaseStats = {50, 10, 10, 10};
+  RestoreStats(Player);
+  ASSERT_TRUE(SavePlayer());
+
+  const std::string file = ReadBytes("save.dat");
+  ASSERT_EQ(file.size(), 68u);
+  EXPECT_EQ(file[0], 1);
+  EXPECT_EQ(file[1], 'A');
+  EXPECT_EQ(file.substr(2, 18), old.substr(2, 18));  // name storage and gap
+  EXPECT_EQ(file[67], old[67]);
+  EXPECT_EQ(file.substr(52, 4), std::string(4, '\0'));  // talents cleared
+  Player = TPlayer{};
+  EXPECT_TRUE(LoadPlayer());
+}
+
+// Writes the first few bytes, then fails as a full disk would.
+ssize_t FailAfterTwentyBytes(int fd, const void* data, std::size_t size) {
+  static std::size_t written = 0;
+  if (written >= 20) {
+    written = 0;
+    errno = ENOSPC;
+    return -1;
+  }
+  const std::size_t n = std::min<std::size_t>(size, 20 - written);
+  written += n;
+  return ::write(fd, data, n);
+}
+
+ssize_t FailAtOnce(int, const void*, std::size_t) {
+  errno = EIO;
+  return -1;
+}
+
+ssize_t OneByteAtATime(int fd, const void* data, std::size_t) { return ::write(fd, data, 1); }
+
+TEST_F(SaveFolder, FailedWriteKeepsTheOldSaveAndSaysNothing) {
+  Player = Defined();
+  ASSERT_TRUE(SavePlayer());
+  const std::string old = ReadBytes("save.dat");
+
+  for (const SaveWriter writer : {FailAfterTwentyBytes, FailAtOnce}) {
+    ConsoleScript script({});
+    Player = Defined();
+    Player.Name.Assign("別人");
+    Player.BaseStats = {5, 5, 5, 5};
+    SaveWrite = writer;
+    EXPECT_FALSE(SavePlayer());
+    SaveWrite = ::write;
+    EXPECT_EQ(ReadBytes("save.dat"), old);
+    EXPECT_FALSE(Exists("save.dat.tmp"));
+    EXPECT_EQ(script.Output(), "");
+    // The record in memory is sealed all the same.
+    EXPECT_EQ(Player.Checksum.Text(), CalcChecksum(Player));
+    EXPECT_TRUE(LoadPlayer());
+    EXPECT_EQ(ReadBytes("save.dat"), old);
+  }
+}
+
+TEST_F(SaveFolder, FailedFirstWriteLeavesNoFileAtAll) {
+  ConsoleScript script({});
+  Player = Defined();
+  SaveWrite = FailAfterTwentyBytes;
+  EXPECT_FALSE(SavePlayer());
+  EXPECT_FALSE(Exists("save.dat"));
+  EXPECT_FALSE(Exists("save.dat.tmp"));
+  EXPECT_FALSE(LoadPlayer());
+  EXPECT_EQ(script.Output(), "");
+}
+
+TEST_F(SaveFolder, WriteTakenInSmallPiecesStillWritesTheWholeImage) {
+  Player = Defined();
+  SaveWrite = OneByteAtATime;
+  ASSERT_TRUE(SavePlayer());
+  EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player));
+}
+
+TEST_F(SaveFolder, FileThatCannotBeReplacedIsAFailedWrite) {
+  // A folder in the file's place cannot be renamed over, even by root.
+  ASSERT_EQ(::mkdir("save.dat", 0755), 0);
+  ConsoleScript script({});
+  Player = Defined();
+  EXPECT_FALSE(SavePlayer());
+  EXPECT_FALSE(Exists("save.dat.tmp"));
+  struct stat info {};
+  ASSERT_EQ(::stat("save.dat", &info), 0);
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+  EXPECT_EQ(script.Output(), "");
+}
+
+}  // namespace
+}  // namespace velkor
