@@ -9,8 +9,8 @@ namespace {
 // full-width space in front of every continuation line.
 
 constexpr std::string_view MayaEncounter =
-    "「お願い、見逃して……。わたし、まだ誰も殺してないの。\r\n"
-    "　この狩りに呼ばれたのだって、きっと何かの間違いなんだから」";
+    "「お願い、見逃して……。わたし、誰にも何もしてないの。\r\n"
+    "　この街で、ただ静かに暮らしていただけなのに」";
 constexpr std::string_view MayaDefeat = "「……お母さん、どこ……？　暗くて、寒いよ……」";
 
 // The three chimera elves meet the player with the same words.
