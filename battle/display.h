@@ -1,0 +1,21 @@
+#pragma once
+// The battle screen: the enemy's sheet, then the player's, each with its
+// tokens and its row of plan slots. What the player sees of the enemy depends
+// on the player's talents.
+
+#include <string>
+
+namespace velkor {
+
+// The five slots of side: "[name]" for a slot still to come, " name " for one
+// whose phase has been reached; an empty slot shows two full-width spaces.
+std::string PlanRow(int side);
+
+// "<デ>" per decoy token, then "<ガ>" per guard token, and CR LF; empty when
+// the side holds no token.
+std::string TokenLine(int side);
+
+// Writes the whole battle screen.
+void ShowBattle();
+
+}  // namespace velkor

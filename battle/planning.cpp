@@ -1,0 +1,50 @@
+#include "battle/planning.h"
+
+#include "battle/battle_state.h"
+#include "battle/display.h"
+#include "console/console_io.h"
+#include "console/prompts.h"
+#include "data/sheet.h"
+#include "data/tables.h"
+
+namespace velkor {
+
+std::string PointsLeftText(std::int32_t n) { return "（残り" + std::to_string(n) + "ポイント）"; }
+
+bool SelectAction(int slot, std::int32_t points) {
+  auto& cell = ActionPlan[PlayerSide][static_cast<std::size_t>(slot)];
+  std::string letters;
+  std::string menu;
+  for (std::size_t i = 0; i < ActionCount; ++i) {
+    if (i != actEnd && ActionCosts[i] > points) continue;
+    letters += ActionLetters[i];
+    menu += "(" + std::string(1, ActionLetters[i]) + ")" + PadRight(ActionNames[i], ActionNameWidth) +
+            std::to_string(ActionCosts[i]) + std::string(LineEnd);
+  }
+  if (letters == "Z") {
+    cell = actEnd;
+    return true;
+  }
+  ShowBattle();
+  Write(menu);
+  const char key = AskChoice("第" + std::to_string(slot + 1) + "の行動をセットしてください。" + PointsLeftText(points),
+                             letters);
+  cell = static_cast<std::uint8_t>(ActionLetters.find(key));
+  return cell == actEnd;
+}
+
+void PlanPlayerActions() {
+  for (;;) {
+    ActionPlan[PlayerSide].fill(actEnd);
+    std::int32_t points = Fighters[PlayerSide]->CurStats[StatSpeed];
+    for (int slot = 0; slot < SlotCount; ++slot) {
+      if (SelectAction(slot, points)) break;
+      // Only an offered action can be chosen, so this stays at 0 or above.
+      points -= ActionCosts[ActionPlan[PlayerSide][static_cast<std::size_t>(slot)]];
+    }
+    ShowBattle();
+    if (AskYesNo("これでよろしいですか？" + PointsLeftText(points))) return;
+  }
+}
+
+}  // namespace velkor

@@ -1,0 +1,34 @@
+#pragma once
+// Carrying out one slot of one side in a phase of a battle turn.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velkor {
+
+// What one turn of BattleTurn shares with the phase step; lives for one turn.
+struct TurnContext {
+  explicit TurnContext(std::string& result) : Result(result) {}
+
+  int FirstSide = 0;   // acts first in every phase of the turn
+  int SecondSide = 1;  // always the other side
+  std::array<bool, 2> SideFinished{};  // that side's plan has reached actEnd this turn
+  int Phase = 0;                       // 0..4, also the slot carried out
+  std::string& Result;                 // "勝利" or "敗北" once a fighter has died
+};
+
+// Carries out side's slot of turn.Phase against otherSide: lets a side with
+// HyperReaction choose it now, marks the phase reached, then announces, pays
+// for and resolves the action.
+void drivePhase(TurnContext& turn, int side, int otherSide);
+
+// One more token of a kind, up to three; the line says which happened.
+void MakeToken(std::string_view tokenName, std::int32_t& count);
+
+// An offensive action of attacker against target, through the target's
+// decoy, its defense and its guard; sets result when the target dies.
+void ResolveAttack(int attacker, int target, std::uint8_t action, std::string& result);
+
+}  // namespace velkor

@@ -1,0 +1,49 @@
+#pragma once
+// Small hand-built fighters and a clean battle state for the battle tests.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "battle/battle_state.h"
+#include "data/fighter.h"
+#include "data/tables.h"
+#include "enemy/enemy.h"
+
+namespace velkor::test {
+
+using Stats = std::array<std::int32_t, 4>;
+using Talents = std::array<std::uint8_t, 4>;
+
+inline void SetFighter(TFighter& f, const std::string& name, Stats current, Stats base, Talents talents = {}) {
+  f.Name.Assign(name);
+  f.CurStats = current;
+  f.BaseStats = base;
+  f.Talents = talents;
+}
+
+// The player of the examples: ユウ, hurt to 88 of 100 HP.
+inline void SetYuu(Talents talents = {}) { SetFighter(Player, "ユウ", {88, 20, 25, 25}, {100, 20, 25, 25}, talents); }
+
+// The enemy of the examples: 鬼, hurt to 100 of 125 HP.
+inline TEnemy Oni(std::array<std::int32_t, ActionCount> weights = {1, 3, 1, 1, 0, 0, 0, 0, 0}) {
+  TEnemy e;
+  SetFighter(e, "鬼", {100, 30, 25, 20}, {125, 30, 25, 20});
+  e.ActionRate = weights;
+  return e;
+}
+
+// A battle just begun against enemy: empty plans, no markers, no tokens.
+inline void StartBattle(const TEnemy& enemy) {
+  CurrentEnemy = enemy;
+  Fighters = {&Player, &CurrentEnemy};
+  for (auto& plan : ActionPlan) plan.fill(actEnd);
+  for (auto& done : PhaseDone) done.fill(false);
+  ActionPoints = {0, 0};
+  DecoyTokens = {0, 0};
+  GuardTokens = {0, 0};
+}
+
+inline void SetPlan(int side, std::array<std::uint8_t, 5> plan) { ActionPlan[static_cast<std::size_t>(side)] = plan; }
+
+}  // namespace velkor::test

@@ -1,0 +1,125 @@
+#include "battle/display.h"
+
+#include <gtest/gtest.h>
+
+#include "battle/tests/battle_fixture.h"
+#include "testsupport/console_script.h"
+
+namespace velkor {
+namespace {
+
+using test::ConsoleScript;
+using test::Oni;
+using test::SetPlan;
+using test::SetYuu;
+using test::StartBattle;
+
+// The moment of the examples: before the enemy's action in phase 0, after
+// the player has acted first.
+void PhaseZeroAfterThePlayer() {
+  SetPlan(PlayerSide, {actAttack, actSnipe, actWeakStrike, actEnd, actEnd});
+  SetPlan(EnemySide, {actImpact, actGuard, actEnd, actEnd, actEnd});
+  PhaseDone[PlayerSide][0] = true;
+  PhaseDone[EnemySide][0] = true;
+  GuardTokens[EnemySide] = 1;
+}
+
+TEST(ShowBattle, QuickPlayerSeesOnlyTheEnemysStatusAndTokens) {
+  ConsoleScript script({});
+  SetYuu({0, 0, 1, 0});
+  StartBattle(Oni());
+  PhaseZeroAfterThePlayer();
+  DecoyTokens[PlayerSide] = 1;
+  ShowBattle();
+  test::ExpectGolden(script.Transcript(), "battle/tests/golden/screen_quick.golden");
+}
+
+TEST(ShowBattle, EvilEyeAndMindEyeShowTheEnemysNumbersAndPlan) {
+  ConsoleScript script({});
+  SetYuu({1, 1, 0, 0});
+  StartBattle(Oni());
+  PhaseZeroAfterThePlayer();
+  ShowBattle();
+  test::ExpectGolden(script.Transcript(), "battle/tests/golden/screen_eyes.golden");
+}
+
+TEST(ShowBattle, EachEyeRevealsOnlyItsOwnPart) {
+  {
+    ConsoleScript script({});
+    SetYuu({1, 0, 0, 0});  // EvilEye: numbers, no plan
+    StartBattle(Oni());
+    PhaseZeroAfterThePlayer();
+    ShowBattle();
+    const std::string out = script.Output();
+    EXPECT_NE(out.find("ＨＰ    100/  125\r\n"), std::string::npos);
+    EXPECT_EQ(out.find("衝撃"), std::string::npos);
+  }
+  {
+    ConsoleScript script({});
+    SetYuu({0, 1, 0, 0});  // MindEye: plan, no numbers
+    StartBattle(Oni());
+    PhaseZeroAfterThePlayer();
+    ShowBattle();
+    const std::string enemySheet =
+        "-- 鬼 ------------------\r\n"
+        "負傷\r\n"
+        "<ガ>\r\n"
+        " 衝撃 [防御][　　][　　][　　]\r\n"
+        "------------------------\r\n";
+    EXPECT_EQ(script.Output().substr(0, enemySheet.size()), enemySheet);
+  }
+}
+
+TEST(PlanRow, CellsByPlanAndMarkers) {
+  struct Case {
+    std::array<std::uint8_t, 5> plan;
+    std::array<bool, 5> done;
+    const char* row;
+  };
+  const Case cases[] = {
+      {{actAttack, actSnipe, actWeakStrike, actEnd, actEnd}, {}, "[攻撃][狙撃][弱撃][　　][　　]"},
+      {{actAttack, actSnipe, actWeakStrike, actEnd, actEnd},
+       {true, false, false, false, false},
+       " 攻撃 [狙撃][弱撃][　　][　　]"},
+      // Slots reached after the plan ended still show as reached.
+      {{actBreak, actEnd, actEnd, actEnd, actEnd}, {true, true, true, true, true}, " 崩し  　　  　　  　　  　　 "},
+      {{actImpact, actGuard, actEvade, actSwordPlay, actAttack},
+       {true, true, false, false, false},
+       " 衝撃  防御 [回避][剣劇][攻撃]"},
+      // "おわり" never stands in a row.
+      {{actEnd, actEnd, actEnd, actEnd, actEnd}, {}, "[　　][　　][　　][　　][　　]"},
+  };
+  for (const Case& c : cases) {
+    ConsoleScript script({});
+    StartBattle(Oni());
+    SetPlan(EnemySide, c.plan);
+    PhaseDone[EnemySide] = c.done;
+    EXPECT_EQ(PlanRow(EnemySide), c.row);
+    EXPECT_EQ(PlanRow(PlayerSide), "[　　][　　][　　][　　][　　]");
+  }
+}
+
+TEST(TokenLine, DecoysBeforeGuardsAndNothingWithoutTokens) {
+  struct Case {
+    std::int32_t decoys, guards;
+    const char* line;
+  };
+  const Case cases[] = {
+      {0, 0, ""},
+      {1, 0, "<デ>\r\n"},
+      {0, 1, "<ガ>\r\n"},
+      {3, 2, "<デ><デ><デ><ガ><ガ>\r\n"},
+      {1, 3, "<デ><ガ><ガ><ガ>\r\n"},
+  };
+  for (const Case& c : cases) {
+    ConsoleScript script({});
+    StartBattle(Oni());
+    DecoyTokens[PlayerSide] = c.decoys;
+    GuardTokens[PlayerSide] = c.guards;
+    EXPECT_EQ(TokenLine(PlayerSide), c.line);
+    EXPECT_EQ(TokenLine(EnemySide), "");
+  }
+}
+
+}  // namespace
+}  // namespace velkor

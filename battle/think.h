@@ -1,0 +1,16 @@
+#pragma once
+// How the enemy chooses its actions: weighted chance from the weights of
+// CurrentEnemy, within the points it has.
+
+#include <cstdint>
+
+namespace velkor {
+
+// Draws the enemy's action for slot (0..4) among those that cost no more
+// than points, and stores it in the enemy's plan; actEnd when none can be had.
+void RateAction(int slot, std::int32_t points);
+
+// The enemy's advance plan for the turn, paid from its current speed.
+void PlanEnemyActions();
+
+}  // namespace velkor
