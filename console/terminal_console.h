@@ -1,0 +1,66 @@
+#pragma once
+// The console bound to a real terminal. The game reads and writes code page
+// 932 bytes; a terminal that speaks another character set (today nearly always
+// UTF-8) gets its text converted on the way out and gives typed lines
+// converted on the way in. Pipes and files see the raw bytes.
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "console/console_io.h"
+
+namespace velkor {
+
+// What the standard console does with the bytes, decided once at start-up.
+struct TerminalBinding {
+  bool convertInput = false;   // charset -> code page 932 on the way in
+  bool convertOutput = false;  // code page 932 -> charset on the way out
+  std::string charset;         // the terminal's character set, for iconv
+  bool operator==(const TerminalBinding&) const = default;
+};
+
+// The choice for the given answers: a side is converted only when it is a
+// terminal and the locale's character set is not Shift-JIS itself. The C
+// locale's plain ASCII is taken to mean a UTF-8 terminal: converting to ASCII
+// would leave no Japanese at all, and raw bytes would show as garbage.
+TerminalBinding DecideTerminalBinding(bool inputIsTerminal, bool outputIsTerminal,
+                                      std::string_view localeCharset);
+
+// The character set of the user's LC_CTYPE locale, as nl_langinfo names it.
+// The program's own LC_CTYPE is left as it was.
+std::string LocaleCharset();
+
+// A device over two standard streams that converts what needs converting.
+// A double-byte character split across two writes is held back until its
+// second byte comes, so the terminal never sees half of one.
+class TerminalConsole : public ConsoleDevice {
+ public:
+  TerminalConsole(std::istream& in, std::ostream& out, const TerminalBinding& binding);
+  // A lead byte still held at the end is shown as "?".
+  ~TerminalConsole() override;
+  void Put(std::string_view bytes) override;
+  bool Get(std::string& line) override;
+
+  // Whether each side really converts: false also when iconv lacks the set.
+  bool ConvertsOutput() const;
+  bool ConvertsInput() const;
+
+ private:
+  class Converter;
+  void Send(std::string_view bytes);
+  std::istream& in_;
+  std::ostream& out_;
+  std::unique_ptr<Converter> toTerminal_;    // null when output passes raw
+  std::unique_ptr<Converter> fromTerminal_;  // null when input passes raw
+  std::unique_ptr<Converter> typedDecoder_;  // finds where a typed character ends
+  std::string heldLead_;                     // a lead byte waiting for its pair
+};
+
+// Decides the binding from the standard streams and the locale and binds a
+// console over std::cin and std::cout. The caller keeps the device alive for
+// as long as the game runs.
+std::unique_ptr<ConsoleDevice> BindStandardConsole();
+
+}  // namespace velkor
