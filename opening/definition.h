@@ -1,9 +1,28 @@
 #pragma once
 // Character definition: name, stats and talents, then the opening scenario.
 
+#include <cstdint>
+
 namespace velkor {
+
+// The longest name in bytes; the prompt and the refusal both show it.
+inline constexpr std::int32_t NameLimit = 16;
+// Points to spend on stats and talents; what is left at the end is dropped.
+inline constexpr std::int32_t InitialPointPool = 100;
 
 // Fills the cleared Player from the player's answers and plays the opening.
 void DefineCharacter();
+
+// The steps of the definition, in this order.
+// Asks until a name of 1..NameLimit bytes is typed; stores it as typed.
+void AskName();
+// The two introduction texts, the stats and the talents from a full pool, and
+// the finished sheet.
+void DefineAbilities();
+// Points for each stat in turn, at most what is left of pointPool.
+void BuyStats(std::int32_t& pointPool);
+// Talents that are not owned and still fit in pointPool, until "Z" or until
+// nothing fits (then nothing is written at all).
+void BuyTalents(std::int32_t& pointPool);
 
 }  // namespace velkor

@@ -1,0 +1,58 @@
+// Spending the definition's point pool on stats and talents.
+#include <string>
+
+#include "console/console_io.h"
+#include "console/prompts.h"
+#include "data/fighter.h"
+#include "data/sheet.h"
+#include "data/tables.h"
+#include "opening/definition.h"
+
+namespace velkor {
+
+void BuyStats(std::int32_t& pointPool) {
+  for (std::size_t i = 0; i < StatCount; ++i) {
+    ShowSheet(Player, false, "");
+    const std::string name(StatNames[i]);
+    const std::int32_t points = AskRange(name + "を入力して下さい。", 0, pointPool);
+    const std::int32_t multiplier = StatMultipliers[i];
+    const std::int32_t value = points * multiplier;
+    Player.BaseStats[i] = value;
+    Player.CurStats[i] = value;
+    pointPool -= points;
+    Write("きみの" + name + "は");
+    if (multiplier != 1) Write(std::to_string(points) + "に" + std::to_string(multiplier) + "を乗じて");
+    WriteLine(std::to_string(value) + "と定められた。");
+  }
+}
+
+void BuyTalents(std::int32_t& pointPool) {
+  for (;;) {
+    std::string keys;
+    std::string menu;
+    for (std::size_t i = 0; i < TalentCount; ++i) {
+      if (Player.Talents[i] != 0 || TalentCosts[i] > pointPool) continue;
+      // The letter follows the talent's index, so letters never shift.
+      const char letter = IntToAlf(static_cast<std::int32_t>(i));
+      keys += letter;
+      menu += "(" + std::string(1, letter) + ")" + PadRight(TalentNames[i], TalentNameWidth) +
+              std::to_string(TalentCosts[i]) + std::string(LineEnd);
+    }
+    keys += 'Z';
+    menu += "(Z)おわり" + std::string(LineEnd);
+    if (keys == "Z") return;
+
+    ShowSheet(Player, false, "");
+    Write(menu);
+    const char key =
+        AskChoice("きみに才能はあるのかな？ （残り" + std::to_string(pointPool) + "ポイント）", keys);
+    if (key == 'Z') return;
+    const std::int32_t t = AlfToInt(key);
+    const auto talent = static_cast<std::size_t>(t);
+    WriteLine("きみには≪" + std::string(TalentNames[talent]) + "≫の才能があった。");
+    Player.Talents[talent] = 1;
+    pointPool -= TalentCosts[talent];
+  }
+}
+
+}  // namespace velkor

@@ -1,0 +1,75 @@
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "console/scenario.h"
+#include "data/fighter.h"
+#include "opening/definition.h"
+#include "testsupport/console_script.h"
+#include "testsupport/process_runner.h"
+
+namespace velkor {
+namespace {
+
+using test::ConsoleScript;
+
+// A folder of its own holding a short opening scenario in dat/, as the game's
+// working directory would.
+class OpeningFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char* here = ::getcwd(nullptr, 0);
+    ASSERT_NE(here, nullptr);
+    previous_ = here;
+    std::free(here);
+    folder_ = test::MakeTempDir();
+    ASSERT_EQ(::chdir(folder_.c_str()), 0);
+    ASSERT_EQ(::mkdir("dat", 0755), 0);
+    std::ofstream opening("dat/0.dat", std::ios::binary);
+    opening << "$PlayerName" << ScrambleText("は目を覚ました。") << "\r\n"
+            << "\r\n"
+            << ScrambleText("雨が降っていた。") << "\r\n"
+            << "#End\r\n"
+            << ScrambleText("ここは見えない。") << "\r\n";
+    ASSERT_TRUE(opening.good());
+  }
+  void TearDown() override {
+    ASSERT_EQ(::chdir(previous_.c_str()), 0);
+    ::nftw(
+        folder_.c_str(),
+        [](const char* path, const struct stat*, int, struct FTW*) { return std::remove(path); }, 8,
+        FTW_DEPTH | FTW_PHYS);
+  }
+
+ private:
+  std::string previous_;
+  std::string folder_;
+};
+
+TEST_F(OpeningFolder, WholeDefinitionDialogue) {
+  ConsoleScript script({
+      "",                   // the first wait
+      "ジークフリート様x",  // 17 bytes: refused
+      "ジーク",
+      "", "",                      // the two introduction texts
+      "10", "20", "101", "20", "20",  // 101 is more than the 50 left
+      "d", "e", "b", "Z",           // "e" is no letter of the menu
+      "", "", "",                   // the opening wait and its two pauses
+  });
+  DefineCharacter();
+  EXPECT_EQ(script.LinesLeft(), 0u);
+  EXPECT_EQ(GetPlayerName(), "ジーク");
+  EXPECT_EQ(Player.BaseStats, (std::array<std::int32_t, 4>{50, 20, 20, 20}));
+  EXPECT_EQ(Player.CurStats, Player.BaseStats);
+  EXPECT_EQ(Player.Talents, (std::array<std::uint8_t, 4>{0, 1, 0, 1}));
+  test::ExpectGolden(script.Transcript(), "opening/tests/golden/whole_definition.golden");
+}
+
+}  // namespace
+}  // namespace velkor
