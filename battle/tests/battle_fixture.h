@@ -9,6 +9,7 @@
 #include "data/fighter.h"
 #include "data/tables.h"
 #include "enemy/enemy.h"
+#include "testsupport/console_script.h"
 
 namespace velkor::test {
 
@@ -45,5 +46,27 @@ inline void StartBattle(const TEnemy& enemy) {
 }
 
 inline void SetPlan(int side, std::array<std::uint8_t, 5> plan) { ActionPlan[static_cast<std::size_t>(side)] = plan; }
+
+// In the expected texts of Transcript: a line typed by the player, and an
+// Enter on an empty line. Control bytes never occur in code page 932 text.
+#define TYPED(text) "\x02" text "\x03"
+#define ENTER TYPED("")
+
+// The UTF-8 transcript for code page 932 text with TYPED lines in it: each
+// is shown between the echo marks and ended by a line feed.
+inline std::string Transcript(const std::string& cp932) {
+  std::string out;
+  std::string piece;
+  for (const char c : cp932) {
+    if (c != '\x02' && c != '\x03') {
+      piece += c;
+      continue;
+    }
+    out += Cp932ToUtf8(piece);
+    piece.clear();
+    out += c == '\x02' ? "\xE2\x9F\xA8" : "\xE2\x9F\xA9\n";
+  }
+  return out + Cp932ToUtf8(piece);
+}
 
 }  // namespace velkor::test

@@ -1,0 +1,111 @@
+#include "battle/planning.h"
+
+#include <gtest/gtest.h>
+
+#include "battle/tests/battle_fixture.h"
+#include "testsupport/console_script.h"
+
+namespace velkor {
+namespace {
+
+using test::ConsoleScript;
+using test::Oni;
+using test::SetFighter;
+using test::StartBattle;
+
+void SetSpeed(std::int32_t speed) {
+  SetFighter(Player, "ユウ", {88, 20, 25, speed}, {100, 20, 25, speed});
+}
+
+TEST(PointsLeftText, FullWidthBracketsAroundTheDecimal) {
+  EXPECT_EQ(PointsLeftText(12), "（残り12ポイント）");
+  EXPECT_EQ(PointsLeftText(0), "（残り0ポイント）");
+  EXPECT_EQ(PointsLeftText(-4), "（残り-4ポイント）");
+}
+
+TEST(PlanPlayerActions, MenusRefusalAndARefusedConfirmation) {
+  ConsoleScript script({"X", "a", "y", "n", "Z", "Y", "y"});
+  SetSpeed(12);
+  StartBattle(Oni());
+  PlanPlayerActions();
+  EXPECT_EQ(ActionPlan[PlayerSide], (std::array<std::uint8_t, 5>{actEnd, actEnd, actEnd, actEnd, actEnd}));
+  EXPECT_EQ(script.LinesLeft(), 0u);
+  test::ExpectGolden(script.Transcript(), "battle/tests/golden/plan_player.golden");
+}
+
+TEST(PlanPlayerActions, AcceptedPlanStands) {
+  ConsoleScript script({"b", "d", "Z", "y"});
+  SetSpeed(20);
+  StartBattle(Oni());
+  PlanPlayerActions();
+  EXPECT_EQ(ActionPlan[PlayerSide], (std::array<std::uint8_t, 5>{actImpact, actWeakStrike, actEnd, actEnd, actEnd}));
+  EXPECT_NE(script.Output().find("これでよろしいですか？（残り7ポイント）(y/n)\r\n"), std::string::npos);
+}
+
+TEST(PlanPlayerActions, TooSlowToActStillConfirms) {
+  ConsoleScript script({"y"});
+  SetSpeed(2);
+  StartBattle(Oni());
+  PlanPlayerActions();
+  const std::string out = script.Output();
+  EXPECT_EQ(out.find("の行動をセットしてください"), std::string::npos);
+  // One screen, then the question.
+  const std::string tail = "[　　][　　][　　][　　][　　]\r\n------------------------\r\n"
+                           "これでよろしいですか？（残り2ポイント）(y/n)\r\n(yn)\r\n";
+  ASSERT_GE(out.size(), tail.size());
+  EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
+  EXPECT_EQ(out.find("-- 鬼"), out.rfind("-- 鬼"));
+}
+
+TEST(SelectAction, NothingShownWhenOnlyTheEndCanBeHad) {
+  for (const std::int32_t points : {2, 0, -1, -40}) {
+    ConsoleScript script({});
+    SetSpeed(20);
+    StartBattle(Oni());
+    ActionPlan[PlayerSide][3] = actAttack;
+    EXPECT_TRUE(SelectAction(3, points));
+    EXPECT_EQ(ActionPlan[PlayerSide][3], actEnd);
+    EXPECT_EQ(script.Output(), "");
+  }
+}
+
+TEST(SelectAction, CaseOfTheLetterPicksTheAction) {
+  struct Case {
+    std::int32_t points;
+    std::vector<std::string> typed;
+    std::uint8_t expected;
+    const char* offered;
+  };
+  const Case cases[] = {
+      {50, {"X"}, actSwordPlay, "(abcdhxyXZ)"},
+      {50, {"x"}, actGuard, "(abcdhxyXZ)"},
+      {49, {"X", "x"}, actGuard, "(abcdhxyZ)"},      // the sword play needs 50
+      {3, {"a", "", "dd", "ｄ", "d"}, actWeakStrike, "(dZ)"},
+      {4, {"Z"}, actEnd, "(dxZ)"},
+  };
+  for (const Case& c : cases) {
+    ConsoleScript script(c.typed);
+    SetSpeed(20);
+    StartBattle(Oni());
+    EXPECT_EQ(SelectAction(1, c.points), c.expected == actEnd);
+    EXPECT_EQ(ActionPlan[PlayerSide][1], c.expected);
+    EXPECT_EQ(script.LinesLeft(), 0u);
+    const std::string question = "第2の行動をセットしてください。" + PointsLeftText(c.points) + "\r\n" + c.offered;
+    const std::string out = script.Output();
+    // The question is asked once per line typed.
+    std::size_t asked = 0;
+    for (std::size_t at = out.find(question); at != std::string::npos; at = out.find(question, at + 1)) ++asked;
+    EXPECT_EQ(asked, c.typed.size()) << c.points;
+  }
+}
+
+TEST(SelectAction, SwordPlayLineWhenAffordable) {
+  ConsoleScript script({"Z"});
+  SetSpeed(60);
+  StartBattle(Oni());
+  SelectAction(0, 50);
+  EXPECT_NE(script.Output().find("(y)回避   7\r\n(X)剣劇   50\r\n(Z)おわり 0\r\n第1の"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velkor
