@@ -1,0 +1,31 @@
+#pragma once
+// The run report's parts below WriteReport: the line for a given moment and
+// locale, and the append to the file for a given clock reading.
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+#include "persist/locale_time.h"
+
+namespace velkor {
+
+// The file's name as the file system takes it (UTF-8), and as the game writes
+// it in messages (code page 932).
+inline constexpr const char* ReportPath = "\xE3\x83\xAC\xE3\x83\x9D\xE3\x83\xBC\xE3\x83\x88.txt";
+inline constexpr const char* ReportFileName = "レポート.txt";
+
+// 【<kills>人斬り】<TitleList>／VELKOR／[<date and time>]／<player's name>,
+// without the line end.
+std::string ReportLine(std::int32_t killCount, const std::tm& when, const ReportLocale& locale);
+
+// Builds the line for the local time of now, then appends it and CR LF to the
+// report file in the working folder, opening and closing the file. A failure
+// of the clock, the open, the write or the close raises the input-output
+// failure; the clock is read before the file is touched.
+void AppendReport(std::int32_t killCount, std::time_t now, const ReportLocale& locale);
+
+// The description ReadReportLocale stored (the default one before it ran).
+const ReportLocale& CurrentReportLocale();
+
+}  // namespace velkor

@@ -1,0 +1,248 @@
+// The run report: the line, and its file.
+
+#include "persist/report.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "console/failure.h"
+#include "data/fighter.h"
+#include "persist/report_line.h"
+#include "testsupport/console_script.h"
+#include "testsupport/process_runner.h"
+
+namespace velkor {
+namespace {
+
+using test::ConsoleScript;
+
+std::tm Moment(int year, int month, int day, int hour, int minute, int second) {
+  std::tm when{};
+  when.tm_year = year - 1900;
+  when.tm_mon = month - 1;
+  when.tm_mday = day;
+  when.tm_hour = hour;
+  when.tm_min = minute;
+  when.tm_sec = second;
+  return when;
+}
+
+ReportLocale TwentyFourHour() { return ReportLocale{}; }  // 2026/12/06 15:04:05
+
+ReportLocale TwelveHour(bool markerFirst, bool leadingZero) {
+  ReportLocale locale;
+  locale.TwelveHour = true;
+  locale.HourLeadingZero = leadingZero;
+  locale.MorningText = markerFirst ? "午前" : "AM";
+  locale.AfternoonText = markerFirst ? "午後" : "PM";
+  locale.MarkerBeforeTime = markerFirst;
+  return locale;
+}
+
+ReportLocale Dotted() {
+  ReportLocale locale;
+  locale.DatePattern = "%d/%m/%Y";
+  locale.DateSeparator = ".";
+  locale.TimeSeparator = ".";
+  locale.HourLeadingZero = false;
+  return locale;
+}
+
+TEST(ReportLine, PiecesInOrder) {
+  struct Case {
+    const char* what;
+    std::int32_t kills;
+    std::string titles;
+    std::string name;
+    std::tm when;
+    ReportLocale locale;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"the example", 5, "【鬼殺し】【悪魔殺し】", "ミナト", Moment(2026, 12, 6, 15, 4, 5), TwentyFourHour(),
+       "【5人斬り】【鬼殺し】【悪魔殺し】／VELKOR／[2026/12/06 15:04:05]／ミナト"},
+      {"first battle lost", 0, "", "ソウ", Moment(2026, 1, 2, 9, 8, 7), TwentyFourHour(),
+       "【0人斬り】／VELKOR／[2026/01/02 09:08:07]／ソウ"},
+      {"the ending", 12, "【鬼殺し】【悪魔殺し】【竜殺し】【魔女の心を溶かした者】【黒野】",
+       "ABCDEFGHIJKLMNOP", Moment(2026, 12, 31, 23, 59, 59), TwentyFourHour(),
+       "【12人斬り】【鬼殺し】【悪魔殺し】【竜殺し】【魔女の心を溶かした者】【黒野】／VELKOR／"
+       "[2026/12/31 23:59:59]／ABCDEFGHIJKLMNOP"},
+      {"12-hour, marker after", 1, "", "x", Moment(2026, 12, 6, 15, 4, 5), TwelveHour(false, true),
+       "【1人斬り】／VELKOR／[2026/12/06 03:04:05 PM]／x"},
+      {"12-hour, marker first", 1, "", "x", Moment(2026, 12, 6, 15, 4, 5), TwelveHour(true, false),
+       "【1人斬り】／VELKOR／[2026/12/06 午後 3:04:05]／x"},
+      {"12-hour, just after midnight", 1, "", "x", Moment(2026, 12, 6, 0, 0, 1), TwelveHour(true, false),
+       "【1人斬り】／VELKOR／[2026/12/06 午前 12:00:01]／x"},
+      {"12-hour, noon", 1, "", "x", Moment(2026, 12, 6, 12, 0, 0), TwelveHour(false, true),
+       "【1人斬り】／VELKOR／[2026/12/06 12:00:00 PM]／x"},
+      {"12-hour, a minute before noon", 1, "", "x", Moment(2026, 12, 6, 11, 59, 0), TwelveHour(false, false),
+       "【1人斬り】／VELKOR／[2026/12/06 11:59:00 AM]／x"},
+      {"exactly midnight", 3, "【鬼殺し】", "x", Moment(2026, 12, 7, 0, 0, 0), TwentyFourHour(),
+       "【3人斬り】【鬼殺し】／VELKOR／[2026/12/07]／x"},
+      {"exactly midnight, 12-hour", 3, "", "x", Moment(2026, 12, 7, 0, 0, 0), TwelveHour(true, true),
+       "【3人斬り】／VELKOR／[2026/12/07]／x"},
+      {"other separators, no leading zero", 2, "", "x", Moment(2026, 3, 4, 5, 6, 7), Dotted(),
+       "【2人斬り】／VELKOR／[04.03.2026 5.06.07]／x"},
+  };
+  for (const Case& c : cases) {
+    ConsoleScript script({});
+    TitleList = c.titles;
+    Player.Name.Assign(c.name);
+    EXPECT_EQ(ReportLine(c.kills, c.when, c.locale), c.expected) << c.what;
+  }
+}
+
+// The file tests run in a fresh folder, with the clock read in UTC.
+class ReportFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char cwd[PATH_MAX];
+    ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
+    previous_ = cwd;
+    folder_ = test::MakeTempDir();
+    ASSERT_EQ(::chdir(folder_.c_str()), 0);
+    const char* tz = std::getenv("TZ");
+    if (tz != nullptr) savedTz_ = tz;
+    hadTz_ = tz != nullptr;
+    ::setenv("TZ", "UTC0", 1);
+    ::tzset();
+  }
+  void TearDown() override {
+    if (hadTz_) {
+      ::setenv("TZ", savedTz_.c_str(), 1);
+    } else {
+      ::unsetenv("TZ");
+    }
+    ::tzset();
+    ASSERT_EQ(::chdir(previous_.c_str()), 0);
+    for (const std::string& entry : Entries(folder_)) {
+      const std::string path = folder_ + "/" + entry;
+      if (::unlink(path.c_str()) != 0) ::rmdir(path.c_str());
+    }
+    ::rmdir(folder_.c_str());
+  }
+
+  static std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+      while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+      }
+      ::closedir(dir);
+    }
+    return names;
+  }
+  static std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
+  // 2026-12-06 15:04:05 and the midnight that began that day, in UTC.
+  static constexpr std::time_t Afternoon = 1796569445;
+  static constexpr std::time_t Midnight = 1796515200;
+  // The file's name in UTF-8, as a shell lists it.
+  const std::string utf8Name = "\xe3\x83\xac\xe3\x83\x9d\xe3\x83\xbc\xe3\x83\x88.txt";
+  std::string folder_;
+
+ private:
+  std::string previous_;
+  std::string savedTz_;
+  bool hadTz_ = false;
+};
+
+TEST_F(ReportFolder, EachCallAddsOneLine) {
+  ConsoleScript script({});
+  Player.Name.Assign("ミナト");
+  TitleList = "【鬼殺し】【悪魔殺し】";
+  AppendReport(5, Afternoon, ReportLocale{});
+  EXPECT_EQ(Entries(folder_), std::vector<std::string>{utf8Name});
+  const std::string first = "【5人斬り】【鬼殺し】【悪魔殺し】／VELKOR／[2026/12/06 15:04:05]／ミナト\r\n";
+  EXPECT_EQ(Contents(utf8Name), first);
+
+  TitleList.clear();
+  AppendReport(0, Midnight, ReportLocale{});
+  EXPECT_EQ(Contents(utf8Name), first + "【0人斬り】／VELKOR／[2026/12/06]／ミナト\r\n");
+  EXPECT_EQ(script.Output(), "");
+}
+
+TEST_F(ReportFolder, TheFileIsNotKeptOpenBetweenCalls) {
+  ConsoleScript script({});
+  Player.Name.Assign("x");
+  AppendReport(1, Afternoon, ReportLocale{});
+  ASSERT_EQ(std::rename(utf8Name.c_str(), "moved.txt"), 0);
+  AppendReport(2, Afternoon, ReportLocale{});
+  EXPECT_EQ(Contents("moved.txt"), "【1人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n");
+  EXPECT_EQ(Contents(utf8Name), "【2人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n");
+}
+
+TEST_F(ReportFolder, AnEarlierFileIsKept) {
+  ConsoleScript script({});
+  Player.Name.Assign("x");
+  { std::ofstream(utf8Name, std::ios::binary) << "old line\r\n"; }
+  AppendReport(4, Afternoon, ReportLocale{});
+  EXPECT_EQ(Contents(utf8Name), "old line\r\n【4人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n");
+}
+
+TEST_F(ReportFolder, AFolderInTheFilesPlaceEndsTheRun) {
+  ConsoleScript script({});
+  ASSERT_EQ(::mkdir(utf8Name.c_str(), 0755), 0);
+  try {
+    AppendReport(3, Afternoon, ReportLocale{});
+    ADD_FAILURE() << "no failure raised";
+  } catch (const GameFailure& failure) {
+    EXPECT_EQ(failure.Kind(), KindInOut);
+    EXPECT_EQ(failure.Message(), "ファイル レポート.txt は開けません");
+  }
+  EXPECT_TRUE(Entries(folder_ + "/" + utf8Name).empty());
+
+  // Uncaught, it is the failure report and exit status 1.
+  Write("前の出力");
+  EXPECT_EQ(RunGuarded([] { WriteReport(3); }), 1);
+  EXPECT_TRUE(test::IsFailureReport(script.Output().substr(std::string("前の出力").size() + 2),
+                                    "ファイル レポート.txt は開けません"))
+      << test::Cp932ToUtf8(script.Output());
+  EXPECT_TRUE(Entries(folder_ + "/" + utf8Name).empty());
+}
+
+TEST_F(ReportFolder, AClockThatCannotBeReadWritesNothing) {
+  ConsoleScript script({});
+  EXPECT_THROW(AppendReport(1, std::numeric_limits<std::time_t>::max(), ReportLocale{}), GameFailure);
+  EXPECT_TRUE(Entries(folder_).empty());
+}
+
+// The real clock, with the locale description read at start-up.
+TEST_F(ReportFolder, WriteReportUsesTheClockNow) {
+  ConsoleScript script({});
+  Player.Name.Assign("ミナト");
+  TitleList = "【鬼殺し】";
+  std::tm before{};
+  std::tm after{};
+  const std::time_t start = std::time(nullptr);
+  localtime_r(&start, &before);
+  WriteReport(1);
+  const std::time_t end = std::time(nullptr);
+  localtime_r(&end, &after);
+
+  const std::string line = Contents(utf8Name);
+  EXPECT_TRUE(line == ReportLine(1, before, CurrentReportLocale()) + "\r\n" ||
+              line == ReportLine(1, after, CurrentReportLocale()) + "\r\n")
+      << test::Cp932ToUtf8(line);
+}
+
+}  // namespace
+}  // namespace velkor
