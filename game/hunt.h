@@ -25,6 +25,10 @@ bool AllFalse(std::span<const bool> flags);
 // Draws this round's candidates into state.
 void FindEnemys(HuntState& state);
 
+// Step two of a round: perhaps a new scenery line, then the fixed lines of
+// the last two rounds (10 and 11 kills) over whatever was drawn.
+void DrawAmbientLine(HuntState& state);
+
 // One whole run; returns when it has ended.
 void Main();
 

@@ -1,0 +1,228 @@
+// Whole runs of the hunt, in-process, from a fixed seed and a player that
+// answers every prompt by a fixed rule.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/console_io.h"
+#include "console/failure.h"
+#include "data/fighter.h"
+#include "data/random_source.h"
+#include "game/hunt.h"
+#include "persist/report.h"
+#include "testsupport/console_script.h"
+#include "testsupport/process_runner.h"
+
+namespace velkor {
+namespace {
+
+bool EndsWith(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+bool StartsWith(std::string_view text, std::string_view start) {
+  return text.substr(0, start.size()) == start;
+}
+
+// The lines of code page 932 text split at CR LF (never inside a character).
+std::vector<std::string> CrLfLines(std::string_view text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n")) {
+    lines.emplace_back(text.substr(0, at));
+    text.remove_prefix(at + 2);
+  }
+  lines.emplace_back(text);
+  return lines;
+}
+
+// Answers each prompt by a rule: the first candidate; "n" to the first
+// confirmation of an enemy, then "y"; every plan slot the first of attack,
+// weak strike, end that is offered; "y" to every plan; Enter to all else.
+// Keeps a transcript in the same form as the scripted console.
+class RulePlayer : public ConsoleDevice {
+ public:
+  void Put(std::string_view bytes) override {
+    output_.append(bytes);
+    endedOnRead_ = false;
+    sinceRead_.append(bytes);
+    transcript_ += test::Cp932ToUtf8(bytes);
+  }
+
+  bool Get(std::string& line) override {
+    if (++reads_ > 100000) return false;  // a runaway loop ends the run
+    line = Answer();
+    endedOnRead_ = true;
+    sinceRead_.clear();
+    transcript_ += "\xE2\x9F\xA8" + test::Cp932ToUtf8(line) + "\xE2\x9F\xA9\n";
+    return true;
+  }
+
+  const std::string& Output() const { return output_; }
+  const std::string& Transcript() const { return transcript_; }
+  // True when nothing was written after the last line was read.
+  bool EndedOnRead() const { return endedOnRead_; }
+
+ private:
+  std::string Answer() {
+    const std::vector<std::string> lines = CrLfLines(sinceRead_);
+    const std::string& prompt = lines.back();
+    if (lines.size() < 2 || prompt.size() < 2 || prompt.front() != '(' || prompt.back() != ')') return "";
+    const std::string letters = prompt.substr(1, prompt.size() - 2);
+    const std::string& question = lines[lines.size() - 2];
+    if (question == "誰を殺しに行きますか？") return "a";
+    if (EndsWith(question, "を殺しに行きます。よろしいですか？(y/n)")) return confirmed_++ == 0 ? "n" : "y";
+    if (letters == "yn") return "y";
+    if (StartsWith(question, "第")) {
+      for (const char c : std::string_view("adZ"))
+        if (letters.find(c) != std::string::npos) return std::string(1, c);
+    }
+    ADD_FAILURE() << "unexpected prompt: " << test::Cp932ToUtf8(question);
+    return "";
+  }
+
+  std::string output_;
+  std::string sinceRead_;
+  std::string transcript_;
+  int reads_ = 0;
+  int confirmed_ = 0;
+  bool endedOnRead_ = false;
+};
+
+// A legal definition: 25 + 30 + 20 + 25 points, no talents.
+void DefineHunter() {
+  Player.Name.Assign("ミナト");
+  Player.BaseStats = {125, 30, 20, 25};
+  Player.CurStats = Player.BaseStats;
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Runs Main in a fresh folder that holds a copy of dat/, and gives what the
+// report file holds afterwards.
+class HuntRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = test::MakeTempDir();
+    ASSERT_EQ(mkdir((dir_ + "/dat").c_str(), 0700), 0);
+    std::ofstream(dir_ + "/dat/1.dat", std::ios::binary) << ReadBytes(test::SourceDir() + "/dat/1.dat");
+    ASSERT_NE(getcwd(oldDir_, sizeof oldDir_), nullptr);
+    ASSERT_EQ(chdir(dir_.c_str()), 0);
+  }
+  void TearDown() override { ASSERT_EQ(chdir(oldDir_), 0); }
+
+  void Play(RulePlayer& player, std::uint32_t seed) {
+    test::ConsoleScript reset({}, seed);
+    DefineHunter();
+    ReadReportLocale();
+    BindConsole(player);
+    Main();
+    FlushOutput();
+  }
+
+  // The report file, whose name the file system holds in UTF-8.
+  std::string Report() const {
+    return ReadBytes(dir_ + "/\xE3\x83\xAC\xE3\x83\x9D\xE3\x83\xBC\xE3\x83\x88.txt");
+  }
+
+  // The report line without its date and time, which vary.
+  static void ExpectReportLine(const std::string& report, const std::string& head) {
+    ASSERT_TRUE(StartsWith(report, head + "／VELKOR／[")) << test::Cp932ToUtf8(report);
+    ASSERT_TRUE(EndsWith(report, "]／ミナト\r\n")) << test::Cp932ToUtf8(report);
+    EXPECT_EQ(CrLfLines(report).size(), 2u) << "one line";
+  }
+
+  std::string dir_;
+  char oldDir_[PATH_MAX] = {};
+};
+
+// With this seed the rule wins all twelve battles.
+constexpr std::uint32_t WinningSeed = 173;
+
+TEST_F(HuntRun, KillsAllTwelveAndPlaysTheEnding) {
+  RulePlayer player;
+  Play(player, WinningSeed);
+  test::ExpectGolden(player.Transcript(), "game/tests/golden/whole_run.golden");
+
+  // The parts of the loop that the transcript shows, checked as rules.
+  const std::vector<std::string> lines = CrLfLines(player.Output());
+  int round = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!StartsWith(lines[i], "【") || lines[i].find("人斬り】") == std::string::npos) continue;
+    const std::string kills = "【" + std::to_string(round) + "人斬り】";
+    if (!StartsWith(lines[i], kills)) {
+      ++round;  // the next round, or a repeat of this one after an "n"
+      ASSERT_TRUE(StartsWith(lines[i], "【" + std::to_string(round) + "人斬り】")) << i;
+    }
+    if (round == 10 || round == 11) {
+      ASSERT_LT(i + 4, lines.size());
+      EXPECT_EQ(lines[i + 2], round == 10 ? "潮騒の音が聞こえる。" : "地平線の向こうが燃えている。");
+      EXPECT_EQ(lines[i + 4], round == 10 ? "(a)黒野宇美" : "(a)黒野大地");
+      EXPECT_EQ(lines[i + 5], "誰を殺しに行きますか？");
+    }
+  }
+  EXPECT_EQ(round, 11);
+
+  EXPECT_TRUE(EndsWith(TitleList, "【黒野】"));
+  for (const char* title : {"【鬼殺し】", "【悪魔殺し】", "【竜殺し】", "【魔女の心を溶かした者】"})
+    EXPECT_NE(TitleList.find(title), std::string::npos) << test::Cp932ToUtf8(title);
+  ExpectReportLine(Report(), "【12人斬り】" + TitleList);
+  EXPECT_EQ(Player.CurStats, Player.BaseStats) << "restored after the last victory";
+}
+
+// The ending's scenario file is missing: the run ends through the failure
+// report naming it, before the report line is written.
+TEST_F(HuntRun, MissingEndingFileEndsTheRunThroughTheFailureReport) {
+  ASSERT_EQ(unlink("dat/1.dat"), 0);
+  RulePlayer player;
+  test::ConsoleScript reset({}, WinningSeed);
+  DefineHunter();
+  BindConsole(player);
+  EXPECT_EQ(RunGuarded([] { Main(); }), 1);
+  const std::string out = player.Output();
+  const std::string ending = "すべての者を殺した！　おめでとう！！\r\n";
+  const std::size_t at = out.rfind(ending);
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_TRUE(test::IsFailureReport(out.substr(at + ending.size()), "ファイル dat/1.dat は開けません"))
+      << test::Cp932ToUtf8(out.substr(at));
+  EXPECT_EQ(Report(), "") << "no report line";
+}
+
+// Runs that the rule loses: the report counts only the battles won, and the
+// run ends waiting for Enter after "ゲームーオーバー……".
+TEST_F(HuntRun, DefeatReportsTheKillsSoFarAndEnds) {
+  struct Case {
+    std::uint32_t seed;
+    int kills;
+    std::string titles;
+  };
+  const Case cases[] = {
+      {2, 0, ""},  // the first battle lost: "／" follows the count at once
+      {14, 2, "【悪魔殺し】"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(unlink("\xE3\x83\xAC\xE3\x83\x9D\xE3\x83\xBC\xE3\x83\x88.txt") == 0 || errno == ENOENT, true);
+    RulePlayer player;
+    Play(player, c.seed);
+    const std::string out = player.Output();
+    EXPECT_TRUE(EndsWith(out, "ミナトは殺されてしまった！！\r\nゲームーオーバー……\r\n"))
+        << test::Cp932ToUtf8(out.substr(out.size() - 200));
+    EXPECT_EQ(TitleList, c.titles);
+    ExpectReportLine(Report(), "【" + std::to_string(c.kills) + "人斬り】" + c.titles);
+    EXPECT_TRUE(player.EndedOnRead()) << "waits for Enter last";
+  }
+}
+
+}  // namespace
+}  // namespace velkor
