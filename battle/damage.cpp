@@ -117,8 +117,8 @@ double NearestPowerOfTen(int k) {
   return x;
 }
 
-// Beyond this, the factor is so small (below 10^-20) that no 32-bit amount
-// comes near an integer boundary; std::pow serves.
+// Beyond this the factor is below 10^-20 (or above 10^20): no 32-bit amount
+// then lands near an integer boundary (or within 32 bits), so std::pow serves.
 constexpr double ExactLimit = 1000.0;
 
 std::int32_t ClampToInt32(double v) {

@@ -19,7 +19,7 @@ void RateAction(int slot, std::int32_t points) {
   for (std::size_t i = 0; i < ActionCount; ++i) {
     if (ActionCosts[i] <= points) {
       weights[i] = CurrentEnemy.ActionRate[i];
-      // "崩し" is worth more in the second slot, after the opponent has committed.
+      // The enemy favours "崩し" in its second slot only.
       if (slot == 1 && i == actBreak) weights[i] *= 2;
     }
     sum += weights[i];
