@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -147,12 +148,16 @@ class HuntRun : public ::testing::Test {
   char oldDir_[PATH_MAX] = {};
 };
 
-// With this seed the rule wins all twelve battles.
+// With this seed the rule wins all twelve battles. About one seed in six
+// hundred does; when the battle changes, the disabled FindWinningSeeds below
+// lists new ones.
 constexpr std::uint32_t WinningSeed = 173;
 
 TEST_F(HuntRun, KillsAllTwelveAndPlaysTheEnding) {
   RulePlayer player;
   Play(player, WinningSeed);
+  ASSERT_TRUE(EndsWith(TitleList, "【黒野】"))
+      << "seed " << WinningSeed << " no longer reaches the ending: choose another";
   test::ExpectGolden(player.Transcript(), "game/tests/golden/whole_run.golden");
 
   // The parts of the loop that the transcript shows, checked as rules.
@@ -221,6 +226,20 @@ TEST_F(HuntRun, DefeatReportsTheKillsSoFarAndEnds) {
     EXPECT_EQ(TitleList, c.titles);
     ExpectReportLine(Report(), "【" + std::to_string(c.kills) + "人斬り】" + c.titles);
     EXPECT_TRUE(player.EndedOnRead()) << "waits for Enter last";
+  }
+}
+
+// Not a test: lists seeds with which the rule reaches the ending. Run with
+// --gtest_also_run_disabled_tests --gtest_filter=HuntRun.DISABLED_FindWinningSeeds
+TEST_F(HuntRun, DISABLED_FindWinningSeeds) {
+  int found = 0;
+  for (std::uint32_t seed = 0; seed < 20000 && found < 5; ++seed) {
+    RulePlayer player;
+    Play(player, seed);
+    if (EndsWith(TitleList, "【黒野】")) {
+      std::printf("winning seed %u\n", seed);
+      ++found;
+    }
   }
 }
 
