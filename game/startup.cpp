@@ -2,16 +2,33 @@
 
 #include "console/console_io.h"
 #include "console/failure.h"
+#include "console/prompts.h"
 #include "data/fighter.h"
+#include "game/hunt.h"
+#include "opening/definition.h"
+#include "persist/report.h"
+#include "persist/save_file.h"
 
 namespace velkor {
 
 int StartUp() {
   return RunGuarded([] {
+    ReadReportLocale();
     ClearPlayer(Player);
     WriteLine();
-    // Loading the saved definition, or defining a new one and saving it.
-    // The hunt.
+    bool LoadedFromSave = false;
+    if (LoadPlayer() && AskYesNo("前回のあなたの定義が保存されています。ロードしますか？")) {
+      LoadedFromSave = true;
+      WriteLine("あなたの定義がロードされました。");
+      WaitEnter();
+    }
+    if (!LoadedFromSave) {
+      // A refused or declined file has left its contents in the record.
+      ClearPlayer(Player);
+      DefineCharacter();
+      SavePlayer();  // a failed write is silent: the run goes on from memory
+    }
+    Main();
   });
 }
 

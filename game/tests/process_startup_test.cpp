@@ -1,0 +1,271 @@
+// The built game run as a player would run it: a fresh folder holding dat/,
+// typed lines on standard input, and save.dat between runs.
+#include <fcntl.h>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+#include "data/fighter.h"
+#include "persist/save_file.h"
+#include "testsupport/console_script.h"
+#include "testsupport/process_runner.h"
+
+namespace velkor {
+namespace {
+
+const std::string InputEnded = "標準入力が終わりました";
+const std::string LoadQuestion = "前回のあなたの定義が保存されています。ロードしますか？(y/n)\r\n(yn)";
+const std::string DefinitionStart = "まずは定義から始めよう。きみの名前を教えてね。\r\n";
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  ASSERT_TRUE(out.good()) << path;
+}
+
+// A definition typed in full: name, the two introduction waits, all 100
+// points on the stats (so no talent menu), and "x" at the opening wait so
+// that the story runs without pauses.
+std::string Definition(const std::string& name) { return "\n" + name + "\n\n\n40\n20\n20\n20\nx\n"; }
+
+// A sealed record with talents and spare bytes, as an older run left it.
+std::string SavedRecord() {
+  TPlayer p{};
+  p.Name.Assign("ジークフリート様");
+  p.Name.Assign("ユウ");
+  p.NameGap = {7, 8, 9};
+  p.BaseStats = {150, 30, 25, 15};
+  p.CurStats = p.BaseStats;
+  p.Talents = {1, 0, 1, 0};
+  p.TailGap = 0x42;
+  StoreChecksum(p);
+  const PlayerImage image = ToImage(p);
+  return std::string(image.begin(), image.end());
+}
+
+TPlayer RecordOf(const std::string& file) {
+  PlayerImage image{};
+  EXPECT_EQ(file.size(), image.size());
+  for (std::size_t i = 0; i < image.size() && i < file.size(); ++i)
+    image[i] = static_cast<std::uint8_t>(file[i]);
+  return FromImage(image);
+}
+
+bool Sealed(const TPlayer& p) { return p.Checksum.Length == 10 && p.Checksum.Text() == CalcChecksum(p); }
+
+// The output ends with the report of the input that ran out.
+bool EndsWithInputEnded(const std::string& output) {
+  const std::size_t at = output.rfind("EInOutError");
+  return at != std::string::npos && test::IsFailureReport(output.substr(at), InputEnded);
+}
+
+bool StartsWith(const std::string& text, const std::string& head) {
+  return text.compare(0, head.size(), head) == 0;
+}
+
+class GameFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = test::MakeTempDir();
+    ASSERT_EQ(::mkdir((folder_ + "/dat").c_str(), 0755), 0);
+    for (const char* file : {"/dat/0.dat", "/dat/1.dat"})
+      WriteBytes(folder_ + file, ReadBytes(test::SourceDir() + file));
+  }
+  void TearDown() override {
+    ::nftw(
+        folder_.c_str(),
+        [](const char* path, const struct stat*, int, struct FTW*) { return std::remove(path); }, 8,
+        FTW_DEPTH | FTW_PHYS);
+  }
+
+  test::ProcessResult Run(const std::string& input) {
+    return test::RunProgram(test::GameProgram(), folder_, input, 20);
+  }
+  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+  bool Exists(const std::string& name) const {
+    struct stat info {};
+    return ::stat(Path(name).c_str(), &info) == 0;
+  }
+
+ private:
+  std::string folder_;
+};
+
+TEST_F(GameFolder, FirstRunDefinesSavesAndEndsAtTheEndOfInput) {
+  const test::ProcessResult run = Run(Definition("ユウ"));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitStatus, 1);
+  // One empty line, then straight into the definition: no load question.
+  EXPECT_TRUE(StartsWith(run.output, "\r\n" + DefinitionStart)) << test::Cp932ToUtf8(run.output);
+  EXPECT_EQ(run.output.find("ロードしますか"), std::string::npos);
+  EXPECT_TRUE(EndsWithInputEnded(run.output));
+
+  // The definition was saved before the hunt began.
+  const TPlayer saved = RecordOf(ReadBytes(Path("save.dat")));
+  EXPECT_TRUE(Sealed(saved));
+  EXPECT_EQ(saved.Name.Text(), "ユウ");
+  EXPECT_EQ(saved.BaseStats, (std::array<std::int32_t, 4>{200, 20, 20, 20}));
+  EXPECT_EQ(saved.CurStats, saved.BaseStats);
+  EXPECT_EQ(saved.Talents, (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
+  EXPECT_FALSE(Exists("save.dat.tmp"));
+
+  // The next run offers it.
+  const test::ProcessResult second = Run("y\n\n");
+  EXPECT_TRUE(StartsWith(second.output, "\r\n" + LoadQuestion + "\r\nあなたの定義がロードされました。"))
+      << test::Cp932ToUtf8(second.output);
+}
+
+TEST_F(GameFolder, AcceptedLoadGoesToTheHuntAndLeavesTheFileAlone) {
+  const std::string file = SavedRecord();
+  WriteBytes(Path("save.dat"), file);
+  // An old time, so that any rewrite would show even within the same second.
+  const timespec old[2] = {{978307200, 0}, {978307200, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, Path("save.dat").c_str(), old, 0), 0);
+
+  const test::ProcessResult run = Run("y\n\n");
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_TRUE(StartsWith(run.output, "\r\n" + LoadQuestion +
+                                         "\r\nあなたの定義がロードされました。\r\n"))
+      << test::Cp932ToUtf8(run.output);
+  EXPECT_EQ(run.output.find("まずは定義から始めよう。"), std::string::npos);
+  // The hunt shows the loaded character.
+  EXPECT_NE(run.output.find("-- ユウ ---"), std::string::npos);
+  EXPECT_NE(run.output.find("ＨＰ    150/  150\r\n"), std::string::npos);
+  EXPECT_TRUE(EndsWithInputEnded(run.output));
+
+  EXPECT_EQ(ReadBytes(Path("save.dat")), file);
+  struct stat info {};
+  ASSERT_EQ(::stat(Path("save.dat").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mtim.tv_sec, old[1].tv_sec);
+  EXPECT_EQ(info.st_mtim.tv_nsec, 0);
+}
+
+TEST_F(GameFolder, DeclinedLoadDefinesFromAnEmptyRecordAndReplacesTheFile) {
+  const std::string old = SavedRecord();
+  WriteBytes(Path("save.dat"), old);
+  const test::ProcessResult run = Run("n\n" + Definition("ケン"));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitStatus, 1);
+  // Nothing is written on "n": the definition follows the question's empty line.
+  EXPECT_TRUE(StartsWith(run.output, "\r\n" + LoadQuestion + "\r\n" + DefinitionStart))
+      << test::Cp932ToUtf8(run.output);
+  // The first sheet shows the new name with no stats and no talents.
+  EXPECT_NE(run.output.find("-- ケン ----------------\r\n"
+                            "ＨＰ      0/    0\r\n"
+                            "攻撃力    0/    0\r\n"
+                            "防御力    0/    0\r\n"
+                            "素早さ    0/    0\r\n"
+                            "------------------------\r\n"),
+            std::string::npos);
+
+  const std::string file = ReadBytes(Path("save.dat"));
+  const TPlayer saved = RecordOf(file);
+  EXPECT_TRUE(Sealed(saved));
+  EXPECT_EQ(saved.Name.Text(), "ケン");
+  EXPECT_EQ(saved.Talents, (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
+  // The spare bytes of the declined record are carried into the new file.
+  EXPECT_EQ(file.substr(5, 15), old.substr(5, 15));
+  EXPECT_EQ(file[67], old[67]);
+}
+
+TEST_F(GameFolder, RefusedFileIsReportedNeverOfferedAndReplaced) {
+  std::string tampered = SavedRecord();
+  tampered[40] = static_cast<char>(tampered[40] + 1);  // base HP 150 -> 151
+  struct Case {
+    const char* what;
+    std::string file;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"one byte raised", tampered, "（save.datの内容が不適切です。）"},
+      {"67 bytes", SavedRecord().substr(0, 67), "（save.datの読み込みに失敗しました。）"},
+  };
+  for (const Case& c : cases) {
+    WriteBytes(Path("save.dat"), c.file);
+    const test::ProcessResult run = Run(Definition("ケン"));
+    ASSERT_FALSE(run.timedOut) << c.what;
+    EXPECT_EQ(run.exitStatus, 1) << c.what;
+    EXPECT_TRUE(StartsWith(run.output, "\r\n" + c.message + "\r\n" + DefinitionStart))
+        << c.what << "\n" << test::Cp932ToUtf8(run.output);
+    EXPECT_EQ(run.output.find("ロードしますか"), std::string::npos) << c.what;
+    const TPlayer saved = RecordOf(ReadBytes(Path("save.dat")));
+    EXPECT_TRUE(Sealed(saved)) << c.what;
+    EXPECT_EQ(saved.Name.Text(), "ケン") << c.what;
+  }
+}
+
+// A character that cannot act (1 point of HP, nothing else) loses its first
+// battle whatever the enemy draws; the run then ends normally with status 0.
+TEST_F(GameFolder, RunThatEndsInDefeatExitsWithStatusZero) {
+  std::string input = "\nユウ\n\n\n1\n0\n0\n0\nZ\nx\n";
+  // Whatever the hunt and the battle ask, one of these lines answers it.
+  for (int i = 0; i < 2000; ++i) input += "a\ny\nZ\n";
+  const test::ProcessResult run = Run(input);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitStatus, 0);
+  const std::string last = "ゲームーオーバー……";
+  const std::size_t at = run.output.rfind(last);
+  ASSERT_NE(at, std::string::npos) << test::Cp932ToUtf8(run.output);
+  const std::string after = run.output.substr(at + last.size());
+  EXPECT_TRUE(after.empty() || after == "\r\n") << test::Cp932ToUtf8(after);
+  EXPECT_EQ(run.output.find("EInOutError"), std::string::npos);
+  EXPECT_EQ(run.output.find("ロードしますか"), std::string::npos);
+  EXPECT_EQ(RecordOf(ReadBytes(Path("save.dat"))).Name.Text(), "ユウ");
+}
+
+// Input that runs out at any prompt ends the run at once with status 1 and
+// the failure report, without spinning on the prompt, and saves nothing
+// before the definition is complete.
+TEST_F(GameFolder, EndOfInputAtAPromptEndsTheRunWithTheReport) {
+  struct Case {
+    const char* where;
+    std::string input;
+  };
+  const Case cases[] = {
+      {"the first wait", ""},
+      {"the name", "\n"},
+      {"the name, after an empty line", "\n\n"},
+      {"a stat", "\nユウ\n\n\n10\n"},
+      {"a stat, after a refused answer", "\nユウ\n\n\n10\n-5\n"},
+      {"the talent menu", "\nユウ\n\n\n0\n0\n0\n0\n"},
+      {"the talent menu, after a refused letter", "\nユウ\n\n\n0\n0\n0\n0\nq\n"},
+      {"the opening wait", "\nユウ\n\n\n25\n25\n25\n25\n"},
+  };
+  for (const Case& c : cases) {
+    std::timespec start{}, end{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    const test::ProcessResult run = Run(c.input);
+    clock_gettime(CLOCK_MONOTONIC, &end);
+    ASSERT_FALSE(run.timedOut) << c.where;
+    EXPECT_LT(end.tv_sec - start.tv_sec, 5) << c.where;
+    EXPECT_EQ(run.exitStatus, 1) << c.where;
+    EXPECT_TRUE(EndsWithInputEnded(run.output)) << c.where << "\n" << test::Cp932ToUtf8(run.output);
+    EXPECT_FALSE(Exists("save.dat")) << c.where;
+  }
+}
+
+TEST_F(GameFolder, EndOfInputRightAfterTheFirstWaitShowsJustTheOpeningLines) {
+  const test::ProcessResult run = Run("");
+  ASSERT_FALSE(run.timedOut);
+  const std::string head = "\r\nまずは定義から始めよう。\r\n";
+  ASSERT_TRUE(StartsWith(run.output, head)) << test::Cp932ToUtf8(run.output);
+  EXPECT_TRUE(test::IsFailureReport(run.output.substr(head.size()), InputEnded));
+}
+
+}  // namespace
+}  // namespace velkor
