@@ -13,6 +13,8 @@
 
 namespace velkor {
 
+class CharsetConverter;
+
 // What the standard console does with the bytes, decided once at start-up.
 struct TerminalBinding {
   bool convertInput = false;   // charset -> code page 932 on the way in
@@ -48,14 +50,12 @@ class TerminalConsole : public ConsoleDevice {
   bool ConvertsInput() const;
 
  private:
-  class Converter;
   void Send(std::string_view bytes);
   std::istream& in_;
   std::ostream& out_;
-  std::unique_ptr<Converter> toTerminal_;    // null when output passes raw
-  std::unique_ptr<Converter> fromTerminal_;  // null when input passes raw
-  std::unique_ptr<Converter> typedDecoder_;  // finds where a typed character ends
-  std::string heldLead_;                     // a lead byte waiting for its pair
+  std::unique_ptr<CharsetConverter> toTerminal_;    // null when output passes raw
+  std::unique_ptr<CharsetConverter> fromTerminal_;  // null when input passes raw
+  std::string heldLead_;                            // a lead byte waiting for its pair
 };
 
 // Decides the binding from the standard streams and the locale and binds a

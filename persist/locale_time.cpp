@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "console/charset.h"
+
 namespace velkor {
 
 namespace {

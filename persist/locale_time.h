@@ -61,7 +61,4 @@ LocaleTimeTexts ReadLocaleTimeTexts();
 // whose separators are not one ASCII mark (as in 15時04分05秒) gives ":".
 ReportLocale DescribeLocale(const LocaleTimeTexts& texts);
 
-// text from codeset to code page 932; "?" for what does not convert.
-std::string ToCp932(const std::string& text, const std::string& codeset);
-
 }  // namespace velkor

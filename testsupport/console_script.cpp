@@ -1,13 +1,12 @@
 #include "testsupport/console_script.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "console/charset.h"
 #include "data/fighter.h"
 #include "data/random_source.h"
 
@@ -28,27 +27,17 @@ NullDevice unbound;
 constexpr std::string_view EchoOpen = "\xE2\x9F\xA8";
 constexpr std::string_view EchoClose = "\xE2\x9F\xA9";
 
-bool Convert(const char* to, const char* from, std::string_view in, std::string& out) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-  out.clear();
-  std::string buffer(in);
-  char* src = buffer.data();
-  std::size_t srcLeft = buffer.size();
-  bool ok = true;
-  while (srcLeft > 0) {
-    char chunk[256];
-    char* dst = chunk;
-    std::size_t dstLeft = sizeof chunk;
-    const std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    out.append(chunk, static_cast<std::size_t>(dst - chunk));
-    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      ok = false;
-      break;
-    }
-  }
-  iconv_close(cd);
-  return ok;
+// Exact conversions both ways, each opened once for the whole test program.
+bool ExactToUtf8(std::string_view bytes, std::string& text) {
+  static CharsetConverter converter("UTF-8", GameCharset);
+  text.clear();
+  return converter.Exact(bytes, text);
+}
+
+bool ExactToCp932(std::string_view text, std::string& bytes) {
+  static CharsetConverter converter(GameCharset, "UTF-8");
+  bytes.clear();
+  return converter.Exact(text, bytes);
 }
 
 std::string Hex(std::string_view bytes) {
@@ -114,21 +103,21 @@ std::vector<std::string> Lines(std::string_view text) {
 
 std::string Cp932ToUtf8(std::string_view bytes) {
   std::string text;
-  if (!Convert("UTF-8", "CP932", bytes, text)) {
+  if (!ExactToUtf8(bytes, text)) {
     ADD_FAILURE() << "not code page 932: " << Hex(bytes);
     return text;
   }
   // Two code page 932 codes can stand for one character; a transcript must
   // still pin the very bytes, so it only counts when it converts back.
   std::string back;
-  if (!Convert("CP932", "UTF-8", text, back) || back != bytes)
+  if (!ExactToCp932(text, back) || back != bytes)
     ADD_FAILURE() << "code page 932 bytes do not survive a round trip: " << Hex(bytes);
   return text;
 }
 
 std::string Utf8ToCp932(std::string_view text) {
   std::string bytes;
-  if (!Convert("CP932", "UTF-8", text, bytes)) ADD_FAILURE() << "not convertible to code page 932";
+  if (!ExactToCp932(text, bytes)) ADD_FAILURE() << "not convertible to code page 932";
   return bytes;
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "console/charset.h"
 #include "persist/locale_time.h"
 #include "persist/report.h"
 #include "persist/report_line.h"
