@@ -83,13 +83,6 @@ ProcessResult RunProgram(const std::string& program, const std::string& workDir,
   return result;
 }
 
-std::string MakeTempDir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/velkor-test-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp");
-  return pattern;
-}
-
 std::string GameProgram() {
   const char* program = std::getenv("VELKOR_PROGRAM");
   return program != nullptr ? program : "velkor";

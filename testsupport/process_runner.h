@@ -16,9 +16,6 @@ struct ProcessResult {
 ProcessResult RunProgram(const std::string& program, const std::string& workDir,
                          const std::string& input, int timeoutSeconds = 20);
 
-// A fresh empty folder under the system's temporary folder.
-std::string MakeTempDir();
-
 // The built game, as CMake placed it.
 std::string GameProgram();
 

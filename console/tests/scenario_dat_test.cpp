@@ -2,22 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "console/console_io.h"
 #include "console/scenario.h"
 #include "testsupport/console_script.h"
+#include "testsupport/files.h"
 
 namespace velkor {
 namespace {
 
 std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_TRUE(in.good()) << "cannot read " << path;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  EXPECT_TRUE(std::ifstream(path).good()) << "cannot read " << path;
+  return test::ReadBytes(path);
 }
 
 const char* const StoryNames[] = {"0", "1"};

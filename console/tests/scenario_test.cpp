@@ -12,7 +12,7 @@
 #include "console/console_io.h"
 #include "console/failure.h"
 #include "testsupport/console_script.h"
-#include "testsupport/process_runner.h"
+#include "testsupport/files.h"
 
 namespace velkor {
 namespace {
@@ -66,8 +66,6 @@ class PlaybackDevice : public ConsoleDevice {
 
 class ScenarioFile : public ::testing::Test {
  protected:
-  void SetUp() override { dir_ = test::MakeTempDir(); }
-
   std::string Fixture(const std::string& bytes) {
     const std::string path = dir_ + "/" + std::to_string(++count_) + ".dat";
     std::ofstream out(path, std::ios::binary);
@@ -88,7 +86,8 @@ class ScenarioFile : public ::testing::Test {
     return device.log;
   }
 
-  std::string dir_;
+  test::ScopedTempDir temp_;
+  const std::string dir_ = temp_.Path();
   int count_ = 0;
 };
 

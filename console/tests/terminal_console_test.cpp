@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdlib>
-#include <optional>
 #include <sstream>
 #include <streambuf>
 
 #include "console/console_io.h"
 #include "console/failure.h"
 #include "testsupport/console_script.h"
+#include "testsupport/environment.h"
 
 // String literals here are compiled to code page 932; what a UTF-8 terminal
 // shows or sends is written as \x escapes.
@@ -53,36 +52,19 @@ TEST(TerminalBinding, ConvertsOnlyTerminalsThatDoNotSpeakShiftJis) {
   }
 }
 
-// Sets one environment variable for the life of the object.
-class EnvironmentValue {
- public:
-  EnvironmentValue(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    setenv(name, value, 1);
-  }
-  ~EnvironmentValue() {
-    if (old_) setenv(name_, old_->c_str(), 1);
-    else unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(TerminalBinding, LocaleCharsetReadsTheUsersLocaleAndLeavesTheProgramsAlone) {
   const std::string before = std::setlocale(LC_CTYPE, nullptr);
   {
-    EnvironmentValue all("LC_ALL", "C.UTF-8");
+    test::ScopedEnvironment all("LC_ALL", "C.UTF-8");
     EXPECT_EQ(LocaleCharset(), "UTF-8");
   }
   {
-    EnvironmentValue all("LC_ALL", "C");
+    test::ScopedEnvironment all("LC_ALL", "C");
     EXPECT_EQ(LocaleCharset(), "ANSI_X3.4-1968");
   }
   {
     // Not installed here: the name still says what the terminal speaks.
-    EnvironmentValue all("LC_ALL", "ja_JP.SJIS");
+    test::ScopedEnvironment all("LC_ALL", "ja_JP.SJIS");
     EXPECT_EQ(LocaleCharset(), "SJIS");
   }
   EXPECT_EQ(std::setlocale(LC_CTYPE, nullptr), before);

@@ -1,14 +1,10 @@
 // Whole runs of the hunt, in-process, from a fixed seed and a player that
 // answers every prompt by a fixed rule.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +16,7 @@
 #include "game/hunt.h"
 #include "persist/report.h"
 #include "testsupport/console_script.h"
-#include "testsupport/process_runner.h"
+#include "testsupport/files.h"
 
 namespace velkor {
 namespace {
@@ -103,25 +99,11 @@ void DefineHunter() {
   Player.CurStats = Player.BaseStats;
 }
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 // Runs Main in a fresh folder that holds a copy of dat/, and gives what the
 // report file holds afterwards.
 class HuntRun : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = test::MakeTempDir();
-    ASSERT_EQ(mkdir((dir_ + "/dat").c_str(), 0700), 0);
-    std::ofstream(dir_ + "/dat/1.dat", std::ios::binary) << ReadBytes(test::SourceDir() + "/dat/1.dat");
-    ASSERT_NE(getcwd(oldDir_, sizeof oldDir_), nullptr);
-    ASSERT_EQ(chdir(dir_.c_str()), 0);
-  }
-  void TearDown() override { ASSERT_EQ(chdir(oldDir_), 0); }
+  void SetUp() override { test::CopyGameData(dir_.Path()); }
 
   void Play(RulePlayer& player, std::uint32_t seed) {
     test::ConsoleScript reset({}, seed);
@@ -134,7 +116,7 @@ class HuntRun : public ::testing::Test {
 
   // The report file, whose name the file system holds in UTF-8.
   std::string Report() const {
-    return ReadBytes(dir_ + "/\xE3\x83\xAC\xE3\x83\x9D\xE3\x83\xBC\xE3\x83\x88.txt");
+    return test::ReadBytes(dir_.Path() + "/\xE3\x83\xAC\xE3\x83\x9D\xE3\x83\xBC\xE3\x83\x88.txt");
   }
 
   // The report line without its date and time, which vary.
@@ -144,8 +126,8 @@ class HuntRun : public ::testing::Test {
     EXPECT_EQ(CrLfLines(report).size(), 2u) << "one line";
   }
 
-  std::string dir_;
-  char oldDir_[PATH_MAX] = {};
+  test::ScopedTempDir dir_;
+  test::ScopedWorkingDir inside_{dir_.Path()};
 };
 
 // With this seed the rule wins all twelve battles. About one seed in six

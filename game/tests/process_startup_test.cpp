@@ -1,20 +1,17 @@
 // The built game run as a player would run it: a fresh folder holding dat/,
 // typed lines on standard input, and save.dat between runs.
 #include <fcntl.h>
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <sstream>
 
 #include "data/fighter.h"
 #include "persist/save_file.h"
 #include "testsupport/console_script.h"
+#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
 
 namespace velkor {
@@ -24,18 +21,8 @@ const std::string InputEnded = "標準入力が終わりました";
 const std::string LoadQuestion = "前回のあなたの定義が保存されています。ロードしますか？(y/n)\r\n(yn)";
 const std::string DefinitionStart = "まずは定義から始めよう。きみの名前を教えてね。\r\n";
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  ASSERT_TRUE(out.good()) << path;
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
 // A definition typed in full: name, the two introduction waits, all 100
 // points on the stats (so no talent menu), and "x" at the opening wait so
@@ -79,30 +66,16 @@ bool StartsWith(const std::string& text, const std::string& head) {
 
 class GameFolder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = test::MakeTempDir();
-    ASSERT_EQ(::mkdir((folder_ + "/dat").c_str(), 0755), 0);
-    for (const char* file : {"/dat/0.dat", "/dat/1.dat"})
-      WriteBytes(folder_ + file, ReadBytes(test::SourceDir() + file));
-  }
-  void TearDown() override {
-    ::nftw(
-        folder_.c_str(),
-        [](const char* path, const struct stat*, int, struct FTW*) { return std::remove(path); }, 8,
-        FTW_DEPTH | FTW_PHYS);
-  }
+  void SetUp() override { test::CopyGameData(folder_.Path()); }
 
   test::ProcessResult Run(const std::string& input) {
-    return test::RunProgram(test::GameProgram(), folder_, input, 20);
+    return test::RunProgram(test::GameProgram(), folder_.Path(), input, 20);
   }
-  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
-  bool Exists(const std::string& name) const {
-    struct stat info {};
-    return ::stat(Path(name).c_str(), &info) == 0;
-  }
+  std::string Path(const std::string& name) const { return folder_.Path() + "/" + name; }
+  bool Exists(const std::string& name) const { return test::Exists(Path(name)); }
 
  private:
-  std::string folder_;
+  test::ScopedTempDir folder_;
 };
 
 TEST_F(GameFolder, FirstRunDefinesSavesAndEndsAtTheEndOfInput) {

@@ -11,19 +11,18 @@
 
 #include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "testsupport/console_script.h"
+#include "testsupport/environment.h"
+#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
 
 extern char** environ;
 
 namespace velkor {
 namespace {
-
-namespace fs = std::filesystem;
 
 // "まずは定義から始めよう。" as a UTF-8 terminal must show it.
 const std::string FirstLineUtf8 =
@@ -58,18 +57,11 @@ bool IsUtf8(const std::string& text) {
 // A folder holding a copy of the game's dat/, removed afterwards.
 class GameFolder {
  public:
-  GameFolder() : path_(test::MakeTempDir()) {
-    const fs::path dat = fs::path(test::SourceDir()) / "dat";
-    if (fs::exists(dat)) fs::copy(dat, fs::path(path_) / "dat", fs::copy_options::recursive);
-  }
-  ~GameFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const std::string& Path() const { return path_; }
+  GameFolder() { test::CopyGameData(folder_.Path()); }
+  const std::string& Path() const { return folder_.Path(); }
 
  private:
-  std::string path_;
+  test::ScopedTempDir folder_;
 };
 
 // The game running on the slave side of a pseudo-terminal with the given
@@ -197,13 +189,11 @@ TEST(TerminalSession, AShiftJisTerminalGetsTheGamesOwnBytes) {
 TEST(TerminalSession, PipesGiveAndTakeTheRawBytesUnderAUtf8Locale) {
   GameFolder folder;
   // The process runner passes this process's environment on.
-  const char* saved = std::getenv("LC_ALL");
-  const std::string old = saved != nullptr ? saved : "";
-  setenv("LC_ALL", "C.UTF-8", 1);
-  const test::ProcessResult run =
-      test::RunProgram(test::GameProgram(), folder.Path(), "\nソポ表十能予申請\n\n\n", 20);
-  if (saved != nullptr) setenv("LC_ALL", old.c_str(), 1);
-  else unsetenv("LC_ALL");
+  test::ProcessResult run;
+  {
+    test::ScopedEnvironment utf8("LC_ALL", "C.UTF-8");
+    run = test::RunProgram(test::GameProgram(), folder.Path(), "\nソポ表十能予申請\n\n\n", 20);
+  }
   ASSERT_FALSE(run.timedOut);
   EXPECT_NE(run.output.find("まずは定義から始めよう。"), std::string::npos);
   EXPECT_NE(run.output.find("\r\n-- ソポ表十能予申請 ----\r\n"), std::string::npos) << run.output;

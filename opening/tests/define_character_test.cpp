@@ -1,18 +1,14 @@
-#include <ftw.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 
 #include "console/scenario.h"
 #include "data/fighter.h"
 #include "opening/definition.h"
 #include "testsupport/console_script.h"
-#include "testsupport/process_runner.h"
+#include "testsupport/files.h"
 
 namespace velkor {
 namespace {
@@ -24,12 +20,6 @@ using test::ConsoleScript;
 class OpeningFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    char* here = ::getcwd(nullptr, 0);
-    ASSERT_NE(here, nullptr);
-    previous_ = here;
-    std::free(here);
-    folder_ = test::MakeTempDir();
-    ASSERT_EQ(::chdir(folder_.c_str()), 0);
     ASSERT_EQ(::mkdir("dat", 0755), 0);
     std::ofstream opening("dat/0.dat", std::ios::binary);
     opening << "$PlayerName" << ScrambleText("は目を覚ました。") << "\r\n"
@@ -39,17 +29,10 @@ class OpeningFolder : public ::testing::Test {
             << ScrambleText("ここは見えない。") << "\r\n";
     ASSERT_TRUE(opening.good());
   }
-  void TearDown() override {
-    ASSERT_EQ(::chdir(previous_.c_str()), 0);
-    ::nftw(
-        folder_.c_str(),
-        [](const char* path, const struct stat*, int, struct FTW*) { return std::remove(path); }, 8,
-        FTW_DEPTH | FTW_PHYS);
-  }
 
  private:
-  std::string previous_;
-  std::string folder_;
+  test::ScopedTempDir folder_;
+  test::ScopedWorkingDir inside_{folder_.Path()};
 };
 
 TEST_F(OpeningFolder, WholeDefinitionDialogue) {

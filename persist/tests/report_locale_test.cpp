@@ -4,10 +4,7 @@
 #include <gtest/gtest.h>
 #include <locale.h>
 
-#include <cstdlib>
 #include <ctime>
-#include <map>
-#include <optional>
 #include <string>
 
 #include "console/charset.h"
@@ -15,6 +12,7 @@
 #include "persist/report.h"
 #include "persist/report_line.h"
 #include "testsupport/console_script.h"
+#include "testsupport/environment.h"
 
 namespace velkor {
 namespace {
@@ -175,26 +173,7 @@ TEST(ReportLocale, TextsBecomeCodePage932) {
 // Sets environment variables for one test and puts them back afterwards.
 class LocaleEnvironment : public ::testing::Test {
  protected:
-  void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value.has_value()) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-  }
-  void Set(const std::string& name, const char* value) {
-    if (saved_.find(name) == saved_.end()) {
-      const char* old = std::getenv(name.c_str());
-      saved_[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
-    }
-    if (value != nullptr) {
-      setenv(name.c_str(), value, 1);
-    } else {
-      unsetenv(name.c_str());
-    }
-  }
+  void Set(const std::string& name, const char* value) { environment_.Set(name, value); }
   static bool HasLocale(const char* name) {
     const locale_t locale = newlocale(LC_ALL_MASK, name, static_cast<locale_t>(0));
     if (locale == static_cast<locale_t>(0)) return false;
@@ -203,7 +182,7 @@ class LocaleEnvironment : public ::testing::Test {
   }
 
  private:
-  std::map<std::string, std::optional<std::string>> saved_;
+  test::ScopedEnvironment environment_;
 };
 
 TEST_F(LocaleEnvironment, TheCLocale) {

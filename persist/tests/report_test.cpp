@@ -7,13 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,7 +18,8 @@
 #include "data/fighter.h"
 #include "persist/report_line.h"
 #include "testsupport/console_script.h"
-#include "testsupport/process_runner.h"
+#include "testsupport/environment.h"
+#include "testsupport/files.h"
 
 namespace velkor {
 namespace {
@@ -106,32 +104,19 @@ TEST(ReportLine, PiecesInOrder) {
 
 // The file tests run in a fresh folder, with the clock read in UTC.
 class ReportFolder : public ::testing::Test {
+ private:
+  test::ScopedTempDir temp_;
+  test::ScopedWorkingDir inside_{temp_.Path()};
+  test::ScopedEnvironment utc_;
+
  protected:
   void SetUp() override {
-    char cwd[PATH_MAX];
-    ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
-    previous_ = cwd;
-    folder_ = test::MakeTempDir();
-    ASSERT_EQ(::chdir(folder_.c_str()), 0);
-    const char* tz = std::getenv("TZ");
-    if (tz != nullptr) savedTz_ = tz;
-    hadTz_ = tz != nullptr;
-    ::setenv("TZ", "UTC0", 1);
+    utc_.Set("TZ", "UTC0");
     ::tzset();
   }
   void TearDown() override {
-    if (hadTz_) {
-      ::setenv("TZ", savedTz_.c_str(), 1);
-    } else {
-      ::unsetenv("TZ");
-    }
+    utc_.Restore();
     ::tzset();
-    ASSERT_EQ(::chdir(previous_.c_str()), 0);
-    for (const std::string& entry : Entries(folder_)) {
-      const std::string path = folder_ + "/" + entry;
-      if (::unlink(path.c_str()) != 0) ::rmdir(path.c_str());
-    }
-    ::rmdir(folder_.c_str());
   }
 
   static std::vector<std::string> Entries(const std::string& folder) {
@@ -145,24 +130,14 @@ class ReportFolder : public ::testing::Test {
     }
     return names;
   }
-  static std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
+  static std::string Contents(const std::string& path) { return test::ReadBytes(path); }
 
   // 2026-12-06 15:04:05 and the midnight that began that day, in UTC.
   static constexpr std::time_t Afternoon = 1796569445;
   static constexpr std::time_t Midnight = 1796515200;
   // The file's name in UTF-8, as a shell lists it.
   const std::string utf8Name = "\xe3\x83\xac\xe3\x83\x9d\xe3\x83\xbc\xe3\x83\x88.txt";
-  std::string folder_;
-
- private:
-  std::string previous_;
-  std::string savedTz_;
-  bool hadTz_ = false;
+  const std::string folder_ = temp_.Path();
 };
 
 TEST_F(ReportFolder, EachCallAddsOneLine) {

@@ -1,46 +1,26 @@
 #include "persist/save_file.h"
 
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include "testsupport/console_script.h"
-#include "testsupport/process_runner.h"
+#include "testsupport/files.h"
 
 namespace velkor {
 namespace {
 
 using test::ConsoleScript;
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  ASSERT_TRUE(out.good()) << path;
-}
+using test::Exists;
+using test::ReadBytes;
+using test::WriteBytes;
 
 std::string ImageBytes(const TPlayer& player) {
   const PlayerImage image = ToImage(player);
   return std::string(image.begin(), image.end());
-}
-
-bool Exists(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0;
 }
 
 // A defined character whose meaningless bytes (name storage past the length,
@@ -60,22 +40,7 @@ TPlayer Defined() {
 // Every test runs in a fresh folder of its own, which it leaves again.
 class SaveFolder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char* here = ::getcwd(nullptr, 0);
-    ASSERT_NE(here, nullptr);
-    previous_ = here;
-    std::free(here);
-    folder_ = test::MakeTempDir();
-    ASSERT_EQ(::chdir(folder_.c_str()), 0);
-  }
-  void TearDown() override {
-    SaveWrite = ::write;
-    ASSERT_EQ(::chdir(previous_.c_str()), 0);
-    ::nftw(
-        folder_.c_str(),
-        [](const char* path, const struct stat*, int, struct FTW*) { return std::remove(path); }, 8,
-        FTW_DEPTH | FTW_PHYS);
-  }
+  void TearDown() override { SaveWrite = ::write; }
 
   // Seals p as SavePlayer would and writes the image with one byte changed.
   static std::string SealedImage(TPlayer p) {
@@ -84,8 +49,8 @@ class SaveFolder : public ::testing::Test {
   }
 
  private:
-  std::string previous_;
-  std::string folder_;
+  test::ScopedTempDir folder_;
+  test::ScopedWorkingDir inside_{folder_.Path()};
 };
 
 TEST_F(SaveFolder, SavedFileLoadsBackByteForByte) {
