@@ -26,6 +26,9 @@ inline void SetFighter(TFighter& f, const std::string& name, Stats current, Stat
 // The player of the examples: ユウ, hurt to 88 of 100 HP.
 inline void SetYuu(Talents talents = {}) { SetFighter(Player, "ユウ", {88, 20, 25, 25}, {100, 20, 25, 25}, talents); }
 
+// ユウ unhurt, with the given stats as both current and base values.
+inline void SetUnhurtYuu(Stats stats, Talents talents = {}) { SetFighter(Player, "ユウ", stats, stats, talents); }
+
 // The enemy of the examples: 鬼, hurt to 100 of 125 HP.
 inline TEnemy Oni(std::array<std::int32_t, ActionCount> weights = {1, 3, 1, 1, 0, 0, 0, 0, 0}) {
   TEnemy e;

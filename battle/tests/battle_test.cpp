@@ -10,7 +10,7 @@ namespace velkor {
 namespace {
 
 using test::ConsoleScript;
-using test::SetFighter;
+using test::SetUnhurtYuu;
 
 std::vector<std::string> Enters(int n) { return std::vector<std::string>(static_cast<std::size_t>(n), ""); }
 
@@ -26,7 +26,7 @@ TEST(Battle, VictoryWithATitle) {
                                Enters(1), {"b", "b", "b", "y"}, Enters(10),       // turn 2
                                Enters(3)}),
                        1);
-  SetFighter(Player, "ユウ", {200, 45, 20, 30}, {200, 45, 20, 30});
+  SetUnhurtYuu({200, 45, 20, 30});
   std::string result;
   Battle(6, result);
   EXPECT_EQ(result, "勝利");
@@ -41,7 +41,7 @@ TEST(Battle, DefeatThroughDecoys) {
                                Enters(1), {"y", "a", "a", "d", "y"}, Enters(7),   // turn 2
                                Enters(1)}),
                        3);
-  SetFighter(Player, "ユウ", {60, 10, 10, 20}, {60, 10, 10, 20});
+  SetUnhurtYuu({60, 10, 10, 20});
   TitleList = "【竜殺し】";
   std::string result;
   Battle(1, result);
@@ -60,7 +60,7 @@ TEST(Battle, HyperReactionEnemy) {
                                Enters(1), {"c", "Z", "y"}, Enters(6),             // turn 2
                                Enters(2)}),
                        11);
-  SetFighter(Player, "ユウ", {150, 60, 20, 30}, {150, 60, 20, 30}, {0, 1, 0, 0});
+  SetUnhurtYuu({150, 60, 20, 30}, {0, 1, 0, 0});
   std::string result;
   Battle(4, result);
   EXPECT_EQ(result, "勝利");
@@ -77,7 +77,7 @@ TEST(Battle, BreakDrivesThePointsBelowZero) {
                                Enters(1), {"X", "b", "y"}, Enters(6),                  // turn 2
                                Enters(2)}),
                        21);
-  SetFighter(Player, "ユウ", {100, 60, 20, 60}, {100, 60, 20, 60}, {0, 0, 1, 0});
+  SetUnhurtYuu({100, 60, 20, 60}, {0, 0, 1, 0});
   std::string result;
   Battle(0, result);
   EXPECT_EQ(result, "勝利");
@@ -94,7 +94,7 @@ TEST(Battle, HyperReactionPlayer) {
                                Enters(1), {"b"}, Enters(4), {"b"}, Enters(2),  // turn 2
                                Enters(3)}),
                        45);
-  SetFighter(Player, "ユウ", {150, 80, 20, 35}, {150, 80, 20, 35}, {0, 0, 0, 1});
+  SetUnhurtYuu({150, 80, 20, 35}, {0, 0, 0, 1});
   std::string result;
   Battle(7, result);
   EXPECT_EQ(result, "勝利");
@@ -112,7 +112,7 @@ TEST(Battle, TurnsCountOnAndTokensStartAtZero) {
   for (int turn = 1; turn <= 10; ++turn) typed.insert(typed.end(), {"", "y", "", ""});
   typed.push_back("");
   ConsoleScript script(typed, 5);
-  SetFighter(Player, "ユウ", {510, 10, 0, 0}, {510, 10, 0, 0});
+  SetUnhurtYuu({510, 10, 0, 0});
   GuardTokens = {3, 3};  // left from another battle
   DecoyTokens = {3, 3};
   std::string result = "勝利";

@@ -11,7 +11,7 @@ namespace {
 
 using test::ConsoleScript;
 using test::Oni;
-using test::SetFighter;
+using test::SetUnhurtYuu;
 using test::StartBattle;
 
 struct Initiative {
@@ -22,7 +22,7 @@ struct Initiative {
 Initiative Decide(std::uint32_t seed, bool playerQuick, bool enemyQuick, std::int32_t playerSpeed,
                   std::int32_t enemySpeed) {
   ConsoleScript script({}, seed);
-  SetFighter(Player, "ユウ", {100, 20, 25, playerSpeed}, {100, 20, 25, playerSpeed});
+  SetUnhurtYuu({100, 20, 25, playerSpeed});
   Player.Talents[Quick] = playerQuick ? 1 : 0;
   TEnemy enemy = Oni();
   enemy.CurStats[StatSpeed] = enemySpeed;
@@ -86,7 +86,7 @@ TEST(DecideInitiative, TheDrawIsBelowThePlayersSpeed) {
 struct Turn {
   Turn(std::vector<std::string> typed, std::array<std::int32_t, ActionCount> weights, bool playerQuick)
       : script(std::move(typed)) {
-    SetFighter(Player, "ユウ", {100, 60, 25, 25}, {100, 60, 25, 25});
+    SetUnhurtYuu({100, 60, 25, 25});
     Player.Talents[Quick] = playerQuick ? 1 : 0;
     StartBattle(Oni(weights));
   }
