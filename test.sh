@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/ensure-tools.sh --tests
 dir=build
-options=()
+options=(-DBUILD_TESTING=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-sanitize
   options+=(-DVELKOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
