@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "console/charset.h"
 #include "console/scenario.h"
 
 namespace velkor {
@@ -15,10 +16,6 @@ constexpr std::string_view EndMarker = "#End";
 
 unsigned char ScrambleByte(unsigned char byte) {
   return byte < 0x20 ? byte : static_cast<unsigned char>(byte ^ ScrambleMask);
-}
-
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -45,7 +42,8 @@ std::string Transform(std::string_view line, bool lineIsScrambled, const std::st
     const auto byte = static_cast<unsigned char>(line[i]);
     const unsigned char plain = lineIsScrambled ? ScrambleByte(byte) : byte;
     // A second byte is taken with its lead byte, so it can never start a token.
-    const std::size_t width = IsLeadByte(plain) && i + 1 < line.size() ? 2 : 1;
+    const bool lead = IsCp932LeadByte(static_cast<char>(plain));
+    const std::size_t width = lead && i + 1 < line.size() ? 2 : 1;
     for (std::size_t k = 0; k < width; ++k)
       out.push_back(static_cast<char>(ScrambleByte(static_cast<unsigned char>(line[i + k]))));
     i += width;

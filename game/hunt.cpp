@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "battle/battle.h"
+#include "console/charset.h"
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "console/scenario.h"
@@ -41,9 +42,7 @@ constexpr std::size_t QuestionBytes = 50;
 std::string CutToBytes(std::string text, std::size_t limit) {
   std::size_t end = 0;
   while (end < text.size()) {
-    const auto byte = static_cast<unsigned char>(text[end]);
-    const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-    const std::size_t width = lead ? 2 : 1;
+    const std::size_t width = IsCp932LeadByte(text[end]) ? 2 : 1;
     if (end + width > limit) break;
     end += width;
   }

@@ -9,14 +9,6 @@ namespace velkor {
 
 namespace {
 
-// Bytes of the code page 932 character at text[i]: lead bytes 81-9F and E0-FC
-// take the next byte with them.
-std::size_t CharLength(std::string_view text, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  const bool wide = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-  return wide && i + 1 < text.size() ? 2 : 1;
-}
-
 // One piece of a strftime format: a conversion ("%-d") or a run of text.
 struct Field {
   bool IsConversion = false;
@@ -34,7 +26,7 @@ std::vector<Field> Tokenize(std::string_view format) {
   std::vector<Field> fields;
   for (std::size_t i = 0; i < format.size();) {
     if (format[i] != '%') {
-      const std::size_t n = CharLength(format, i);
+      const std::size_t n = Cp932CharacterLength(format, i);
       AddText(fields, format.substr(i, n));
       i += n;
       continue;
@@ -49,7 +41,7 @@ std::vector<Field> Tokenize(std::string_view format) {
       AddText(fields, format.substr(i));  // a "%" at the end stands for itself
       break;
     }
-    const std::size_t n = CharLength(format, j);
+    const std::size_t n = Cp932CharacterLength(format, j);
     if (format[j] == '%') {
       AddText(fields, "%");
     } else {
@@ -150,7 +142,7 @@ void DescribeDate(const std::string& dateFormat, std::string_view amPmFormat, Re
       continue;
     }
     for (std::size_t i = 0; i < field.Text.size();) {
-      const std::size_t n = CharLength(field.Text, i);
+      const std::size_t n = Cp932CharacterLength(field.Text, i);
       const std::string_view c = std::string_view(field.Text).substr(i, n);
       if (c == "%") {
         pattern += "%%";
@@ -237,7 +229,7 @@ std::string FormatDate(const std::tm& when, const ReportLocale& locale) {
   const std::string_view pattern = locale.DatePattern;
   std::string text;
   for (std::size_t i = 0; i < pattern.size();) {
-    const std::size_t n = CharLength(pattern, i);
+    const std::size_t n = Cp932CharacterLength(pattern, i);
     if (pattern[i] == '/') {
       text += locale.DateSeparator;
       i += n;
@@ -290,10 +282,10 @@ std::string FormatDate(const std::tm& when, const ReportLocale& locale) {
         text += '%';
         break;
       default:  // not ours: as it stands
-        text += pattern.substr(i, j + CharLength(pattern, j) - i);
+        text += pattern.substr(i, j + Cp932CharacterLength(pattern, j) - i);
         break;
     }
-    i = j + CharLength(pattern, j);
+    i = j + Cp932CharacterLength(pattern, j);
   }
   return text;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "console/charset.h"
 #include "enemy/enemy.h"
 #include "testsupport/console_script.h"
 
@@ -21,9 +22,7 @@ const std::string WideSpace = "　";
 std::vector<std::string> Characters(const std::string& text) {
   std::vector<std::string> chars;
   for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const bool wide = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-    const std::size_t n = wide && i + 1 < text.size() ? 2 : 1;
+    const std::size_t n = Cp932CharacterLength(text, i);
     chars.push_back(text.substr(i, n));
     i += n;
   }
