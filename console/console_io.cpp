@@ -39,6 +39,8 @@ void BindConsole(ConsoleDevice& device) {
   atLineStart = true;
 }
 
+void UnbindConsole() { BindConsole(nullConsole); }
+
 ConsoleDevice& BoundConsole() { return *bound; }
 
 void Write(std::string_view text) {

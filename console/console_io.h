@@ -34,6 +34,9 @@ class StreamConsole : public ConsoleDevice {
 // Routes the game's console through device until another one is bound.
 // Pending output is flushed to the old device first.
 void BindConsole(ConsoleDevice& device);
+// Goes back to the console of before start-up, which drops all output and
+// has no input. Pending output is flushed to the old device first.
+void UnbindConsole();
 ConsoleDevice& BoundConsole();
 
 // Text without a line end; it stays pending until the next read or flush.

@@ -14,14 +14,6 @@ namespace velkor::test {
 
 namespace {
 
-class NullDevice : public ConsoleDevice {
- public:
-  void Put(std::string_view) override {}
-  bool Get(std::string&) override { return false; }
-};
-
-NullDevice unbound;
-
 // U+27E8 and U+27E9 in UTF-8: no code page 932 text converts to them, so an
 // echoed line can never be mistaken for the game's own output.
 constexpr std::string_view EchoOpen = "\xE2\x9F\xA8";
@@ -57,16 +49,13 @@ void ScriptedDevice::Put(std::string_view bytes) {
 bool ScriptedDevice::Get(std::string& line) {
   if (next_ >= lines_.size()) return false;
   line = lines_[next_++];
-  transcript_ += EchoOpen;
-  transcript_ += Cp932ToUtf8(line);
-  transcript_ += EchoClose;
-  transcript_ += '\n';
+  transcript_ += EchoedLine(line);
   return true;
 }
 
 ConsoleScript::ConsoleScript(std::vector<std::string> lines, std::uint32_t seed)
     : device_(std::move(lines)) {
-  BindConsole(unbound);
+  UnbindConsole();
   Player = TPlayer{};
   TitleList.clear();
   RandomState = seed;
@@ -75,7 +64,7 @@ ConsoleScript::ConsoleScript(std::vector<std::string> lines, std::uint32_t seed)
 
 ConsoleScript::~ConsoleScript() {
   try {
-    BindConsole(unbound);
+    UnbindConsole();
   } catch (...) {
   }
 }
@@ -88,6 +77,10 @@ std::string ConsoleScript::Output() {
 std::string ConsoleScript::Transcript() {
   FlushOutput();
   return device_.Transcript();
+}
+
+std::string EchoedLine(std::string_view line) {
+  return std::string(EchoOpen) + Cp932ToUtf8(line) + std::string(EchoClose) + "\n";
 }
 
 std::vector<std::string> Lines(std::string_view text) {

@@ -48,6 +48,10 @@ class ConsoleScript {
   ScriptedDevice device_;
 };
 
+// A typed line (code page 932) as a transcript shows it: in UTF-8 between
+// the echo marks, followed by a line feed.
+std::string EchoedLine(std::string_view line);
+
 // Splits text at "\n" into script lines (a last line without "\n" counts).
 std::vector<std::string> Lines(std::string_view text);
 

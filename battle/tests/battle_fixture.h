@@ -59,17 +59,13 @@ inline void SetPlan(int side, std::array<std::uint8_t, 5> plan) { ActionPlan[sta
 // is shown between the echo marks and ended by a line feed.
 inline std::string Transcript(const std::string& cp932) {
   std::string out;
-  std::string piece;
-  for (const char c : cp932) {
-    if (c != '\x02' && c != '\x03') {
-      piece += c;
-      continue;
-    }
-    out += Cp932ToUtf8(piece);
-    piece.clear();
-    out += c == '\x02' ? "\xE2\x9F\xA8" : "\xE2\x9F\xA9\n";
+  for (std::size_t at = 0;;) {
+    const std::size_t open = cp932.find('\x02', at);
+    const std::size_t close = cp932.find('\x03', open);
+    if (close == std::string::npos) return out + Cp932ToUtf8(cp932.substr(at));
+    out += Cp932ToUtf8(cp932.substr(at, open - at)) + EchoedLine(cp932.substr(open + 1, close - open - 1));
+    at = close + 1;
   }
-  return out + Cp932ToUtf8(piece);
 }
 
 }  // namespace velkor::test

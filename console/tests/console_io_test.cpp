@@ -55,6 +55,19 @@ TEST(ConsoleIo, OutputIsFlushedOncePerExchange) {
   test::ConsoleScript reset({});
 }
 
+TEST(ConsoleIo, UnbindingFlushesToTheOldDeviceThenDropsOutputAndHasNoInput) {
+  CountingDevice device;
+  BindConsole(device);
+  Write("last words");
+  UnbindConsole();
+  EXPECT_EQ(device.out, "last words");
+  WriteLine("unheard");
+  FlushOutput();
+  EXPECT_THROW(ReadLine(), GameFailure);
+  EXPECT_EQ(device.out, "last words");
+  EXPECT_EQ(device.puts, 1);
+}
+
 TEST(ConsoleIo, Cp932BytesPassThroughUnharmed) {
   // "ソ" ends in 0x5C and "ポ" in 0x7C: both are ASCII bytes inside a character.
   EXPECT_EQ(std::string("～"), "\x81\x60");

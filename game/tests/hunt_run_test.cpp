@@ -57,7 +57,7 @@ class RulePlayer : public ConsoleDevice {
     line = Answer();
     endedOnRead_ = true;
     sinceRead_.clear();
-    transcript_ += "\xE2\x9F\xA8" + test::Cp932ToUtf8(line) + "\xE2\x9F\xA9\n";
+    transcript_ += test::EchoedLine(line);
     return true;
   }
 
