@@ -11,23 +11,14 @@
 #include "persist/locale_time.h"
 #include "persist/report.h"
 #include "persist/report_line.h"
+#include "persist/tests/moment.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
 
 namespace velkor {
 namespace {
 
-std::tm Moment(int year, int month, int day, int hour, int minute, int second, int weekday) {
-  std::tm when{};
-  when.tm_year = year - 1900;
-  when.tm_mon = month - 1;
-  when.tm_mday = day;
-  when.tm_hour = hour;
-  when.tm_min = minute;
-  when.tm_sec = second;
-  when.tm_wday = weekday;
-  return when;
-}
+using test::Moment;
 
 const std::tm Afternoon = Moment(2026, 12, 6, 15, 4, 5, 0);  // a Sunday
 const std::tm Morning = Moment(2026, 1, 2, 3, 4, 5, 5);      // a Friday

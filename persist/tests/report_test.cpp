@@ -17,6 +17,7 @@
 #include "console/failure.h"
 #include "data/fighter.h"
 #include "persist/report_line.h"
+#include "persist/tests/moment.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
 #include "testsupport/files.h"
@@ -25,17 +26,7 @@ namespace velkor {
 namespace {
 
 using test::ConsoleScript;
-
-std::tm Moment(int year, int month, int day, int hour, int minute, int second) {
-  std::tm when{};
-  when.tm_year = year - 1900;
-  when.tm_mon = month - 1;
-  when.tm_mday = day;
-  when.tm_hour = hour;
-  when.tm_min = minute;
-  when.tm_sec = second;
-  return when;
-}
+using test::Moment;
 
 ReportLocale TwentyFourHour() { return ReportLocale{}; }  // 2026/12/06 15:04:05
 
