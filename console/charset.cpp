@@ -23,18 +23,29 @@ bool IsAscii(std::string_view text) {
                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// One iconv call over the rest of text into a buffer appended to out; text
-// loses what was converted. Returns iconv's result and leaves its errno.
-std::size_t ConvertSome(iconv_t cd, std::string_view& text, std::string& out) {
-  char buffer[4096];
+// One iconv call from the start of text into buffer: text loses what was
+// converted and filled tells how much of buffer was written. Returns iconv's
+// result and leaves its errno.
+std::size_t ConvertInto(iconv_t cd, std::string_view& text, char* buffer, std::size_t size,
+                        std::size_t& filled) {
   char* in = const_cast<char*>(text.data());
   std::size_t inLeft = text.size();
   char* to = buffer;
-  std::size_t toLeft = sizeof buffer;
+  std::size_t toLeft = size;
   const std::size_t result = iconv(cd, &in, &inLeft, &to, &toLeft);
-  const int error = errno;
-  out.append(buffer, sizeof buffer - toLeft);
+  filled = size - toLeft;
   text.remove_prefix(text.size() - inLeft);
+  return result;
+}
+
+// One iconv call over the rest of text, appended to out; text loses what was
+// converted. Returns iconv's result and leaves its errno.
+std::size_t ConvertSome(iconv_t cd, std::string_view& text, std::string& out) {
+  char buffer[4096];
+  std::size_t filled = 0;
+  const std::size_t result = ConvertInto(cd, text, buffer, sizeof buffer, filled);
+  const int error = errno;
+  out.append(buffer, filled);
   errno = error;
   return result;
 }
@@ -99,13 +110,11 @@ std::size_t CharsetConverter::CharacterLength(std::string_view text) {
   }
   if (decoder_ == NotOpen) return 1;
   iconv(decoder_, nullptr, nullptr, nullptr, nullptr);
-  char one[4];
-  char* in = const_cast<char*>(text.data());
-  std::size_t inLeft = text.size();
-  char* to = one;
-  std::size_t toLeft = sizeof one;
-  iconv(decoder_, &in, &inLeft, &to, &toLeft);
-  return std::max<std::size_t>(text.size() - inLeft, 1);
+  char one[4];  // room for one character and no more
+  std::size_t filled = 0;
+  const std::size_t size = text.size();
+  ConvertInto(decoder_, text, one, sizeof one, filled);
+  return std::max<std::size_t>(size - text.size(), 1);
 }
 
 std::string ToCp932(std::string_view text, std::string_view charset) {
