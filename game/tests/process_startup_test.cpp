@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <ctime>
 
 #include "data/fighter.h"
+#include "persist/report_line.h"
 #include "persist/save_file.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
@@ -230,6 +232,22 @@ TEST_F(GameFolder, EndOfInputAtAPromptEndsTheRunWithTheReport) {
     EXPECT_TRUE(EndsWithInputEnded(run.output)) << c.where << "\n" << test::Cp932ToUtf8(run.output);
     EXPECT_FALSE(Exists("save.dat")) << c.where;
   }
+}
+
+// The opening story is missing: the run ends with the report naming the file,
+// before the definition is saved and before any report line.
+TEST_F(GameFolder, MissingOpeningStoryEndsTheRunWithTheReport) {
+  ASSERT_EQ(std::remove(Path("dat/0.dat").c_str()), 0);
+  const test::ProcessResult run = Run(Definition("ユウ"));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitStatus, 1);
+  const std::string sheetEnd = std::string(24, '-') + "\r\n";
+  const std::size_t at = run.output.rfind(sheetEnd);
+  ASSERT_NE(at, std::string::npos) << test::Cp932ToUtf8(run.output);
+  EXPECT_TRUE(test::IsFailureReport(run.output.substr(at + sheetEnd.size()), "ファイル dat/0.dat は開けません"))
+      << test::Cp932ToUtf8(run.output);
+  EXPECT_FALSE(Exists("save.dat"));
+  EXPECT_FALSE(Exists(ReportPath));
 }
 
 TEST_F(GameFolder, EndOfInputRightAfterTheFirstWaitShowsJustTheOpeningLines) {
