@@ -71,6 +71,10 @@ TPlayer FromImage(const PlayerImage& image) {
 
 std::string GetPlayerName() { return Player.Name.Text(); }
 
+std::string KillsAndTitles(std::int32_t killCount) {
+  return "【" + std::to_string(killCount) + "人斬り】" + TitleList;
+}
+
 void RestoreStats(TFighter& fighter) { fighter.CurStats = fighter.BaseStats; }
 
 void ClearFighter(TFighter& fighter) {

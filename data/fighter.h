@@ -60,6 +60,10 @@ extern std::string TitleList;
 
 std::string GetPlayerName();
 
+// "【<kills>人斬り】" followed by TitleList: the hunt's heading and the start of
+// the report line.
+std::string KillsAndTitles(std::int32_t killCount);
+
 // Current stats := base stats.
 void RestoreStats(TFighter& fighter);
 // Empty name (storage untouched), stats 0, no talents.

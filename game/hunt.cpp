@@ -42,7 +42,7 @@ constexpr std::size_t QuestionBytes = 50;
 std::string CutToBytes(std::string text, std::size_t limit) {
   std::size_t end = 0;
   while (end < text.size()) {
-    const std::size_t width = IsCp932LeadByte(text[end]) ? 2 : 1;
+    const std::size_t width = Cp932CharacterLength(text, end);
     if (end + width > limit) break;
     end += width;
   }
@@ -60,8 +60,7 @@ std::string EnemyName(std::int32_t index) {
 // chosen one and confirmed it; gives its roster index.
 std::int32_t ChooseEnemy(const HuntState& state) {
   for (;;) {
-    const std::string heading =
-        "【" + std::to_string(state.KillCount) + "人斬り】" + TitleList + std::string(LineEnd);
+    const std::string heading = KillsAndTitles(state.KillCount) + std::string(LineEnd);
     ShowSheet(Player, false, heading);
     if (!state.AmbientLine.empty()) {
       WriteLine(state.AmbientLine);

@@ -25,7 +25,7 @@ const ReportLocale& CurrentReportLocale() { return TheLocale; }
 void ReadReportLocale() { TheLocale = DescribeLocale(ReadLocaleTimeTexts()); }
 
 std::string ReportLine(std::int32_t killCount, const std::tm& when, const ReportLocale& locale) {
-  std::string line = "【" + std::to_string(killCount) + "人斬り】" + TitleList;
+  std::string line = KillsAndTitles(killCount);
   line += "／VELKOR／[";
   line += FormatDateTime(when, locale);
   line += "]／";
