@@ -107,7 +107,8 @@ double NearestPowerOfTen(int k) {
       continue;
     }
     const bool powerOfTwo = m == (std::uint64_t{1} << 52);
-    const int below = powerOfTwo ? CompareWithPower(4 * m - 1, e - 2, k) : CompareWithPower(2 * m - 1, e - 1, k);
+    const int below =
+        powerOfTwo ? CompareWithPower(4 * m - 1, e - 2, k) : CompareWithPower(2 * m - 1, e - 1, k);
     if (below > 0) {
       x = std::nextafter(x, 0.0);
       continue;

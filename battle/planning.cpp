@@ -27,8 +27,8 @@ bool SelectAction(int slot, std::int32_t points) {
   }
   ShowBattle();
   Write(menu);
-  const char key = AskChoice("第" + std::to_string(slot + 1) + "の行動をセットしてください。" + PointsLeftText(points),
-                             letters);
+  const char key = AskChoice(
+      "第" + std::to_string(slot + 1) + "の行動をセットしてください。" + PointsLeftText(points), letters);
   cell = static_cast<std::uint8_t>(ActionLetters.find(key));
   return cell == actEnd;
 }

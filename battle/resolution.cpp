@@ -66,7 +66,8 @@ void ResolveAttack(int attacker, int target, std::uint8_t action, std::string& r
     }
   }
 
-  std::int32_t amount = BaseAmount(action, Fighters[static_cast<std::size_t>(attacker)]->CurStats[StatAttack]);
+  std::int32_t amount =
+      BaseAmount(action, Fighters[static_cast<std::size_t>(attacker)]->CurStats[StatAttack]);
   const double defense = victim.CurStats[StatDefense];
   if (action != actBreak && action != actSwordPlay) {
     // "衝撃" goes through half the defense, not rounded.

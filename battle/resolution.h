@@ -12,8 +12,8 @@ namespace velkor {
 struct TurnContext {
   explicit TurnContext(std::string& result) : Result(result) {}
 
-  int FirstSide = 0;   // acts first in every phase of the turn
-  int SecondSide = 1;  // always the other side
+  int FirstSide = 0;                   // acts first in every phase of the turn
+  int SecondSide = 1;                  // always the other side
   std::array<bool, 2> SideFinished{};  // that side's plan has reached actEnd this turn
   int Phase = 0;                       // 0..4, also the slot carried out
   std::string& Result;                 // "勝利" or "敗北" once a fighter has died

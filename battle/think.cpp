@@ -29,7 +29,8 @@ void RateAction(int slot, std::int32_t points) {
     return;
   }
   // The source draws below a 32-bit bound; a larger sum cannot be drawn whole.
-  const auto bound = static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
+  const auto bound =
+      static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
   const std::int64_t r = RandomInt(bound);
   std::int64_t total = 0;
   for (std::size_t i = 0; i < ActionCount; ++i) {

@@ -47,7 +47,9 @@ void BattleTurn(std::string& result) {
   turn.SideFinished = {false, false};
   result.clear();
 
-  const auto over = [&turn] { return !turn.Result.empty() || (turn.SideFinished[0] && turn.SideFinished[1]); };
+  const auto over = [&turn] {
+    return !turn.Result.empty() || (turn.SideFinished[0] && turn.SideFinished[1]);
+  };
   for (turn.Phase = 0; turn.Phase < SlotCount; ++turn.Phase) {
     drivePhase(turn, turn.FirstSide, turn.SecondSide);
     if (over()) break;

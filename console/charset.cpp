@@ -19,8 +19,7 @@ bool IsCp932TrailByte(char byte) {
 }
 
 bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // One iconv call from the start of text into buffer: text loses what was
@@ -62,10 +61,7 @@ void CloseShiftState(iconv_t cd, std::string& out) {
 }  // namespace
 
 CharsetConverter::CharsetConverter(std::string_view to, std::string_view from, Walk walk)
-    : walk_(walk),
-      from_(from),
-      cd_(iconv_open(std::string(to).c_str(), from_.c_str())),
-      decoder_(NotOpen) {}
+    : walk_(walk), from_(from), cd_(iconv_open(std::string(to).c_str(), from_.c_str())), decoder_(NotOpen) {}
 
 CharsetConverter::~CharsetConverter() {
   if (cd_ != NotOpen) iconv_close(cd_);

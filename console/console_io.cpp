@@ -29,9 +29,7 @@ void StreamConsole::Put(std::string_view bytes) {
   if (!out_) RaiseFailure(KindInOut, "標準出力に書き込めません");
 }
 
-bool StreamConsole::Get(std::string& line) {
-  return static_cast<bool>(std::getline(in_, line));
-}
+bool StreamConsole::Get(std::string& line) { return static_cast<bool>(std::getline(in_, line)); }
 
 void BindConsole(ConsoleDevice& device) {
   FlushOutput();

@@ -55,9 +55,7 @@ char AskChoice(std::string_view question, std::string_view allowed, std::string_
   return key;
 }
 
-bool AskYesNo(std::string_view question) {
-  return AskChoice(std::string(question) + "(y/n)", "yn") == 'y';
-}
+bool AskYesNo(std::string_view question) { return AskChoice(std::string(question) + "(y/n)", "yn") == 'y'; }
 
 bool ReadNumber(std::int32_t& value) {
   const std::string line = ReadLine();

@@ -31,8 +31,7 @@ bool IsEndMarker(std::string_view line);
 // whole code page 932 characters; lineIsScrambled tells whether the line's
 // text is stored scrambled (playback) or plain (making a file), so that lead
 // bytes are known either way.
-std::string ScrambleAroundTokens(std::string_view line, bool lineIsScrambled,
-                                 std::string_view name);
+std::string ScrambleAroundTokens(std::string_view line, bool lineIsScrambled, std::string_view name);
 // Same, but the tokens stay exactly as they stand.
 std::string ScrambleKeepingTokens(std::string_view line, bool lineIsScrambled);
 

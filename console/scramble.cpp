@@ -79,8 +79,7 @@ std::vector<std::string> SplitScenarioLines(std::string_view text) {
 
 bool IsEndMarker(std::string_view line) { return EqualsIgnoringCase(line, EndMarker); }
 
-std::string ScrambleAroundTokens(std::string_view line, bool lineIsScrambled,
-                                 std::string_view name) {
+std::string ScrambleAroundTokens(std::string_view line, bool lineIsScrambled, std::string_view name) {
   return Transform(line, lineIsScrambled, &name);
 }
 

@@ -28,8 +28,8 @@ std::string Folded(std::string_view name) {
 
 bool IsShiftJis(std::string_view charset) {
   const std::string name = Folded(charset);
-  for (const char* known : {"SHIFTJIS", "SJIS", "CP932", "MS932", "WINDOWS31J", "MSKANJI",
-                            "CSSHIFTJIS", "CSWINDOWS31J", "IBM943"}) {
+  for (const char* known : {"SHIFTJIS", "SJIS", "CP932", "MS932", "WINDOWS31J", "MSKANJI", "CSSHIFTJIS",
+                            "CSWINDOWS31J", "IBM943"}) {
     if (name == known) return true;
   }
   return false;
@@ -37,8 +37,7 @@ bool IsShiftJis(std::string_view charset) {
 
 bool IsPlainAscii(std::string_view charset) {
   const std::string name = Folded(charset);
-  return name.empty() || name == "ANSIX3.41968" || name == "ASCII" || name == "USASCII" ||
-         name == "646";
+  return name.empty() || name == "ANSIX3.41968" || name == "ASCII" || name == "USASCII" || name == "646";
 }
 
 // The set named after the "." of a locale name such as "ja_JP.SJIS@euro".
@@ -82,16 +81,15 @@ std::string LocaleCharset() {
   return charset;
 }
 
-TerminalConsole::TerminalConsole(std::istream& in, std::ostream& out,
-                                 const TerminalBinding& binding)
+TerminalConsole::TerminalConsole(std::istream& in, std::ostream& out, const TerminalBinding& binding)
     : in_(in), out_(out) {
   // A set that iconv does not know leaves that side raw: the game still
   // plays, only its Japanese does not show.
   // Game text is walked by its own pairs, so that a pair with nothing
   // assigned to it shows as one "?" rather than a "?" and a stray letter.
   if (binding.convertOutput) {
-    toTerminal_ = std::make_unique<CharsetConverter>(binding.charset, GameCharset,
-                                                     CharsetConverter::Walk::Cp932Pairs);
+    toTerminal_ =
+        std::make_unique<CharsetConverter>(binding.charset, GameCharset, CharsetConverter::Walk::Cp932Pairs);
     if (!toTerminal_->IsOpen()) toTerminal_.reset();
   }
   if (binding.convertInput) {

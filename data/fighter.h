@@ -20,9 +20,7 @@ struct ShortString {
 
   static constexpr std::size_t Capacity = N;
 
-  std::string Text() const {
-    return std::string(Storage.data(), std::min<std::size_t>(Length, N));
-  }
+  std::string Text() const { return std::string(Storage.data(), std::min<std::size_t>(Length, N)); }
   // Takes at most N bytes of text; the rest of the storage is not touched.
   void Assign(std::string_view text) {
     const std::size_t n = std::min(text.size(), N);

@@ -15,9 +15,9 @@ inline constexpr std::int32_t RosterSize = 12;
 
 struct TEnemy : TFighter {
   std::array<std::int32_t, ActionCount> ActionRate{};  // weight per action code; 0 = never
-  std::string EncounterText;  // shown when a battle with it begins
-  std::string DefeatText;     // shown after it has been killed
-  std::string Title;          // empty, or the label earned by killing it
+  std::string EncounterText;                           // shown when a battle with it begins
+  std::string DefeatText;                              // shown after it has been killed
+  std::string Title;                                   // empty, or the label earned by killing it
 };
 
 // Overwrites enemy whole with roster entry index (0..11); any other index

@@ -1,8 +1,8 @@
 // The encounter candidates of one round of the hunt.
 #include <array>
 #include <cstddef>
-#include <tuple>
 #include <string>
+#include <tuple>
 
 #include "console/prompts.h"
 #include "data/random_source.h"
@@ -42,8 +42,7 @@ bool AllFalse(std::span<const bool> flags) {
 
 void FindEnemys(HuntState& state) {
   std::array<bool, RosterSize> eligible{};
-  for (std::int32_t i = 0; i < RosterSize; ++i)
-    eligible[static_cast<std::size_t>(i)] = IsEligible(i, state);
+  for (std::int32_t i = 0; i < RosterSize; ++i) eligible[static_cast<std::size_t>(i)] = IsEligible(i, state);
 
   state.CandidateCount = 0;
   std::int32_t wanted = 3 + RandomInt(3);

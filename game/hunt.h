@@ -10,8 +10,7 @@
 namespace velkor {
 
 struct HuntState {
-  std::array<bool, 12> AliveFlags{true, true, true, true, true, true,
-                                  true, true, true, true, true, true};
+  std::array<bool, 12> AliveFlags{true, true, true, true, true, true, true, true, true, true, true, true};
   std::int32_t KillCount = 0;
   std::array<std::int32_t, 5> Candidates{};
   std::int32_t CandidateCount = 0;

@@ -53,8 +53,7 @@ bool ScriptedDevice::Get(std::string& line) {
   return true;
 }
 
-ConsoleScript::ConsoleScript(std::vector<std::string> lines, std::uint32_t seed)
-    : device_(std::move(lines)) {
+ConsoleScript::ConsoleScript(std::vector<std::string> lines, std::uint32_t seed) : device_(std::move(lines)) {
   UnbindConsole();
   Player = TPlayer{};
   TitleList.clear();

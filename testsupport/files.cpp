@@ -19,8 +19,7 @@ namespace fs = std::filesystem;
 
 ScopedTempDir::ScopedTempDir() {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") +
-                        "/velkor-test-XXXXXX";
+  std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/velkor-test-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp " + pattern);
   path_ = pattern;
 }
@@ -54,8 +53,7 @@ ScopedWorkingDir::~ScopedWorkingDir() {
 
 void CopyGameData(const std::string& folder) {
   std::error_code error;
-  fs::copy(fs::path(SourceDir()) / "dat", fs::path(folder) / "dat", fs::copy_options::recursive,
-           error);
+  fs::copy(fs::path(SourceDir()) / "dat", fs::path(folder) / "dat", fs::copy_options::recursive, error);
   ASSERT_FALSE(error) << "cannot copy dat/ to " << folder << ": " << error.message();
 }
 

@@ -6,15 +6,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <stdexcept>
 #include <vector>
 
 namespace velkor::test {
 
-ProcessResult RunProgram(const std::string& program, const std::string& workDir,
-                         const std::string& input, int timeoutSeconds) {
+ProcessResult RunProgram(const std::string& program, const std::string& workDir, const std::string& input,
+                         int timeoutSeconds) {
   int toChild[2];
   int fromChild[2];
   if (pipe(toChild) != 0 || pipe(fromChild) != 0) throw std::runtime_error("pipe");
@@ -63,8 +63,10 @@ ProcessResult RunProgram(const std::string& program, const std::string& workDir,
     if (fds[0].revents != 0) {
       char buffer[4096];
       const ssize_t n = read(fromChild[0], buffer, sizeof buffer);
-      if (n <= 0) outputOpen = false;
-      else result.output.append(buffer, static_cast<std::size_t>(n));
+      if (n <= 0)
+        outputOpen = false;
+      else
+        result.output.append(buffer, static_cast<std::size_t>(n));
     }
     if (inFd >= 0 && fds.size() > 1 && fds[1].revents != 0) {
       const ssize_t n = write(inFd, input.data() + sent, input.size() - sent);

@@ -6,15 +6,15 @@
 namespace velkor::test {
 
 struct ProcessResult {
-  int exitStatus = -1;   // -1 when it did not exit by itself
+  int exitStatus = -1;  // -1 when it did not exit by itself
   bool timedOut = false;
-  std::string output;    // everything written to standard output
+  std::string output;  // everything written to standard output
 };
 
 // Starts program in workDir with input as its standard input (closed after
 // the last byte), and waits at most timeoutSeconds for it to end.
-ProcessResult RunProgram(const std::string& program, const std::string& workDir,
-                         const std::string& input, int timeoutSeconds = 20);
+ProcessResult RunProgram(const std::string& program, const std::string& workDir, const std::string& input,
+                         int timeoutSeconds = 20);
 
 // The built game, as CMake placed it.
 std::string GameProgram();

@@ -16,7 +16,8 @@ namespace velkor::test {
 using Stats = std::array<std::int32_t, 4>;
 using Talents = std::array<std::uint8_t, 4>;
 
-inline void SetFighter(TFighter& f, const std::string& name, Stats current, Stats base, Talents talents = {}) {
+inline void SetFighter(TFighter& f, const std::string& name, Stats current, Stats base,
+                       Talents talents = {}) {
   f.Name.Assign(name);
   f.CurStats = current;
   f.BaseStats = base;
@@ -24,10 +25,14 @@ inline void SetFighter(TFighter& f, const std::string& name, Stats current, Stat
 }
 
 // The player of the examples: ユウ, hurt to 88 of 100 HP.
-inline void SetYuu(Talents talents = {}) { SetFighter(Player, "ユウ", {88, 20, 25, 25}, {100, 20, 25, 25}, talents); }
+inline void SetYuu(Talents talents = {}) {
+  SetFighter(Player, "ユウ", {88, 20, 25, 25}, {100, 20, 25, 25}, talents);
+}
 
 // ユウ unhurt, with the given stats as both current and base values.
-inline void SetUnhurtYuu(Stats stats, Talents talents = {}) { SetFighter(Player, "ユウ", stats, stats, talents); }
+inline void SetUnhurtYuu(Stats stats, Talents talents = {}) {
+  SetFighter(Player, "ユウ", stats, stats, talents);
+}
 
 // The enemy of the examples: 鬼, hurt to 100 of 125 HP.
 inline TEnemy Oni(std::array<std::int32_t, ActionCount> weights = {1, 3, 1, 1, 0, 0, 0, 0, 0}) {
@@ -48,7 +53,9 @@ inline void StartBattle(const TEnemy& enemy) {
   GuardTokens = {0, 0};
 }
 
-inline void SetPlan(int side, std::array<std::uint8_t, 5> plan) { ActionPlan[static_cast<std::size_t>(side)] = plan; }
+inline void SetPlan(int side, std::array<std::uint8_t, 5> plan) {
+  ActionPlan[static_cast<std::size_t>(side)] = plan;
+}
 
 // In the expected texts of Transcript: a line typed by the player, and an
 // Enter on an empty line. Control bytes never occur in code page 932 text.

@@ -22,8 +22,12 @@ std::vector<std::string> Script(std::initializer_list<std::vector<std::string>> 
 }
 
 TEST(Battle, VictoryWithATitle) {
-  ConsoleScript script(Script({Enters(2), {"b", "b", "x", "Z", "y"}, Enters(13),  // turn 1
-                               Enters(1), {"b", "b", "b", "y"}, Enters(10),       // turn 2
+  ConsoleScript script(Script({Enters(2),
+                               {"b", "b", "x", "Z", "y"},
+                               Enters(13),  // turn 1
+                               Enters(1),
+                               {"b", "b", "b", "y"},
+                               Enters(10),  // turn 2
                                Enters(3)}),
                        1);
   SetUnhurtYuu({200, 45, 20, 30});
@@ -37,8 +41,12 @@ TEST(Battle, VictoryWithATitle) {
 }
 
 TEST(Battle, DefeatThroughDecoys) {
-  ConsoleScript script(Script({Enters(2), {"y", "a", "a", "d", "y"}, Enters(14),  // turn 1
-                               Enters(1), {"y", "a", "a", "d", "y"}, Enters(7),   // turn 2
+  ConsoleScript script(Script({Enters(2),
+                               {"y", "a", "a", "d", "y"},
+                               Enters(14),  // turn 1
+                               Enters(1),
+                               {"y", "a", "a", "d", "y"},
+                               Enters(7),  // turn 2
                                Enters(1)}),
                        3);
   SetUnhurtYuu({60, 10, 10, 20});
@@ -56,8 +64,12 @@ TEST(Battle, DefeatThroughDecoys) {
 // The enemy that chooses each slot when its phase comes; MindEye shows its
 // row, with the slots still to come empty.
 TEST(Battle, HyperReactionEnemy) {
-  ConsoleScript script(Script({Enters(2), {"b", "c", "c", "c", "y"}, Enters(18),  // turn 1
-                               Enters(1), {"c", "Z", "y"}, Enters(6),             // turn 2
+  ConsoleScript script(Script({Enters(2),
+                               {"b", "c", "c", "c", "y"},
+                               Enters(18),  // turn 1
+                               Enters(1),
+                               {"c", "Z", "y"},
+                               Enters(6),  // turn 2
                                Enters(2)}),
                        11);
   SetUnhurtYuu({150, 60, 20, 30}, {0, 1, 0, 0});
@@ -73,8 +85,12 @@ TEST(Battle, HyperReactionEnemy) {
 // The player's "崩し" drives the enemy's points below 0, so that its later
 // slots of the turn fail for lack of points.
 TEST(Battle, BreakDrivesThePointsBelowZero) {
-  ConsoleScript script(Script({Enters(2), {"h", "h", "h", "h", "Z", "y"}, Enters(20),  // turn 1
-                               Enters(1), {"X", "b", "y"}, Enters(6),                  // turn 2
+  ConsoleScript script(Script({Enters(2),
+                               {"h", "h", "h", "h", "Z", "y"},
+                               Enters(20),  // turn 1
+                               Enters(1),
+                               {"X", "b", "y"},
+                               Enters(6),  // turn 2
                                Enters(2)}),
                        21);
   SetUnhurtYuu({100, 60, 20, 60}, {0, 0, 1, 0});
@@ -90,8 +106,14 @@ TEST(Battle, BreakDrivesThePointsBelowZero) {
 // A player who chooses each slot when its phase comes, with the points left
 // after the enemy's "崩し"; with too few points the slot ends at once.
 TEST(Battle, HyperReactionPlayer) {
-  ConsoleScript script(Script({Enters(4), {"b"}, Enters(10),                   // turn 1
-                               Enters(1), {"b"}, Enters(4), {"b"}, Enters(2),  // turn 2
+  ConsoleScript script(Script({Enters(4),
+                               {"b"},
+                               Enters(10),  // turn 1
+                               Enters(1),
+                               {"b"},
+                               Enters(4),
+                               {"b"},
+                               Enters(2),  // turn 2
                                Enters(3)}),
                        45);
   SetUnhurtYuu({150, 80, 20, 35}, {0, 0, 0, 1});

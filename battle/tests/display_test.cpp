@@ -82,7 +82,9 @@ TEST(PlanRow, CellsByPlanAndMarkers) {
        {true, false, false, false, false},
        " 攻撃 [狙撃][弱撃][　　][　　]"},
       // Slots reached after the plan ended still show as reached.
-      {{actBreak, actEnd, actEnd, actEnd, actEnd}, {true, true, true, true, true}, " 崩し  　　  　　  　　  　　 "},
+      {{actBreak, actEnd, actEnd, actEnd, actEnd},
+       {true, true, true, true, true},
+       " 崩し  　　  　　  　　  　　 "},
       {{actImpact, actGuard, actEvade, actSwordPlay, actAttack},
        {true, true, false, false, false},
        " 衝撃  防御 [回避][剣劇][攻撃]"},

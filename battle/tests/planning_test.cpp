@@ -13,9 +13,7 @@ using test::Oni;
 using test::SetFighter;
 using test::StartBattle;
 
-void SetSpeed(std::int32_t speed) {
-  SetFighter(Player, "ユウ", {88, 20, 25, speed}, {100, 20, 25, speed});
-}
+void SetSpeed(std::int32_t speed) { SetFighter(Player, "ユウ", {88, 20, 25, speed}, {100, 20, 25, speed}); }
 
 TEST(PointsLeftText, FullWidthBracketsAroundTheDecimal) {
   EXPECT_EQ(PointsLeftText(12), "（残り12ポイント）");
@@ -38,7 +36,8 @@ TEST(PlanPlayerActions, AcceptedPlanStands) {
   SetSpeed(20);
   StartBattle(Oni());
   PlanPlayerActions();
-  EXPECT_EQ(ActionPlan[PlayerSide], (std::array<std::uint8_t, 5>{actImpact, actWeakStrike, actEnd, actEnd, actEnd}));
+  EXPECT_EQ(ActionPlan[PlayerSide],
+            (std::array<std::uint8_t, 5>{actImpact, actWeakStrike, actEnd, actEnd, actEnd}));
   EXPECT_NE(script.Output().find("これでよろしいですか？（残り7ポイント）(y/n)\r\n"), std::string::npos);
 }
 
@@ -50,8 +49,9 @@ TEST(PlanPlayerActions, TooSlowToActStillConfirms) {
   const std::string out = script.Output();
   EXPECT_EQ(out.find("の行動をセットしてください"), std::string::npos);
   // One screen, then the question.
-  const std::string tail = "[　　][　　][　　][　　][　　]\r\n------------------------\r\n"
-                           "これでよろしいですか？（残り2ポイント）(y/n)\r\n(yn)\r\n";
+  const std::string tail =
+      "[　　][　　][　　][　　][　　]\r\n------------------------\r\n"
+      "これでよろしいですか？（残り2ポイント）(y/n)\r\n(yn)\r\n";
   ASSERT_GE(out.size(), tail.size());
   EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
   EXPECT_EQ(out.find("-- 鬼"), out.rfind("-- 鬼"));
@@ -79,7 +79,7 @@ TEST(SelectAction, CaseOfTheLetterPicksTheAction) {
   const Case cases[] = {
       {50, {"X"}, actSwordPlay, "(abcdhxyXZ)"},
       {50, {"x"}, actGuard, "(abcdhxyXZ)"},
-      {49, {"X", "x"}, actGuard, "(abcdhxyZ)"},      // the sword play needs 50
+      {49, {"X", "x"}, actGuard, "(abcdhxyZ)"},  // the sword play needs 50
       {3, {"a", "", "dd", "ｄ", "d"}, actWeakStrike, "(dZ)"},
       {4, {"Z"}, actEnd, "(dxZ)"},
   };
@@ -90,11 +90,13 @@ TEST(SelectAction, CaseOfTheLetterPicksTheAction) {
     EXPECT_EQ(SelectAction(1, c.points), c.expected == actEnd);
     EXPECT_EQ(ActionPlan[PlayerSide][1], c.expected);
     EXPECT_EQ(script.LinesLeft(), 0u);
-    const std::string question = "第2の行動をセットしてください。" + PointsLeftText(c.points) + "\r\n" + c.offered;
+    const std::string question =
+        "第2の行動をセットしてください。" + PointsLeftText(c.points) + "\r\n" + c.offered;
     const std::string out = script.Output();
     // The question is asked once per line typed.
     std::size_t asked = 0;
-    for (std::size_t at = out.find(question); at != std::string::npos; at = out.find(question, at + 1)) ++asked;
+    for (std::size_t at = out.find(question); at != std::string::npos; at = out.find(question, at + 1))
+      ++asked;
     EXPECT_EQ(asked, c.typed.size()) << c.points;
   }
 }

@@ -35,7 +35,8 @@ TEST(ResolveAttack, DefenseAndGuardPerAction) {
   };
   // Attack 20 against defense 25, without and with one guard token.
   const Case cases[] = {
-      {actAttack, 7, 3}, {actImpact, 12, 4}, {actSnipe, 7, 3}, {actWeakStrike, 4, 2}, {actBreak, 12, 4}, {actSwordPlay, 40, 13},
+      {actAttack, 7, 3},     {actImpact, 12, 4}, {actSnipe, 7, 3},
+      {actWeakStrike, 4, 2}, {actBreak, 12, 4},  {actSwordPlay, 40, 13},
   };
   for (const Case& c : cases) {
     for (const std::int32_t guards : {0, 1}) {
@@ -73,8 +74,10 @@ TEST(ResolveAttack, DecoyEvadesAllButSnipeAndSwordPlay) {
       {actWeakStrike, 1, "だが鬼は回避した！\r\n" ENTER, 100, 1},
       {actBreak, 0, "だが鬼は回避した！\r\n" ENTER, 100, 0},
       {actSnipe, 0, "鬼は回避できなかった、" ENTER "鬼に7ダメージ！\r\n" ENTER, 93, 0},
-      {actSnipe, 1, "鬼は回避できなかった、" ENTER "だが鬼はガードした！" ENTER "鬼に3ダメージ！\r\n" ENTER, 97, 0},
-      {actSwordPlay, 1, "鬼は回避できなかった、" ENTER "だが鬼はガードした！" ENTER "鬼に13ダメージ！\r\n" ENTER, 87, 0},
+      {actSnipe, 1, "鬼は回避できなかった、" ENTER "だが鬼はガードした！" ENTER "鬼に3ダメージ！\r\n" ENTER,
+       97, 0},
+      {actSwordPlay, 1,
+       "鬼は回避できなかった、" ENTER "だが鬼はガードした！" ENTER "鬼に13ダメージ！\r\n" ENTER, 87, 0},
   };
   for (const Case& c : cases) {
     Duel duel({"", "", ""}, 2, c.guards);
@@ -164,7 +167,8 @@ std::string Screen(const std::string& enemyTokens, const std::string& row, const
          "ＨＰ     88/  100\r\n"
          "攻撃力   20/   20\r\n"
          "防御力   25/   25\r\n"
-         "素早さ   25/   25\r\n" + talents + row + "\r\n------------------------\r\n";
+         "素早さ   25/   25\r\n" +
+         talents + row + "\r\n------------------------\r\n";
 }
 
 TEST(drivePhase, AnAttackThroughAGuard) {
@@ -172,10 +176,9 @@ TEST(drivePhase, AnAttackThroughAGuard) {
   SetPlan(PlayerSide, {actAttack, actSnipe, actWeakStrike, actEnd, actEnd});
   TurnContext turn(duel.result);
   drivePhase(turn, PlayerSide, EnemySide);
-  EXPECT_EQ(duel.script.Transcript(), test::Transcript(Screen("<ガ>\r\n", " 攻撃 [狙撃][弱撃][　　][　　]") +
-                                                          "ユウの攻撃、" ENTER
-                                                          "だが鬼はガードした！" ENTER
-                                                          "鬼に3ダメージ！\r\n" ENTER));
+  EXPECT_EQ(duel.script.Transcript(),
+            test::Transcript(Screen("<ガ>\r\n", " 攻撃 [狙撃][弱撃][　　][　　]") +
+                             "ユウの攻撃、" ENTER "だが鬼はガードした！" ENTER "鬼に3ダメージ！\r\n" ENTER));
   EXPECT_EQ(ActionPoints[PlayerSide], 20);
   EXPECT_FALSE(turn.SideFinished[PlayerSide]);
 }
@@ -187,9 +190,10 @@ TEST(drivePhase, TokensOfTheActor) {
     TurnContext turn(duel.result);
     drivePhase(turn, EnemySide, PlayerSide);
     const std::string tokens = guards == 0 ? "" : "<ガ><ガ><ガ>\r\n";
-    const std::string message = guards == 0 ? "ガードが一つ生成された！\r\n" ENTER : "ガードは既に飽和している！\r\n" ENTER;
-    EXPECT_EQ(duel.script.Transcript(),
-              test::Transcript(Screen(tokens, "[　　][　　][　　][　　][　　]") + "鬼の防御、" ENTER + message));
+    const std::string message =
+        guards == 0 ? "ガードが一つ生成された！\r\n" ENTER : "ガードは既に飽和している！\r\n" ENTER;
+    EXPECT_EQ(duel.script.Transcript(), test::Transcript(Screen(tokens, "[　　][　　][　　][　　][　　]") +
+                                                         "鬼の防御、" ENTER + message));
     EXPECT_EQ(ActionPoints[EnemySide], 16);  // paid also when saturated
     EXPECT_EQ(GuardTokens[EnemySide], guards == 0 ? 1 : 3);
   }
@@ -210,8 +214,8 @@ TEST(drivePhase, NotEnoughPointsLosesTheSlot) {
   TurnContext turn(duel.result);
   turn.Phase = 1;
   drivePhase(turn, PlayerSide, EnemySide);
-  EXPECT_EQ(duel.script.Transcript(),
-            test::Transcript(Screen("", " 攻撃  剣劇 [　　][　　][　　]") + "ユウの剣劇、" ENTER "APが足りない！\r\n" ENTER));
+  EXPECT_EQ(duel.script.Transcript(), test::Transcript(Screen("", " 攻撃  剣劇 [　　][　　][　　]") +
+                                                       "ユウの剣劇、" ENTER "APが足りない！\r\n" ENTER));
   EXPECT_EQ(ActionPoints[PlayerSide], 49);
   EXPECT_EQ(CurrentEnemy.CurStats[StatHP], 100);
   EXPECT_FALSE(turn.SideFinished[PlayerSide]);

@@ -28,14 +28,14 @@ TEST(RateAction, OnlyAffordableActionsWithAPositiveWeight) {
     std::uint8_t expected;
   };
   const Case cases[] = {
-      {{0, 0, 0, 0, 0, 0, 0, 1, 0}, 50, actSwordPlay},   // cost equal to the points is affordable
-      {{0, 0, 0, 0, 0, 0, 0, 1, 0}, 49, actEnd},         // its only weight is out of reach
+      {{0, 0, 0, 0, 0, 0, 0, 1, 0}, 50, actSwordPlay},  // cost equal to the points is affordable
+      {{0, 0, 0, 0, 0, 0, 0, 1, 0}, 49, actEnd},        // its only weight is out of reach
       {{0, 0, 0, 0, 0, 0, 0, 1, 0}, 0, actEnd},
-      {{1, 1, 1, 0, 1, 1, 1, 1, 0}, 4, actGuard},        // the only one within 4 points
-      {{1, 1, 1, 1, 1, 1, 1, 1, 1}, -1, actEnd},         // even the end costs more than -1
-      {{0, 0, 0, 0, 0, 0, 0, 0, 5}, 100, actEnd},        // the end takes part in the draw
+      {{1, 1, 1, 0, 1, 1, 1, 1, 0}, 4, actGuard},  // the only one within 4 points
+      {{1, 1, 1, 1, 1, 1, 1, 1, 1}, -1, actEnd},   // even the end costs more than -1
+      {{0, 0, 0, 0, 0, 0, 0, 0, 5}, 100, actEnd},  // the end takes part in the draw
       {{0, 0, 0, 0, 0, 0, 0, 0, 0}, 100, actEnd},
-      {{-3, 0, 0, 2, 0, 0, 0, 0, 0}, 100, actEnd},       // a sum of 0 or less draws nothing
+      {{-3, 0, 0, 2, 0, 0, 0, 0, 0}, 100, actEnd},  // a sum of 0 or less draws nothing
       {{-3, 0, 0, 4, 0, 0, 0, 0, 0}, 100, actWeakStrike},
   };
   for (const Case& c : cases) {

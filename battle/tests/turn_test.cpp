@@ -55,11 +55,8 @@ TEST(DecideInitiative, OtherwiseADrawWeightedByTheSpeeds) {
   };
   const Case cases[] = {
       {false, 0, 0, 440, 560},  // both count as 1
-      {true, 0, 0, 440, 560},
-      {false, 0, 10, 0, 0},
-      {true, 10, 0, 1000, 1000},
-      {false, 1, 3, 210, 290},
-      {false, 30, 10, 710, 790},
+      {true, 0, 0, 440, 560},  {false, 0, 10, 0, 0},      {true, 10, 0, 1000, 1000},
+      {false, 1, 3, 210, 290}, {false, 30, 10, 710, 790},
   };
   for (const Case& c : cases) {
     int playerFirst = 0;
@@ -107,7 +104,8 @@ TEST(BattleTurn, BothPlansEndingInPhaseZero) {
   // Plan screen and menu, confirmation screen, and the closing screen.
   const std::string out = t.script.Output();
   std::size_t screens = 0;
-  for (std::size_t at = out.find("-- 鬼 "); at != std::string::npos; at = out.find("-- 鬼 ", at + 1)) ++screens;
+  for (std::size_t at = out.find("-- 鬼 "); at != std::string::npos; at = out.find("-- 鬼 ", at + 1))
+    ++screens;
   EXPECT_EQ(screens, 3u);
   const std::string closing = " 　　 [　　][　　][　　][　　]\r\n------------------------\r\n";
   EXPECT_EQ(out.substr(out.size() - closing.size()), closing);

@@ -22,10 +22,13 @@ TEST(CharsetConverter, ExactFailsOnAnythingThatDoesNotConvert) {
       {"CP932", "UTF-8", "a\xE3\x82\xBD\xE3\x83\x9D", true, "aソポ"},
       {"CP932", "UTF-8", "", true, ""},
       {"UTF-8", "CP932", "ソ\\~", true, "\xE3\x82\xBD\\~"},
-      {"CP932", "UTF-8", "ab\xFF" "c", false, "ab"},           // not UTF-8
-      {"CP932", "UTF-8", "ab\xE3\x82", false, "ab"},           // a character cut short
-      {"CP932", "UTF-8", "ab\xC3\xA9", false, "ab"},           // no code page 932 form
-      {"UTF-8", "CP932", "a\x85\x40", false, "a"},             // a pair with nothing assigned
+      {"CP932", "UTF-8",
+       "ab\xFF"
+       "c",
+       false, "ab"},                                  // not UTF-8
+      {"CP932", "UTF-8", "ab\xE3\x82", false, "ab"},  // a character cut short
+      {"CP932", "UTF-8", "ab\xC3\xA9", false, "ab"},  // no code page 932 form
+      {"UTF-8", "CP932", "a\x85\x40", false, "a"},    // a pair with nothing assigned
       {"CP932", "NO-SUCH-CHARSET", "abc", false, ""},
   };
   for (const Case& c : cases) {

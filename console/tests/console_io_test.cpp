@@ -91,8 +91,7 @@ TEST(Failure, EndOfInputIsReportedOnANewLine) {
   const std::string output = script.Output();
   const std::string prompt = "Q(y/n)\r\n(yn)\r\n";
   ASSERT_EQ(output.substr(0, prompt.size()), prompt);
-  EXPECT_TRUE(test::IsFailureReport(output.substr(prompt.size()), "標準入力が終わりました"))
-      << output;
+  EXPECT_TRUE(test::IsFailureReport(output.substr(prompt.size()), "標準入力が終わりました")) << output;
 }
 
 TEST(Failure, NormalEndGivesZeroAndFlushes) {
@@ -117,9 +116,8 @@ TEST(Transcript, ShowsOutputInUtf8AndTypedLinesEchoed) {
   ReadLine();
   WriteLine("～");
   // The echo marks are U+27E8 and U+27E9, written as UTF-8 bytes.
-  const std::string expected = test::Cp932ToUtf8("名前＞") + "\xE2\x9F\xA8" +
-                               test::Cp932ToUtf8("ソ") + "\xE2\x9F\xA9\n" +
-                               test::Cp932ToUtf8("～\r\n");
+  const std::string expected = test::Cp932ToUtf8("名前＞") + "\xE2\x9F\xA8" + test::Cp932ToUtf8("ソ") +
+                               "\xE2\x9F\xA9\n" + test::Cp932ToUtf8("～\r\n");
   EXPECT_EQ(script.Transcript(), expected);
   EXPECT_EQ(test::Cp932ToUtf8("～"), "\xEF\xBD\x9E");  // U+FF5E, code page 932's own mapping
 }

@@ -18,8 +18,13 @@ TEST(RightInt, PadsToWidthAndNeverCuts) {
     const char* expected;
   };
   const Case cases[] = {
-      {5, 7, "    7"},       {5, -12, "  -12"}, {5, 123456, "123456"}, {5, 12345, "12345"},
-      {5, 0, "    0"},       {0, 42, "42"},     {5, -2147483647 - 1, "-2147483648"},
+      {5, 7, "    7"},
+      {5, -12, "  -12"},
+      {5, 123456, "123456"},
+      {5, 12345, "12345"},
+      {5, 0, "    0"},
+      {0, 42, "42"},
+      {5, -2147483647 - 1, "-2147483648"},
   };
   for (const Case& c : cases) EXPECT_EQ(RightInt(c.width, c.value), c.expected) << c.value;
 }
@@ -79,12 +84,11 @@ struct ChoiceCase {
 
 TEST(AskChoice, RefusesAllButOneAllowedByte) {
   const ChoiceCase cases[] = {
-      {{"a"}, 'a', 1},
-      {{"", "a"}, 'a', 2},              // empty line
-      {{"ab", "b"}, 'b', 2},            // two letters, both allowed
-      {{"ａ", "a"}, 'a', 2},            // a full-width letter
-      {{"A", "c"}, 'c', 2},             // wrong case
-      {{"z", " a", "a "}, 0, 4},        // never accepted: input ends
+      {{"a"}, 'a', 1},           {{"", "a"}, 'a', 2},  // empty line
+      {{"ab", "b"}, 'b', 2},                           // two letters, both allowed
+      {{"ａ", "a"}, 'a', 2},                           // a full-width letter
+      {{"A", "c"}, 'c', 2},                            // wrong case
+      {{"z", " a", "a "}, 0, 4},                       // never accepted: input ends
   };
   for (const ChoiceCase& c : cases) {
     std::vector<std::string> typed = c.typed;
@@ -136,7 +140,8 @@ TEST(AskRange, RefusesAnythingButPlainDigitsInRange) {
   for (const Case& c : cases) {
     ConsoleScript script(c.typed);
     EXPECT_EQ(AskRange("ＨＰを入力して下さい。", c.low, c.high), c.accepted);
-    std::string ask = "ＨＰを入力して下さい。\r\n{" + std::to_string(c.low) + "～" + std::to_string(c.high) + "}";
+    std::string ask =
+        "ＨＰを入力して下さい。\r\n{" + std::to_string(c.low) + "～" + std::to_string(c.high) + "}";
     std::string expected;
     for (int i = 0; i < c.asked; ++i) expected += ask;
     EXPECT_EQ(script.Output(), expected + "\r\n");

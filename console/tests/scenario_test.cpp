@@ -127,10 +127,7 @@ TEST_F(ScenarioFile, PlaysLinesWithPausesAndMarkers) {
       {"the end marker in upper case", S("a") + "\r\n#END\r\n" + S("b"), {"", ""}, "<>a<>\r\n"},
       {"the end marker in mixed case", S("a") + "\r\n#eNd\r\n" + S("b"), {"", ""}, "<>a<>\r\n"},
       {"the end marker as the first line", "#End\r\n" + S("a"), {""}, "<>\r\n"},
-      {"a space before the marker: shown as the transform makes it",
-       " #End\r\n",
-       {"", ""},
-       "<>/,Jak<>\r\n"},
+      {"a space before the marker: shown as the transform makes it", " #End\r\n", {"", ""}, "<>/,Jak<>\r\n"},
       {"a space after the marker: shown too", "#End \r\n", {"", ""}, "<>,Jak/<>\r\n"},
       {"a scrambled marker is shown as #End and playback goes on",
        S("#End") + "\r\n" + S("続き"),
@@ -195,8 +192,7 @@ TEST_F(ScenarioFile, FileThatCannotBeReadEndsTheRunBeforeTheWait) {
 TEST(ScenarioFromStory, ScramblesAllButMarkersAndTokensAndEndsLinesWithCrLf) {
   // The source is UTF-8, written here as escapes: "あ$PlayerName" CR LF,
   // "#END" LF, an empty line, "ソ" CR, " #end" with no line end.
-  const std::string source =
-      "\xE3\x81\x82$PlayerName\r\n#END\n\n\xE3\x82\xBD\r #end";
+  const std::string source = "\xE3\x81\x82$PlayerName\r\n#END\n\n\xE3\x82\xBD\r #end";
   EXPECT_EQ(ScenarioFromStory(source),
             S("あ") + "$PlayerName\r\n#END\r\n\r\n" + S("ソ") + "\r\n" + S(" #end") + "\r\n");
   EXPECT_EQ(ScenarioFromStory(""), "");

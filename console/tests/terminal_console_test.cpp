@@ -28,7 +28,7 @@ TEST(TerminalBinding, ConvertsOnlyTerminalsThatDoNotSpeakShiftJis) {
   };
   const Case cases[] = {
       {true, true, "UTF-8", {true, true, "UTF-8"}},
-      {false, false, "UTF-8", {false, false, ""}},  // pipes and files: raw bytes
+      {false, false, "UTF-8", {false, false, ""}},     // pipes and files: raw bytes
       {false, true, "UTF-8", {false, true, "UTF-8"}},  // answers from a file, shown on a terminal
       {true, false, "UTF-8", {true, false, "UTF-8"}},  // output piped to a file or a pager
       {true, true, "EUC-JP", {true, true, "EUC-JP"}},
@@ -44,8 +44,7 @@ TEST(TerminalBinding, ConvertsOnlyTerminalsThatDoNotSpeakShiftJis) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.charset) + (c.inputIsTerminal ? " in-tty" : " in-pipe") +
                  (c.outputIsTerminal ? " out-tty" : " out-pipe"));
-    const TerminalBinding binding =
-        DecideTerminalBinding(c.inputIsTerminal, c.outputIsTerminal, c.charset);
+    const TerminalBinding binding = DecideTerminalBinding(c.inputIsTerminal, c.outputIsTerminal, c.charset);
     EXPECT_EQ(binding.convertInput, c.expected.convertInput);
     EXPECT_EQ(binding.convertOutput, c.expected.convertOutput);
     EXPECT_EQ(binding.charset, c.expected.charset);
@@ -99,7 +98,8 @@ TEST(TerminalConsole, GameTextReachesAUtf8TerminalReadable) {
        "\xE5\xA7\x8B\xE3\x82\x81\xE3\x82\x88\xE3\x81\x86\xE3\x80\x82"},
       // Second bytes 5C and 7C, the range's tilde, and plain ASCII around them.
       {"[ソポ表]{0～100}\r\n",
-       "[\xE3\x82\xBD\xE3\x83\x9D\xE8\xA1\xA8]{0\xEF\xBD\x9E" "100}\r\n"},
+       "[\xE3\x82\xBD\xE3\x83\x9D\xE8\xA1\xA8]{0\xEF\xBD\x9E"
+       "100}\r\n"},
       {"\\|~", "\\|~"},
       {"ｱ①", "\xEF\xBD\xB1\xE2\x91\xA0"},
   };
@@ -108,7 +108,9 @@ TEST(TerminalConsole, GameTextReachesAUtf8TerminalReadable) {
 
 TEST(TerminalConsole, ADoubleByteCharacterSplitAcrossWritesIsShownWhole) {
   const std::string so = "\xE3\x82\xBD";  // ソ
-  EXPECT_EQ(ScreenAfterEachPut(Utf8Both(), {"abc\x83", "\x5C" "def"}),
+  EXPECT_EQ(ScreenAfterEachPut(Utf8Both(), {"abc\x83",
+                                            "\x5C"
+                                            "def"}),
             (std::vector<std::string>{"abc", "abc" + so + "def"}));
   EXPECT_EQ(ScreenAfterEachPut(Utf8Both(), {"\x83", "\x5C\x83", "\x5C"}),
             (std::vector<std::string>{"", so, so + so}));
@@ -134,11 +136,17 @@ TEST(TerminalConsole, BadGameBytesShowAReplacementAndPlayGoesOn) {
     std::string screen;
   };
   const Case cases[] = {
-      {"\x80" "a", "?a"},
-      {"a\xA0\xFD\xFE\xFF" "b", "a????b"},
-      {"\x81 B", "? B"},                  // a lead byte whose partner is not a second byte
-      {"\x81\r\n", "?\r\n"},              // the line end survives
-      {"\x85\x40" "x", "?x"},             // a well-formed pair with nothing assigned
+      {"\x80"
+       "a",
+       "?a"},
+      {"a\xA0\xFD\xFE\xFF"
+       "b",
+       "a????b"},
+      {"\x81 B", "? B"},      // a lead byte whose partner is not a second byte
+      {"\x81\r\n", "?\r\n"},  // the line end survives
+      {"\x85\x40"
+       "x",
+       "?x"},  // a well-formed pair with nothing assigned
       {"\x85\x40\x83\x5C", "?\xE3\x82\xBD"},
   };
   for (const Case& c : cases) {
@@ -207,14 +215,20 @@ TEST(TerminalConsole, TypedUtf8LinesArriveAsGameBytes) {
       {"\xE3\x82\xBD\xE3\x83\x9D\xE8\xA1\xA8\xE5\x8D\x81\xE8\x83\xBD", "ソポ表十能"},
       // Both tildes a Japanese input method may give are the range's tilde.
       {"\xE3\x80\x9C\xEF\xBD\x9E", "～～"},
-      {"\xEF\xBD\xB1", "ｱ"},              // half-width katakana is one byte
-      {"a\xF0\x9F\x98\x80" "b", "a?b"},   // one "?" for a character the game lacks
+      {"\xEF\xBD\xB1", "ｱ"},  // half-width katakana is one byte
+      {"a\xF0\x9F\x98\x80"
+       "b",
+       "a?b"},  // one "?" for a character the game lacks
       {"\xF0\x9F\x98\x80\xF0\x9F\x98\x80", "??"},
-      {"\xC3\xA9t\xC3\xA9", "?t?"},        // é is not in code page 932
-      {"a\xFF" "b", "a?b"},                // not UTF-8 at all
-      {"\xE3\x82" "x", "??x"},             // a character cut short: each stray byte
+      {"\xC3\xA9t\xC3\xA9", "?t?"},  // é is not in code page 932
+      {"a\xFF"
+       "b",
+       "a?b"},  // not UTF-8 at all
+      {"\xE3\x82"
+       "x",
+       "??x"},  // a character cut short: each stray byte
       {"abc\xE3\x82", "abc??"},
-      {"abc\r", "abc\r"},                  // the CR is left for the console to drop
+      {"abc\r", "abc\r"},  // the CR is left for the console to drop
   };
   for (const Case& c : cases) {
     const std::vector<std::string> lines = Typed(Utf8Both(), c.typed + "\n");
@@ -224,8 +238,7 @@ TEST(TerminalConsole, TypedUtf8LinesArriveAsGameBytes) {
 }
 
 TEST(TerminalConsole, TypedLinesKeepTheirOrderAndEndOfInputEnds) {
-  EXPECT_EQ(Typed(Utf8Both(), "n\n\xE3\x82\xBD\n\nlast"),
-            (std::vector<std::string>{"n", "ソ", "", "last"}));
+  EXPECT_EQ(Typed(Utf8Both(), "n\n\xE3\x82\xBD\n\nlast"), (std::vector<std::string>{"n", "ソ", "", "last"}));
   EXPECT_EQ(Typed({.convertInput = true, .charset = "EUC-JP"}, "\xA5\xBD\n"), std::vector<std::string>{"ソ"});
 }
 

@@ -34,7 +34,8 @@ TEST(SetActionRate, StoresWeightsAndReportsBadLists) {
       {{2, -2, 0, 0, 0, 0, 0, 0, 0}, {2, -2, 0, 0, 0, 0, 0, 0, 0}, Banner(zeroSum)},
       {{}, {0, 0, 0, 0, 0, 0, 0, 0, 0}, Banner(wrongLength + "-1") + Banner(zeroSum)},
       // The weights that add up to 0 are the ones kept, not the list's.
-      {{0, 0, 0, 0, 0, 0, 0, 0, 0, 7}, {0, 0, 0, 0, 0, 0, 0, 0, 0},
+      {{0, 0, 0, 0, 0, 0, 0, 0, 0, 7},
+       {0, 0, 0, 0, 0, 0, 0, 0, 0},
        Banner(wrongLength + "9") + Banner(zeroSum)},
   };
   for (const Case& c : cases) {

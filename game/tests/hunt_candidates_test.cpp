@@ -18,7 +18,7 @@
 namespace velkor {
 namespace {
 
-constexpr int Umi = 10;   // "黒野宇美"
+constexpr int Umi = 10;     // "黒野宇美"
 constexpr int Daichi = 11;  // "黒野大地"
 
 TEST(AllFalse, TrueOnlyWhenNoFlagIsTrue) {
@@ -28,8 +28,8 @@ TEST(AllFalse, TrueOnlyWhenNoFlagIsTrue) {
     bool expected;
   };
   const Case cases[] = {
-      {0, {}, true},       {12, {}, true},      {12, {11}, false},
-      {12, {0}, false},    {12, {0, 5, 11}, false}, {3, {1}, false},
+      {0, {}, true},    {12, {}, true},          {12, {11}, false},
+      {12, {0}, false}, {12, {0, 5, 11}, false}, {3, {1}, false},
   };
   for (const Case& c : cases) {
     bool flags[12] = {};
@@ -59,7 +59,7 @@ TEST(FindEnemys, DrawsInTheStatedOrder) {
   };
   const std::vector<int> all = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
   const Case cases[] = {
-      {0, 0, all, {0, 2, 3}, 1172187917u},             // one draw on 10 or 11 thrown away
+      {0, 0, all, {0, 2, 3}, 1172187917u},  // one draw on 10 or 11 thrown away
       {12345, 0, all, {3, 0, 6, 7}, 2721613530u},
       {117, 0, all, {1, 9, 5, 4, 7}, 2680837762u},
       {2026, 0, all, {9, 8, 1, 6}, 2440905852u},
@@ -145,9 +145,8 @@ TEST(FindEnemys, ConsequencesHoldForThousandsOfSeedsAndKillStates) {
     }
   }
   const std::map<int, std::set<int>> table = {
-      {0, {3, 4, 5}}, {1, {3, 4, 5}}, {2, {3, 4, 5}}, {3, {3, 4, 5}}, {4, {3, 4, 5}},
-      {5, {3, 4, 5}}, {6, {3, 4}},    {7, {3}},       {8, {2}},       {9, {1}},
-      {10, {1}},      {11, {1}},
+      {0, {3, 4, 5}}, {1, {3, 4, 5}}, {2, {3, 4, 5}}, {3, {3, 4, 5}}, {4, {3, 4, 5}}, {5, {3, 4, 5}},
+      {6, {3, 4}},    {7, {3}},       {8, {2}},       {9, {1}},       {10, {1}},      {11, {1}},
   };
   EXPECT_EQ(countsSeen, table);
 }

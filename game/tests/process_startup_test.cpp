@@ -114,8 +114,7 @@ TEST_F(GameFolder, AcceptedLoadGoesToTheHuntAndLeavesTheFileAlone) {
   const test::ProcessResult run = Run("y\n\n");
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_TRUE(StartsWith(run.output, "\r\n" + LoadQuestion +
-                                         "\r\nあなたの定義がロードされました。\r\n"))
+  EXPECT_TRUE(StartsWith(run.output, "\r\n" + LoadQuestion + "\r\nあなたの定義がロードされました。\r\n"))
       << test::Cp932ToUtf8(run.output);
   EXPECT_EQ(run.output.find("まずは定義から始めよう。"), std::string::npos);
   // The hunt shows the loaded character.
@@ -176,7 +175,8 @@ TEST_F(GameFolder, RefusedFileIsReportedNeverOfferedAndReplaced) {
     ASSERT_FALSE(run.timedOut) << c.what;
     EXPECT_EQ(run.exitStatus, 1) << c.what;
     EXPECT_TRUE(StartsWith(run.output, "\r\n" + c.message + "\r\n" + DefinitionStart))
-        << c.what << "\n" << test::Cp932ToUtf8(run.output);
+        << c.what << "\n"
+        << test::Cp932ToUtf8(run.output);
     EXPECT_EQ(run.output.find("ロードしますか"), std::string::npos) << c.what;
     const TPlayer saved = RecordOf(ReadBytes(Path("save.dat")));
     EXPECT_TRUE(Sealed(saved)) << c.what;
@@ -244,7 +244,8 @@ TEST_F(GameFolder, MissingOpeningStoryEndsTheRunWithTheReport) {
   const std::string sheetEnd = std::string(24, '-') + "\r\n";
   const std::size_t at = run.output.rfind(sheetEnd);
   ASSERT_NE(at, std::string::npos) << test::Cp932ToUtf8(run.output);
-  EXPECT_TRUE(test::IsFailureReport(run.output.substr(at + sheetEnd.size()), "ファイル dat/0.dat は開けません"))
+  EXPECT_TRUE(
+      test::IsFailureReport(run.output.substr(at + sheetEnd.size()), "ファイル dat/0.dat は開けません"))
       << test::Cp932ToUtf8(run.output);
   EXPECT_FALSE(Exists("save.dat"));
   EXPECT_FALSE(Exists(ReportPath));

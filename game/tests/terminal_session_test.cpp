@@ -44,8 +44,11 @@ long long NowMs() {
 bool IsUtf8(const std::string& text) {
   for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);
-    const std::size_t length = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3
-                               : (b >> 3) == 0x1E ? 4 : 0;
+    const std::size_t length = b < 0x80           ? 1
+                               : (b >> 5) == 0x6  ? 2
+                               : (b >> 4) == 0xE  ? 3
+                               : (b >> 3) == 0x1E ? 4
+                                                  : 0;
     if (length == 0 || i + length > text.size()) return false;
     for (std::size_t k = 1; k < length; ++k)
       if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;

@@ -37,13 +37,12 @@ class OpeningFolder : public ::testing::Test {
 
 TEST_F(OpeningFolder, WholeDefinitionDialogue) {
   ConsoleScript script({
-      "",                   // the first wait
-      "ジークフリート様x",  // 17 bytes: refused
-      "ジーク",
-      "", "",                      // the two introduction texts
+      "",                             // the first wait
+      "ジークフリート様x",            // 17 bytes: refused
+      "ジーク", "", "",               // the two introduction texts
       "10", "20", "101", "20", "20",  // 101 is more than the 50 left
-      "d", "e", "b", "Z",           // "e" is no letter of the menu
-      "", "", "",                   // the opening wait and its two pauses
+      "d", "e", "b", "Z",             // "e" is no letter of the menu
+      "", "", "",                     // the opening wait and its two pauses
   });
   DefineCharacter();
   EXPECT_EQ(script.LinesLeft(), 0u);

@@ -54,8 +54,8 @@ std::string Sheet(std::array<int, 4> v, const std::string& talents = "") {
     std::snprintf(buffer, sizeof buffer, "%s%5d/%5d\r\n", name, value, value);
     return std::string(buffer);
   };
-  return "--  --------------------\r\n" + line("ＨＰ  ", v[0]) + line("攻撃力", v[1]) +
-         line("防御力", v[2]) + line("素早さ", v[3]) + talents + "------------------------\r\n";
+  return "--  --------------------\r\n" + line("ＨＰ  ", v[0]) + line("攻撃力", v[1]) + line("防御力", v[2]) +
+         line("素早さ", v[3]) + talents + "------------------------\r\n";
 }
 
 TEST(BuyStats, EachStatTakesAtMostWhatIsLeft) {
@@ -65,16 +65,14 @@ TEST(BuyStats, EachStatTakesAtMostWhatIsLeft) {
   EXPECT_EQ(pool, 0);
   EXPECT_EQ(Player.BaseStats, (std::array<std::int32_t, 4>{200, 60, 0, 0}));
   EXPECT_EQ(Player.CurStats, Player.BaseStats);
-  EXPECT_EQ(script.Output(),
-            Sheet({0, 0, 0, 0}) + StatQuestion("ＨＰ", 100) + "\r\n" +
-                "きみのＨＰは40に5を乗じて200と定められた。\r\n" +
-                Sheet({200, 0, 0, 0}) +
-                // 61 is one above the rest, +5 has a sign: both asked again.
-                StatQuestion("攻撃力", 60) + StatQuestion("攻撃力", 60) +
-                StatQuestion("攻撃力", 60) + "\r\n" + "きみの攻撃力は60と定められた。\r\n" +
-                Sheet({200, 60, 0, 0}) + StatQuestion("防御力", 0) + "\r\n" +
-                "きみの防御力は0と定められた。\r\n" + Sheet({200, 60, 0, 0}) +
-                StatQuestion("素早さ", 0) + "\r\n" + "きみの素早さは0と定められた。\r\n");
+  EXPECT_EQ(script.Output(), Sheet({0, 0, 0, 0}) + StatQuestion("ＨＰ", 100) + "\r\n" +
+                                 "きみのＨＰは40に5を乗じて200と定められた。\r\n" + Sheet({200, 0, 0, 0}) +
+                                 // 61 is one above the rest, +5 has a sign: both asked again.
+                                 StatQuestion("攻撃力", 60) + StatQuestion("攻撃力", 60) +
+                                 StatQuestion("攻撃力", 60) + "\r\n" + "きみの攻撃力は60と定められた。\r\n" +
+                                 Sheet({200, 60, 0, 0}) + StatQuestion("防御力", 0) + "\r\n" +
+                                 "きみの防御力は0と定められた。\r\n" + Sheet({200, 60, 0, 0}) +
+                                 StatQuestion("素早さ", 0) + "\r\n" + "きみの素早さは0と定められた。\r\n");
 }
 
 TEST(BuyStats, SentenceNamesTheMultiplierOnlyWhereThereIsOne) {
@@ -86,8 +84,8 @@ TEST(BuyStats, SentenceNamesTheMultiplierOnlyWhereThereIsOne) {
   const std::string out = script.Output();
   for (const char* sentence :
        {"きみのＨＰは20に5を乗じて100と定められた。\r\n", "きみの攻撃力は30と定められた。\r\n",
-        "きみの防御力は25と定められた。\r\n", "きみの素早さは19と定められた。\r\n",
-        "{0～100}", "{0～80}", "{0～50}", "{0～25}"}) {
+        "きみの防御力は25と定められた。\r\n", "きみの素早さは19と定められた。\r\n", "{0～100}", "{0～80}",
+        "{0～50}", "{0～25}"}) {
     EXPECT_NE(out.find(sentence), std::string::npos) << test::Cp932ToUtf8(sentence);
   }
 }
@@ -111,8 +109,7 @@ TEST(BuyTalents, MenuOffersWhatFitsUnderLettersThatNeverShift) {
   EXPECT_EQ(Player.Talents, (std::array<std::uint8_t, 4>{1, 1, 0, 1}));
   const std::string out = script.Output();
   EXPECT_EQ(out, Sheet({0, 0, 0, 0}) + AllTalents + TalentQuestion(30, "abcdZ") + "\r\n" +
-                     "きみには≪超反応≫の才能があった。\r\n" +
-                     Sheet({0, 0, 0, 0}, "≪超反応≫\r\n") +
+                     "きみには≪超反応≫の才能があった。\r\n" + Sheet({0, 0, 0, 0}, "≪超反応≫\r\n") +
                      "(a)魔眼     12\r\n(b)心眼     10\r\n(c)クイック 6\r\n(Z)おわり\r\n" +
                      TalentQuestion(22, "abcZ") + "\r\n" + "きみには≪魔眼≫の才能があった。\r\n" +
                      Sheet({0, 0, 0, 0}, "≪魔眼≫≪超反応≫\r\n") +
@@ -131,9 +128,8 @@ TEST(BuyTalents, SevenPointsOfferOnlyQuick) {
   EXPECT_EQ(pool, 1);
   EXPECT_EQ(Player.Talents, (std::array<std::uint8_t, 4>{0, 0, 1, 0}));
   EXPECT_EQ(script.Output(), Sheet({0, 0, 0, 0}) + "(c)クイック 6\r\n(Z)おわり\r\n" +
-                                 TalentQuestion(7, "cZ") + TalentQuestion(7, "cZ") +
-                                 TalentQuestion(7, "cZ") + "\r\n" +
-                                 "きみには≪クイック≫の才能があった。\r\n");
+                                 TalentQuestion(7, "cZ") + TalentQuestion(7, "cZ") + TalentQuestion(7, "cZ") +
+                                 "\r\n" + "きみには≪クイック≫の才能があった。\r\n");
 }
 
 TEST(BuyTalents, FewerThanSixPointsWriteNothingAtAll) {
