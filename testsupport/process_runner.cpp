@@ -13,8 +13,15 @@
 
 namespace velkor::test {
 
-ProcessResult RunProgram(const std::string& program, const std::string& workDir, const std::string& input,
-                         int timeoutSeconds) {
+namespace {
+
+// Runs argv in workDir with input on its standard input; its standard error
+// goes into the output too when mergeErrors, else to the test's own.
+ProcessResult Run(const std::vector<std::string>& argv, const std::string& workDir, const std::string& input,
+                  int timeoutSeconds, bool mergeErrors) {
+  std::vector<char*> args;
+  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
   int toChild[2];
   int fromChild[2];
   if (pipe(toChild) != 0 || pipe(fromChild) != 0) throw std::runtime_error("pipe");
@@ -23,12 +30,13 @@ ProcessResult RunProgram(const std::string& program, const std::string& workDir,
   if (pid == 0) {
     dup2(toChild[0], STDIN_FILENO);
     dup2(fromChild[1], STDOUT_FILENO);
+    if (mergeErrors) dup2(fromChild[1], STDERR_FILENO);
     close(toChild[0]);
     close(toChild[1]);
     close(fromChild[0]);
     close(fromChild[1]);
     if (chdir(workDir.c_str()) != 0) _exit(127);
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    execvp(args[0], args.data());
     _exit(127);
   }
   close(toChild[0]);
@@ -83,6 +91,18 @@ ProcessResult RunProgram(const std::string& program, const std::string& workDir,
   waitpid(pid, &status, 0);
   if (!result.timedOut && WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
   return result;
+}
+
+}  // namespace
+
+ProcessResult RunProgram(const std::string& program, const std::string& workDir, const std::string& input,
+                         int timeoutSeconds) {
+  return Run({program}, workDir, input, timeoutSeconds, false);
+}
+
+ProcessResult RunCommand(const std::vector<std::string>& argv, const std::string& workDir,
+                         const std::string& input, int timeoutSeconds) {
+  return Run(argv, workDir, input, timeoutSeconds, true);
 }
 
 std::string GameProgram() {

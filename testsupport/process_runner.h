@@ -1,7 +1,9 @@
 #pragma once
-// Runs the built game as a separate process, as a player or a script would.
+// Runs the built game, or another program, as a separate process, as a
+// player or a script would.
 
 #include <string>
+#include <vector>
 
 namespace velkor::test {
 
@@ -15,6 +17,12 @@ struct ProcessResult {
 // the last byte), and waits at most timeoutSeconds for it to end.
 ProcessResult RunProgram(const std::string& program, const std::string& workDir, const std::string& input,
                          int timeoutSeconds = 20);
+
+// Starts argv[0] (a path, or a name looked up on the PATH) with the arguments
+// that follow it, as RunProgram does; what it writes to standard error is kept
+// in the output too.
+ProcessResult RunCommand(const std::vector<std::string>& argv, const std::string& workDir,
+                         const std::string& input, int timeoutSeconds = 60);
 
 // The built game, as CMake placed it.
 std::string GameProgram();

@@ -15,6 +15,7 @@
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 #include "testsupport/process_runner.h"
+#include "testsupport/typed_runs.h"
 
 namespace velkor {
 namespace {
@@ -26,10 +27,7 @@ const std::string DefinitionStart = "まずは定義から始めよう。きみ�
 using test::ReadBytes;
 using test::WriteBytes;
 
-// A definition typed in full: name, the two introduction waits, all 100
-// points on the stats (so no talent menu), and "x" at the opening wait so
-// that the story runs without pauses.
-std::string Definition(const std::string& name) { return "\n" + name + "\n\n\n40\n20\n20\n20\nx\n"; }
+using test::TypedDefinition;
 
 // A sealed record with talents and spare bytes, as an older run left it.
 std::string SavedRecord() {
@@ -81,7 +79,7 @@ class GameFolder : public ::testing::Test {
 };
 
 TEST_F(GameFolder, FirstRunDefinesSavesAndEndsAtTheEndOfInput) {
-  const test::ProcessResult run = Run(Definition("ユウ"));
+  const test::ProcessResult run = Run(TypedDefinition("ユウ"));
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 1);
   // One empty line, then straight into the definition: no load question.
@@ -132,7 +130,7 @@ TEST_F(GameFolder, AcceptedLoadGoesToTheHuntAndLeavesTheFileAlone) {
 TEST_F(GameFolder, DeclinedLoadDefinesFromAnEmptyRecordAndReplacesTheFile) {
   const std::string old = SavedRecord();
   WriteBytes(Path("save.dat"), old);
-  const test::ProcessResult run = Run("n\n" + Definition("ケン"));
+  const test::ProcessResult run = Run("n\n" + TypedDefinition("ケン"));
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 1);
   // Nothing is written on "n": the definition follows the question's empty line.
@@ -171,7 +169,7 @@ TEST_F(GameFolder, RefusedFileIsReportedNeverOfferedAndReplaced) {
   };
   for (const Case& c : cases) {
     WriteBytes(Path("save.dat"), c.file);
-    const test::ProcessResult run = Run(Definition("ケン"));
+    const test::ProcessResult run = Run(TypedDefinition("ケン"));
     ASSERT_FALSE(run.timedOut) << c.what;
     EXPECT_EQ(run.exitStatus, 1) << c.what;
     EXPECT_TRUE(StartsWith(run.output, "\r\n" + c.message + "\r\n" + DefinitionStart))
@@ -184,13 +182,10 @@ TEST_F(GameFolder, RefusedFileIsReportedNeverOfferedAndReplaced) {
   }
 }
 
-// A character that cannot act (1 point of HP, nothing else) loses its first
-// battle whatever the enemy draws; the run then ends normally with status 0.
+// A character that cannot act loses its first battle whatever the enemy
+// draws; the run then ends normally with status 0.
 TEST_F(GameFolder, RunThatEndsInDefeatExitsWithStatusZero) {
-  std::string input = "\nユウ\n\n\n1\n0\n0\n0\nZ\nx\n";
-  // Whatever the hunt and the battle ask, one of these lines answers it.
-  for (int i = 0; i < 2000; ++i) input += "a\ny\nZ\n";
-  const test::ProcessResult run = Run(input);
+  const test::ProcessResult run = Run(test::TypedLostRun("ユウ"));
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 0);
   const std::string last = "ゲームーオーバー……";
@@ -238,7 +233,7 @@ TEST_F(GameFolder, EndOfInputAtAPromptEndsTheRunWithTheReport) {
 // before the definition is saved and before any report line.
 TEST_F(GameFolder, MissingOpeningStoryEndsTheRunWithTheReport) {
   ASSERT_EQ(std::remove(Path("dat/0.dat").c_str()), 0);
-  const test::ProcessResult run = Run(Definition("ユウ"));
+  const test::ProcessResult run = Run(TypedDefinition("ユウ"));
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 1);
   const std::string sheetEnd = std::string(24, '-') + "\r\n";

@@ -1,0 +1,211 @@
+// The installed game as a player meets it: `cmake --install` into a fresh
+// prefix, then the velkor command run from some other folder, with a home
+// folder of its own.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "persist/report_line.h"
+#include "testsupport/console_script.h"
+#include "testsupport/environment.h"
+#include "testsupport/files.h"
+#include "testsupport/process_runner.h"
+#include "testsupport/typed_runs.h"
+
+namespace velkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string DefinitionStart = "\r\nまずは定義から始めよう。";
+const std::string LoadQuestion = "\r\n前回のあなたの定義が保存されています。ロードしますか？(y/n)\r\n(yn)";
+
+bool StartsWith(const std::string& text, const std::string& head) {
+  return text.compare(0, head.size(), head) == 0;
+}
+
+bool IsExecutable(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_IXOTH) != 0;
+}
+
+// Where a symbolic link points, as written in it; empty when path is no link.
+std::string LinkTarget(const std::string& path) {
+  std::error_code error;
+  const fs::path target = fs::read_symlink(path, error);
+  return error ? std::string() : target.string();
+}
+
+class Installed : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const test::ProcessResult install =
+        test::RunCommand({VELKOR_CMAKE_COMMAND, "--install", VELKOR_BINARY_DIR, "--prefix", prefix_.Path()},
+                         prefix_.Path(), "");
+    ASSERT_EQ(install.exitStatus, 0) << install.output;
+    environment_.Set("HOME", home_.Path().c_str());
+    environment_.Set("XDG_DATA_HOME", nullptr);
+  }
+
+  std::string Installation(const std::string& name) const { return prefix_.Path() + "/" + name; }
+  std::string Launcher() const { return Installation("bin/velkor"); }
+  std::string Stories() const { return Installation("share/velkor/dat"); }
+  // The folder the launcher plays in by default.
+  std::string PlayerFolder() const { return home_.Path() + "/.local/share/velkor"; }
+
+  // The launcher started from a folder that has nothing to do with the game.
+  test::ProcessResult Play(const std::string& input) {
+    return test::RunProgram(Launcher(), elsewhere_.Path(), input);
+  }
+  bool ElsewhereIsEmpty() const { return fs::is_empty(elsewhere_.Path()); }
+
+  test::ScopedTempDir prefix_;
+  test::ScopedTempDir home_;
+  test::ScopedTempDir elsewhere_;
+  test::ScopedEnvironment environment_;
+};
+
+TEST_F(Installed, EveryFileLandsInItsPlace) {
+  EXPECT_TRUE(IsExecutable(Launcher()));
+  EXPECT_TRUE(IsExecutable(Installation("libexec/velkor/velkor")));
+  struct Copy {
+    const char* installed;
+    const char* source;
+  };
+  const Copy copies[] = {
+      {"share/velkor/dat/0.dat", "dat/0.dat"},
+      {"share/velkor/dat/1.dat", "dat/1.dat"},
+      {"share/doc/velkor/guide.md", "docs/guide.md"},
+  };
+  for (const Copy& c : copies) {
+    const std::string bytes = test::ReadBytes(Installation(c.installed));
+    EXPECT_FALSE(bytes.empty()) << c.installed;
+    EXPECT_EQ(bytes, test::ReadBytes(test::SourceDir() + "/" + c.source)) << c.installed;
+  }
+  // Nothing of the build or the tests is installed.
+  std::size_t files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(prefix_.Path()))
+    if (!entry.is_directory()) ++files;
+  EXPECT_EQ(files, 2u + std::size(copies));
+}
+
+// The character and the report land in the player's folder, never in the
+// folder the command was started from, and the next start offers the
+// character.
+TEST_F(Installed, SaveAndReportLiveInThePlayersFolder) {
+  const test::ProcessResult run = Play(test::TypedLostRun("ユウ"));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitStatus, 0) << test::Cp932ToUtf8(run.output);
+  EXPECT_TRUE(StartsWith(run.output, DefinitionStart)) << test::Cp932ToUtf8(run.output);
+  EXPECT_NE(run.output.find("ゲームーオーバー……"), std::string::npos);
+
+  EXPECT_EQ(test::ReadBytes(PlayerFolder() + "/save.dat").size(), 68u);
+  const std::string report = test::ReadBytes(PlayerFolder() + "/" + ReportPath);
+  EXPECT_TRUE(StartsWith(report, "【0人斬り】／VELKOR／[")) << test::Cp932ToUtf8(report);
+  EXPECT_EQ(report.substr(report.find("]／")), "]／ユウ\r\n") << test::Cp932ToUtf8(report);
+  EXPECT_EQ(LinkTarget(PlayerFolder() + "/dat"), fs::canonical(Stories()).string());
+  EXPECT_TRUE(ElsewhereIsEmpty());
+
+  const test::ProcessResult again = Play("y\n\n");
+  EXPECT_TRUE(StartsWith(again.output, LoadQuestion + "\r\nあなたの定義がロードされました。"))
+      << test::Cp932ToUtf8(again.output);
+  EXPECT_NE(again.output.find("-- ユウ ---"), std::string::npos);
+  EXPECT_TRUE(ElsewhereIsEmpty());
+}
+
+// XDG_DATA_HOME names the folder above the player's; an empty or relative
+// one is not a folder name and the default under HOME serves.
+TEST_F(Installed, XdgDataHomeChoosesThePlayersFolder) {
+  test::ScopedTempDir data;
+  struct Case {
+    const char* xdg;
+    std::string folder;
+  };
+  const Case cases[] = {
+      {data.Path().c_str(), data.Path() + "/velkor"},
+      {"", PlayerFolder()},
+      {"relative/data", PlayerFolder()},
+  };
+  for (const Case& c : cases) {
+    environment_.Set("XDG_DATA_HOME", c.xdg);
+    const test::ProcessResult run = Play(test::TypedDefinition("ケン"));
+    EXPECT_TRUE(StartsWith(run.output, DefinitionStart)) << c.xdg << "\n" << test::Cp932ToUtf8(run.output);
+    EXPECT_TRUE(test::Exists(c.folder + "/save.dat")) << c.xdg;
+    fs::remove_all(c.folder);
+  }
+  EXPECT_TRUE(ElsewhereIsEmpty());
+  EXPECT_FALSE(test::Exists(elsewhere_.Path() + "/relative"));
+}
+
+// Whatever stands at dat/ in the player's folder before the start, the game
+// then finds its scenario files there.
+TEST_F(Installed, DatIsLinkedToTheInstalledStories) {
+  const std::string stories = fs::canonical(Stories()).string();
+  const std::string dat = PlayerFolder() + "/dat";
+  struct Case {
+    const char* what;
+    std::function<void()> before;
+    std::string linkAfter;  // empty: dat is no link
+  };
+  const Case cases[] = {
+      {"nothing", [] {}, stories},
+      {"a link from an older installation", [&] { fs::create_symlink("/nonexistent/velkor/dat", dat); },
+       stories},
+      {"a link that is right already", [&] { fs::create_symlink(stories, dat); }, stories},
+      {"a folder put there by hand",
+       [&] { fs::copy(test::SourceDir() + "/dat", dat, fs::copy_options::recursive); }, ""},
+  };
+  for (const Case& c : cases) {
+    fs::create_directories(PlayerFolder());
+    c.before();
+    const test::ProcessResult run = Play(test::TypedDefinition("ケン"));
+    EXPECT_TRUE(StartsWith(run.output, DefinitionStart)) << c.what << "\n" << test::Cp932ToUtf8(run.output);
+    // The opening story was played.
+    EXPECT_NE(run.output.find("煉瓦の街に、雨が降っていた。"), std::string::npos) << c.what;
+    EXPECT_EQ(LinkTarget(dat), c.linkAfter) << c.what;
+    fs::remove_all(PlayerFolder());
+  }
+}
+
+// A link on the PATH to the installed command works like the command.
+TEST_F(Installed, LauncherWorksThroughALink) {
+  test::ScopedTempDir bin;
+  const std::string link = bin.Path() + "/velkor";
+  fs::create_symlink(Launcher(), link);
+  const test::ProcessResult run = test::RunProgram(link, elsewhere_.Path(), test::TypedDefinition("ケン"));
+  EXPECT_TRUE(StartsWith(run.output, DefinitionStart)) << test::Cp932ToUtf8(run.output);
+  EXPECT_TRUE(test::Exists(PlayerFolder() + "/save.dat"));
+}
+
+TEST_F(Installed, WithoutAnyFolderToPlayInItStopsAndSaysWhy) {
+  environment_.Set("HOME", nullptr);
+  const test::ProcessResult run =
+      test::RunCommand({Launcher()}, elsewhere_.Path(), test::TypedDefinition("ケン"));
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.output, "velkor: neither HOME nor XDG_DATA_HOME names a folder to play in\n");
+  EXPECT_TRUE(ElsewhereIsEmpty());
+}
+
+TEST_F(Installed, HelpSaysWhereTheFilesAreAndOtherArgumentsAreRefused) {
+  const std::string usage = std::string("usage: velkor\n") +
+                            "Plays VELKOR. Your character (save.dat) and the report of your runs\n(" +
+                            ReportPath + ") are kept in " + PlayerFolder() + ".\n";
+  struct Case {
+    const char* argument;
+    int status;
+  };
+  for (const Case& c : {Case{"--help", 0}, Case{"-h", 0}, Case{"--version", 2}, Case{"save.dat", 2}}) {
+    const test::ProcessResult run = test::RunCommand({Launcher(), c.argument}, elsewhere_.Path(), "");
+    EXPECT_EQ(run.exitStatus, c.status) << c.argument;
+    EXPECT_EQ(run.output, usage) << c.argument;
+    EXPECT_FALSE(test::Exists(PlayerFolder())) << c.argument;
+  }
+}
+
+}  // namespace
+}  // namespace velkor

@@ -1,0 +1,83 @@
+// The Debian package made from this build: the same layout as an
+// installation, under /usr, with what it needs declared.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "testsupport/files.h"
+#include "testsupport/process_runner.h"
+
+namespace velkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Package : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const test::ProcessResult made =
+        test::RunCommand({VELKOR_CPACK_COMMAND, "-G", "DEB", "--config",
+                          std::string(VELKOR_BINARY_DIR) + "/CPackConfig.cmake", "-B", folder_.Path()},
+                         folder_.Path(), "", 300);
+    ASSERT_EQ(made.exitStatus, 0) << made.output;
+    for (const auto& entry : fs::directory_iterator(folder_.Path()))
+      if (entry.path().extension() == ".deb") deb_ = entry.path().string();
+    ASSERT_FALSE(deb_.empty()) << made.output;
+  }
+
+  // What dpkg-deb says about the package, which must succeed: option, the
+  // package, then the field asked for, if any.
+  std::string Ask(const std::string& option, const std::string& field = "") {
+    std::vector<std::string> argv{"dpkg-deb", option, deb_};
+    if (!field.empty()) argv.push_back(field);
+    const test::ProcessResult run = test::RunCommand(argv, folder_.Path(), "");
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    return run.output;
+  }
+
+  test::ScopedTempDir folder_;
+  std::string deb_;
+};
+
+// Every file of the package with its permissions, as dpkg-deb --contents
+// lists it: "-rwxr-xr-x root/root 1234 2024-01-01 00:00 ./usr/bin/velkor".
+std::map<std::string, std::string> FilesOf(const std::string& listing) {
+  std::map<std::string, std::string> files;
+  std::istringstream lines(listing);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty() || line[0] == 'd') continue;  // folders
+    std::istringstream fields(line);
+    std::string mode, owner, size, date, time, path;
+    fields >> mode >> owner >> size >> date >> time >> path;
+    EXPECT_EQ(owner, "root/root") << line;
+    files[path] = mode;
+  }
+  return files;
+}
+
+TEST_F(Package, HoldsTheInstallationUnderUsr) {
+  const std::map<std::string, std::string> expected{
+      {"./usr/bin/velkor", "-rwxr-xr-x"},
+      {"./usr/libexec/velkor/velkor", "-rwxr-xr-x"},
+      {"./usr/share/velkor/dat/0.dat", "-rw-r--r--"},
+      {"./usr/share/velkor/dat/1.dat", "-rw-r--r--"},
+      {"./usr/share/doc/velkor/guide.md", "-rw-r--r--"},
+  };
+  EXPECT_EQ(FilesOf(Ask("--contents")), expected);
+}
+
+TEST_F(Package, DeclaresItsNameAndTheLibrariesItNeeds) {
+  EXPECT_EQ(Ask("--field", "Package"), "velkor\n");
+  EXPECT_EQ(Ask("--field", "Section"), "games\n");
+  const std::string depends = Ask("--field", "Depends");
+  for (const char* library : {"libc6 (>=", "libstdc++6 (>=", "libgcc-s1 (>="})
+    EXPECT_NE(depends.find(library), std::string::npos) << library << " in " << depends;
+  EXPECT_NE(Ask("--field", "Maintainer"), "\n");
+  EXPECT_NE(Ask("--field", "Description").find("Japanese"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velkor
