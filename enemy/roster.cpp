@@ -27,7 +27,7 @@ constexpr std::string_view ChimeraLegDefeat = "「モット速ク、逃ゲレバ
 
 constexpr std::string_view HirasakiEncounter =
     "「よう、あんたが噂の新入りか。俺は平崎、ここじゃ一番の古株だ。\r\n"
-    "　目で追えるうちに、せいぜい神様にでも祈っときな」";
+    "　俺の動きを目で追えるうちに、せいぜい神様にでも祈っときな」";
 constexpr std::string_view HirasakiDefeat =
     "「見えてた……全部、見えてたんだがな……。\r\n"
     "　体の方が、先に音を上げちまったか」";
@@ -43,7 +43,7 @@ constexpr std::string_view CorpseDefeat =
 constexpr std::string_view OniEncounter =
     "地響きとともに、金棒を担いだ鬼が行く手を塞いだ。\r\n"
     "「人の子よ！　貴様、何のために鬼を狩る！」";
-constexpr std::string_view OniDefeat = "「鬼より恐ろしいものになるためだ！」";
+constexpr std::string_view OniDefeat = "「答えてやろう、鬼よ。鬼より恐ろしいものになるためだ！」";
 
 constexpr std::string_view DemonEncounter =
     "「契約しよう。お前の魂ひとつで、残りの獲物をくれてやる。\r\n"
@@ -82,7 +82,7 @@ constexpr std::string_view DaichiEncounter =
     "「よく来た。十一の屍を越えて、ようやくここまで辿り着いたか。\r\n"
     "　この狩りを始めたのは、わしだ。\r\n"
     "　黒野の名を継ぐ者を探して、幾度も獲物を放ち、狩人を招いた。\r\n"
-    "　宇美でさえ、わしの眼には届かなんだ。\r\n"
+    "　宇美も逝ったか……。不憫な娘よ、わしの眼鏡にはかなわなんだ。\r\n"
     "　わしの体は病に食われ、もう一太刀しか振るえぬ。\r\n"
     "　だが、その一太刀で足りる。\r\n"
     "　抜け。名を継ぐに値するか、見せてもらおう」";
