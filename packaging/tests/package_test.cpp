@@ -58,7 +58,8 @@ std::map<std::string, std::string> FilesOf(const std::string& listing) {
   return files;
 }
 
-TEST_F(Package, HoldsTheInstallationUnderUsr) {
+// One test, as making the package takes a few seconds.
+TEST_F(Package, HoldsTheInstallationUnderUsrAndDeclaresWhatItNeeds) {
   const std::map<std::string, std::string> expected{
       {"./usr/bin/velkor", "-rwxr-xr-x"},
       {"./usr/libexec/velkor/velkor", "-rwxr-xr-x"},
@@ -67,9 +68,7 @@ TEST_F(Package, HoldsTheInstallationUnderUsr) {
       {"./usr/share/doc/velkor/guide.md", "-rw-r--r--"},
   };
   EXPECT_EQ(FilesOf(Ask("--contents")), expected);
-}
 
-TEST_F(Package, DeclaresItsNameAndTheLibrariesItNeeds) {
   EXPECT_EQ(Ask("--field", "Package"), "velkor\n");
   EXPECT_EQ(Ask("--field", "Section"), "games\n");
   const std::string depends = Ask("--field", "Depends");
