@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,8 +14,18 @@
 
 namespace velkor::test {
 
+namespace {
+
+bool SetLimit(int resource, long long bytes) {
+  if (bytes < 0) return true;
+  const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+  return setrlimit(resource, &limit) == 0;
+}
+
+}  // namespace
+
 ProcessResult RunProgram(const std::string& program, const std::string& workDir, const std::string& input,
-                         int timeoutSeconds) {
+                         int timeoutSeconds, const ProcessLimits& limits) {
   int toChild[2];
   int fromChild[2];
   if (pipe(toChild) != 0 || pipe(fromChild) != 0) throw std::runtime_error("pipe");
@@ -28,6 +39,8 @@ ProcessResult RunProgram(const std::string& program, const std::string& workDir,
     close(fromChild[0]);
     close(fromChild[1]);
     if (chdir(workDir.c_str()) != 0) _exit(127);
+    if (!SetLimit(RLIMIT_FSIZE, limits.fileSizeBytes) || !SetLimit(RLIMIT_AS, limits.addressSpaceBytes))
+      _exit(126);
     execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }

@@ -11,10 +11,17 @@ struct ProcessResult {
   std::string output;  // everything written to standard output
 };
 
+// Resource limits for the started program, to see what it does when a
+// resource runs out; a negative value leaves that limit as it is.
+struct ProcessLimits {
+  long long fileSizeBytes = -1;      // RLIMIT_FSIZE: the largest file it may write
+  long long addressSpaceBytes = -1;  // RLIMIT_AS: all the memory it may map
+};
+
 // Starts program in workDir with input as its standard input (closed after
 // the last byte), and waits at most timeoutSeconds for it to end.
 ProcessResult RunProgram(const std::string& program, const std::string& workDir, const std::string& input,
-                         int timeoutSeconds = 20);
+                         int timeoutSeconds = 20, const ProcessLimits& limits = {});
 
 // The built game, as CMake placed it.
 std::string GameProgram();

@@ -2,7 +2,6 @@
 
 #include "persist/report.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -110,17 +109,6 @@ class ReportFolder : public ::testing::Test {
     ::tzset();
   }
 
-  static std::vector<std::string> Entries(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-      while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
-      }
-      ::closedir(dir);
-    }
-    return names;
-  }
   static std::string Contents(const std::string& path) { return test::ReadBytes(path); }
 
   // 2026-12-06 15:04:05 and the midnight that began that day, in UTC.
@@ -136,7 +124,7 @@ TEST_F(ReportFolder, EachCallAddsOneLine) {
   Player.Name.Assign("ミナト");
   TitleList = "【鬼殺し】【悪魔殺し】";
   AppendReport(5, Afternoon, ReportLocale{});
-  EXPECT_EQ(Entries(folder_), std::vector<std::string>{utf8Name});
+  EXPECT_EQ(test::FolderEntries(folder_), std::vector<std::string>{utf8Name});
   const std::string first = "【5人斬り】【鬼殺し】【悪魔殺し】／VELKOR／[2026/12/06 15:04:05]／ミナト\r\n";
   EXPECT_EQ(Contents(utf8Name), first);
 
@@ -174,7 +162,7 @@ TEST_F(ReportFolder, AFolderInTheFilesPlaceEndsTheRun) {
     EXPECT_EQ(failure.Kind(), KindInOut);
     EXPECT_EQ(failure.Message(), "ファイル レポート.txt は開けません");
   }
-  EXPECT_TRUE(Entries(folder_ + "/" + utf8Name).empty());
+  EXPECT_TRUE(test::FolderEntries(folder_ + "/" + utf8Name).empty());
 
   // Uncaught, it is the failure report and exit status 1.
   Write("前の出力");
@@ -182,13 +170,13 @@ TEST_F(ReportFolder, AFolderInTheFilesPlaceEndsTheRun) {
   EXPECT_TRUE(test::IsFailureReport(script.Output().substr(std::string("前の出力").size() + 2),
                                     "ファイル レポート.txt は開けません"))
       << test::Cp932ToUtf8(script.Output());
-  EXPECT_TRUE(Entries(folder_ + "/" + utf8Name).empty());
+  EXPECT_TRUE(test::FolderEntries(folder_ + "/" + utf8Name).empty());
 }
 
 TEST_F(ReportFolder, AClockThatCannotBeReadWritesNothing) {
   ConsoleScript script({});
   EXPECT_THROW(AppendReport(1, std::numeric_limits<std::time_t>::max(), ReportLocale{}), GameFailure);
-  EXPECT_TRUE(Entries(folder_).empty());
+  EXPECT_TRUE(test::FolderEntries(folder_).empty());
 }
 
 // The real clock, with the locale description read at start-up.
