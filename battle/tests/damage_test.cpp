@@ -92,14 +92,14 @@ TEST(ApplyDefense, CeilingOfTheExactProduct) {
 // the defense rises. Every half step is taken around the places where the
 // formula changes hands (the exact factor ends at +-1000, the factor
 // overflows near -15,400 and reaches zero near +16,200); the exact factor
-// itself, slow to work out, is sampled every 2.5; the rest of the range is
+// itself, slow to work out, is sampled every 12.5; the rest of the range is
 // spread evenly.
 TEST(ApplyDefense, NeverRisesAsTheDefenseRisesOverTheWhole32BitRange) {
   const double low = std::numeric_limits<std::int32_t>::min();
   const double high = std::numeric_limits<std::int32_t>::max();
   std::vector<double> defenses = {low, low + 0.5, low + 1, high - 1, high - 0.5, high};
   for (double d = -20000; d <= 20000; d += 0.5) {
-    if (std::fabs(d) < 995 && std::fmod(d, 2.5) != 0) continue;
+    if (std::fabs(d) < 995 && std::fmod(d, 12.5) != 0) continue;
     defenses.push_back(d);
   }
   constexpr int Spread = 1 << 16;
