@@ -49,10 +49,7 @@ char AskChoice(std::string_view question, std::string_view allowed, std::string_
   char key = 0;
   for (;;) {
     if (!question.empty()) WriteLine(question);
-    // Written in pieces: GCC 12 at -O3 warns falsely about the concatenation.
-    Write("(");
-    Write(shown);
-    Write(")");
+    Write("(" + std::string(shown) + ")");
     if (ReadOneChar(key) && allowed.find(key) != std::string_view::npos) break;
   }
   WriteLine();
@@ -76,12 +73,7 @@ bool ReadNumber(std::int32_t& value) {
 }
 
 std::int32_t AskRange(std::string_view question, std::int32_t low, std::int32_t high) {
-  // Built by appending: GCC 12 at -O3 warns falsely about a chain of "+".
-  std::string range = "{";
-  range += std::to_string(low);
-  range += "～";
-  range += std::to_string(high);
-  range += "}";
+  const std::string range = "{" + std::to_string(low) + "～" + std::to_string(high) + "}";
   std::int32_t value = 0;
   for (;;) {
     WriteLine(question);
