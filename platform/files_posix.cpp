@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -100,6 +101,37 @@ ReadStatus AsReadStatus(OpenResult result) {
   return result == OpenResult::Missing ? ReadStatus::Missing : ReadStatus::Refused;
 }
 
+// At most limit bytes from the start of a regular file; with wholeOnly, a
+// file longer than that is refused instead.
+ReadStatus ReadRegular(const std::string& path, std::size_t limit, bool wholeOnly, std::string& bytes) {
+  bytes.clear();
+  Descriptor file;
+  off_t size = 0;
+  const OpenResult opened = OpenRegular(path, file, size);
+  if (opened != OpenResult::Regular) return AsReadStatus(opened);
+  if (wholeOnly) {
+    if (static_cast<std::uintmax_t>(size) > limit) return ReadStatus::Refused;  // not read at all
+    bytes.reserve(static_cast<std::size_t>(size));
+  }
+  // Read in chunks up to the limit, whatever size the file claimed: it may
+  // grow meanwhile, or the system may not know its size (/proc).
+  std::array<char, ChunkBytes> chunk{};
+  for (;;) {
+    const std::size_t room = limit - bytes.size();
+    // A whole file is read one byte past the limit, to see whether it ends.
+    const std::size_t want = std::min(chunk.size(), wholeOnly && room < chunk.size() ? room + 1 : room);
+    if (want == 0) break;
+    const ssize_t got = ReadUpTo(file.Get(), chunk.data(), want);
+    if (got < 0 || static_cast<std::size_t>(got) > room) {
+      bytes.clear();
+      return ReadStatus::Refused;
+    }
+    bytes.append(chunk.data(), static_cast<std::size_t>(got));
+    if (static_cast<std::size_t>(got) < want) break;
+  }
+  return ReadStatus::Read;
+}
+
 // The folder that holds path, for syncing a rename in it.
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -160,39 +192,11 @@ class TemporaryFile {
 }  // namespace
 
 ReadStatus ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes) {
-  bytes.clear();
-  Descriptor file;
-  off_t size = 0;
-  const OpenResult opened = OpenRegular(path, file, size);
-  if (opened != OpenResult::Regular) return AsReadStatus(opened);
-  if (static_cast<std::uintmax_t>(size) > limit) return ReadStatus::Refused;  // not read at all
-  bytes.reserve(static_cast<std::size_t>(size));
-  // A file that grows while it is read is still held to the limit.
-  std::array<char, ChunkBytes> chunk{};
-  for (;;) {
-    const ssize_t got = ReadUpTo(file.Get(), chunk.data(), chunk.size());
-    if (got < 0) return ReadStatus::Refused;
-    if (static_cast<std::size_t>(got) > limit - bytes.size()) return ReadStatus::Refused;
-    bytes.append(chunk.data(), static_cast<std::size_t>(got));
-    if (static_cast<std::size_t>(got) < chunk.size()) break;
-  }
-  return ReadStatus::Read;
+  return ReadRegular(path, limit, true, bytes);
 }
 
 ReadStatus ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) {
-  bytes.clear();
-  Descriptor file;
-  off_t size = 0;
-  const OpenResult opened = OpenRegular(path, file, size);
-  if (opened != OpenResult::Regular) return AsReadStatus(opened);
-  bytes.resize(count);
-  const ssize_t got = ReadUpTo(file.Get(), bytes.data(), count);
-  if (got < 0) {
-    bytes.clear();
-    return ReadStatus::Refused;
-  }
-  bytes.resize(static_cast<std::size_t>(got));
-  return ReadStatus::Read;
+  return ReadRegular(path, count, false, bytes);
 }
 
 bool ReplaceFile(const std::string& target, std::string_view bytes) {
