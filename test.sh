@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Builds VELKOR and runs every test. With --sanitize the build and the tests
-# run under AddressSanitizer and UndefinedBehaviorSanitizer.
+# run under AddressSanitizer and UndefinedBehaviorSanitizer; with --release
+# against the optimised build a packager makes. Warnings are errors here.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/ensure-tools.sh --tests
 dir=build
-options=(-DBUILD_TESTING=ON)
+options=(-DBUILD_TESTING=ON -DVELKOR_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-sanitize
   options+=(-DVELKOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+elif [ "${1:-}" = "--release" ]; then
+  dir=build-release
+  options+=(-DCMAKE_BUILD_TYPE=Release)
 fi
 cmake -S . -B "$dir" "${options[@]}"
 cmake --build "$dir" -j "$(nproc)"

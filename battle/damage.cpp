@@ -141,9 +141,17 @@ double DefenseFactor(double d) {
 }
 
 std::int32_t ApplyDefense(std::int32_t n, double d) {
+  // Nothing stays nothing, even against an infinite factor (0 x infinity
+  // would be NaN).
+  if (n == 0) return 0;
   const double f = DefenseFactor(d);
   const double amount = static_cast<double>(n);
   const double product = amount * f;
+  // The factor overflows to infinity for a defense below about -15,400; the
+  // amount is then as large as it can be, like any product beyond 32 bits.
+  if (std::isinf(product)) {
+    return n > 0 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
+  }
   // product + error is the exact value of n x f (an int32 is exact as a double).
   const double error = std::fma(amount, f, -product);
   if (product != std::floor(product)) {

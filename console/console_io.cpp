@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "console/failure.h"
+#include "console/line_reader.h"
 
 namespace velkor {
 
@@ -29,7 +30,7 @@ void StreamConsole::Put(std::string_view bytes) {
   if (!out_) RaiseFailure(KindInOut, "標準出力に書き込めません");
 }
 
-bool StreamConsole::Get(std::string& line) { return static_cast<bool>(std::getline(in_, line)); }
+bool StreamConsole::Get(std::string& line) { return ReadBoundedLine(in_, line); }
 
 void BindConsole(ConsoleDevice& device) {
   FlushOutput();

@@ -16,6 +16,8 @@ class ConsoleDevice {
   // Shows bytes to the player. Called once per exchange with all pending text.
   virtual void Put(std::string_view bytes) = 0;
   // Takes one typed line without its LF; false when input has ended.
+  // The devices over standard streams keep at most MaxLineBytes + 1 bytes
+  // of a line (console/line_reader.h).
   virtual bool Get(std::string& line) = 0;
 };
 

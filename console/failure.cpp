@@ -4,6 +4,8 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <memory>
+#include <new>
 
 #include "console/console_io.h"
 
@@ -19,6 +21,24 @@ std::uintptr_t ImageOffset(const void* address) {
   if (dladdr(address, &info) != 0 && info.dli_fbase != nullptr)
     return raw - reinterpret_cast<std::uintptr_t>(info.dli_fbase);
   return raw;
+}
+
+// Held back while the game runs and given up when memory runs out, so that
+// the report of it can still be built and written. At file scope, so that
+// the compiler cannot drop the unused allocation.
+constexpr std::size_t ReserveBytes = 64 * 1024;
+std::unique_ptr<char[]> reserve;
+
+// Writes the report on the bound console. A console that is gone, or memory
+// that is short even now, leaves only the exit status to tell.
+void ReportOnConsole(const GameFailure& failure) {
+  try {
+    if (!AtLineStart()) Write(LineEnd);
+    Write(FailureReport(failure));
+    FlushOutput();
+  } catch (const GameFailure&) {
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 }  // namespace
@@ -47,19 +67,21 @@ std::string FailureReport(const GameFailure& failure) {
 }
 
 int RunGuarded(const std::function<void()>& body) {
+  if (!reserve) reserve.reset(new (std::nothrow) char[ReserveBytes]);
   try {
-    body();
-    FlushOutput();
-    return 0;
-  } catch (const GameFailure& failure) {
     try {
-      if (!AtLineStart()) Write(LineEnd);
-      Write(FailureReport(failure));
+      body();
       FlushOutput();
-    } catch (const GameFailure&) {
-      // The console itself is gone; the exit status still tells.
+      return 0;
+    } catch (const std::bad_alloc&) {
+      reserve.reset();
+      RaiseFailure(KindOutOfMemory, OutOfMemoryMessage);
     }
+  } catch (const GameFailure& failure) {
+    ReportOnConsole(failure);
     return 1;
+  } catch (const std::bad_alloc&) {
+    return 1;  // not even the failure itself could be made
   }
 }
 

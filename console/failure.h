@@ -1,7 +1,8 @@
 #pragma once
 // Failures the game does not handle: a scenario or report file that cannot be
-// used, a console that cannot be read or written. They end the run with a
-// report on the console and exit status 1, and touch no file on the way out.
+// used, a console that cannot be read or written, memory that has run out.
+// They end the run with a report on the console and exit status 1, and touch
+// no file on the way out.
 
 #include <cstdint>
 #include <exception>
@@ -12,6 +13,8 @@
 namespace velkor {
 
 inline constexpr std::string_view KindInOut = "EInOutError";
+inline constexpr std::string_view KindOutOfMemory = "EOutOfMemory";
+inline constexpr std::string_view OutOfMemoryMessage = "メモリが足りません";
 inline constexpr std::string_view ModuleName = "velkor";
 
 class GameFailure : public std::exception {
@@ -40,7 +43,10 @@ std::string CannotOpenMessage(std::string_view fileName);
 std::string FailureReport(const GameFailure& failure);
 
 // Runs body; returns 0 when it returns normally. A GameFailure is reported on
-// the bound console, after what was already written, and gives 1.
+// the bound console, after what was already written, and gives 1; so does
+// std::bad_alloc, as the out-of-memory failure. Memory held back while body
+// runs is given up for that report; when even the report cannot be written,
+// the exit status still tells.
 int RunGuarded(const std::function<void()>& body);
 
 }  // namespace velkor

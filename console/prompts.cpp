@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "console/console_io.h"
+#include "console/line_reader.h"
 
 namespace velkor {
 
@@ -59,7 +60,8 @@ bool AskYesNo(std::string_view question) { return AskChoice(std::string(question
 
 bool ReadNumber(std::int32_t& value) {
   const std::string line = ReadLine();
-  if (line.empty()) return false;
+  // A line the reader had to cut is refused: its value is not known.
+  if (line.empty() || line.size() > MaxLineBytes) return false;
   std::int64_t total = 0;
   for (const char c : line) {
     if (c < '0' || c > '9') return false;

@@ -1,29 +1,18 @@
 #include "console/scenario.h"
 
-#include <cstdio>
-#include <memory>
-
 #include "console/console_io.h"
 #include "console/failure.h"
+#include "platform/files.h"
 
 namespace velkor {
 
 namespace {
 
-// The whole file, or the failure report when it cannot be opened or read
-// (a folder of that name opens but does not read).
-std::string ReadWholeFile(const std::string& fileName) {
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName.c_str(), "rb"),
-                                                             &std::fclose);
-  if (!file) RaiseFailure(KindInOut, CannotOpenMessage(fileName));
+// The whole file, or the failure report when it cannot be used.
+std::string ReadScenarioFile(const std::string& fileName) {
   std::string content;
-  char chunk[4096];
-  for (;;) {
-    const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-    content.append(chunk, got);
-    if (got < sizeof chunk) break;
-  }
-  if (std::ferror(file.get())) RaiseFailure(KindInOut, CannotOpenMessage(fileName));
+  if (platform::ReadWholeFile(fileName, ScenarioFileLimit, content) != platform::ReadStatus::Read)
+    RaiseFailure(KindInOut, CannotOpenMessage(fileName));
   return content;
 }
 
@@ -32,7 +21,7 @@ std::string ReadWholeFile(const std::string& fileName) {
 std::string ScenarioPath(int number) { return "dat/" + std::to_string(number) + ".dat"; }
 
 void PlayScenario(const std::string& fileName, std::string_view playerName) {
-  const std::vector<std::string> lines = SplitScenarioLines(ReadWholeFile(fileName));
+  const std::vector<std::string> lines = SplitScenarioLines(ReadScenarioFile(fileName));
 
   // The opening wait. Anything typed here or at a pause turns the pauses off.
   std::string playbackAnswer = ReadLine();
@@ -47,6 +36,10 @@ void PlayScenario(const std::string& fileName, std::string_view playerName) {
       WriteLine();
   }
   WriteLine();
+}
+
+void CheckScenarioFiles() {
+  for (const int number : {0, 1}) static_cast<void>(ReadScenarioFile(ScenarioPath(number)));
 }
 
 }  // namespace velkor

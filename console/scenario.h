@@ -1,6 +1,7 @@
 #pragma once
 // The story files: scrambled text played line by line with pauses.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,9 +15,20 @@ std::string ScrambleText(std::string_view text);
 // the working directory: the file in the folder "dat".
 std::string ScenarioPath(int number);
 
+// The largest scenario file the game reads. The real ones are a few KB; a
+// larger file is taken for a wrong one and not read at all.
+inline constexpr std::size_t ScenarioFileLimit = 1024 * 1024;
+
 // Plays a scenario file, putting playerName where the file holds the name
-// token. A file that cannot be read ends the run through the failure report.
+// token. A file that cannot be used ends the run through the failure report:
+// one that cannot be opened or read, anything but a regular file (a FIFO or
+// a device is never waited on), or one larger than ScenarioFileLimit.
 void PlayScenario(const std::string& fileName, std::string_view playerName);
+
+// Start-up's check that both scenario files can be used, as PlayScenario
+// would use them; the first that cannot ends the run through the failure
+// report.
+void CheckScenarioFiles();
 
 // The pieces of the scenario format, shared by playback and by the tool that
 // makes the files.

@@ -9,6 +9,7 @@
 
 #include "console/charset.h"
 #include "console/failure.h"
+#include "console/line_reader.h"
 
 namespace velkor {
 
@@ -130,7 +131,7 @@ void TerminalConsole::Put(std::string_view bytes) {
 }
 
 bool TerminalConsole::Get(std::string& line) {
-  if (!std::getline(in_, line)) return false;
+  if (!ReadBoundedLine(in_, line)) return false;
   if (!fromTerminal_) return true;
   std::string bytes;
   fromTerminal_->Lenient(line, bytes);

@@ -1,14 +1,23 @@
 // The program's entry: bind the console, seed the random source, run.
 #include <iostream>
+#include <memory>
 
+#include "console/console_io.h"
+#include "console/failure.h"
 #include "console/terminal_console.h"
 #include "data/random_source.h"
 #include "game/startup.h"
 
 int main() {
   std::ios::sync_with_stdio(false);
+  // Raw bytes until the terminal is known, so that even a failure while
+  // binding it is reported.
+  velkor::StreamConsole raw(std::cin, std::cout);
+  velkor::BindConsole(raw);
   // A terminal that does not speak code page 932 gets the text converted.
-  const auto console = velkor::BindStandardConsole();
+  std::unique_ptr<velkor::ConsoleDevice> console;
+  const int bound = velkor::RunGuarded([&console] { console = velkor::BindStandardConsole(); });
+  if (bound != 0) return bound;
   velkor::RandomState = velkor::ClockSeed();
   return velkor::StartUp();
 }

@@ -3,6 +3,7 @@
 #include "console/console_io.h"
 #include "console/failure.h"
 #include "console/prompts.h"
+#include "console/scenario.h"
 #include "data/fighter.h"
 #include "game/hunt.h"
 #include "opening/definition.h"
@@ -13,6 +14,9 @@ namespace velkor {
 
 int StartUp() {
   return RunGuarded([] {
+    // A scenario file that cannot be played is found before the player has
+    // typed a definition that its failure would throw away.
+    CheckScenarioFiles();
     ReadReportLocale();
     ClearPlayer(Player);
     WriteLine();
@@ -26,7 +30,7 @@ int StartUp() {
       // A refused or declined file has left its contents in the record.
       ClearPlayer(Player);
       DefineCharacter();
-      SavePlayer();  // a failed write is silent: the run goes on from memory
+      SavePlayer();  // a failed write is told, and the run goes on from memory
     }
     Main();
   });

@@ -1,14 +1,12 @@
 #include "persist/report.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <string>
 
+#include "console/charset.h"
 #include "console/failure.h"
 #include "data/fighter.h"
 #include "persist/report_line.h"
+#include "platform/files.h"
 
 namespace velkor {
 
@@ -18,18 +16,43 @@ ReportLocale TheLocale;  // read once at start-up
 
 std::string CannotWriteMessage() { return "ファイル " + std::string(ReportFileName) + " に書き込めません"; }
 
+bool IsControlByte(char byte) {
+  const auto b = static_cast<unsigned char>(byte);
+  return b < 0x20 || b == 0x7F;
+}
+
 }  // namespace
 
 const ReportLocale& CurrentReportLocale() { return TheLocale; }
 
 void ReadReportLocale() { TheLocale = DescribeLocale(ReadLocaleTimeTexts()); }
 
+std::string ReportName(std::string_view name) {
+  std::string safe;
+  safe.reserve(name.size());
+  std::size_t i = 0;
+  while (i < name.size()) {
+    if (!IsCp932LeadByte(name[i])) {
+      safe += IsControlByte(name[i]) ? '?' : name[i];
+      ++i;
+    } else if (i + 1 < name.size() && !IsControlByte(name[i + 1])) {
+      safe.append(name.substr(i, 2));
+      i += 2;
+    } else {
+      // A lead byte without its second byte would take the next byte of the
+      // file (the CR of the line end) as its own: it is dropped.
+      ++i;
+    }
+  }
+  return safe;
+}
+
 std::string ReportLine(std::int32_t killCount, const std::tm& when, const ReportLocale& locale) {
   std::string line = KillsAndTitles(killCount);
   line += "／VELKOR／[";
   line += FormatDateTime(when, locale);
   line += "]／";
-  line += GetPlayerName();
+  line += ReportName(GetPlayerName());
   return line;
 }
 
@@ -37,20 +60,14 @@ void AppendReport(std::int32_t killCount, std::time_t now, const ReportLocale& l
   std::tm local{};
   if (localtime_r(&now, &local) == nullptr) RaiseFailure(KindInOut, "現在の日時を読めません");
   const std::string bytes = ReportLine(killCount, local, locale) + "\r\n";
-
-  const int fd = ::open(ReportPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) RaiseFailure(KindInOut, CannotOpenMessage(ReportFileName));
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ::close(fd);
+  switch (platform::AppendToFile(ReportPath, bytes)) {
+    case platform::AppendStatus::Appended:
+      return;
+    case platform::AppendStatus::CannotOpen:
+      RaiseFailure(KindInOut, CannotOpenMessage(ReportFileName));
+    case platform::AppendStatus::CannotWrite:
       RaiseFailure(KindInOut, CannotWriteMessage());
-    }
-    done += static_cast<std::size_t>(n);
   }
-  if (::close(fd) != 0) RaiseFailure(KindInOut, CannotWriteMessage());
 }
 
 void WriteReport(std::int32_t killCount) { AppendReport(killCount, std::time(nullptr), TheLocale); }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <string_view>
 
 #include "persist/locale_time.h"
 
@@ -15,14 +16,21 @@ namespace velkor {
 inline constexpr const char* ReportPath = "\xE3\x83\xAC\xE3\x83\x9D\xE3\x83\xBC\xE3\x83\x88.txt";
 inline constexpr const char* ReportFileName = "レポート.txt";
 
-// 【<kills>人斬り】<TitleList>／VELKOR／[<date and time>]／<player's name>,
-// without the line end.
+// The player's name as the report line holds it: each control byte (0x00 to
+// 0x1F, 0x7F) becomes "?" and a lead byte without its second byte is
+// dropped, so that a name can never break or extend the line. The screen
+// shows the name as it is.
+std::string ReportName(std::string_view name);
+
+// 【<kills>人斬り】<TitleList>／VELKOR／[<date and time>]／<ReportName of the
+// player's name>, without the line end.
 std::string ReportLine(std::int32_t killCount, const std::tm& when, const ReportLocale& locale);
 
 // Builds the line for the local time of now, then appends it and CR LF to the
 // report file in the working folder, opening and closing the file. A failure
 // of the clock, the open, the write or the close raises the input-output
-// failure; the clock is read before the file is touched.
+// failure; the clock is read before the file is touched, and a failed write
+// leaves the file as it was (none at all when there was none).
 void AppendReport(std::int32_t killCount, std::time_t now, const ReportLocale& locale);
 
 // The description ReadReportLocale stored (the default one before it ran).

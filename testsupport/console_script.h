@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "console/console_io.h"
+#include "console/failure.h"
 
 namespace velkor::test {
 
@@ -65,9 +66,10 @@ std::string Utf8ToCp932(std::string_view text);
 // a person to read and check before it is committed.
 void ExpectGolden(const std::string& transcript, const std::string& relativePath);
 
-// True when text is exactly the report of an uncaught failure of the
-// input-output kind with the given message (any location).
-bool IsFailureReport(std::string_view text, std::string_view message);
+// True when text is exactly the report of an uncaught failure of the given
+// kind (the input-output kind unless told) with the given message, at any
+// location.
+bool IsFailureReport(std::string_view text, std::string_view message, std::string_view kind = KindInOut);
 
 // The project's source folder (tests read fixtures and golden files there).
 std::string SourceDir();

@@ -4,6 +4,7 @@
 // dat/ copied in.
 
 #include <string>
+#include <vector>
 
 namespace velkor::test {
 
@@ -45,5 +46,7 @@ std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 // True when something (a file, a folder) stands at path.
 bool Exists(const std::string& path);
+// The names in folder, sorted, without "." and "..".
+std::vector<std::string> FolderEntries(const std::string& folder);
 
 }  // namespace velkor::test

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,10 +16,17 @@ namespace velkor::test {
 
 namespace {
 
-// Runs argv in workDir with input on its standard input; its standard error
-// goes into the output too when mergeErrors, else to the test's own.
+bool SetLimit(int resource, long long bytes) {
+  if (bytes < 0) return true;
+  const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+  return setrlimit(resource, &limit) == 0;
+}
+
+// Runs argv in workDir with input on its standard input, under limits; its
+// standard error goes into the output too when mergeErrors, else to the
+// test's own.
 ProcessResult Run(const std::vector<std::string>& argv, const std::string& workDir, const std::string& input,
-                  int timeoutSeconds, bool mergeErrors) {
+                  int timeoutSeconds, const ProcessLimits& limits, bool mergeErrors) {
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
@@ -36,6 +44,8 @@ ProcessResult Run(const std::vector<std::string>& argv, const std::string& workD
     close(fromChild[0]);
     close(fromChild[1]);
     if (chdir(workDir.c_str()) != 0) _exit(127);
+    if (!SetLimit(RLIMIT_FSIZE, limits.fileSizeBytes) || !SetLimit(RLIMIT_AS, limits.addressSpaceBytes))
+      _exit(126);
     execvp(args[0], args.data());
     _exit(127);
   }
@@ -96,13 +106,13 @@ ProcessResult Run(const std::vector<std::string>& argv, const std::string& workD
 }  // namespace
 
 ProcessResult RunProgram(const std::string& program, const std::string& workDir, const std::string& input,
-                         int timeoutSeconds) {
-  return Run({program}, workDir, input, timeoutSeconds, false);
+                         int timeoutSeconds, const ProcessLimits& limits) {
+  return Run({program}, workDir, input, timeoutSeconds, limits, false);
 }
 
 ProcessResult RunCommand(const std::vector<std::string>& argv, const std::string& workDir,
                          const std::string& input, int timeoutSeconds) {
-  return Run(argv, workDir, input, timeoutSeconds, true);
+  return Run(argv, workDir, input, timeoutSeconds, {}, true);
 }
 
 std::string GameProgram() {

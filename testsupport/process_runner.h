@@ -13,10 +13,17 @@ struct ProcessResult {
   std::string output;  // everything written to standard output
 };
 
+// Resource limits for the started program, to see what it does when a
+// resource runs out; a negative value leaves that limit as it is.
+struct ProcessLimits {
+  long long fileSizeBytes = -1;      // RLIMIT_FSIZE: the largest file it may write
+  long long addressSpaceBytes = -1;  // RLIMIT_AS: all the memory it may map
+};
+
 // Starts program in workDir with input as its standard input (closed after
 // the last byte), and waits at most timeoutSeconds for it to end.
 ProcessResult RunProgram(const std::string& program, const std::string& workDir, const std::string& input,
-                         int timeoutSeconds = 20);
+                         int timeoutSeconds = 20, const ProcessLimits& limits = {});
 
 // Starts argv[0] (a path, or a name looked up on the PATH) with the arguments
 // that follow it, as RunProgram does; what it writes to standard error is kept

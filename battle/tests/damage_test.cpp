@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <limits>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace velkor {
 namespace {
@@ -83,6 +85,52 @@ TEST(ApplyDefense, CeilingOfTheExactProduct) {
       ASSERT_EQ(ApplyDefense(n, d), expected) << n << " against " << d;
     }
   }
+}
+
+// Every defense a sealed record can hold, from INT32_MIN to INT32_MAX, with
+// the half defenses that "衝撃" uses: a positive amount never deals more as
+// the defense rises. Every half step is taken around the places where the
+// formula changes hands (the exact factor ends at +-1000, the factor
+// overflows near -15,400 and reaches zero near +16,200); the exact factor
+// itself, slow to work out, is sampled every 12.5; the rest of the range is
+// spread evenly.
+TEST(ApplyDefense, NeverRisesAsTheDefenseRisesOverTheWhole32BitRange) {
+  const double low = std::numeric_limits<std::int32_t>::min();
+  const double high = std::numeric_limits<std::int32_t>::max();
+  std::vector<double> defenses = {low, low + 0.5, low + 1, high - 1, high - 0.5, high};
+  for (double d = -20000; d <= 20000; d += 0.5) {
+    if (std::fabs(d) < 995 && std::fmod(d, 12.5) != 0) continue;
+    defenses.push_back(d);
+  }
+  constexpr int Spread = 1 << 16;
+  for (int i = 0; i <= Spread; ++i) defenses.push_back(std::floor(low + (high - low) * i / Spread));
+  for (const double d : {low, high}) defenses.push_back(d / 2.0);
+  std::sort(defenses.begin(), defenses.end());
+  defenses.erase(std::unique(defenses.begin(), defenses.end()), defenses.end());
+
+  const std::int32_t max = std::numeric_limits<std::int32_t>::max();
+  for (const std::int32_t n : {1, 7, 12345, max}) {
+    std::int32_t previous = max;
+    for (const double d : defenses) {
+      const std::int32_t dealt = ApplyDefense(n, d);
+      ASSERT_LE(dealt, previous) << n << " against " << d;
+      ASSERT_GE(dealt, 0) << n << " against " << d;
+      previous = dealt;
+    }
+    // Beyond the overflow of the factor: the saturated maximum.
+    EXPECT_EQ(ApplyDefense(n, low), max) << n;
+    EXPECT_EQ(ApplyDefense(n, -15500), max) << n;
+    EXPECT_EQ(ApplyDefense(n, low / 2.0), max) << n;
+  }
+}
+
+TEST(ApplyDefense, NothingStaysNothingAndANegativeAmountSaturatesDownwards) {
+  const std::int32_t min = std::numeric_limits<std::int32_t>::min();
+  for (const double d : {-2147483648.0, -15500.0, -100.0, 0.0, 100.0, 2147483647.0})
+    EXPECT_EQ(ApplyDefense(0, d), 0) << d;
+  EXPECT_EQ(ApplyDefense(-10, -15500), min);
+  EXPECT_EQ(ApplyDefense(min, -2147483648.0), min);
+  EXPECT_EQ(ApplyDefense(-10, 0), -10);
 }
 
 }  // namespace

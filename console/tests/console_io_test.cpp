@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <sstream>
 
 #include "console/failure.h"
@@ -98,6 +99,37 @@ TEST(Failure, NormalEndGivesZeroAndFlushes) {
   test::ConsoleScript script({});
   EXPECT_EQ(RunGuarded([] { Write("bye"); }), 0);
   EXPECT_EQ(script.Output(), "bye");
+}
+
+// Running out of memory anywhere is a failure like the others: reported
+// after what was already written, with status 1, never an abort.
+TEST(Failure, RunningOutOfMemoryIsReported) {
+  test::ConsoleScript script({});
+  Write("before");
+  EXPECT_EQ(RunGuarded([] { throw std::bad_alloc(); }), 1);
+  const std::string output = script.Output();
+  ASSERT_EQ(output.substr(0, 8), "before\r\n");
+  EXPECT_TRUE(test::IsFailureReport(output.substr(8), OutOfMemoryMessage, KindOutOfMemory))
+      << test::Cp932ToUtf8(output);
+  // The memory given up for the report is held back again for the next run.
+  EXPECT_EQ(RunGuarded([] { throw std::bad_alloc(); }), 1);
+  EXPECT_EQ(RunGuarded([] { Write("fine"); }), 0);
+}
+
+// A console that cannot take even the report: the exit status still tells.
+class StarvedDevice : public ConsoleDevice {
+ public:
+  void Put(std::string_view) override { throw std::bad_alloc(); }
+  bool Get(std::string&) override { return false; }
+};
+
+TEST(Failure, AReportThatCannotBeWrittenStillEndsWithOne) {
+  StarvedDevice device;
+  BindConsole(device);
+  EXPECT_EQ(RunGuarded([] { throw std::bad_alloc(); }), 1);
+  EXPECT_EQ(RunGuarded([] { RaiseFailure(KindInOut, "x"); }), 1);
+  EXPECT_EQ(RunGuarded([] { WaitEnter(); }), 1);
+  test::ConsoleScript reset({});
 }
 
 TEST(Failure, CannotOpenNamesTheFile) {

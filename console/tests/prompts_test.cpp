@@ -4,6 +4,7 @@
 
 #include "console/console_io.h"
 #include "console/failure.h"
+#include "console/line_reader.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -136,6 +137,10 @@ TEST(AskRange, RefusesAnythingButPlainDigitsInRange) {
       {{"101", "100"}, 0, 100, 100, 2},
       {{"", "5"}, 0, 100, 5, 2},
       {{"2147483648", "99999999999999999999", "2147483647"}, 0, 2147483647, 2147483647, 3},
+      // A line as long as the reader keeps whole counts; one it had to cut
+      // (its digits unknown) does not.
+      {{std::string(MaxLineBytes - 1, '0') + "7"}, 0, 100, 7, 1},
+      {{std::string(MaxLineBytes + 1, '0'), "5"}, 0, 100, 5, 2},
   };
   for (const Case& c : cases) {
     ConsoleScript script(c.typed);

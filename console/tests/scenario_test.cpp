@@ -173,11 +173,15 @@ TEST_F(ScenarioFile, NextPlaybackStartsWithItsOwnOpeningWait) {
   EXPECT_EQ(device.log, "<x>a\r\nb\r\n\r\n<>a<>b<>\r\n");
 }
 
+// A FIFO is never waited on, and a file above the limit is never read.
 TEST_F(ScenarioFile, FileThatCannotBeReadEndsTheRunBeforeTheWait) {
   const std::string missing = dir_ + "/none.dat";
   const std::string folder = dir_ + "/folder.dat";
   ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
-  for (const std::string& path : {missing, folder}) {
+  const std::string fifo = dir_ + "/fifo.dat";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string tooLarge = Fixture(std::string(ScenarioFileLimit + 1, '\n'));
+  for (const std::string& path : {missing, folder, fifo, tooLarge}) {
     test::ConsoleScript script({"typed"});
     Write("before");
     const int status = RunGuarded([&] { PlayScenario(path, "ミナト"); });
@@ -187,6 +191,13 @@ TEST_F(ScenarioFile, FileThatCannotBeReadEndsTheRunBeforeTheWait) {
     ASSERT_EQ(out.substr(0, 8), "before\r\n");
     EXPECT_TRUE(test::IsFailureReport(out.substr(8), "ファイル " + path + " は開けません")) << path;
   }
+}
+
+TEST_F(ScenarioFile, FileOfExactlyTheLimitPlays) {
+  const std::string head = S("a") + "\r\n#End\r\n";
+  const std::string file = head + std::string(ScenarioFileLimit - head.size(), 'x');
+  ASSERT_EQ(file.size(), ScenarioFileLimit);
+  EXPECT_EQ(Play(file, {"x"}), "<x>a\r\n\r\n");
 }
 
 TEST(ScenarioFromStory, ScramblesAllButMarkersAndTokensAndEndsLinesWithCrLf) {

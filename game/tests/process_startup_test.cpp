@@ -6,9 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
 
+#include "console/scenario.h"
 #include "data/fighter.h"
 #include "persist/report_line.h"
 #include "persist/save_file.h"
@@ -23,6 +28,7 @@ namespace {
 const std::string InputEnded = "標準入力が終わりました";
 const std::string LoadQuestion = "前回のあなたの定義が保存されています。ロードしますか？(y/n)\r\n(yn)";
 const std::string DefinitionStart = "まずは定義から始めよう。きみの名前を教えてね。\r\n";
+const std::string LoadFailed = "（save.datの読み込みに失敗しました。）\r\n";
 
 using test::ReadBytes;
 using test::WriteBytes;
@@ -94,7 +100,7 @@ TEST_F(GameFolder, FirstRunDefinesSavesAndEndsAtTheEndOfInput) {
   EXPECT_EQ(saved.BaseStats, (std::array<std::int32_t, 4>{200, 20, 20, 20}));
   EXPECT_EQ(saved.CurStats, saved.BaseStats);
   EXPECT_EQ(saved.Talents, (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
-  EXPECT_FALSE(Exists("save.dat.tmp"));
+  EXPECT_EQ(test::FolderEntries(Path("")), (std::vector<std::string>{"dat", "save.dat"}));
 
   // The next run offers it.
   const test::ProcessResult second = Run("y\n\n");
@@ -153,6 +159,8 @@ TEST_F(GameFolder, DeclinedLoadDefinesFromAnEmptyRecordAndReplacesTheFile) {
   // The spare bytes of the declined record are carried into the new file.
   EXPECT_EQ(file.substr(5, 15), old.substr(5, 15));
   EXPECT_EQ(file[67], old[67]);
+  // Declining was the player's choice: the old file is not kept.
+  EXPECT_FALSE(Exists("save.dat.bad"));
 }
 
 TEST_F(GameFolder, RefusedFileIsReportedNeverOfferedAndReplaced) {
@@ -179,6 +187,8 @@ TEST_F(GameFolder, RefusedFileIsReportedNeverOfferedAndReplaced) {
     const TPlayer saved = RecordOf(ReadBytes(Path("save.dat")));
     EXPECT_TRUE(Sealed(saved)) << c.what;
     EXPECT_EQ(saved.Name.Text(), "ケン") << c.what;
+    // The refused file is kept, replacing the one an earlier case kept.
+    EXPECT_EQ(ReadBytes(Path("save.dat.bad")), c.file) << c.what;
   }
 }
 
@@ -229,21 +239,154 @@ TEST_F(GameFolder, EndOfInputAtAPromptEndsTheRunWithTheReport) {
   }
 }
 
-// The opening story is missing: the run ends with the report naming the file,
-// before the definition is saved and before any report line.
-TEST_F(GameFolder, MissingOpeningStoryEndsTheRunWithTheReport) {
-  ASSERT_EQ(std::remove(Path("dat/0.dat").c_str()), 0);
-  const test::ProcessResult run = Run(TypedDefinition("ユウ"));
+// A scenario file that cannot be played stops the game at start-up, before
+// anything is written or asked: the output is the failure report alone, the
+// exit status 1, and no file is touched (a refused save.dat stays as it is).
+// None of these is waited on or read into memory.
+TEST_F(GameFolder, ScenarioFileThatCannotBeUsedStopsTheGameBeforeAnything) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& file)> make;
+  };
+  std::vector<Case> cases = {
+      {"missing", [](const std::string&) {}},
+      {"a folder", [](const std::string& file) { ASSERT_EQ(::mkdir(file.c_str(), 0755), 0); }},
+      {"a link to nothing",
+       [](const std::string& file) { ASSERT_EQ(::symlink("nowhere", file.c_str()), 0); }},
+      {"a link to itself",
+       [](const std::string& file) { ASSERT_EQ(::symlink(file.c_str(), file.c_str()), 0); }},
+      {"a FIFO", [](const std::string& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }},
+      {"a link to an endless device",
+       [](const std::string& file) { ASSERT_EQ(::symlink("/dev/zero", file.c_str()), 0); }},
+      {"one byte over 1 MiB",
+       [](const std::string& file) { WriteBytes(file, std::string(ScenarioFileLimit + 1, '\r')); }},
+  };
+  // The superuser reads a file of mode 000 all the same.
+  if (::geteuid() != 0) {
+    cases.push_back({"unreadable", [](const std::string& file) {
+                       WriteBytes(file, "x");
+                       ASSERT_EQ(::chmod(file.c_str(), 0), 0);
+                     }});
+  }
+  std::string refused = SavedRecord();
+  refused[40] = static_cast<char>(refused[40] + 1);
+  int number = 0;
+  for (const int scenario : {0, 1}) {
+    for (const Case& c : cases) {
+      const std::string folder = Path("case" + std::to_string(number++));
+      ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+      test::CopyGameData(folder);
+      const std::string name = ScenarioPath(scenario);
+      ASSERT_EQ(std::remove((folder + "/" + name).c_str()), 0);
+      c.make(folder + "/" + name);
+      WriteBytes(folder + "/save.dat", refused);
+
+      const test::ProcessResult run =
+          test::RunProgram(test::GameProgram(), folder, TypedDefinition("ユウ"), 10);
+      const std::string what = name + " " + c.what;
+      ASSERT_FALSE(run.timedOut) << what;
+      EXPECT_EQ(run.exitStatus, 1) << what;
+      EXPECT_TRUE(test::IsFailureReport(run.output, "ファイル " + name + " は開けません"))
+          << what << "\n"
+          << test::Cp932ToUtf8(run.output);
+      EXPECT_EQ(test::FolderEntries(folder), (std::vector<std::string>{"dat", "save.dat"})) << what;
+      EXPECT_EQ(ReadBytes(folder + "/save.dat"), refused) << what;
+    }
+  }
+}
+
+// A save.dat that is no regular file is a file that cannot be read: it is
+// reported, never waited on, and the new definition's save replaces it.
+TEST_F(GameFolder, SaveThatIsNoRegularFileIsAReadFailure) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& file)> make;
+  };
+  const Case cases[] = {
+      {"a FIFO", [](const std::string& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }},
+      {"a link to an endless device",
+       [](const std::string& file) { ASSERT_EQ(::symlink("/dev/zero", file.c_str()), 0); }},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(std::remove(Path("save.dat").c_str()) == 0 || errno == ENOENT, true);
+    c.make(Path("save.dat"));
+    const test::ProcessResult run = Run(TypedDefinition("ユウ"));
+    ASSERT_FALSE(run.timedOut) << c.what;
+    EXPECT_EQ(run.exitStatus, 1) << c.what;
+    EXPECT_TRUE(StartsWith(run.output, "\r\n" + LoadFailed + DefinitionStart))
+        << c.what << "\n"
+        << test::Cp932ToUtf8(run.output);
+    EXPECT_TRUE(EndsWithInputEnded(run.output)) << c.what;
+    struct stat info {};
+    ASSERT_EQ(::lstat(Path("save.dat").c_str(), &info), 0) << c.what;
+    EXPECT_TRUE(S_ISREG(info.st_mode)) << c.what;
+    EXPECT_EQ(RecordOf(ReadBytes(Path("save.dat"))).Name.Text(), "ユウ") << c.what;
+    // Neither holds bytes to keep.
+    EXPECT_EQ(test::FolderEntries(Path("")), (std::vector<std::string>{"dat", "save.dat"})) << c.what;
+  }
+}
+
+// A save that cannot be written is told in one line after the opening story,
+// and the run goes on to the hunt with the character in memory. A refused
+// file whose bytes cannot be kept is not replaced either.
+TEST_F(GameFolder, FailedSaveIsToldAndTheRunGoesOn) {
+  std::string refused = SavedRecord();
+  refused[40] = static_cast<char>(refused[40] + 1);
+  struct Case {
+    const char* what;
+    std::string oldFile;  // empty: none
+    test::ProcessLimits limits;
+    bool readOnlyFolder;
+  };
+  std::vector<Case> cases = {
+      {"no file may grow", "", {0, -1}, false},
+      {"no file may grow, over a refused save", refused, {0, -1}, false},
+  };
+  // The superuser writes into a read-only folder all the same.
+  if (::geteuid() != 0) cases.push_back({"a read-only folder", "", {}, true});
+  int number = 0;
+  for (const Case& c : cases) {
+    const std::string folder = Path("case" + std::to_string(number++));
+    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+    test::CopyGameData(folder);
+    if (!c.oldFile.empty()) WriteBytes(folder + "/save.dat", c.oldFile);
+    const std::vector<std::string> before = test::FolderEntries(folder);
+    if (c.readOnlyFolder) {
+      ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+    }
+
+    const test::ProcessResult run =
+        test::RunProgram(test::GameProgram(), folder, TypedDefinition("ユウ"), 20, c.limits);
+    if (c.readOnlyFolder) {
+      ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+    }
+    ASSERT_FALSE(run.timedOut) << c.what;
+    EXPECT_EQ(run.exitStatus, 1) << c.what;
+    const std::string told = "（save.datの書き込みに失敗しました。）\r\n-- ユウ ---";
+    EXPECT_NE(run.output.find(told), std::string::npos) << c.what << "\n" << test::Cp932ToUtf8(run.output);
+    EXPECT_TRUE(EndsWithInputEnded(run.output)) << c.what;
+    EXPECT_EQ(test::FolderEntries(folder), before) << c.what;
+    if (!c.oldFile.empty()) {
+      EXPECT_EQ(ReadBytes(folder + "/save.dat"), c.oldFile) << c.what;
+    }
+  }
+}
+
+// A line that never ends is read in constant memory: under a 16 MiB limit on
+// all its memory, the game refuses a 40 MiB name as too long and goes on.
+TEST_F(GameFolder, EndlessLineTakesNoMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer maps far more than any memory limit allows";
+#endif
+  const std::string input = "\n" + std::string(40 << 20, 'x') + "\n" + TypedDefinition("ユウ").substr(1);
+  const test::ProcessResult run = test::RunProgram(test::GameProgram(), Path(""), input, 30, {-1, 16 << 20});
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 1);
-  const std::string sheetEnd = std::string(24, '-') + "\r\n";
-  const std::size_t at = run.output.rfind(sheetEnd);
-  ASSERT_NE(at, std::string::npos) << test::Cp932ToUtf8(run.output);
-  EXPECT_TRUE(
-      test::IsFailureReport(run.output.substr(at + sheetEnd.size()), "ファイル dat/0.dat は開けません"))
-      << test::Cp932ToUtf8(run.output);
-  EXPECT_FALSE(Exists("save.dat"));
-  EXPECT_FALSE(Exists(ReportPath));
+  EXPECT_TRUE(StartsWith(run.output,
+                         "\r\n" + DefinitionStart + "[最長16バイト]＞\r\n長さが16バイトを越えています。\r\n"))
+      << test::Cp932ToUtf8(run.output.substr(0, 400));
+  EXPECT_TRUE(EndsWithInputEnded(run.output));
+  EXPECT_EQ(RecordOf(ReadBytes(Path("save.dat"))).Name.Text(), "ユウ");
 }
 
 TEST_F(GameFolder, EndOfInputRightAfterTheFirstWaitShowsJustTheOpeningLines) {

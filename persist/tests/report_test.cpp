@@ -2,14 +2,16 @@
 
 #include "persist/report.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "data/fighter.h"
 #include "persist/report_line.h"
 #include "persist/tests/moment.h"
+#include "platform/posix_write.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
 #include "testsupport/files.h"
@@ -93,6 +96,28 @@ TEST(ReportLine, PiecesInOrder) {
   }
 }
 
+// Only the report line changes the name: a name can never break the line or
+// take the CR of its end, and second bytes that look like ASCII stay.
+TEST(ReportName, ControlBytesBecomeQuestionMarksAndALoneLeadByteGoes) {
+  struct Case {
+    const char* what;
+    std::string name;
+    std::string inLine;
+  };
+  const Case cases[] = {
+      {"plain", "ミナト", "ミナト"},
+      {"line ends inside", "a\r\nFAKE\r\nb", "a??FAKE??b"},
+      {"every kind of control byte", std::string("\x00\x01\x1F\x7F\t", 5), "?????"},
+      {"second bytes 5C and 7C", "ソポ", "ソポ"},
+      {"half-width katakana is one byte", "ｱｲｳ", "ｱｲｳ"},
+      {"a lead byte at the end", "ab\x81", "ab"},
+      {"a lead byte before a control byte", "a\x81\rb", "a?b"},
+      {"a lead byte before a NUL", std::string("\x81\x00x", 3), "?x"},
+      {"empty", "", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ReportName(c.name), c.inLine) << c.what;
+}
+
 // The file tests run in a fresh folder, with the clock read in UTC.
 class ReportFolder : public ::testing::Test {
  private:
@@ -108,19 +133,9 @@ class ReportFolder : public ::testing::Test {
   void TearDown() override {
     utc_.Restore();
     ::tzset();
+    platform::PosixWrite = ::write;
   }
 
-  static std::vector<std::string> Entries(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-      while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
-      }
-      ::closedir(dir);
-    }
-    return names;
-  }
   static std::string Contents(const std::string& path) { return test::ReadBytes(path); }
 
   // 2026-12-06 15:04:05 and the midnight that began that day, in UTC.
@@ -136,7 +151,7 @@ TEST_F(ReportFolder, EachCallAddsOneLine) {
   Player.Name.Assign("ミナト");
   TitleList = "【鬼殺し】【悪魔殺し】";
   AppendReport(5, Afternoon, ReportLocale{});
-  EXPECT_EQ(Entries(folder_), std::vector<std::string>{utf8Name});
+  EXPECT_EQ(test::FolderEntries(folder_), std::vector<std::string>{utf8Name});
   const std::string first = "【5人斬り】【鬼殺し】【悪魔殺し】／VELKOR／[2026/12/06 15:04:05]／ミナト\r\n";
   EXPECT_EQ(Contents(utf8Name), first);
 
@@ -174,7 +189,7 @@ TEST_F(ReportFolder, AFolderInTheFilesPlaceEndsTheRun) {
     EXPECT_EQ(failure.Kind(), KindInOut);
     EXPECT_EQ(failure.Message(), "ファイル レポート.txt は開けません");
   }
-  EXPECT_TRUE(Entries(folder_ + "/" + utf8Name).empty());
+  EXPECT_TRUE(test::FolderEntries(folder_ + "/" + utf8Name).empty());
 
   // Uncaught, it is the failure report and exit status 1.
   Write("前の出力");
@@ -182,13 +197,103 @@ TEST_F(ReportFolder, AFolderInTheFilesPlaceEndsTheRun) {
   EXPECT_TRUE(test::IsFailureReport(script.Output().substr(std::string("前の出力").size() + 2),
                                     "ファイル レポート.txt は開けません"))
       << test::Cp932ToUtf8(script.Output());
-  EXPECT_TRUE(Entries(folder_ + "/" + utf8Name).empty());
+  EXPECT_TRUE(test::FolderEntries(folder_ + "/" + utf8Name).empty());
+}
+
+// One run is one line, whatever its name holds; the screen is not changed.
+TEST_F(ReportFolder, ANameCanNeverAddOrJoinLines) {
+  ConsoleScript script({});
+  Player.Name.Assign("a\r\nFAKE\r\nb");
+  AppendReport(1, Afternoon, ReportLocale{});
+  Player.Name.Assign("ab\x81");  // a lead byte typed alone through a pipe
+  AppendReport(2, Afternoon, ReportLocale{});
+  EXPECT_EQ(Contents(utf8Name),
+            "【1人斬り】／VELKOR／[2026/12/06 15:04:05]／a??FAKE??b\r\n"
+            "【2人斬り】／VELKOR／[2026/12/06 15:04:05]／ab\r\n");
+  EXPECT_EQ(GetPlayerName(), "ab\x81");
+}
+
+ssize_t FailAtOnce(int, const void*, std::size_t) {
+  errno = ENOSPC;
+  return -1;
+}
+
+// Writes ten bytes, then fails as a full disk would.
+ssize_t FailAfterTenBytes(int fd, const void* data, std::size_t size) {
+  static bool wrote = false;
+  wrote = !wrote;
+  if (!wrote) {
+    errno = ENOSPC;
+    return -1;
+  }
+  return ::write(fd, data, std::min<std::size_t>(size, 10));
+}
+
+// A write that fails leaves the file as it was: no empty file that was not
+// there before, and no part of a line after the old ones.
+TEST_F(ReportFolder, AFailedWriteLeavesTheFileAsItWas) {
+  struct Case {
+    const char* what;
+    bool fileBefore;
+    platform::PosixWriter writer;
+  };
+  const Case cases[] = {
+      {"no file before, nothing written", false, FailAtOnce},
+      {"no file before, part written", false, FailAfterTenBytes},
+      {"a file before, nothing written", true, FailAtOnce},
+      {"a file before, part written", true, FailAfterTenBytes},
+  };
+  for (const Case& c : cases) {
+    ::unlink(utf8Name.c_str());
+    if (c.fileBefore) test::WriteBytes(utf8Name, "old line\r\n");
+    ConsoleScript script({});
+    Player.Name.Assign("x");
+    platform::PosixWrite = c.writer;
+    try {
+      AppendReport(1, Afternoon, ReportLocale{});
+      ADD_FAILURE() << c.what << ": no failure raised";
+    } catch (const GameFailure& failure) {
+      EXPECT_EQ(failure.Message(), "ファイル レポート.txt に書き込めません") << c.what;
+    }
+    platform::PosixWrite = ::write;
+    if (c.fileBefore) {
+      EXPECT_EQ(Contents(utf8Name), "old line\r\n") << c.what;
+    } else {
+      EXPECT_TRUE(test::FolderEntries(folder_).empty()) << c.what;
+    }
+  }
+}
+
+// What stands in the file's place is never waited on, and a link that
+// points nowhere does not create a file somewhere else.
+TEST_F(ReportFolder, AFifoOrALinkToNothingEndsTheRunAtOnce) {
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+  };
+  const std::string name = utf8Name;
+  const Case cases[] = {
+      {"a FIFO without a reader", [&name] { ASSERT_EQ(::mkfifo(name.c_str(), 0644), 0); }},
+      {"a link to nothing", [&name] { ASSERT_EQ(::symlink("elsewhere.txt", name.c_str()), 0); }},
+  };
+  for (const Case& c : cases) {
+    ::unlink(utf8Name.c_str());
+    c.make();
+    ConsoleScript script({});
+    try {
+      AppendReport(1, Afternoon, ReportLocale{});
+      ADD_FAILURE() << c.what << ": no failure raised";
+    } catch (const GameFailure& failure) {
+      EXPECT_EQ(failure.Message(), "ファイル レポート.txt は開けません") << c.what;
+    }
+    EXPECT_EQ(test::FolderEntries(folder_), std::vector<std::string>{utf8Name}) << c.what;
+  }
 }
 
 TEST_F(ReportFolder, AClockThatCannotBeReadWritesNothing) {
   ConsoleScript script({});
   EXPECT_THROW(AppendReport(1, std::numeric_limits<std::time_t>::max(), ReportLocale{}), GameFailure);
-  EXPECT_TRUE(Entries(folder_).empty());
+  EXPECT_TRUE(test::FolderEntries(folder_).empty());
 }
 
 // The real clock, with the locale description read at start-up.

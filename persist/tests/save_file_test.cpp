@@ -1,12 +1,16 @@
 #include "persist/save_file.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
+#include <vector>
 
+#include "platform/posix_write.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 
@@ -14,9 +18,10 @@ namespace velkor {
 namespace {
 
 using test::ConsoleScript;
-using test::Exists;
 using test::ReadBytes;
 using test::WriteBytes;
+
+const std::string SaveFailed = std::string(SaveFailedMessage) + "\r\n";
 
 std::string ImageBytes(const TPlayer& player) {
   const PlayerImage image = ToImage(player);
@@ -40,7 +45,7 @@ TPlayer Defined() {
 // Every test runs in a fresh folder of its own, which it leaves again.
 class SaveFolder : public ::testing::Test {
  protected:
-  void TearDown() override { SaveWrite = ::write; }
+  void TearDown() override { platform::PosixWrite = ::write; }
 
   // Seals p as SavePlayer would and writes the image with one byte changed.
   static std::string SealedImage(TPlayer p) {
@@ -62,7 +67,7 @@ TEST_F(SaveFolder, SavedFileLoadsBackByteForByte) {
   EXPECT_EQ(saved.Checksum.Text(), CalcChecksum(Defined()));
   const std::string file = ReadBytes("save.dat");
   EXPECT_EQ(file, ImageBytes(saved));
-  EXPECT_FALSE(Exists("save.dat.tmp"));
+  EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
 
   Player = TPlayer{};
   EXPECT_TRUE(LoadPlayer());
@@ -209,22 +214,22 @@ ssize_t FailAtOnce(int, const void*, std::size_t) {
 
 ssize_t OneByteAtATime(int fd, const void* data, std::size_t) { return ::write(fd, data, 1); }
 
-TEST_F(SaveFolder, FailedWriteKeepsTheOldSaveAndSaysNothing) {
+TEST_F(SaveFolder, FailedWriteKeepsTheOldSaveAndSaysSo) {
   Player = Defined();
   ASSERT_TRUE(SavePlayer());
   const std::string old = ReadBytes("save.dat");
 
-  for (const SaveWriter writer : {FailAfterTwentyBytes, FailAtOnce}) {
+  for (const platform::PosixWriter writer : {FailAfterTwentyBytes, FailAtOnce}) {
     ConsoleScript script({});
     Player = Defined();
     Player.Name.Assign("別人");
     Player.BaseStats = {5, 5, 5, 5};
-    SaveWrite = writer;
+    platform::PosixWrite = writer;
     EXPECT_FALSE(SavePlayer());
-    SaveWrite = ::write;
+    platform::PosixWrite = ::write;
     EXPECT_EQ(ReadBytes("save.dat"), old);
-    EXPECT_FALSE(Exists("save.dat.tmp"));
-    EXPECT_EQ(script.Output(), "");
+    EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
+    EXPECT_EQ(script.Output(), SaveFailed);
     // The record in memory is sealed all the same.
     EXPECT_EQ(Player.Checksum.Text(), CalcChecksum(Player));
     EXPECT_TRUE(LoadPlayer());
@@ -235,17 +240,16 @@ TEST_F(SaveFolder, FailedWriteKeepsTheOldSaveAndSaysNothing) {
 TEST_F(SaveFolder, FailedFirstWriteLeavesNoFileAtAll) {
   ConsoleScript script({});
   Player = Defined();
-  SaveWrite = FailAfterTwentyBytes;
+  platform::PosixWrite = FailAfterTwentyBytes;
   EXPECT_FALSE(SavePlayer());
-  EXPECT_FALSE(Exists("save.dat"));
-  EXPECT_FALSE(Exists("save.dat.tmp"));
+  EXPECT_TRUE(test::FolderEntries(".").empty());
   EXPECT_FALSE(LoadPlayer());
-  EXPECT_EQ(script.Output(), "");
+  EXPECT_EQ(script.Output(), SaveFailed);
 }
 
 TEST_F(SaveFolder, WriteTakenInSmallPiecesStillWritesTheWholeImage) {
   Player = Defined();
-  SaveWrite = OneByteAtATime;
+  platform::PosixWrite = OneByteAtATime;
   ASSERT_TRUE(SavePlayer());
   EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player));
 }
@@ -256,11 +260,223 @@ TEST_F(SaveFolder, FileThatCannotBeReplacedIsAFailedWrite) {
   ConsoleScript script({});
   Player = Defined();
   EXPECT_FALSE(SavePlayer());
-  EXPECT_FALSE(Exists("save.dat.tmp"));
+  EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
   struct stat info {};
   ASSERT_EQ(::stat("save.dat", &info), 0);
   EXPECT_TRUE(S_ISDIR(info.st_mode));
+  EXPECT_EQ(script.Output(), SaveFailed);
+}
+
+// Each case in a folder of its own inside the test's folder.
+class CaseFolder {
+ public:
+  explicit CaseFolder(int number) : name_("case" + std::to_string(number)) {
+    EXPECT_EQ(::mkdir(name_.c_str(), 0755), 0);
+  }
+
+  const std::string& Name() const { return name_; }
+
+ private:
+  std::string name_;
+};
+
+// The name the game once wrote every save through: whatever stands there now
+// neither redirects, blocks nor breaks a save, and is left as it was.
+TEST_F(SaveFolder, NothingAtTheOldTemporaryNameRedirectsOrBlocksASave) {
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    std::vector<std::string> entries;
+  };
+  const Case cases[] = {
+      {"a link to another file",
+       [] {
+         WriteBytes("victim.txt", "keep me");
+         ASSERT_EQ(::symlink("victim.txt", "save.dat.tmp"), 0);
+       },
+       {"save.dat", "save.dat.tmp", "victim.txt"}},
+      {"a folder", [] { ASSERT_EQ(::mkdir("save.dat.tmp", 0755), 0); }, {"save.dat", "save.dat.tmp"}},
+      {"a FIFO", [] { ASSERT_EQ(::mkfifo("save.dat.tmp", 0644), 0); }, {"save.dat", "save.dat.tmp"}},
+  };
+  int number = 0;
+  for (const Case& c : cases) {
+    const CaseFolder folder(number++);
+    const test::ScopedWorkingDir inside(folder.Name());
+    c.make();
+    struct stat before {};
+    ASSERT_EQ(::lstat("save.dat.tmp", &before), 0) << c.what;
+    ConsoleScript script({});
+    Player = Defined();
+    EXPECT_TRUE(SavePlayer()) << c.what;
+    EXPECT_EQ(script.Output(), "") << c.what;
+
+    struct stat saved {};
+    ASSERT_EQ(::lstat("save.dat", &saved), 0) << c.what;
+    EXPECT_TRUE(S_ISREG(saved.st_mode)) << c.what;
+    EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player)) << c.what;
+    struct stat after {};
+    ASSERT_EQ(::lstat("save.dat.tmp", &after), 0) << c.what;
+    EXPECT_EQ(after.st_mode, before.st_mode) << c.what;
+    EXPECT_EQ(after.st_ino, before.st_ino) << c.what;
+    EXPECT_EQ(test::FolderEntries("."), c.entries) << c.what;
+    if (test::Exists("victim.txt")) {
+      EXPECT_EQ(ReadBytes("victim.txt"), "keep me");
+    }
+  }
+}
+
+// Two processes saving at once, again and again: every read in between sees
+// one whole file, and no temporary file is left behind.
+TEST_F(SaveFolder, SavesRacingEachOtherLeaveOneWholeFile) {
+  TPlayer records[2] = {Defined(), Defined()};
+  records[0].Name.Assign("一");
+  records[1].Name.Assign("二");
+  std::string images[2];
+  for (int i = 0; i < 2; ++i) images[i] = SealedImage(records[i]);
+
+  pid_t children[2];
+  for (int i = 0; i < 2; ++i) {
+    children[i] = ::fork();
+    ASSERT_GE(children[i], 0);
+    if (children[i] == 0) {
+      Player = records[i];
+      for (int round = 0; round < 100; ++round)
+        if (!SavePlayer()) ::_exit(1);
+      ::_exit(0);
+    }
+  }
+  int torn = 0;
+  int running = 2;
+  int statuses[2] = {-1, -1};
+  while (running > 0) {
+    const std::string file = ReadBytes("save.dat");
+    if (!file.empty() && file != images[0] && file != images[1]) ++torn;
+    for (int i = 0; i < 2; ++i) {
+      if (children[i] > 0 && ::waitpid(children[i], &statuses[i], WNOHANG) == children[i]) {
+        children[i] = 0;
+        --running;
+      }
+    }
+  }
+  for (const int status : statuses) {
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(torn, 0);
+  const std::string last = ReadBytes("save.dat");
+  EXPECT_TRUE(last == images[0] || last == images[1]);
+  EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
+}
+
+// A FIFO or a device is never waited on: it is a file that cannot be read.
+TEST_F(SaveFolder, AnythingButARegularFileIsAReadFailure) {
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    std::string message;
+  };
+  const std::string readFailed = std::string(LoadFailedMessage) + "\r\n";
+  const Case cases[] = {
+      {"a FIFO", [] { ASSERT_EQ(::mkfifo("save.dat", 0644), 0); }, readFailed},
+      {"a link to an endless device", [] { ASSERT_EQ(::symlink("/dev/zero", "save.dat"), 0); }, readFailed},
+      {"a link to itself", [] { ASSERT_EQ(::symlink("save.dat", "save.dat"), 0); }, readFailed},
+      {"a link to nothing", [] { ASSERT_EQ(::symlink("nowhere", "save.dat"), 0); }, ""},
+  };
+  int number = 0;
+  for (const Case& c : cases) {
+    const CaseFolder folder(number++);
+    const test::ScopedWorkingDir inside(folder.Name());
+    c.make();
+    ConsoleScript script({});
+    EXPECT_FALSE(LoadPlayer()) << c.what;
+    EXPECT_EQ(script.Output(), c.message) << c.what;
+  }
+}
+
+// Before a new save replaces a file that was refused, its bytes are kept as
+// save.dat.bad, whatever its length; an older save.dat.bad gives way. A valid
+// file the player declined is replaced without a copy.
+TEST_F(SaveFolder, RefusedFileIsKeptBeforeItIsReplaced) {
+  const std::string valid = SealedImage(Defined());
+  std::string tampered = valid;
+  tampered[40] = static_cast<char>(tampered[40] + 1);
+  const std::string older = "an older refused file";
+  struct Case {
+    const char* what;
+    std::string file;
+    bool kept;
+  };
+  const Case cases[] = {
+      {"one byte changed", tampered, true},
+      {"67 bytes", valid.substr(0, 67), true},
+      {"empty", "", true},
+      {"a long tail behind a wrong checksum", tampered + std::string(300000, 'x'), true},
+      {"valid", valid, false},
+      {"valid with a tail", valid + "tail", false},
+  };
+  int number = 0;
+  for (const Case& c : cases) {
+    const CaseFolder folder(number++);
+    const test::ScopedWorkingDir inside(folder.Name());
+    WriteBytes("save.dat", c.file);
+    WriteBytes("save.dat.bad", older);
+    ConsoleScript script({});
+    Player = Defined();
+    Player.Name.Assign("新");
+    EXPECT_TRUE(SavePlayer()) << c.what;
+    EXPECT_EQ(script.Output(), "") << c.what;
+    EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player)) << c.what;
+    EXPECT_EQ(ReadBytes("save.dat.bad"), c.kept ? c.file : older) << c.what;
+    EXPECT_EQ(test::FolderEntries("."), (std::vector<std::string>{"save.dat", "save.dat.bad"})) << c.what;
+  }
+}
+
+// A FIFO holds no bytes to keep: the new save replaces it.
+TEST_F(SaveFolder, FifoInTheFilesPlaceIsReplacedWithNothingKept) {
+  ASSERT_EQ(::mkfifo("save.dat", 0644), 0);
+  ConsoleScript script({});
+  Player = Defined();
+  EXPECT_TRUE(SavePlayer());
+  EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player));
+  EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
   EXPECT_EQ(script.Output(), "");
+}
+
+// When the refused file's bytes cannot be kept, it is not replaced either:
+// the failed save is told and both files stay as they were.
+TEST_F(SaveFolder, RefusedFileThatCannotBeKeptIsNotReplaced) {
+  std::string tampered = SealedImage(Defined());
+  tampered[40] = static_cast<char>(tampered[40] + 1);
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    platform::PosixWriter writer;
+  };
+  const Case cases[] = {
+      {"a folder that holds something at save.dat.bad",
+       [] {
+         ASSERT_EQ(::mkdir("save.dat.bad", 0755), 0);
+         WriteBytes("save.dat.bad/inside", "x");
+       },
+       ::write},
+      {"a full disk", [] { WriteBytes("save.dat.bad", "older"); }, FailAfterTwentyBytes},
+  };
+  int number = 0;
+  for (const Case& c : cases) {
+    const CaseFolder folder(number++);
+    const test::ScopedWorkingDir inside(folder.Name());
+    WriteBytes("save.dat", tampered);
+    c.make();
+    const std::vector<std::string> entries = test::FolderEntries(".");
+    ConsoleScript script({});
+    Player = Defined();
+    platform::PosixWrite = c.writer;
+    EXPECT_FALSE(SavePlayer()) << c.what;
+    platform::PosixWrite = ::write;
+    EXPECT_EQ(script.Output(), SaveFailed) << c.what;
+    EXPECT_EQ(ReadBytes("save.dat"), tampered) << c.what;
+    EXPECT_EQ(test::FolderEntries("."), entries) << c.what;
+  }
+  EXPECT_EQ(ReadBytes("case1/save.dat.bad"), "older");
 }
 
 }  // namespace

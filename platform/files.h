@@ -1,0 +1,58 @@
+#pragma once
+// The file system as the game uses it. Every routine works on one name in the
+// working folder and stands up to whatever a player or another program may
+// have put there: a link, a folder, a FIFO, a device or a huge file can make
+// a routine fail, but never redirect, block or exhaust it.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace velkor::platform {
+
+enum class ReadStatus {
+  Read,     // the bytes are there
+  Missing,  // nothing stands at the name (a link to nothing counts as nothing)
+  Refused,  // cannot be opened or read, is not a regular file, or is too large
+};
+
+// The whole of a regular file of at most limit bytes. The file is opened
+// without blocking, so a FIFO or a device at the name is refused at once.
+ReadStatus ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes);
+
+// At most count bytes from the start of a regular file, opened the same way;
+// fewer when the file is shorter. The rest of the file is never read.
+ReadStatus ReadFileStart(const std::string& path, std::size_t count, std::string& bytes);
+
+// Makes target hold exactly bytes, or leaves it as it was. The bytes go to a
+// new file created under a unique name beside target (never through a link),
+// which is flushed to the disk and only then renamed over target, so that a
+// crash or a full disk never leaves a damaged target; the new file is removed
+// on every failure.
+bool ReplaceFile(const std::string& target, std::string_view bytes);
+
+enum class CopyStatus {
+  Copied,      // target now holds the source's bytes
+  Missing,     // nothing stands at source
+  NotRegular,  // source is a folder, FIFO or device: no bytes to copy
+  Failed,      // source cannot be read or target cannot be written
+};
+
+// Copies a regular file's bytes as target, in the same crash-safe way as
+// ReplaceFile and in constant memory. Target is left as it was unless the
+// whole copy succeeded.
+CopyStatus CopyFile(const std::string& source, const std::string& target);
+
+enum class AppendStatus {
+  Appended,
+  CannotOpen,   // neither opened nor created (a FIFO without a reader too)
+  CannotWrite,  // opened, but the bytes could not all be written
+};
+
+// Appends bytes to the file at path, creating it when nothing stands there.
+// The open never blocks. When the write fails, a file that this call created
+// is removed again and a regular file that was there is cut back to its old
+// length, so a failure leaves no empty file and no part of bytes behind.
+AppendStatus AppendToFile(const std::string& path, std::string_view bytes);
+
+}  // namespace velkor::platform

@@ -1,0 +1,268 @@
+// The file routines on a POSIX system.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+
+#include "platform/files.h"
+#include "platform/posix_write.h"
+
+namespace velkor::platform {
+
+PosixWriter PosixWrite = ::write;
+
+namespace {
+
+constexpr std::size_t ChunkBytes = 64 * 1024;
+
+// Past the file size limit a write then fails with EFBIG, as on a full disk,
+// instead of raising the signal that would end the process on the spot.
+void IgnoreFileSizeSignal() {
+  static const bool ignored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+  static_cast<void>(ignored);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  IgnoreFileSizeSignal();
+  const char* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = PosixWrite(fd, data, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Reads up to size bytes; the count read, or -1 on an error.
+ssize_t ReadUpTo(int fd, char* data, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::read(fd, data + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return static_cast<ssize_t>(done);
+}
+
+// A file descriptor that is closed when it goes.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() { Close(); }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
+  void Reset(int fd) {
+    Close();
+    fd_ = fd;
+  }
+  // Closes now; false when the close reports a failure (a write that did not
+  // reach the file after all).
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+enum class OpenResult { Regular, Missing, NotRegular, Failed };
+
+// Opens path for reading without blocking (a FIFO without a writer or a
+// device would otherwise stop the game here) and keeps it only when it is a
+// regular file; reads then block as usual.
+OpenResult OpenRegular(const std::string& path, Descriptor& file, off_t& size) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? OpenResult::Missing : OpenResult::Failed;
+  file.Reset(fd);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return OpenResult::Failed;
+  if (!S_ISREG(info.st_mode)) return OpenResult::NotRegular;
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return OpenResult::Failed;
+  size = info.st_size;
+  return OpenResult::Regular;
+}
+
+ReadStatus AsReadStatus(OpenResult result) {
+  return result == OpenResult::Missing ? ReadStatus::Missing : ReadStatus::Refused;
+}
+
+// At most limit bytes from the start of a regular file; with wholeOnly, a
+// file longer than that is refused instead.
+ReadStatus ReadRegular(const std::string& path, std::size_t limit, bool wholeOnly, std::string& bytes) {
+  bytes.clear();
+  Descriptor file;
+  off_t size = 0;
+  const OpenResult opened = OpenRegular(path, file, size);
+  if (opened != OpenResult::Regular) return AsReadStatus(opened);
+  if (wholeOnly) {
+    if (static_cast<std::uintmax_t>(size) > limit) return ReadStatus::Refused;  // not read at all
+    bytes.reserve(static_cast<std::size_t>(size));
+  }
+  // Read in chunks up to the limit, whatever size the file claimed: it may
+  // grow meanwhile, or the system may not know its size (/proc).
+  std::array<char, ChunkBytes> chunk{};
+  for (;;) {
+    const std::size_t room = limit - bytes.size();
+    // A whole file is read one byte past the limit, to see whether it ends.
+    const std::size_t want = std::min(chunk.size(), wholeOnly && room < chunk.size() ? room + 1 : room);
+    if (want == 0) break;
+    const ssize_t got = ReadUpTo(file.Get(), chunk.data(), want);
+    if (got < 0 || static_cast<std::size_t>(got) > room) {
+      bytes.clear();
+      return ReadStatus::Refused;
+    }
+    bytes.append(chunk.data(), static_cast<std::size_t>(got));
+    if (static_cast<std::size_t>(got) < want) break;
+  }
+  return ReadStatus::Read;
+}
+
+// The folder that holds path, for syncing a rename in it.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A new file beside a target, created exclusively under a unique name, so
+// that nothing standing at any fixed name can redirect or block it. It is
+// removed when it goes, unless it was renamed over the target.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(const std::string& target) : path_(target + ".XXXXXX") {
+    // mkostemp creates with O_EXCL: an existing name, a link included, is
+    // never opened; it tries other names instead.
+    const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
+    if (fd < 0) {
+      path_.clear();
+      return;
+    }
+    file_.Reset(fd);
+    // mkostemp gives 0600; a save gets the usual permissions.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+  }
+  ~TemporaryFile() {
+    file_.Close();
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  bool IsOpen() const { return file_.Get() >= 0; }
+  int Get() const { return file_.Get(); }
+
+  // Flushes the bytes to the disk and renames the file over target.
+  bool Commit(const std::string& target) {
+    const bool synced = ::fsync(file_.Get()) == 0;
+    if (!file_.Close() || !synced) return false;
+    if (::rename(path_.c_str(), target.c_str()) != 0) return false;
+    path_.clear();
+    // The rename itself lasts through a crash once its folder is synced;
+    // a folder that cannot be synced still holds the whole new file.
+    const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+      ::fsync(folder);
+      ::close(folder);
+    }
+    return true;
+  }
+
+ private:
+  std::string path_;
+  Descriptor file_;
+};
+
+}  // namespace
+
+ReadStatus ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes) {
+  return ReadRegular(path, limit, true, bytes);
+}
+
+ReadStatus ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) {
+  return ReadRegular(path, count, false, bytes);
+}
+
+bool ReplaceFile(const std::string& target, std::string_view bytes) {
+  TemporaryFile temporary(target);
+  return temporary.IsOpen() && WriteAll(temporary.Get(), bytes) && temporary.Commit(target);
+}
+
+CopyStatus CopyFile(const std::string& source, const std::string& target) {
+  Descriptor file;
+  off_t size = 0;
+  switch (OpenRegular(source, file, size)) {
+    case OpenResult::Regular:
+      break;
+    case OpenResult::Missing:
+      return CopyStatus::Missing;
+    case OpenResult::NotRegular:
+      return CopyStatus::NotRegular;
+    case OpenResult::Failed:
+      return CopyStatus::Failed;
+  }
+  TemporaryFile temporary(target);
+  if (!temporary.IsOpen()) return CopyStatus::Failed;
+  std::array<char, ChunkBytes> chunk{};
+  for (;;) {
+    const ssize_t got = ReadUpTo(file.Get(), chunk.data(), chunk.size());
+    if (got < 0) return CopyStatus::Failed;
+    if (!WriteAll(temporary.Get(), std::string_view(chunk.data(), static_cast<std::size_t>(got))))
+      return CopyStatus::Failed;
+    if (static_cast<std::size_t>(got) < chunk.size()) break;
+  }
+  return temporary.Commit(target) ? CopyStatus::Copied : CopyStatus::Failed;
+}
+
+AppendStatus AppendToFile(const std::string& path, std::string_view bytes) {
+  // Without blocking: a FIFO without a reader fails here instead of waiting.
+  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  bool created = false;
+  if (fd < 0 && errno == ENOENT) {
+    // Exclusively, so that this call knows the file is its own to remove,
+    // and never through a link that points nowhere.
+    fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+    created = fd >= 0;
+  }
+  if (fd < 0) return AppendStatus::CannotOpen;
+  Descriptor file(fd);
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    file.Close();
+    if (created) ::unlink(path.c_str());
+    return AppendStatus::CannotOpen;
+  }
+  struct stat before {};
+  const bool regular = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
+
+  bool written = WriteAll(fd, bytes);
+  if (!written && regular && !created) {
+    // Cut off what part of the bytes did go in, unless someone else has
+    // appended since.
+    struct stat after {};
+    if (::fstat(fd, &after) == 0 && after.st_size >= before.st_size &&
+        after.st_size - before.st_size < static_cast<off_t>(bytes.size()))
+      static_cast<void>(::ftruncate(fd, before.st_size));
+  }
+  written = file.Close() && written;
+  if (!written && created) ::unlink(path.c_str());
+  return written ? AppendStatus::Appended : AppendStatus::CannotWrite;
+}
+
+}  // namespace velkor::platform
