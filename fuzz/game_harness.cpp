@@ -1,0 +1,29 @@
+// The whole game, from start-up to its end, in a folder with the game's dat/
+// and nothing else: the input is what the player types, line by line.
+#include <string_view>
+
+#include "fuzz/fresh_run.h"
+#include "fuzz/fuzz_target.h"
+#include "fuzz/game_folder.h"
+#include "fuzz/run_end.h"
+#include "fuzz/typed_input.h"
+#include "game/startup.h"
+
+namespace {
+
+// A whole run that is lost at once takes a few dozen lines, one that wins
+// every battle well over a thousand.
+constexpr std::size_t MaxReads = 4000;
+constexpr std::uint32_t Seed = 1;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace velkor::fuzz;
+  EnterGameFolder();
+  ClearGameFolder();
+  TypedInput input(std::string_view(reinterpret_cast<const char*>(data), size), MaxReads);
+  FreshRun run(input, Seed);
+  CheckRunEnd(velkor::StartUp(), input);
+  return 0;
+}
