@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing VELKOR needs, when it is missing:
-# g++, CMake, GoogleTest and dpkg-dev from Debian's packages.
+# g++, CMake, GoogleTest and dpkg-dev from Debian's packages; with --format
+# clang-format for the format check, with --fuzz AFL++ for fuzz/run.sh.
 set -euo pipefail
 
 missing=()
@@ -12,6 +13,12 @@ if [ "${1:-}" = "--tests" ]; then
   [ -e /usr/include/gmock/gmock.h ] || missing+=(libgmock-dev)
   # The package tests make a .deb, whose dependencies dpkg-shlibdeps finds.
   command -v dpkg-shlibdeps >/dev/null 2>&1 || missing+=(dpkg-dev)
+fi
+if [ "${1:-}" = "--format" ]; then
+  command -v clang-format >/dev/null 2>&1 || missing+=(clang-format)
+fi
+if [ "${1:-}" = "--fuzz" ]; then
+  command -v afl-fuzz >/dev/null 2>&1 || missing+=(afl++)
 fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 
