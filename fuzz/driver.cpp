@@ -38,9 +38,11 @@ std::string ReadStandardInput() {
 }
 
 // The files a path stands for: itself, or the regular files in it, sorted so
-// that a replay runs in the same order everywhere.
-std::vector<fs::path> InputsAt(const fs::path& path) {
+// that a replay runs in the same order everywhere. Absolute, since the
+// harnesses change the working folder.
+std::vector<fs::path> InputsAt(const fs::path& given) {
   std::error_code error;
+  const fs::path path = fs::absolute(given, error);
   if (!fs::is_directory(path, error)) return {path};
   std::vector<fs::path> files;
   for (const fs::directory_entry& entry : fs::directory_iterator(path, error))

@@ -41,7 +41,7 @@ export AFL_AUTORESUME=1  # an earlier run's findings are kept and go on
 
 # The run's CPU time, the harness's included, as user and system seconds.
 TIMEFORMAT='%U %S'
-{ time nice -n 19 afl-fuzz -i "fuzz/corpus/$target" -o "$findings" -V $((minutes * 60)) -t 2000 -m none \
+{ time nice -n 19 afl-fuzz -i "fuzz/corpus/$target" -o "$findings" -V $((minutes * 60)) -t 5000 -m none \
   -- "build-fuzz/fuzz/fuzz_$target" >&3 2>&4; } 3>&1 4>&2 2>"$findings/cpu.txt"
 
 stat() { sed -n "s/^$1 *: //p" "$findings/default/fuzzer_stats"; }
