@@ -12,6 +12,9 @@
 #include "fuzz/afl_coverage.h"
 
 extern "C" std::uint8_t* __afl_area_ptr;  // AFL++'s map, 64 KiB as fuzz/run.sh sets it
+// Where the program is loaded, from the linker. Blocks are told apart by
+// their offset from it: their addresses move with every process.
+extern "C" const char __executable_start[];
 
 namespace {
 
@@ -21,9 +24,10 @@ thread_local std::uintptr_t previousBlock = 0;
 }  // namespace
 
 extern "C" __attribute__((no_sanitize_coverage)) void __sanitizer_cov_trace_pc() {
-  // The block's address, mixed so that nearby blocks spread over the map;
+  // The block's offset, mixed so that nearby blocks spread over the map;
   // shifted once for the edge, so that A->B and B->A differ.
-  auto block = reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
+  auto block = reinterpret_cast<std::uintptr_t>(__builtin_return_address(0)) -
+               reinterpret_cast<std::uintptr_t>(__executable_start);
   block = ((block >> 4) ^ (block << 8)) & MapMask;
   std::uint8_t& hits = __afl_area_ptr[block ^ previousBlock];
   hits =
