@@ -1,0 +1,92 @@
+#include "sim/runs.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "sim/parallel.h"
+#include "sim/policy_registry.h"
+#include "sim/seeds.h"
+#include "sim/simulation.h"
+
+namespace velkor::sim {
+
+namespace {
+
+// Runs per work item: large enough that handing items out costs nothing,
+// small enough that threads finish together.
+constexpr std::uint64_t Chunk = 1024;
+
+std::vector<std::unique_ptr<Policy>> PoliciesFor(const RunOptions& options) {
+  std::vector<std::unique_ptr<Policy>> policies;
+  for (unsigned t = 0; t < std::max(options.Threads, 1u); ++t) policies.push_back(MakePolicy(options.Policy));
+  return policies;
+}
+
+std::uint64_t Chunks(std::uint64_t runs) { return (runs + Chunk - 1) / Chunk; }
+
+}  // namespace
+
+std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptions& options) {
+  const TFighter player = MakeFighter(build);
+  const auto policies = PoliciesFor(options);
+  const std::uint64_t chunks = Chunks(options.Runs);
+  std::vector<EnemyTally> items(chunks * RosterSize);
+  RunParallel(items.size(), options.Threads, [&](unsigned worker, std::uint64_t item) {
+    const auto enemy = static_cast<std::int32_t>(item / chunks);
+    const std::uint64_t first = (item % chunks) * Chunk;
+    const std::uint64_t last = std::min(first + Chunk, options.Runs);
+    EnemyTally& tally = items[item];
+    for (std::uint64_t i = first; i < last; ++i) {
+      const BattleRecord record = SimulateBattle(player, enemy, *policies[worker], RunSeed(options.Seed, i));
+      ++tally.Battles;
+      tally.Turns += record.Turns;
+      if (record.Outcome == BattleOutcome::Victory) {
+        ++tally.Wins;
+        tally.HPLeftOnWins += record.PlayerHP;
+      }
+    }
+  });
+  std::array<EnemyTally, RosterSize> tallies{};
+  for (std::uint64_t item = 0; item < items.size(); ++item) {
+    EnemyTally& sum = tallies[item / chunks];
+    sum.Battles += items[item].Battles;
+    sum.Wins += items[item].Wins;
+    sum.Turns += items[item].Turns;
+    sum.HPLeftOnWins += items[item].HPLeftOnWins;
+  }
+  return tallies;
+}
+
+HuntTally RunHunts(const Build& build, const RunOptions& options,
+                   const std::function<void(std::uint64_t done, std::uint64_t of)>& progress) {
+  const TFighter player = MakeFighter(build);
+  const auto policies = PoliciesFor(options);
+  const std::uint64_t chunks = Chunks(options.Runs);
+  std::vector<HuntTally> items(chunks);
+  const auto work = [&](unsigned worker, std::uint64_t item) {
+    const std::uint64_t first = item * Chunk;
+    const std::uint64_t last = std::min(first + Chunk, options.Runs);
+    HuntTally& tally = items[item];
+    for (std::uint64_t i = first; i < last; ++i) {
+      const HuntRecord record = SimulateHunt(player, *policies[worker], RunSeed(options.Seed, i));
+      ++tally.Hunts;
+      if (record.Ending) ++tally.Endings;
+      ++tally.Kills[static_cast<std::size_t>(record.Kills)];
+    }
+  };
+  if (progress) {
+    RunParallel(chunks, options.Threads, work, [&](std::uint64_t done) { progress(done, chunks); });
+  } else {
+    RunParallel(chunks, options.Threads, work);
+  }
+  HuntTally sum;
+  for (const HuntTally& tally : items) {
+    sum.Hunts += tally.Hunts;
+    sum.Endings += tally.Endings;
+    for (std::size_t k = 0; k < sum.Kills.size(); ++k) sum.Kills[k] += tally.Kills[k];
+  }
+  return sum;
+}
+
+}  // namespace velkor::sim
