@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building and testing VELKOR needs, when it is missing:
-# g++, CMake and GoogleTest from Debian's packages.
+# g++, CMake, GoogleTest and Google Benchmark from Debian's packages.
 set -euo pipefail
 
 missing=()
@@ -10,6 +10,7 @@ command -v make >/dev/null 2>&1 || missing+=(make)
 if [ "${1:-}" = "--tests" ]; then
   [ -e /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
   [ -e /usr/include/gmock/gmock.h ] || missing+=(libgmock-dev)
+  [ -e /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
 fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 

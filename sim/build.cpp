@@ -1,5 +1,7 @@
 #include "sim/build.h"
 
+#include <algorithm>
+
 #include "console/prompts.h"
 #include "enemy/enemy.h"
 #include "opening/definition.h"
@@ -43,24 +45,21 @@ std::string TalentLetters(const Build& build) {
 std::optional<Build> ParseBuild(std::string_view stats, std::string_view talents, std::string& error) {
   Build build;
   std::size_t stat = 0;
-  std::int64_t value = -1;
-  for (std::size_t at = 0; at <= stats.size(); ++at) {
-    const char c = at < stats.size() ? stats[at] : ',';
-    if (c >= '0' && c <= '9') {
-      value = (value < 0 ? 0 : value * 10) + (c - '0');
-      if (value > InitialPointPool) break;  // too much whatever follows
-      continue;
+  bool ok = true;
+  for (std::size_t at = 0; ok && at <= stats.size();) {
+    const std::size_t comma = std::min(stats.find(',', at), stats.size());
+    const std::string_view field = stats.substr(at, comma - at);
+    std::int32_t value = 0;
+    ok = stat < StatCount && !field.empty() && field.size() <= 3;
+    for (const char c : field) {
+      ok = ok && c >= '0' && c <= '9';
+      value = value * 10 + (c - '0');
     }
-    if (c != ',' || value < 0 || stat == StatCount) {
-      value = -1;
-      break;
-    }
-    build.StatPoints[stat++] = static_cast<std::int32_t>(value);
-    value = -1;
+    if (ok) build.StatPoints[stat++] = value;
+    at = comma + 1;
   }
-  if (stat != StatCount) {
-    error = "--stats wants four whole numbers 0.." + std::to_string(InitialPointPool) +
-            " for HP,ATK,DEF,SPD, for example 25,25,25,25";
+  if (!ok || stat != StatCount) {
+    error = "--stats wants four whole numbers for HP,ATK,DEF,SPD, for example 25,25,25,25";
     return std::nullopt;
   }
   for (const char letter : talents) {

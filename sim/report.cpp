@@ -36,7 +36,8 @@ constexpr std::size_t NameWidth = 12;
 
 std::string BattleTable(const std::array<EnemyTally, RosterSize>& tallies, bool csv) {
   std::string out = csv ? "index,enemy,battles,wins,win_rate,ci_low,ci_high,avg_turns,avg_hp_left\n"
-                        : " #  enemy         battles    wins  win rate  95% interval      turns  HP left\n";
+                        : Format("%2s  %-12s %8s %7s  %8s  %-16s %7s %8s\n", "#", "enemy", "battles", "wins",
+                                 "win rate", "95% interval", "turns", "HP left");
   for (std::size_t i = 0; i < tallies.size(); ++i) {
     const EnemyTally& t = tallies[i];
     const std::string name = RosterNumbers()[i].Name.Text();
@@ -52,10 +53,10 @@ std::string BattleTable(const std::array<EnemyTally, RosterSize>& tallies, bool 
              (anyWin ? Format("%.2f", hp) : "") + "\n";
     } else {
       out += Format("%2zu  ", i + 1) + PadRight(name, NameWidth) +
-             Format(" %9llu %7llu    ", static_cast<unsigned long long>(t.Battles),
+             Format(" %8llu %7llu    ", static_cast<unsigned long long>(t.Battles),
                     static_cast<unsigned long long>(t.Wins)) +
-             Percent(rate) + "  " + IntervalText(interval) + Format("  %6.2f  ", turns) +
-             (anyWin ? Format("%7.1f", hp) : "      -") + "\n";
+             Percent(rate) + "  " + IntervalText(interval) + Format(" %7.2f", turns) +
+             (anyWin ? Format(" %8.1f", hp) : Format(" %8s", "-")) + "\n";
     }
   }
   return out;
@@ -93,7 +94,7 @@ std::string SearchTable(const std::vector<RankedBuild>& ranked, std::size_t top,
   const char* counted = enemy ? "wins" : "ending";
   std::string out = csv ? std::string("rank,hp,atk,def,spd,talents,runs,") + (enemy ? "wins" : "endings") +
                               ",share,ci_low,ci_high,avg_kills\n"
-                        : Format("rank   HP ATK DEF SPD  talents  %6s  95% interval      kills\n", counted);
+                        : Format("rank   HP ATK DEF SPD  talents  %6s  95%% interval      kills\n", counted);
   for (std::size_t r = 0; r < std::min(top, ranked.size()); ++r) {
     const RankedBuild& b = ranked[r];
     const auto& s = b.Character.StatPoints;
@@ -107,7 +108,7 @@ std::string SearchTable(const std::vector<RankedBuild>& ranked, std::size_t top,
                     static_cast<unsigned long long>(b.Successes), share, interval.Low, interval.High) +
              (enemy ? "" : Format("%.3f", kills)) + "\n";
     } else {
-      out += Format("%4zu  %3d %3d %3d %3d  %-7s ", r + 1, s[0], s[1], s[2], s[3], talents.c_str()) +
+      out += Format("%4zu  %3d %3d %3d %3d  %-7s  ", r + 1, s[0], s[1], s[2], s[3], talents.c_str()) +
              Percent(share) + "  " + IntervalText(interval) + (enemy ? "" : Format("  %5.2f", kills)) + "\n";
     }
   }
