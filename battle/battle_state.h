@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+#include "battle/weight_table.h"
 #include "data/fighter.h"
 #include "data/random_source.h"
 #include "enemy/enemy.h"
@@ -51,6 +52,9 @@ struct BattleState {
   std::array<std::int32_t, SideCount> GuardTokens{};
   // Turns begun in this battle.
   std::uint64_t Turn = 0;
+
+  // CurrentEnemy's weights as its draws use them.
+  WeightTable EnemyWeights;
 
   // Every draw of the enemy's plans and of the initiative.
   RandomSource Random;

@@ -174,6 +174,35 @@ std::int32_t ApplyDefense(std::int32_t n, double d) {
   return ClampToInt32(product + std::ceil(error));
 }
 
+namespace {
+
+// ApplyDefense of the few amounts and defenses that a battle meets over and
+// over, each answer kept in a small table of the calling thread. Defenses
+// are whole or half points, so twice the defense keys an entry exactly.
+std::int32_t Reduce(std::int32_t n, double d) {
+  struct Entry {
+    std::int32_t Amount = 0;
+    std::int64_t TwiceDefense = 0;
+    std::int32_t Result = 0;
+    bool Known = false;
+  };
+  thread_local std::array<Entry, 256> kept{};
+  const double twice = 2.0 * d;
+  if (!(std::fabs(twice) < 1e18)) return ApplyDefense(n, d);
+  const auto key = static_cast<std::int64_t>(twice);
+  if (static_cast<double>(key) != twice) return ApplyDefense(n, d);
+  const std::uint64_t hash =
+      (static_cast<std::uint64_t>(static_cast<std::uint32_t>(n)) * 0x9E3779B97F4A7C15u) ^
+      (static_cast<std::uint64_t>(key) * 0xC2B2AE3D27D4EB4Fu);
+  Entry& entry = kept[static_cast<std::size_t>(hash >> 56)];
+  if (!entry.Known || entry.Amount != n || entry.TwiceDefense != key) {
+    entry = {n, key, ApplyDefense(n, d), true};
+  }
+  return entry.Result;
+}
+
+}  // namespace
+
 std::int32_t BaseAmount(std::uint8_t action, std::int32_t attack) {
   const std::int64_t a = attack;  // widened: 2 x A and A + 1 must not overflow
   std::int64_t amount = a;
@@ -198,9 +227,9 @@ std::int32_t BaseAmount(std::uint8_t action, std::int32_t attack) {
 std::int32_t AfterDefense(std::uint8_t action, std::int32_t amount, std::int32_t defense) {
   if (action == actBreak || action == actSwordPlay) return amount;
   const double d = defense;
-  return ApplyDefense(amount, action == actImpact ? d / 2.0 : d);
+  return Reduce(amount, action == actImpact ? d / 2.0 : d);
 }
 
-std::int32_t AfterGuard(std::int32_t amount, std::int32_t defense) { return ApplyDefense(amount, defense); }
+std::int32_t AfterGuard(std::int32_t amount, std::int32_t defense) { return Reduce(amount, defense); }
 
 }  // namespace velkor

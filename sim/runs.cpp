@@ -1,13 +1,11 @@
 #include "sim/runs.h"
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 #include "sim/parallel.h"
-#include "sim/policy_registry.h"
 #include "sim/seeds.h"
-#include "sim/simulation.h"
+#include "sim/worker.h"
 
 namespace velkor::sim {
 
@@ -17,19 +15,13 @@ namespace {
 // small enough that threads finish together.
 constexpr std::uint64_t Chunk = 1024;
 
-std::vector<std::unique_ptr<Policy>> PoliciesFor(const RunOptions& options) {
-  std::vector<std::unique_ptr<Policy>> policies;
-  for (unsigned t = 0; t < std::max(options.Threads, 1u); ++t) policies.push_back(MakePolicy(options.Policy));
-  return policies;
-}
-
 std::uint64_t Chunks(std::uint64_t runs) { return (runs + Chunk - 1) / Chunk; }
 
 }  // namespace
 
 std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptions& options) {
   const TFighter player = MakeFighter(build);
-  const auto policies = PoliciesFor(options);
+  const auto workers = MakeWorkers(options.Policy, options.Threads);
   const std::uint64_t chunks = Chunks(options.Runs);
   std::vector<EnemyTally> items(chunks * RosterSize);
   RunParallel(items.size(), options.Threads, [&](unsigned worker, std::uint64_t item) {
@@ -38,7 +30,7 @@ std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptio
     const std::uint64_t last = std::min(first + Chunk, options.Runs);
     EnemyTally& tally = items[item];
     for (std::uint64_t i = first; i < last; ++i) {
-      const BattleRecord record = SimulateBattle(player, enemy, *policies[worker], RunSeed(options.Seed, i));
+      const BattleRecord record = workers[worker]->Play.Battle(player, enemy, RunSeed(options.Seed, i));
       ++tally.Battles;
       tally.Turns += record.Turns;
       if (record.Outcome == BattleOutcome::Victory) {
@@ -61,7 +53,7 @@ std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptio
 HuntTally RunHunts(const Build& build, const RunOptions& options,
                    const std::function<void(std::uint64_t done, std::uint64_t of)>& progress) {
   const TFighter player = MakeFighter(build);
-  const auto policies = PoliciesFor(options);
+  const auto workers = MakeWorkers(options.Policy, options.Threads);
   const std::uint64_t chunks = Chunks(options.Runs);
   std::vector<HuntTally> items(chunks);
   const auto work = [&](unsigned worker, std::uint64_t item) {
@@ -69,7 +61,7 @@ HuntTally RunHunts(const Build& build, const RunOptions& options,
     const std::uint64_t last = std::min(first + Chunk, options.Runs);
     HuntTally& tally = items[item];
     for (std::uint64_t i = first; i < last; ++i) {
-      const HuntRecord record = SimulateHunt(player, *policies[worker], RunSeed(options.Seed, i));
+      const HuntRecord record = workers[worker]->Play.Hunt(player, RunSeed(options.Seed, i));
       ++tally.Hunts;
       if (record.Ending) ++tally.Endings;
       ++tally.Kills[static_cast<std::size_t>(record.Kills)];

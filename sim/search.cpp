@@ -1,13 +1,11 @@
 #include "sim/search.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "opening/definition.h"
 #include "sim/parallel.h"
-#include "sim/policy_registry.h"
 #include "sim/seeds.h"
-#include "sim/simulation.h"
+#include "sim/worker.h"
 
 namespace velkor::sim {
 
@@ -46,8 +44,7 @@ std::vector<RankedBuild> SearchBuilds(
   const std::uint64_t runs = options.Runs.Runs;
   const std::uint64_t chunks = (runs + Chunk - 1) / Chunk;
   const unsigned threads = std::max(options.Runs.Threads, 1u);
-  std::vector<std::unique_ptr<Policy>> policies;
-  for (unsigned t = 0; t < threads; ++t) policies.push_back(MakePolicy(options.Runs.Policy));
+  const auto workers = MakeWorkers(options.Runs.Policy, threads);
 
   std::vector<RankedBuild> items(builds.size() * chunks);
   const auto work = [&](unsigned worker, std::uint64_t item) {
@@ -55,15 +52,14 @@ std::vector<RankedBuild> SearchBuilds(
     const std::uint64_t first = (item % chunks) * Chunk;
     const std::uint64_t last = std::min(first + Chunk, runs);
     RankedBuild& tally = items[item];
-    Policy& policy = *policies[worker];
+    Simulator& play = workers[worker]->Play;
     for (std::uint64_t i = first; i < last; ++i) {
       const std::uint32_t seed = RunSeed(options.Runs.Seed, i);
       ++tally.Runs;
       if (options.Enemy) {
-        if (SimulateBattle(player, *options.Enemy, policy, seed).Outcome == BattleOutcome::Victory)
-          ++tally.Successes;
+        if (play.Battle(player, *options.Enemy, seed).Outcome == BattleOutcome::Victory) ++tally.Successes;
       } else {
-        const HuntRecord hunt = SimulateHunt(player, policy, seed);
+        const HuntRecord hunt = play.Hunt(player, seed);
         if (hunt.Ending) ++tally.Successes;
         tally.Kills += static_cast<std::uint64_t>(hunt.Kills);
       }

@@ -6,51 +6,44 @@
 
 namespace velkor::sim {
 
-namespace {
-
-BattleRecord Fight(BattleState& battle, TFighter& fighter, std::int32_t enemy) {
-  SetUpBattle(battle, fighter, RosterNumbers()[static_cast<std::size_t>(enemy)]);
+BattleRecord Simulator::Fight(std::int32_t enemy) {
+  SetUpBattle(battle_, fighter_, RosterNumbers()[static_cast<std::size_t>(enemy)]);
   BattleRecord record;
   record.Enemy = enemy;
-  record.Outcome = FightBattle(battle, StalemateTurns);
+  record.Outcome = FightBattle(battle_, StalemateTurns);
   if (record.Outcome == BattleOutcome::Undecided) record.Outcome = BattleOutcome::Defeat;
-  record.Turns = battle.Turn;
-  record.PlayerHP = fighter.CurStats[StatHP];
-  record.EnemyHP = battle.CurrentEnemy.CurStats[StatHP];
+  record.Turns = battle_.Turn;
+  record.PlayerHP = fighter_.CurStats[StatHP];
+  record.EnemyHP = battle_.CurrentEnemy.CurStats[StatHP];
   return record;
 }
 
-}  // namespace
-
-BattleRecord SimulateBattle(const TFighter& player, std::int32_t enemy, Policy& policy, std::uint32_t seed) {
-  std::uint32_t state = seed;
-  policy.Reseed(seed);
-  TFighter fighter = player;
-  RestoreStats(fighter);
-  BattleState battle(RandomSource(state), policy);
-  return Fight(battle, fighter, enemy);
+BattleRecord Simulator::Battle(const TFighter& player, std::int32_t enemy, std::uint32_t seed) {
+  random_ = seed;
+  policy_.Reseed(seed);
+  fighter_ = player;
+  RestoreStats(fighter_);
+  return Fight(enemy);
 }
 
-HuntRecord SimulateHunt(const TFighter& player, Policy& policy, std::uint32_t seed,
-                        std::vector<BattleRecord>* battles) {
-  std::uint32_t state = seed;
-  const RandomSource random(state);
-  policy.Reseed(seed);
-  TFighter fighter = player;
-  RestoreStats(fighter);
-  BattleState battle(random, policy);
+HuntRecord Simulator::Hunt(const TFighter& player, std::uint32_t seed, std::vector<BattleRecord>* battles) {
+  random_ = seed;
+  const RandomSource random(random_);
+  policy_.Reseed(seed);
+  fighter_ = player;
+  RestoreStats(fighter_);
   HuntState hunt;
   HuntRecord record;
   for (;;) {
     FindEnemys(hunt, random);
     DrawAmbientLine(hunt, random);
     const std::int32_t chosen =
-        hunt.Candidates[static_cast<std::size_t>(policy.ChooseCandidate(hunt, fighter))];
-    const BattleRecord fought = Fight(battle, fighter, chosen);
+        hunt.Candidates[static_cast<std::size_t>(policy_.ChooseCandidate(hunt, fighter_))];
+    const BattleRecord fought = Fight(chosen);
     if (battles != nullptr) battles->push_back(fought);
     if (fought.Outcome != BattleOutcome::Victory) break;
     RecordKill(hunt, chosen);
-    RestoreStats(fighter);
+    RestoreStats(fighter_);
     if (AllFalse(hunt.AliveFlags)) {
       record.Ending = true;
       break;
@@ -58,6 +51,15 @@ HuntRecord SimulateHunt(const TFighter& player, Policy& policy, std::uint32_t se
   }
   record.Kills = hunt.KillCount;
   return record;
+}
+
+BattleRecord SimulateBattle(const TFighter& player, std::int32_t enemy, Policy& policy, std::uint32_t seed) {
+  return Simulator(policy).Battle(player, enemy, seed);
+}
+
+HuntRecord SimulateHunt(const TFighter& player, Policy& policy, std::uint32_t seed,
+                        std::vector<BattleRecord>* battles) {
+  return Simulator(policy).Hunt(player, seed, battles);
 }
 
 }  // namespace velkor::sim
