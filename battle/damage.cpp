@@ -176,27 +176,25 @@ std::int32_t ApplyDefense(std::int32_t n, double d) {
 
 namespace {
 
-// ApplyDefense of the few amounts and defenses that a battle meets over and
-// over, each answer kept in a small table of the calling thread. Defenses
-// are whole or half points, so twice the defense keys an entry exactly.
-std::int32_t Reduce(std::int32_t n, double d) {
+// ApplyDefense of amount n through the whole defense, or through half of it,
+// for the few amounts and defenses that a battle meets over and over: each
+// answer is kept in a small table of the calling thread.
+std::int32_t Reduce(std::int32_t n, std::int32_t defense, bool half) {
   struct Entry {
     std::int32_t Amount = 0;
-    std::int64_t TwiceDefense = 0;
+    std::int32_t Defense = 0;
     std::int32_t Result = 0;
+    bool Half = false;
     bool Known = false;
   };
   thread_local std::array<Entry, 256> kept{};
-  const double twice = 2.0 * d;
-  if (!(std::fabs(twice) < 1e18)) return ApplyDefense(n, d);
-  const auto key = static_cast<std::int64_t>(twice);
-  if (static_cast<double>(key) != twice) return ApplyDefense(n, d);
-  const std::uint64_t hash =
-      (static_cast<std::uint64_t>(static_cast<std::uint32_t>(n)) * 0x9E3779B97F4A7C15u) ^
-      (static_cast<std::uint64_t>(key) * 0xC2B2AE3D27D4EB4Fu);
-  Entry& entry = kept[static_cast<std::size_t>(hash >> 56)];
-  if (!entry.Known || entry.Amount != n || entry.TwiceDefense != key) {
-    entry = {n, key, ApplyDefense(n, d), true};
+  const std::uint64_t hash = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(n)) << 32 |
+                              static_cast<std::uint32_t>(defense)) *
+                             0x9E3779B97F4A7C15u;
+  Entry& entry = kept[static_cast<std::size_t>((hash >> 56) ^ (half ? 1u : 0u))];
+  if (!entry.Known || entry.Amount != n || entry.Defense != defense || entry.Half != half) {
+    const double d = defense;
+    entry = {n, defense, ApplyDefense(n, half ? d / 2.0 : d), half, true};
   }
   return entry.Result;
 }
@@ -226,10 +224,9 @@ std::int32_t BaseAmount(std::uint8_t action, std::int32_t attack) {
 
 std::int32_t AfterDefense(std::uint8_t action, std::int32_t amount, std::int32_t defense) {
   if (action == actBreak || action == actSwordPlay) return amount;
-  const double d = defense;
-  return Reduce(amount, action == actImpact ? d / 2.0 : d);
+  return Reduce(amount, defense, action == actImpact);
 }
 
-std::int32_t AfterGuard(std::int32_t amount, std::int32_t defense) { return Reduce(amount, defense); }
+std::int32_t AfterGuard(std::int32_t amount, std::int32_t defense) { return Reduce(amount, defense, false); }
 
 }  // namespace velkor

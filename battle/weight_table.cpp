@@ -1,6 +1,7 @@
 #include "battle/weight_table.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace velkor {
 
@@ -29,9 +30,8 @@ static_assert(LevelOf[HighestCost] + 1 == PointsAtLevel.size());
 
 const WeightTable::Totals& WeightTable::For(const std::array<std::int32_t, ActionCount>& rate,
                                             std::int32_t points, int slot) {
-  bool same = true;  // compared by hand: cheaper here than a call to memcmp
-  for (std::size_t i = 0; i < ActionCount; ++i) same = same && rate[i] == rate_[i];
-  if (!same) {
+  // A fixed size: the compiler compares in place, without a call.
+  if (std::memcmp(rate.data(), rate_.data(), sizeof rate_) != 0) {
     rate_ = rate;
     for (auto& known : known_) known.fill(false);
   }

@@ -22,10 +22,23 @@ struct HeldBack {
 };
 constexpr HeldBack HeldBackEnemies[] = {{"黒野宇美", 10}, {"黒野大地", 11}};
 
+// The names of the roster's entries as EnemyData builds them, built once:
+// every round asks for all twelve.
+const std::array<std::string, RosterSize>& RosterNames() {
+  static const std::array<std::string, RosterSize> names = [] {
+    std::array<std::string, RosterSize> built;
+    TEnemy enemy;
+    for (std::int32_t i = 0; i < RosterSize; ++i) {
+      EnemyNumbers(i, enemy);
+      built[static_cast<std::size_t>(i)] = enemy.Name.Text();
+    }
+    return built;
+  }();
+  return names;
+}
+
 bool IsEligible(std::int32_t index, const HuntState& state) {
-  TEnemy enemy;
-  EnemyNumbers(index, enemy);
-  const std::string name = enemy.Name.Text();
+  const std::string& name = RosterNames()[static_cast<std::size_t>(index)];
   for (const HeldBack& held : HeldBackEnemies)
     if (name == held.name && state.KillCount < held.fromKillCount) return false;
   return state.AliveFlags[static_cast<std::size_t>(index)];
