@@ -28,7 +28,7 @@ std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptio
     const auto enemy = static_cast<std::int32_t>(item / chunks);
     const std::uint64_t first = (item % chunks) * Chunk;
     const std::uint64_t last = std::min(first + Chunk, options.Runs);
-    EnemyTally& tally = items[item];
+    EnemyTally tally;  // summed here and stored once: neighbouring items belong to other threads
     for (std::uint64_t i = first; i < last; ++i) {
       const BattleRecord record = workers[worker]->Play.Battle(player, enemy, RunSeed(options.Seed, i));
       ++tally.Battles;
@@ -38,6 +38,7 @@ std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptio
         tally.HPLeftOnWins += record.PlayerHP;
       }
     }
+    items[item] = tally;
   });
   std::array<EnemyTally, RosterSize> tallies{};
   for (std::uint64_t item = 0; item < items.size(); ++item) {
@@ -59,13 +60,14 @@ HuntTally RunHunts(const Build& build, const RunOptions& options,
   const auto work = [&](unsigned worker, std::uint64_t item) {
     const std::uint64_t first = item * Chunk;
     const std::uint64_t last = std::min(first + Chunk, options.Runs);
-    HuntTally& tally = items[item];
+    HuntTally tally;  // summed here and stored once: neighbouring items belong to other threads
     for (std::uint64_t i = first; i < last; ++i) {
       const HuntRecord record = workers[worker]->Play.Hunt(player, RunSeed(options.Seed, i));
       ++tally.Hunts;
       if (record.Ending) ++tally.Endings;
       ++tally.Kills[static_cast<std::size_t>(record.Kills)];
     }
+    items[item] = tally;
   };
   if (progress) {
     RunParallel(chunks, options.Threads, work, [&](std::uint64_t done) { progress(done, chunks); });

@@ -51,7 +51,7 @@ std::vector<RankedBuild> SearchBuilds(
     const TFighter player = MakeFighter(builds[item / chunks]);
     const std::uint64_t first = (item % chunks) * Chunk;
     const std::uint64_t last = std::min(first + Chunk, runs);
-    RankedBuild& tally = items[item];
+    RankedBuild tally;  // summed here and stored once: neighbouring items belong to other threads
     Simulator& play = workers[worker]->Play;
     for (std::uint64_t i = first; i < last; ++i) {
       const std::uint32_t seed = RunSeed(options.Runs.Seed, i);
@@ -64,6 +64,7 @@ std::vector<RankedBuild> SearchBuilds(
         tally.Kills += static_cast<std::uint64_t>(hunt.Kills);
       }
     }
+    items[item] = tally;
   };
   if (progress) {
     RunParallel(items.size(), threads, work, [&](std::uint64_t done) { progress(done, items.size()); });

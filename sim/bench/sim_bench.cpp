@@ -64,7 +64,9 @@ void BM_Hunt(benchmark::State& state) {
     battles += fought.size();
   }
   state.SetItemsProcessed(state.iterations());
-  state.counters["battles_per_hunt"] = static_cast<double>(battles) / static_cast<double>(state.iterations());
+  state.counters["battles_per_hunt"] =
+      benchmark::Counter(static_cast<double>(battles) / static_cast<double>(state.iterations()),
+                         benchmark::Counter::kAvgThreads);
 }
 BENCHMARK(BM_Hunt)->Threads(1)->Threads(2)->UseRealTime();
 

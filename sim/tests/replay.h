@@ -62,16 +62,7 @@ class Recorder : public Policy {
   Typed& typed_;
 };
 
-// The lines of code page 932 text split at CR LF.
-inline std::vector<std::string> CrLfLines(std::string_view text) {
-  std::vector<std::string> lines;
-  for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n")) {
-    lines.emplace_back(text.substr(0, at));
-    text.remove_prefix(at + 2);
-  }
-  lines.emplace_back(text);
-  return lines;
-}
+using velkor::test::CrLfLines;
 
 inline bool StartsWith(std::string_view text, std::string_view start) {
   return text.substr(0, start.size()) == start;
