@@ -6,14 +6,14 @@
 #include "sim/report.h"
 #include "sim/runs.h"
 #include "sim/search.h"
+#include "sim/seeds.h"
 
 namespace velkor::sim {
 
 namespace {
 
 std::string Seeds(const CommandLine& line) {
-  const std::uint64_t last = line.Seed + line.Runs - 1;
-  return "seeds " + std::to_string(line.Seed) + " to " + std::to_string(last);
+  return "seeds " + std::to_string(line.Seed) + " to " + std::to_string(RunSeed(line.Seed, line.Runs - 1));
 }
 
 std::string BuildText(const Build& build) {

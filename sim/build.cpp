@@ -51,9 +51,9 @@ std::optional<Build> ParseBuild(std::string_view stats, std::string_view talents
     const std::string_view field = stats.substr(at, comma - at);
     std::int32_t value = 0;
     ok = stat < StatCount && !field.empty() && field.size() <= 3;
-    for (const char c : field) {
-      ok = ok && c >= '0' && c <= '9';
-      value = value * 10 + (c - '0');
+    for (std::size_t i = 0; ok && i < field.size(); ++i) {
+      ok = field[i] >= '0' && field[i] <= '9';
+      value = value * 10 + (field[i] - '0');
     }
     if (ok) build.StatPoints[stat++] = value;
     at = comma + 1;
