@@ -1,7 +1,6 @@
 #include "battle/battle.h"
 
 #include "battle/battle_screen.h"
-#include "battle/player_agent.h"
 #include "battle/turn.h"
 #include "console/console_io.h"
 #include "console/prompts.h"
@@ -13,10 +12,7 @@ BattleOutcome FightBattle(BattleState& battle, std::uint64_t turnLimit) {
   BattleOutcome result = BattleOutcome::Undecided;
   while (battle.Turn < turnLimit) {
     ++battle.Turn;
-    if (battle.Screen != nullptr) {
-      battle.Screen->TurnBegins(battle.Turn);
-      battle.Agent->Pause();
-    }
+    Tell(battle, [&](BattleScreen& screen) { screen.TurnBegins(battle.Turn); });
     BattleTurn(battle, result);
     if (result != BattleOutcome::Undecided) break;
   }

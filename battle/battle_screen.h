@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "battle/battle_state.h"
+#include "battle/player_agent.h"
 #include "data/fighter.h"
 
 namespace velkor {
-
-struct BattleState;
 
 class BattleScreen {
  public:
@@ -35,5 +35,14 @@ class BattleScreen {
   // A broken invariant at place; the report takes its own pause.
   virtual void Error(std::string_view place) = 0;
 };
+
+// One message of the battle, shown when somebody watches and followed by the
+// agent's pause; tell(screen) writes it, and is not called otherwise.
+template <class Message>
+void Tell(BattleState& battle, Message tell) {
+  if (battle.Screen == nullptr) return;
+  tell(*battle.Screen);
+  battle.Agent->Pause();
+}
 
 }  // namespace velkor

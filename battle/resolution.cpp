@@ -2,7 +2,6 @@
 
 #include "battle/battle_screen.h"
 #include "battle/damage.h"
-#include "battle/player_agent.h"
 #include "battle/think.h"
 #include "data/tables.h"
 
@@ -11,30 +10,25 @@ namespace velkor {
 void MakeToken(BattleState& battle, std::string_view tokenName, std::int32_t& count) {
   const bool made = count < TokenLimit;
   if (made) ++count;
-  if (battle.Screen != nullptr) {
-    battle.Screen->TokenMade(tokenName, made);
-    battle.Agent->Pause();
-  }
+  Tell(battle, [&](BattleScreen& screen) { screen.TokenMade(tokenName, made); });
 }
 
 void ResolveAttack(BattleState& battle, int attacker, int target, std::uint8_t action,
                    BattleOutcome& result) {
   const auto t = static_cast<std::size_t>(target);
   TFighter& victim = *battle.Fighters[t];
-  BattleScreen* const screen = battle.Screen;
 
   if (battle.DecoyTokens[t] > 0) {
     --battle.DecoyTokens[t];
     // "狙撃" and "剣劇" use the decoy up and hit all the same.
     const bool evaded = action != actSnipe && action != actSwordPlay;
-    if (screen != nullptr) {
+    Tell(battle, [&](BattleScreen& screen) {
       if (evaded) {
-        screen->Evaded(victim);
+        screen.Evaded(victim);
       } else {
-        screen->NotEvaded(victim);
+        screen.NotEvaded(victim);
       }
-      battle.Agent->Pause();
-    }
+    });
     if (evaded) return;
   }
 
@@ -45,10 +39,7 @@ void ResolveAttack(BattleState& battle, int attacker, int target, std::uint8_t a
   if (battle.GuardTokens[t] > 0) {
     amount = AfterGuard(amount, defense);
     --battle.GuardTokens[t];
-    if (screen != nullptr) {
-      screen->Guarded(victim);
-      battle.Agent->Pause();
-    }
+    Tell(battle, [&](BattleScreen& screen) { screen.Guarded(victim); });
   }
 
   const bool toPoints = action == actBreak;
@@ -57,10 +48,7 @@ void ResolveAttack(BattleState& battle, int attacker, int target, std::uint8_t a
   } else {
     victim.CurStats[StatHP] = SaturatingSub(victim.CurStats[StatHP], amount);
   }
-  if (screen != nullptr) {
-    screen->Damaged(victim, amount, toPoints);
-    battle.Agent->Pause();
-  }
+  Tell(battle, [&](BattleScreen& screen) { screen.Damaged(victim, amount, toPoints); });
 
   if (victim.CurStats[StatHP] <= 0)
     result = target == EnemySide ? BattleOutcome::Victory : BattleOutcome::Defeat;
@@ -70,7 +58,6 @@ void drivePhase(BattleState& battle, TurnContext& turn, int side, int otherSide)
   const auto s = static_cast<std::size_t>(side);
   const auto phase = static_cast<std::size_t>(turn.Phase);
   TFighter& actor = *battle.Fighters[s];
-  BattleScreen* const screen = battle.Screen;
 
   if (!turn.SideFinished[s] && actor.HasTalent(HyperReaction)) {
     // This side decides only now, with the points it has left at this moment.
@@ -86,21 +73,17 @@ void drivePhase(BattleState& battle, TurnContext& turn, int side, int otherSide)
   if (action == actEnd) turn.SideFinished[s] = true;
   if (turn.SideFinished[s]) return;
   if (action > actSwordPlay) {
-    if (screen != nullptr) screen->Error("drivePhase in BattleTurn");
+    if (battle.Screen != nullptr) battle.Screen->Error("drivePhase in BattleTurn");
     return;
   }
 
-  if (screen != nullptr) {
-    screen->Show(battle);
-    screen->Announce(actor, action);
-    battle.Agent->Pause();
-  }
+  Tell(battle, [&](BattleScreen& screen) {
+    screen.Show(battle);
+    screen.Announce(actor, action);
+  });
 
   if (battle.ActionPoints[s] < ActionCosts[action]) {
-    if (screen != nullptr) {
-      screen->NoPoints();
-      battle.Agent->Pause();
-    }
+    Tell(battle, [](BattleScreen& screen) { screen.NoPoints(); });
     return;
   }
   battle.ActionPoints[s] -= ActionCosts[action];  // at least the cost is there: no overflow
