@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building and testing VELKOR needs, when it is missing:
-# g++, CMake, GoogleTest and dpkg-dev from Debian's packages.
+# g++, CMake, GoogleTest, Google Benchmark and dpkg-dev from Debian's packages.
 set -euo pipefail
 
 missing=()
@@ -10,6 +10,7 @@ command -v make >/dev/null 2>&1 || missing+=(make)
 if [ "${1:-}" = "--tests" ]; then
   [ -e /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
   [ -e /usr/include/gmock/gmock.h ] || missing+=(libgmock-dev)
+  [ -e /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
   # The package tests make a .deb, whose dependencies dpkg-shlibdeps finds.
   command -v dpkg-shlibdeps >/dev/null 2>&1 || missing+=(dpkg-dev)
 fi
