@@ -46,7 +46,7 @@ EditingKey KeyOfNumber(unsigned number) {
 void EscapeSequence::Finish(EditingKey key) { key_ = key; }
 
 bool EscapeSequence::Add(char32_t c) {
-  if (++length_ > MaxSequence) {
+  if (++length_ >= MaxSequence) {
     Finish(EditingKey::None);
     return true;
   }
@@ -54,6 +54,7 @@ bool EscapeSequence::Add(char32_t c) {
     case Part::Start:
       if (c == U'[') {
         part_ = Part::Csi;
+        csiStart_ = length_;
         return false;
       }
       if (c == U'O') {
@@ -68,7 +69,15 @@ bool EscapeSequence::Add(char32_t c) {
     case Part::Ss3:
       Finish(KeyOfLetter(c));
       return true;
+    case Part::LinuxFunctionKey:
+      Finish(EditingKey::None);
+      return true;
     case Part::Csi:
+      // The Linux console's F1 to F5 are ESC [ [ A to ESC [ [ E.
+      if (c == U'[' && length_ == csiStart_ + 1) {
+        part_ = Part::LinuxFunctionKey;
+        return false;
+      }
       if (c >= U'0' && c <= U'9') {
         // A number past any key's stays past them.
         if (inFirstNumber_ && firstNumber_ < 1000)

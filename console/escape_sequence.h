@@ -20,12 +20,13 @@ class EscapeSequence {
   EditingKey Key() const { return key_; }
 
  private:
-  enum class Part { Start, Csi, Ss3 };
+  enum class Part { Start, Csi, Ss3, LinuxFunctionKey };
   void Finish(EditingKey key);
   Part part_ = Part::Start;
   unsigned firstNumber_ = 0;  // of a CSI sequence: "3" in ESC [ 3 ~
   bool inFirstNumber_ = true;
   std::size_t length_ = 0;
+  std::size_t csiStart_ = 0;  // where its "[" came
   EditingKey key_ = EditingKey::None;
 };
 

@@ -22,9 +22,10 @@ class LineEditor {
   LineEditor& operator=(const LineEditor&) = delete;
 
   // Shows prompt at the start of the cursor's line and reads one edited line
-  // into line, without its line end. False at the end of input: Ctrl-D on an
-  // empty line, or a terminal that has closed. A terminal that cannot be read
-  // raises the input failure.
+  // into line, without its line end; a line longer than MaxLineBytes gives
+  // its first MaxLineBytes + 1 bytes, as the line reader does. False at the
+  // end of input (Ctrl-D on an empty line). A terminal that cannot be read
+  // (one that has gone away) raises the input failure.
   bool Read(std::string_view prompt, std::string& line);
 
  private:
