@@ -187,6 +187,12 @@ TEST(LineEditor, EditingKeysMoveOverWholeCharactersAndNoneOfThemReachesTheLine) 
       {"a" + Tab + Tab + "b" + Enter, "ab"},
       // Text itself passes as it was typed, the game's converting comes later.
       {"\xF0\x9F\x98\x80" + U("ソ") + Enter, "\xF0\x9F\x98\x80" + U("ソ")},
+      // Bytes that are no character in the terminal's set are dropped.
+      {"a\xFF"
+       "b\xE3\x82"
+       "c" +
+           Enter,
+       "abc"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.keys));
