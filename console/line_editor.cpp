@@ -141,9 +141,11 @@ std::unique_ptr<LineEditor> LineEditor::Open(std::string_view charset, std::FILE
   // The terminal is put back in order before a signal (Ctrl-C, a closed
   // terminal) ends the program in the middle of a line.
   el_set(editor, EL_SIGNAL, 1);
-  el_set(editor, EL_ADDFN, "velkor-insert-nothing", "Insert nothing", &InsertNothing);
-  el_set(editor, EL_ADDFN, "velkor-end-or-delete", "End input or delete", &EndOrDelete);
-  el_set(editor, EL_ADDFN, "velkor-escape-key", "Read a key's escape sequence", &EscapeKey);
+  // The wide form keeps the names as given; the narrow one copies them and
+  // never frees the copies.
+  el_wset(editor, EL_ADDFN, L"velkor-insert-nothing", L"Insert nothing", &InsertNothing);
+  el_wset(editor, EL_ADDFN, L"velkor-end-or-delete", L"End input or delete", &EndOrDelete);
+  el_wset(editor, EL_ADDFN, L"velkor-escape-key", L"Read a key's escape sequence", &EscapeKey);
   for (const char* key : {"^I", "^V"}) el_set(editor, EL_BIND, key, "velkor-insert-nothing", nullptr);
   el_set(editor, EL_BIND, "^D", "velkor-end-or-delete", nullptr);
   el_set(editor, EL_BIND, "^[", "velkor-escape-key", nullptr);

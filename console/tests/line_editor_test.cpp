@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <ctime>
 #include <exception>
 #include <functional>
 #include <sstream>
@@ -24,6 +23,7 @@
 #include "console/terminal_console.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
+#include "testsupport/process_runner.h"
 
 // String literals here are compiled to code page 932; what the terminal sends
 // and shows is UTF-8, made with U().
@@ -47,12 +47,6 @@ const std::string Tab = "\t";
 const std::string Enter = "\r";
 
 std::string U(const std::string& gameText) { return test::Cp932ToUtf8(gameText); }
-
-long long NowMs() {
-  std::timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
-}
 
 class PseudoTerminal {
  public:
@@ -96,8 +90,8 @@ class PseudoTerminal {
     });
     std::string screen;
     bool typed = false;
-    const long long deadline = NowMs() + 10000;
-    while (!done && NowMs() < deadline) {
+    const long long deadline = test::MonotonicMs() + 10000;
+    while (!done && test::MonotonicMs() < deadline) {
       Take(screen, 20);
       if (typed || screen.find(waitFor) == std::string::npos || !Editing()) continue;
       typed = true;
@@ -144,17 +138,26 @@ struct Edited {
   std::string screen;
 };
 
-Edited Edit(const std::string& keys, const std::string& prompt = U("名前＞")) {
-  PseudoTerminal terminal;
-  std::unique_ptr<LineEditor> editor = terminal.OpenEditor();
-  Edited edited;
-  if (editor == nullptr) {
-    ADD_FAILURE() << "no editor";
+// A terminal with the editor open on it, for as many lines as a test types,
+// as the game reads all of its lines through one editor.
+class EditingTerminal {
+ public:
+  Edited Edit(const std::string& keys, const std::string& prompt = U("名前＞")) {
+    Edited edited;
+    if (editor_ == nullptr) {
+      ADD_FAILURE() << "no editor";
+      return edited;
+    }
+    edited.screen = terminal_.Type([&] { edited.read = editor_->Read(prompt, edited.line); }, prompt, keys);
     return edited;
   }
-  edited.screen = terminal.Type([&] { edited.read = editor->Read(prompt, edited.line); }, prompt, keys);
-  return edited;
-}
+
+ private:
+  PseudoTerminal terminal_;
+  std::unique_ptr<LineEditor> editor_ = terminal_.OpenEditor();
+};
+
+Edited Edit(const std::string& keys) { return EditingTerminal().Edit(keys); }
 
 TEST(LineEditor, EditingKeysMoveOverWholeCharactersAndNoneOfThemReachesTheLine) {
   struct Case {
@@ -194,9 +197,10 @@ TEST(LineEditor, EditingKeysMoveOverWholeCharactersAndNoneOfThemReachesTheLine) 
            Enter,
        "abc"},
   };
+  EditingTerminal terminal;
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.keys));
-    const Edited edited = Edit(c.keys);
+    const Edited edited = terminal.Edit(c.keys);
     EXPECT_TRUE(edited.read);
     EXPECT_EQ(edited.line, c.line);
     EXPECT_EQ(edited.line.find('\x1b'), std::string::npos);

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -42,12 +41,6 @@ const std::string Left = "\x1b[D";
 const std::string Right = "\x1b[C";
 const std::string Backspace = "\x7f";
 const std::string CtrlD = "\x04";
-
-long long NowMs() {
-  std::timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
-}
 
 bool IsUtf8(const std::string& text) {
   for (std::size_t i = 0; i < text.size();) {
@@ -124,14 +117,14 @@ class TerminalSession {
   // Reads the screen until text shows after what the last wait found.
   // False when it did not show within the deadline or the game ended first.
   bool WaitFor(const std::string& text, int timeoutSeconds = 10) {
-    const long long deadline = NowMs() + 1000LL * timeoutSeconds;
+    const long long deadline = test::MonotonicMs() + 1000LL * timeoutSeconds;
     while (true) {
       const std::size_t found = screen_.find(text, matchedUpTo_);
       if (found != std::string::npos) {
         matchedUpTo_ = found + text.size();
         return true;
       }
-      const long long left = deadline - NowMs();
+      const long long left = deadline - test::MonotonicMs();
       if (left <= 0 || Take(static_cast<int>(left)) < 0) return false;
     }
   }
@@ -145,9 +138,9 @@ class TerminalSession {
 
   // Waits until the game reads a line through the editor.
   bool WaitForEditor(int timeoutSeconds = 10) {
-    const long long deadline = NowMs() + 1000LL * timeoutSeconds;
+    const long long deadline = test::MonotonicMs() + 1000LL * timeoutSeconds;
     while (!Editing()) {
-      if (NowMs() > deadline) return false;
+      if (test::MonotonicMs() > deadline) return false;
       Take(20);
     }
     return true;
@@ -164,8 +157,8 @@ class TerminalSession {
   // Reads the screen until the game ends; its exit status, or -1 when it was
   // still running at the deadline or ended by a signal.
   int WaitForExit(int timeoutSeconds = 10) {
-    const long long deadline = NowMs() + 1000LL * timeoutSeconds;
-    while (NowMs() < deadline) {
+    const long long deadline = test::MonotonicMs() + 1000LL * timeoutSeconds;
+    while (test::MonotonicMs() < deadline) {
       int status = 0;
       if (waitpid(pid_, &status, WNOHANG) == pid_) {
         pid_ = -1;
@@ -245,14 +238,16 @@ TEST(TerminalSession, AShiftJisTerminalGetsTheGamesOwnBytes) {
   EXPECT_FALSE(game.Editing());
 }
 
-TEST(TerminalSession, PipesGiveAndTakeTheRawBytesUnderAUtf8Locale) {
+// The game given input through a pipe and writing to one, under a UTF-8
+// locale (the process runner passes this process's environment on).
+test::ProcessResult PipedUnderUtf8(const std::string& input) {
   GameFolder folder;
-  // The process runner passes this process's environment on.
-  test::ProcessResult run;
-  {
-    test::ScopedEnvironment utf8("LC_ALL", "C.UTF-8");
-    run = test::RunProgram(test::GameProgram(), folder.Path(), "\nソポ表十能予申請\n\n\n", 20);
-  }
+  test::ScopedEnvironment utf8("LC_ALL", "C.UTF-8");
+  return test::RunProgram(test::GameProgram(), folder.Path(), input, 20);
+}
+
+TEST(TerminalSession, PipesGiveAndTakeTheRawBytesUnderAUtf8Locale) {
+  const test::ProcessResult run = PipedUnderUtf8("\nソポ表十能予申請\n\n\n");
   ASSERT_FALSE(run.timedOut);
   EXPECT_NE(run.output.find("まずは定義から始めよう。"), std::string::npos);
   EXPECT_NE(run.output.find("\r\n-- ソポ表十能予申請 ----\r\n"), std::string::npos) << run.output;
@@ -288,8 +283,8 @@ TEST(TerminalSession, AJapaneseNameEditedWithTheKeysReachesTheGameAsItsBytes) {
   }
   game.Type("x");
   const std::string save = folder.Path() + "/save.dat";
-  const long long deadline = NowMs() + 10000;
-  while (!test::Exists(save) && NowMs() < deadline) usleep(20000);
+  const long long deadline = test::MonotonicMs() + 10000;
+  while (!test::Exists(save) && test::MonotonicMs() < deadline) usleep(20000);
   ASSERT_TRUE(test::Exists(save)) << game.Screen();
   const std::string file = test::ReadBytes(save);
   EXPECT_EQ(test::RecordOf(file).Name.Text(), "表十ポ");
@@ -324,12 +319,7 @@ TEST(TerminalSession, CtrlDOnAnEmptyLineEndsInputAsTheEndOfAPipeDoes) {
 }
 
 TEST(TerminalSession, PipesPassEveryTypedByteAsBefore) {
-  GameFolder folder;
-  test::ProcessResult run;
-  {
-    test::ScopedEnvironment utf8("LC_ALL", "C.UTF-8");
-    run = test::RunProgram(test::GameProgram(), folder.Path(), "\nab\x1b[Dc\td\x7f\n\n\n", 20);
-  }
+  const test::ProcessResult run = PipedUnderUtf8("\nab\x1b[Dc\td\x7f\n\n\n");
   ASSERT_FALSE(run.timedOut);
   EXPECT_NE(run.output.find("\r\n-- ab\x1b[Dc\td\x7f -------"), std::string::npos) << run.output;
 }
