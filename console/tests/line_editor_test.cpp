@@ -102,6 +102,9 @@ class PseudoTerminal {
     }
     if (!done) HangUp();  // a read that did not end sees the terminal gone and gives up
     reader.join();
+    // What the editor wrote last may still be on its way to this side.
+    while (Take(screen, 50) > 0) {
+    }
     EXPECT_TRUE(typed) << "never asked: " << screen;
     if (raised) std::rethrow_exception(raised);
     return screen;
@@ -112,13 +115,15 @@ class PseudoTerminal {
     termios mode{};
     return tcgetattr(slave_, &mode) == 0 && (mode.c_lflag & ICANON) == 0;
   }
-  void Take(std::string& screen, int waitMs) {
-    if (master_ < 0) return;
+  // Adds what the screen was sent within waitMs to it; how many bytes came.
+  ssize_t Take(std::string& screen, int waitMs) {
+    if (master_ < 0) return 0;
     pollfd fd{master_, POLLIN, 0};
-    if (poll(&fd, 1, waitMs) <= 0) return;
+    if (poll(&fd, 1, waitMs) <= 0) return 0;
     char buffer[4096];
     const ssize_t n = read(master_, buffer, sizeof buffer);
     if (n > 0) screen.append(buffer, static_cast<std::size_t>(n));
+    return n;
   }
   void HangUp() {
     if (master_ >= 0) close(master_);
