@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and testing VELKOR needs, when it is missing:
-# g++, CMake, GoogleTest, Google Benchmark and dpkg-dev from Debian's packages.
+# g++, CMake, libedit (the line editor of terminals), GoogleTest, Google
+# Benchmark and dpkg-dev from Debian's packages.
 set -euo pipefail
 
 missing=()
 command -v g++ >/dev/null 2>&1 || missing+=(g++)
 command -v cmake >/dev/null 2>&1 || missing+=(cmake)
 command -v make >/dev/null 2>&1 || missing+=(make)
+[ -e /usr/include/histedit.h ] || missing+=(libedit-dev)
 if [ "${1:-}" = "--tests" ]; then
   [ -e /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
   [ -e /usr/include/gmock/gmock.h ] || missing+=(libgmock-dev)
