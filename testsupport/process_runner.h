@@ -34,4 +34,7 @@ ProcessResult RunCommand(const std::vector<std::string>& argv, const std::string
 // The built game, as CMake placed it.
 std::string GameProgram();
 
+// Milliseconds on a clock that only goes forward, for deadlines.
+long long MonotonicMs();
+
 }  // namespace velkor::test

@@ -20,6 +20,7 @@
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 #include "testsupport/process_runner.h"
+#include "testsupport/saved_record.h"
 #include "testsupport/typed_runs.h"
 
 namespace velkor {
@@ -33,6 +34,7 @@ const std::string LoadFailed = "（save.datの読み込みに失敗しました�
 using test::ReadBytes;
 using test::WriteBytes;
 
+using test::RecordOf;
 using test::TypedDefinition;
 
 // A sealed record with talents and spare bytes, as an older run left it.
@@ -48,14 +50,6 @@ std::string SavedRecord() {
   StoreChecksum(p);
   const PlayerImage image = ToImage(p);
   return std::string(image.begin(), image.end());
-}
-
-TPlayer RecordOf(const std::string& file) {
-  PlayerImage image{};
-  EXPECT_EQ(file.size(), image.size());
-  for (std::size_t i = 0; i < image.size() && i < file.size(); ++i)
-    image[i] = static_cast<std::uint8_t>(file[i]);
-  return FromImage(image);
 }
 
 bool Sealed(const TPlayer& p) { return p.Checksum.Length == 10 && p.Checksum.Text() == CalcChecksum(p); }
