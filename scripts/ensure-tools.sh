@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing VELKOR needs, when it is missing:
 # g++, CMake, libedit (the line editor of terminals), GoogleTest, Google
-# Benchmark and dpkg-dev from Debian's packages.
+# Benchmark and dpkg-dev from Debian's packages; with --format clang-format
+# for the format check, with --fuzz AFL++ for fuzz/run.sh.
 set -euo pipefail
 
 missing=()
@@ -15,6 +16,12 @@ if [ "${1:-}" = "--tests" ]; then
   [ -e /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
   # The package tests make a .deb, whose dependencies dpkg-shlibdeps finds.
   command -v dpkg-shlibdeps >/dev/null 2>&1 || missing+=(dpkg-dev)
+fi
+if [ "${1:-}" = "--format" ]; then
+  command -v clang-format >/dev/null 2>&1 || missing+=(clang-format)
+fi
+if [ "${1:-}" = "--fuzz" ]; then
+  command -v afl-fuzz >/dev/null 2>&1 || missing+=(afl++)
 fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 

@@ -1,0 +1,65 @@
+// The whole game, from start-up to its end, in a folder with the game's dat/
+// and nothing else: the input is what the player types, line by line.
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "data/fighter.h"
+#include "data/tables.h"
+#include "fuzz/fresh_run.h"
+#include "fuzz/fuzz_target.h"
+#include "fuzz/game_folder.h"
+#include "fuzz/require.h"
+#include "fuzz/run_end.h"
+#include "fuzz/typed_input.h"
+#include "game/startup.h"
+#include "opening/definition.h"
+#include "persist/save_file.h"
+
+namespace velkor::fuzz {
+
+namespace {
+
+// A whole run that is lost at once takes a few dozen lines, one that wins
+// every battle well over a thousand.
+constexpr std::size_t MaxReads = 4000;
+constexpr std::uint32_t Seed = 1;
+
+// The character the definition saved: a name that fits, current stats equal
+// to the base ones, and no more bought than the pool holds.
+void CheckDefinition() {
+  std::string bytes;
+  if (!ReadFile(SaveFileName, bytes)) return;
+  PlayerImage image{};
+  Require(bytes.size() == image.size(), "save.dat is not one record");
+  std::copy(bytes.begin(), bytes.end(), image.begin());
+  const TPlayer saved = FromImage(image);
+  Require(saved.Name.Length >= 1 && saved.Name.Length <= NameLimit, "a saved name of the wrong length");
+  Require(saved.CurStats == saved.BaseStats, "saved current stats differ from the base ones");
+  std::int32_t spent = 0;
+  for (std::size_t stat = 0; stat < StatCount; ++stat) {
+    const std::int32_t value = saved.BaseStats[stat];
+    Require(value >= 0 && value % StatMultipliers[stat] == 0, "a stat that no number of points buys");
+    spent += value / StatMultipliers[stat];
+  }
+  for (std::size_t talent = 0; talent < TalentCount; ++talent) {
+    Require(saved.Talents[talent] <= 1, "a talent flag other than 0 and 1");
+    if (saved.Talents[talent] == 1) spent += TalentCosts[talent];
+  }
+  Require(spent <= InitialPointPool, "the definition spent more than the pool");
+}
+
+}  // namespace
+
+}  // namespace velkor::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace velkor::fuzz;
+  EnterGameFolder();
+  ClearGameFolder();
+  TypedInput input(std::string_view(reinterpret_cast<const char*>(data), size), MaxReads);
+  FreshRun run(input, Seed);
+  CheckRunEnd(velkor::StartUp(), input);
+  CheckDefinition();
+  return 0;
+}

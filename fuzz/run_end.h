@@ -1,0 +1,17 @@
+#pragma once
+// What every run of the game leaves behind, however its input went.
+
+#include "fuzz/typed_input.h"
+
+namespace velkor::fuzz {
+
+// Checks a run that StartUp ended with status, in the game folder:
+// - it ended normally (0), or through the failure report (1) only because
+//   the input ran out;
+// - a normal end leaves exactly one line in the report, and a run broken
+//   off after its report line (at the last Enter) no more than that one;
+// - a save.dat that is there loads, and a normal end leaves one.
+// Rebinds the console to a null one.
+void CheckRunEnd(int status, const TypedInput& input);
+
+}  // namespace velkor::fuzz
