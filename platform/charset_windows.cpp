@@ -56,6 +56,56 @@ UINT CodePageOf(std::string_view name) {
   return NoCodePage;
 }
 
+constexpr UINT AsciiPage = 20127;
+
+// Bytes that Windows' code page 932 passes as stand-ins (80 as U+0080, A0
+// and FD-FF as private-use characters) but that are no characters of code
+// page 932: like iconv, the game's conversions take them for invalid bytes.
+bool IsCp932NonCharacter(char byte) {
+  const auto b = static_cast<unsigned char>(byte);
+  return b == 0x80 || b == 0xA0 || b >= 0xFD;
+}
+
+// False when a character of text starts with such a byte.
+bool AreCp932Characters(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); i += Cp932CharacterLength(text, i))
+    if (IsCp932NonCharacter(text[i])) return false;
+  return true;
+}
+
+bool IsAscii(std::string_view text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// Characters for which Japanese text has two codes (the JIS forms and
+// Microsoft's), written with the one code page 932 has, as iconv does.
+wchar_t AsCp932Variant(wchar_t c) {
+  switch (c) {
+    case 0x00A5:
+      return L'\\';  // YEN SIGN
+    case 0x203E:
+      return L'~';  // OVERLINE
+    case 0x2014:
+      return 0x2015;  // EM DASH
+    case 0x2016:
+      return 0x2225;  // DOUBLE VERTICAL LINE
+    case 0x2212:
+      return 0xFF0D;  // MINUS SIGN
+    case 0x301C:
+      return 0xFF5E;  // WAVE DASH
+    case 0x00A2:
+      return 0xFFE0;  // CENT SIGN
+    case 0x00A3:
+      return 0xFFE1;  // POUND SIGN
+    case 0x00AC:
+      return 0xFFE2;  // NOT SIGN
+    default:
+      return c;
+  }
+}
+
 bool IsKnown(UINT page) { return page == Utf16Page || (page != NoCodePage && IsValidCodePage(page)); }
 
 bool IsContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
@@ -101,6 +151,8 @@ bool Decode(UINT page, std::string_view bytes, std::wstring& wide) {
                                    static_cast<unsigned char>(bytes[i + 1]) << 8);
     return true;
   }
+  if (page == 932 && !AreCp932Characters(bytes)) return false;
+  if (page == AsciiPage && !IsAscii(bytes)) return false;  // not masked to seven bits
   const int size = static_cast<int>(bytes.size());
   const int count = MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
   if (count <= 0) return false;
@@ -121,6 +173,12 @@ bool Encode(UINT page, std::wstring_view wide, std::string& out) {
     }
     return true;
   }
+  std::wstring variants;
+  if (page == 932) {
+    variants.assign(wide);
+    for (wchar_t& c : variants) c = AsCp932Variant(c);
+    wide = variants;
+  }
   const int size = static_cast<int>(wide.size());
   const bool utf8 = page == CP_UTF8;
   const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
@@ -133,6 +191,7 @@ bool Encode(UINT page, std::wstring_view wide, std::string& out) {
           count ||
       usedDefault)
     return false;
+  if (page == 932 && !AreCp932Characters(bytes)) return false;
   out += bytes;
   return true;
 }

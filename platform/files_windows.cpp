@@ -1,6 +1,9 @@
 // The file routines on Windows: wide names, handles opened with the sharing a
 // reader or a replacer needs, and a replace through MoveFileExW.
 #include <windows.h>
+// windows.h names two of its own functions like ours.
+#undef CopyFile
+#undef ReplaceFile
 
 #include <array>
 #include <cstdint>

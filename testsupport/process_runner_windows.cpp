@@ -91,8 +91,10 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
   fromChild.CloseWrite();
 
   ProcessResult result;
-  const HANDLE inputEnd = toChild.Write();
-  std::thread feeder([inputEnd, &input] {
+  // The feeder closes the input when it is all in, so that the child sees
+  // its end.
+  std::thread feeder([&toChild, &input] {
+    const HANDLE inputEnd = toChild.Write();
     const char* data = input.data();
     std::size_t left = input.size();
     while (left > 0) {
@@ -103,6 +105,7 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
       data += written;
       left -= written;
     }
+    toChild.CloseWrite();
   });
   const HANDLE outputEnd = fromChild.Read();
   std::thread reader([outputEnd, &result] {
@@ -119,7 +122,6 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     ::WaitForSingleObject(process.hProcess, INFINITE);
   }
   feeder.join();  // ends once the input is all in or the child's end is gone
-  toChild.CloseWrite();
   reader.join();  // ends once every writer of the output has gone
   DWORD code = 0;
   if (!result.timedOut && ::GetExitCodeProcess(process.hProcess, &code))
