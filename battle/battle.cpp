@@ -1,6 +1,6 @@
 #include "battle/battle.h"
 
-#include "battle/battle_state.h"
+#include "battle/battle_screen.h"
 #include "battle/turn.h"
 #include "console/console_io.h"
 #include "console/prompts.h"
@@ -8,40 +8,59 @@
 
 namespace velkor {
 
+BattleOutcome FightBattle(BattleState& battle, std::uint64_t turnLimit) {
+  BattleOutcome result = BattleOutcome::Undecided;
+  while (battle.Turn < turnLimit) {
+    ++battle.Turn;
+    Tell(battle, [&](BattleScreen& screen) { screen.TurnBegins(battle.Turn); });
+    BattleTurn(battle, result);
+    if (result != BattleOutcome::Undecided) break;
+  }
+  return result;
+}
+
+std::string_view ResultText(BattleOutcome outcome) {
+  switch (outcome) {
+    case BattleOutcome::Victory:
+      return "勝利";
+    case BattleOutcome::Defeat:
+      return "敗北";
+    case BattleOutcome::Undecided:
+      break;
+  }
+  return "";
+}
+
 void Battle(std::int32_t enemyIndex, std::string& result) {
-  Fighters[PlayerSide] = &Player;
+  ConsoleBattle console;
+  Battle(console, enemyIndex, result);
+}
+
+void Battle(ConsoleBattle& console, std::int32_t enemyIndex, std::string& result) {
+  BattleState& battle = console.State;
   {
     TEnemy built;
     EnemyData(enemyIndex, built);
-    CurrentEnemy = built;  // a whole copy, texts included
+    SetUpBattle(battle, Player, built);
   }
-  Fighters[EnemySide] = &CurrentEnemy;
+  const TEnemy& enemy = battle.CurrentEnemy;
 
-  Write(CurrentEnemy.EncounterText);
+  Write(enemy.EncounterText);
   WaitEnter();
   WriteLine();
 
-  DecoyTokens = {0, 0};
-  GuardTokens = {0, 0};
+  const BattleOutcome outcome = FightBattle(battle);
+  result = ResultText(outcome);
 
-  // No turn limit: the counter only has to keep counting.
-  for (std::uint64_t turn = 1;; ++turn) {
-    WriteLine();
-    WriteLine("******  Turn " + std::to_string(turn) + "  ******");
+  if (outcome == BattleOutcome::Victory) {
+    WriteLine(enemy.Name.Text() + "を殺した！！");
     WaitEnter();
-    BattleTurn(result);
-    if (!result.empty()) break;
-  }
-
-  if (result == "勝利") {
-    WriteLine(CurrentEnemy.Name.Text() + "を殺した！！");
-    WaitEnter();
-    Write(CurrentEnemy.DefeatText);
+    Write(enemy.DefeatText);
     WaitEnter();
     WriteLine();
-    if (!CurrentEnemy.Title.empty()) {
-      TitleList += CurrentEnemy.Title;
-      WriteLine(GetPlayerName() + "は" + CurrentEnemy.Title + "の称号を得た！");
+    if (!enemy.Title.empty()) {
+      TitleList += enemy.Title;
+      WriteLine(GetPlayerName() + "は" + enemy.Title + "の称号を得た！");
       WaitEnter();
     }
   } else {

@@ -4,13 +4,13 @@
 
 namespace velkor {
 
-TEnemy CurrentEnemy;
-std::array<TFighter*, SideCount> Fighters{&Player, &CurrentEnemy};
-std::array<std::array<std::uint8_t, SlotCount>, SideCount> ActionPlan{};
-std::array<std::array<bool, SlotCount>, SideCount> PhaseDone{};
-std::array<std::int32_t, SideCount> ActionPoints{};
-std::array<std::int32_t, SideCount> DecoyTokens{};
-std::array<std::int32_t, SideCount> GuardTokens{};
+void SetUpBattle(BattleState& battle, TFighter& player, const TEnemy& enemy) {
+  battle.CurrentEnemy = enemy;  // a whole copy, texts included
+  battle.Fighters = {&player, &battle.CurrentEnemy};
+  battle.DecoyTokens = {0, 0};
+  battle.GuardTokens = {0, 0};
+  battle.Turn = 0;
+}
 
 std::int32_t SaturatingSub(std::int32_t a, std::int32_t b) {
   const std::int64_t exact = static_cast<std::int64_t>(a) - b;

@@ -1,9 +1,13 @@
 #include "battle/damage.h"
 
+#include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <vector>
+
+#include "data/tables.h"
 
 namespace velkor {
 
@@ -92,7 +96,7 @@ int CompareWithPower(std::uint64_t odd, int shift, int k) {
 // The double nearest to 10^(-k/100). std::pow is close but not promised to
 // round correctly, so its answer is moved, one step at a time, until the exact
 // value lies between the midpoints to its two neighbours.
-double NearestPowerOfTen(int k) {
+double SearchNearestPowerOfTen(int k) {
   double x = std::pow(10.0, -static_cast<double>(k) / 100.0);
   for (int step = 0; step < 64; ++step) {
     int exponent = 0;
@@ -114,6 +118,22 @@ double NearestPowerOfTen(int k) {
       continue;
     }
     break;
+  }
+  return x;
+}
+
+// The search costs powers of big numbers, and battles ask for the same few
+// defenses over and over: each answer found is kept. Threads that race for an
+// entry store the same value.
+double NearestPowerOfTen(int k) {
+  constexpr int Kept = 2000;
+  static std::array<std::atomic<double>, 2 * Kept + 1> known{};  // 0 = not searched yet
+  if (k < -Kept || k > Kept) return SearchNearestPowerOfTen(k);
+  std::atomic<double>& entry = known[static_cast<std::size_t>(k + Kept)];
+  double x = entry.load(std::memory_order_relaxed);
+  if (x == 0.0) {
+    x = SearchNearestPowerOfTen(k);
+    entry.store(x, std::memory_order_relaxed);
   }
   return x;
 }
@@ -161,5 +181,60 @@ std::int32_t ApplyDefense(std::int32_t n, double d) {
   }
   return ClampToInt32(product + std::ceil(error));
 }
+
+namespace {
+
+// ApplyDefense of amount n through the whole defense, or through half of it,
+// for the few amounts and defenses that a battle meets over and over: each
+// answer is kept in a small table of the calling thread.
+std::int32_t Reduce(std::int32_t n, std::int32_t defense, bool half) {
+  struct Entry {
+    std::int32_t Amount = 0;
+    std::int32_t Defense = 0;
+    std::int32_t Result = 0;
+    bool Half = false;
+    bool Known = false;
+  };
+  thread_local std::array<Entry, 256> kept{};
+  const std::uint64_t hash = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(n)) << 32 |
+                              static_cast<std::uint32_t>(defense)) *
+                             0x9E3779B97F4A7C15u;
+  Entry& entry = kept[static_cast<std::size_t>((hash >> 56) ^ (half ? 1u : 0u))];
+  if (!entry.Known || entry.Amount != n || entry.Defense != defense || entry.Half != half) {
+    const double d = defense;
+    entry = {n, defense, ApplyDefense(n, half ? d / 2.0 : d), half, true};
+  }
+  return entry.Result;
+}
+
+}  // namespace
+
+std::int32_t BaseAmount(std::uint8_t action, std::int32_t attack) {
+  const std::int64_t a = attack;  // widened: 2 x A and A + 1 must not overflow
+  std::int64_t amount = a;
+  switch (action) {
+    case actWeakStrike:
+      amount = (a + 1) / 2;
+      break;
+    case actBreak:
+      amount = 12;
+      break;
+    case actSwordPlay:
+      amount = 2 * a;
+      break;
+    default:
+      break;
+  }
+  if (amount > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (amount < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(amount);
+}
+
+std::int32_t AfterDefense(std::uint8_t action, std::int32_t amount, std::int32_t defense) {
+  if (action == actBreak || action == actSwordPlay) return amount;
+  return Reduce(amount, defense, action == actImpact);
+}
+
+std::int32_t AfterGuard(std::int32_t amount, std::int32_t defense) { return Reduce(amount, defense, false); }
 
 }  // namespace velkor

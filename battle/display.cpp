@@ -1,6 +1,5 @@
 #include "battle/display.h"
 
-#include "battle/battle_state.h"
 #include "console/console_io.h"
 #include "data/sheet.h"
 #include "data/tables.h"
@@ -19,14 +18,14 @@ std::string Repeat(std::string_view text, std::int32_t times) {
 
 }  // namespace
 
-std::string PlanRow(int side) {
+std::string PlanRow(const BattleState& battle, int side) {
   const auto s = static_cast<std::size_t>(side);
   std::string row;
   for (std::size_t slot = 0; slot < SlotCount; ++slot) {
-    const std::uint8_t action = ActionPlan[s][slot];
+    const std::uint8_t action = battle.ActionPlan[s][slot];
     // Every cell is six bytes, so the rows of both sides line up.
     const std::string_view cell = action < actEnd ? ActionNames[action] : EmptyCell;
-    if (PhaseDone[s][slot]) {
+    if (battle.PhaseDone[s][slot]) {
       row += " " + std::string(cell) + " ";
     } else {
       row += "[" + std::string(cell) + "]";
@@ -35,19 +34,21 @@ std::string PlanRow(int side) {
   return row;
 }
 
-std::string TokenLine(int side) {
+std::string TokenLine(const BattleState& battle, int side) {
   const auto s = static_cast<std::size_t>(side);
-  std::string line = Repeat("<デ>", DecoyTokens[s]) + Repeat("<ガ>", GuardTokens[s]);
+  std::string line = Repeat("<デ>", battle.DecoyTokens[s]) + Repeat("<ガ>", battle.GuardTokens[s]);
   if (!line.empty()) line += LineEnd;
   return line;
 }
 
-void ShowBattle() {
-  const TFighter& player = *Fighters[PlayerSide];
-  const std::string enemyPlan = player.HasTalent(MindEye) ? PlanRow(EnemySide) + std::string(LineEnd) : "";
-  const std::string playerPlan = PlanRow(PlayerSide) + std::string(LineEnd);
-  ShowSheet(*Fighters[EnemySide], !player.HasTalent(EvilEye), TokenLine(EnemySide) + enemyPlan);
-  ShowSheet(player, false, TokenLine(PlayerSide) + playerPlan);
+void ShowBattle(const BattleState& battle) {
+  const TFighter& player = *battle.Fighters[PlayerSide];
+  const std::string enemyPlan =
+      player.HasTalent(MindEye) ? PlanRow(battle, EnemySide) + std::string(LineEnd) : "";
+  const std::string playerPlan = PlanRow(battle, PlayerSide) + std::string(LineEnd);
+  ShowSheet(*battle.Fighters[EnemySide], !player.HasTalent(EvilEye),
+            TokenLine(battle, EnemySide) + enemyPlan);
+  ShowSheet(player, false, TokenLine(battle, PlayerSide) + playerPlan);
 }
 
 }  // namespace velkor

@@ -5,17 +5,19 @@
 
 #include <string>
 
+#include "battle/battle_state.h"
+
 namespace velkor {
 
 // The five slots of side: "[name]" for a slot still to come, " name " for one
 // whose phase has been reached; an empty slot shows two full-width spaces.
-std::string PlanRow(int side);
+std::string PlanRow(const BattleState& battle, int side);
 
 // "<デ>" per decoy token, then "<ガ>" per guard token, and CR LF; empty when
 // the side holds no token.
-std::string TokenLine(int side);
+std::string TokenLine(const BattleState& battle, int side);
 
 // Writes the whole battle screen.
-void ShowBattle();
+void ShowBattle(const BattleState& battle);
 
 }  // namespace velkor

@@ -1,6 +1,5 @@
 #include "battle/planning.h"
 
-#include "battle/battle_state.h"
 #include "battle/display.h"
 #include "console/console_io.h"
 #include "console/prompts.h"
@@ -11,8 +10,8 @@ namespace velkor {
 
 std::string PointsLeftText(std::int32_t n) { return "（残り" + std::to_string(n) + "ポイント）"; }
 
-bool SelectAction(int slot, std::int32_t points) {
-  auto& cell = ActionPlan[PlayerSide][static_cast<std::size_t>(slot)];
+bool SelectAction(BattleState& battle, int slot, std::int32_t points) {
+  auto& cell = battle.ActionPlan[PlayerSide][static_cast<std::size_t>(slot)];
   std::string letters;
   std::string menu;
   for (std::size_t i = 0; i < ActionCount; ++i) {
@@ -25,7 +24,7 @@ bool SelectAction(int slot, std::int32_t points) {
     cell = actEnd;
     return true;
   }
-  ShowBattle();
+  ShowBattle(battle);
   Write(menu);
   const char key = AskChoice(
       "第" + std::to_string(slot + 1) + "の行動をセットしてください。" + PointsLeftText(points), letters);
@@ -33,16 +32,17 @@ bool SelectAction(int slot, std::int32_t points) {
   return cell == actEnd;
 }
 
-void PlanPlayerActions() {
+void PlanPlayerActions(BattleState& battle) {
+  auto& plan = battle.ActionPlan[PlayerSide];
   for (;;) {
-    ActionPlan[PlayerSide].fill(actEnd);
-    std::int32_t points = Fighters[PlayerSide]->CurStats[StatSpeed];
+    plan.fill(actEnd);
+    std::int32_t points = battle.Fighters[PlayerSide]->CurStats[StatSpeed];
     for (int slot = 0; slot < SlotCount; ++slot) {
-      if (SelectAction(slot, points)) break;
+      if (SelectAction(battle, slot, points)) break;
       // Only an offered action can be chosen, so this stays at 0 or above.
-      points -= ActionCosts[ActionPlan[PlayerSide][static_cast<std::size_t>(slot)]];
+      points -= ActionCosts[plan[static_cast<std::size_t>(slot)]];
     }
-    ShowBattle();
+    ShowBattle(battle);
     if (AskYesNo("これでよろしいですか？" + PointsLeftText(points))) return;
   }
 }

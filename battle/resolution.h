@@ -3,32 +3,33 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <string_view>
+
+#include "battle/battle_state.h"
 
 namespace velkor {
 
 // What one turn of BattleTurn shares with the phase step; lives for one turn.
 struct TurnContext {
-  explicit TurnContext(std::string& result) : Result(result) {}
+  explicit TurnContext(BattleOutcome& result) : Result(result) {}
 
   int FirstSide = 0;                   // acts first in every phase of the turn
   int SecondSide = 1;                  // always the other side
   std::array<bool, 2> SideFinished{};  // that side's plan has reached actEnd this turn
   int Phase = 0;                       // 0..4, also the slot carried out
-  std::string& Result;                 // "勝利" or "敗北" once a fighter has died
+  BattleOutcome& Result;               // decided once a fighter has died
 };
 
 // Carries out side's slot of turn.Phase against otherSide: lets a side with
 // HyperReaction choose it now, marks the phase reached, then announces, pays
 // for and resolves the action.
-void drivePhase(TurnContext& turn, int side, int otherSide);
+void drivePhase(BattleState& battle, TurnContext& turn, int side, int otherSide);
 
-// One more token of a kind, up to three; the line says which happened.
-void MakeToken(std::string_view tokenName, std::int32_t& count);
+// One more token of a kind, up to three; the screen says which happened.
+void MakeToken(BattleState& battle, std::string_view tokenName, std::int32_t& count);
 
 // An offensive action of attacker against target, through the target's
-// decoy, its defense and its guard; sets result when the target dies.
-void ResolveAttack(int attacker, int target, std::uint8_t action, std::string& result);
+// decoy, its defense and its guard; decides result when the target dies.
+void ResolveAttack(BattleState& battle, int attacker, int target, std::uint8_t action, BattleOutcome& result);
 
 }  // namespace velkor

@@ -1,29 +1,17 @@
 #include "battle/think.h"
 
 #include <algorithm>
-#include <array>
 #include <limits>
 
-#include "battle/battle_state.h"
-#include "console/prompts.h"
-#include "data/random_source.h"
+#include "battle/battle_screen.h"
 #include "data/tables.h"
 
 namespace velkor {
 
-void RateAction(int slot, std::int32_t points) {
-  auto& cell = ActionPlan[EnemySide][static_cast<std::size_t>(slot)];
-  // Summed in 64 bits: weights are plain integers and must not overflow.
-  std::array<std::int64_t, ActionCount> weights{};
-  std::int64_t sum = 0;
-  for (std::size_t i = 0; i < ActionCount; ++i) {
-    if (ActionCosts[i] <= points) {
-      weights[i] = CurrentEnemy.ActionRate[i];
-      // The enemy favours "崩し" in its second slot only.
-      if (slot == 1 && i == actBreak) weights[i] *= 2;
-    }
-    sum += weights[i];
-  }
+void RateAction(BattleState& battle, int slot, std::int32_t points) {
+  auto& cell = battle.ActionPlan[EnemySide][static_cast<std::size_t>(slot)];
+  const WeightTable::Totals& totals = battle.EnemyWeights.For(battle.CurrentEnemy.ActionRate, points, slot);
+  const std::int64_t sum = totals.Running[ActionCount - 1];
   if (sum <= 0) {
     cell = actEnd;
     return;
@@ -31,24 +19,30 @@ void RateAction(int slot, std::int32_t points) {
   // The source draws below a 32-bit bound; a larger sum cannot be drawn whole.
   const auto bound =
       static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
-  const std::int64_t r = RandomInt(bound);
-  std::int64_t total = 0;
+  const std::int64_t r = battle.Random.Int(bound);
+  if (totals.Ascending) {
+    // The first total above r is past every total at or below it: counted
+    // without a branch, which a random r would mispredict.
+    std::size_t below = 0;
+    for (const std::int64_t total : totals.Running) below += total <= r ? 1 : 0;
+    cell = static_cast<std::uint8_t>(below);
+    return;
+  }
   for (std::size_t i = 0; i < ActionCount; ++i) {
-    total += weights[i];
-    if (r < total) {
+    if (r < totals.Running[i]) {
       cell = static_cast<std::uint8_t>(i);
       return;
     }
   }
   cell = actEnd;
-  ErrorBanner("RateAction");
+  if (battle.Screen != nullptr) battle.Screen->Error("RateAction");
 }
 
-void PlanEnemyActions() {
-  std::int32_t points = Fighters[EnemySide]->CurStats[StatSpeed];
+void PlanEnemyActions(BattleState& battle) {
+  std::int32_t points = battle.Fighters[EnemySide]->CurStats[StatSpeed];
   for (int slot = 0; slot < SlotCount; ++slot) {
-    RateAction(slot, points);
-    const std::uint8_t action = ActionPlan[EnemySide][static_cast<std::size_t>(slot)];
+    RateAction(battle, slot, points);
+    const std::uint8_t action = battle.ActionPlan[EnemySide][static_cast<std::size_t>(slot)];
     if (action == actEnd) break;
     // Only an affordable action is drawn, so this stays at 0 or above.
     points -= ActionCosts[action];

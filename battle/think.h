@@ -4,13 +4,15 @@
 
 #include <cstdint>
 
+#include "battle/battle_state.h"
+
 namespace velkor {
 
 // Draws the enemy's action for slot (0..4) among those that cost no more
 // than points, and stores it in the enemy's plan; actEnd when none can be had.
-void RateAction(int slot, std::int32_t points);
+void RateAction(BattleState& battle, int slot, std::int32_t points);
 
 // The enemy's advance plan for the turn, paid from its current speed.
-void PlanEnemyActions();
+void PlanEnemyActions(BattleState& battle);
 
 }  // namespace velkor

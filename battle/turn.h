@@ -1,18 +1,17 @@
 #pragma once
 // One turn of a battle: both plans, the initiative, then up to five phases.
 
-#include <string>
-
+#include "battle/battle_state.h"
 #include "battle/resolution.h"
 
 namespace velkor {
 
-// Plays one turn on the battle state; result becomes "勝利" or "敗北" when a
-// fighter dies and is empty otherwise.
-void BattleTurn(std::string& result);
+// Plays one turn of battle; result is decided when a fighter dies and
+// Undecided otherwise.
+void BattleTurn(BattleState& battle, BattleOutcome& result);
 
 // Sets turn.FirstSide and turn.SecondSide: a lone Quick fighter goes first,
 // otherwise a draw weighted by the two current speeds decides.
-void DecideInitiative(TurnContext& turn);
+void DecideInitiative(BattleState& battle, TurnContext& turn);
 
 }  // namespace velkor

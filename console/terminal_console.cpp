@@ -1,9 +1,12 @@
 #include "console/terminal_console.h"
 
+#include <cstdio>
+#include <new>
 #include <ostream>
 
 #include "console/charset.h"
 #include "console/failure.h"
+#include "console/line_editor.h"
 #include "console/line_reader.h"
 #include "platform/console.h"
 
@@ -45,12 +48,14 @@ TerminalBinding DecideTerminalBinding(bool inputIsTerminal, bool outputIsTermina
   TerminalBinding binding;
   binding.convertOutput = outputIsTerminal;
   binding.convertInput = inputIsTerminal;
+  binding.editLines = inputIsTerminal && outputIsTerminal;
   if (binding.convertOutput || binding.convertInput)
     binding.charset = IsPlainAscii(localeCharset) ? "UTF-8" : std::string(localeCharset);
   return binding;
 }
 
-TerminalConsole::TerminalConsole(std::istream& in, std::ostream& out, const TerminalBinding& binding)
+TerminalConsole::TerminalConsole(std::istream& in, std::ostream& out, const TerminalBinding& binding,
+                                 std::unique_ptr<LineEditor> editor)
     : in_(in), out_(out) {
   // A set that iconv does not know leaves that side raw: the game still
   // plays, only its Japanese does not show.
@@ -65,22 +70,64 @@ TerminalConsole::TerminalConsole(std::istream& in, std::ostream& out, const Term
     fromTerminal_ = std::make_unique<CharsetConverter>(GameCharset, binding.charset);
     if (!fromTerminal_->IsOpen()) fromTerminal_.reset();
   }
+  if (toTerminal_ && fromTerminal_) editor_ = std::move(editor);
 }
 
 TerminalConsole::~TerminalConsole() {
-  if (heldLead_.empty() || !out_) return;
-  out_.put(Replacement);
-  out_.flush();
+  if (!out_) return;
+  try {
+    std::string rest = prompt_.empty() ? std::string() : ToScreen(prompt_);
+    if (!heldLead_.empty()) rest += Replacement;
+    if (rest.empty()) return;
+    out_.write(rest.data(), static_cast<std::streamsize>(rest.size()));
+    out_.flush();
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 bool TerminalConsole::ConvertsOutput() const { return toTerminal_ != nullptr; }
 bool TerminalConsole::ConvertsInput() const { return fromTerminal_ != nullptr; }
+bool TerminalConsole::EditsLines() const { return editor_ != nullptr; }
 
 void TerminalConsole::Put(std::string_view bytes) {
-  if (!toTerminal_) {
-    Send(bytes);
+  if (!editor_) {
+    Send(ToScreen(bytes));
     return;
   }
+  // A trail byte is never a LF, so the last LF ends a line.
+  std::string text = std::move(prompt_);
+  prompt_.clear();
+  text.append(bytes);
+  const std::size_t lineEnd = text.rfind('\n');
+  if (lineEnd == std::string::npos) {
+    prompt_.swap(text);
+    return;
+  }
+  prompt_.assign(text, lineEnd + 1);
+  text.resize(lineEnd + 1);
+  Send(ToScreen(text));
+}
+
+bool TerminalConsole::Get(std::string& line) {
+  if (editor_) {
+    const std::string prompt = ToScreen(prompt_);
+    prompt_.clear();
+    std::string typed;
+    if (!editor_->Read(prompt, typed)) return false;
+    line.clear();
+    fromTerminal_->Lenient(typed, line);
+    return true;
+  }
+  if (!ReadBoundedLine(in_, line)) return false;
+  if (!fromTerminal_) return true;
+  std::string bytes;
+  fromTerminal_->Lenient(line, bytes);
+  line.swap(bytes);
+  return true;
+}
+
+std::string TerminalConsole::ToScreen(std::string_view bytes) {
+  if (!toTerminal_) return std::string(bytes);
   std::string text = heldLead_;
   text.append(bytes);
   // A lead byte at the very end waits for its pair.
@@ -89,16 +136,7 @@ void TerminalConsole::Put(std::string_view bytes) {
   std::string shown;
   shown.reserve(text.size() * 3 / 2);
   toTerminal_->Lenient(text, shown);
-  Send(shown);
-}
-
-bool TerminalConsole::Get(std::string& line) {
-  if (!ReadBoundedLine(in_, line)) return false;
-  if (!fromTerminal_) return true;
-  std::string bytes;
-  fromTerminal_->Lenient(line, bytes);
-  line.swap(bytes);
-  return true;
+  return shown;
 }
 
 void TerminalConsole::Send(std::string_view bytes) {
@@ -113,10 +151,13 @@ std::unique_ptr<ConsoleDevice> BindStandardConsole() {
   const TerminalBinding binding =
       DecideTerminalBinding(standard.inputIsTerminal, standard.outputIsTerminal, standard.charset);
   std::unique_ptr<ConsoleDevice> device;
-  if (binding.convertOutput || binding.convertInput)
-    device = std::make_unique<TerminalConsole>(standard.in, standard.out, binding);
-  else
+  if (binding.convertOutput || binding.convertInput) {
+    std::unique_ptr<LineEditor> editor;
+    if (binding.editLines) editor = LineEditor::Open(binding.charset, stdin, stdout);
+    device = std::make_unique<TerminalConsole>(standard.in, standard.out, binding, std::move(editor));
+  } else {
     device = std::make_unique<StreamConsole>(standard.in, standard.out);
+  }
   BindConsole(*device);
   return device;
 }

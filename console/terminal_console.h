@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "console/console_io.h"
+#include "console/line_editor.h"
 
 namespace velkor {
 
@@ -22,6 +23,7 @@ struct TerminalBinding {
   bool convertInput = false;   // charset -> code page 932 on the way in
   bool convertOutput = false;  // code page 932 -> charset on the way out
   std::string charset;         // the terminal's character set, for iconv
+  bool editLines = false;      // typed lines are edited on the terminal
   bool operator==(const TerminalBinding&) const = default;
 };
 
@@ -29,16 +31,23 @@ struct TerminalBinding {
 // terminal and the locale's character set is not Shift-JIS itself. The C
 // locale's plain ASCII is taken to mean a UTF-8 terminal: converting to ASCII
 // would leave no Japanese at all, and raw bytes would show as garbage.
+// Lines are edited only when both sides are converted terminals: the editor
+// echoes and redraws on the screen it reads from.
 TerminalBinding DecideTerminalBinding(bool inputIsTerminal, bool outputIsTerminal,
                                       std::string_view localeCharset);
 
 // A device over two standard streams that converts what needs converting.
 // A double-byte character split across two writes is held back until its
 // second byte comes, so the terminal never sees half of one.
+// With an editor, typed lines are read through it, and the text written since
+// the last line end is held back to be its prompt: the editor draws it, so
+// that it stays in place when the line is redrawn.
 class TerminalConsole : public ConsoleDevice {
  public:
-  TerminalConsole(std::istream& in, std::ostream& out, const TerminalBinding& binding);
-  // A lead byte still held at the end is shown as "?".
+  // The editor is used only when both sides convert.
+  TerminalConsole(std::istream& in, std::ostream& out, const TerminalBinding& binding,
+                  std::unique_ptr<LineEditor> editor = nullptr);
+  // A prompt still held at the end is shown, and a lead byte as "?".
   ~TerminalConsole() override;
   void Put(std::string_view bytes) override;
   bool Get(std::string& line) override;
@@ -46,14 +55,18 @@ class TerminalConsole : public ConsoleDevice {
   // Whether each side really converts: false also when iconv lacks the set.
   bool ConvertsOutput() const;
   bool ConvertsInput() const;
+  bool EditsLines() const;
 
  private:
+  std::string ToScreen(std::string_view bytes);
   void Send(std::string_view bytes);
   std::istream& in_;
   std::ostream& out_;
   std::unique_ptr<platform::CharsetConverter> toTerminal_;    // null when output passes raw
   std::unique_ptr<platform::CharsetConverter> fromTerminal_;  // null when input passes raw
   std::string heldLead_;                                      // a lead byte waiting for its pair
+  std::unique_ptr<LineEditor> editor_;                        // null when lines are read raw
+  std::string prompt_;                                        // game bytes since the last line end
 };
 
 // Decides the binding from the standard streams and the terminal's character

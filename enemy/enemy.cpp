@@ -25,6 +25,16 @@ void ScaleStats(std::array<std::int32_t, StatCount>& stats) {
 }
 
 void EnemyData(std::int32_t index, TEnemy& enemy) {
+  EnemyNumbers(index, enemy);
+  if (index >= 0 && index < RosterSize) {
+    const enemy_internal::RosterEntry& entry = enemy_internal::Roster[static_cast<std::size_t>(index)];
+    enemy.EncounterText = entry.EncounterText;
+    enemy.DefeatText = entry.DefeatText;
+    enemy.Title = entry.Title;
+  }
+}
+
+void EnemyNumbers(std::int32_t index, TEnemy& enemy) {
   ResetEnemy(enemy);
   std::array<std::int32_t, StatCount> startBonus{};
 
@@ -35,9 +45,6 @@ void EnemyData(std::int32_t index, TEnemy& enemy) {
     enemy.Talents = entry.Talents;
     startBonus = entry.StartBonus;
     setActionRate(enemy, entry.Weights);
-    enemy.EncounterText = entry.EncounterText;
-    enemy.DefeatText = entry.DefeatText;
-    enemy.Title = entry.Title;
   }
 
   // The bonus is scaled like the stats and lands on the current stats only.

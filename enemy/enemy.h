@@ -24,6 +24,10 @@ struct TEnemy : TFighter {
 // gives the reset record.
 void EnemyData(std::int32_t index, TEnemy& enemy);
 
+// EnemyData without the three texts, which are left empty: what a battle
+// that nobody watches needs, built without copying the story.
+void EnemyNumbers(std::int32_t index, TEnemy& enemy);
+
 // The stats times StatMultipliers, in place.
 void ScaleStats(std::array<std::int32_t, StatCount>& stats);
 

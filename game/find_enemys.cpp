@@ -5,7 +5,6 @@
 #include <tuple>
 
 #include "console/prompts.h"
-#include "data/random_source.h"
 #include "enemy/enemy.h"
 #include "game/hunt.h"
 
@@ -23,10 +22,23 @@ struct HeldBack {
 };
 constexpr HeldBack HeldBackEnemies[] = {{"黒野宇美", 10}, {"黒野大地", 11}};
 
+// The names of the roster's entries as EnemyData builds them, built once:
+// every round asks for all twelve.
+const std::array<std::string, RosterSize>& RosterNames() {
+  static const std::array<std::string, RosterSize> names = [] {
+    std::array<std::string, RosterSize> built;
+    TEnemy enemy;
+    for (std::int32_t i = 0; i < RosterSize; ++i) {
+      EnemyNumbers(i, enemy);
+      built[static_cast<std::size_t>(i)] = enemy.Name.Text();
+    }
+    return built;
+  }();
+  return names;
+}
+
 bool IsEligible(std::int32_t index, const HuntState& state) {
-  TEnemy enemy;
-  EnemyData(index, enemy);
-  const std::string name = enemy.Name.Text();
+  const std::string& name = RosterNames()[static_cast<std::size_t>(index)];
   for (const HeldBack& held : HeldBackEnemies)
     if (name == held.name && state.KillCount < held.fromKillCount) return false;
   return state.AliveFlags[static_cast<std::size_t>(index)];
@@ -40,12 +52,12 @@ bool AllFalse(std::span<const bool> flags) {
   return true;
 }
 
-void FindEnemys(HuntState& state) {
+void FindEnemys(HuntState& state, RandomSource random) {
   std::array<bool, RosterSize> eligible{};
   for (std::int32_t i = 0; i < RosterSize; ++i) eligible[static_cast<std::size_t>(i)] = IsEligible(i, state);
 
   state.CandidateCount = 0;
-  std::int32_t wanted = 3 + RandomInt(3);
+  std::int32_t wanted = 3 + random.Int(3);
   if (wanted > static_cast<std::int32_t>(MaxCandidates)) {
     ErrorBanner("FindEnemys in Main");
     wanted = static_cast<std::int32_t>(MaxCandidates);  // never write past the five places
@@ -54,7 +66,7 @@ void FindEnemys(HuntState& state) {
     if (AllFalse(eligible)) break;  // fewer eligible than wanted
     std::int32_t index = 0;
     do {
-      index = RandomInt(RosterSize);
+      index = random.Int(RosterSize);
     } while (!eligible[static_cast<std::size_t>(index)]);
     state.Candidates[static_cast<std::size_t>(state.CandidateCount)] = index;
     eligible[static_cast<std::size_t>(index)] = false;

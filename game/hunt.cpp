@@ -91,9 +91,9 @@ void PlayEnding(HuntState& state) {
 
 }  // namespace
 
-void DrawAmbientLine(HuntState& state) {
-  if (RandomInt(5) == 0) {
-    const std::int32_t line = RandomInt(static_cast<std::int32_t>(AmbientLines.size()));
+void DrawAmbientLine(HuntState& state, RandomSource random) {
+  if (random.Int(5) == 0) {
+    const std::int32_t line = random.Int(static_cast<std::int32_t>(AmbientLines.size()));
     if (line >= 0 && line < static_cast<std::int32_t>(AmbientLines.size()))
       state.AmbientLine = AmbientLines[static_cast<std::size_t>(line)];
     else
@@ -105,22 +105,26 @@ void DrawAmbientLine(HuntState& state) {
     state.AmbientLine = BurningLine;
 }
 
+void RecordKill(HuntState& state, std::int32_t enemy) {
+  state.AliveFlags[static_cast<std::size_t>(enemy)] = false;
+  ++state.KillCount;
+}
+
 void Main() {
   HuntState state;
   for (;;) {
-    FindEnemys(state);
-    DrawAmbientLine(state);
+    FindEnemys(state, GameRandom());
+    DrawAmbientLine(state, GameRandom());
     const std::int32_t chosen = ChooseEnemy(state);
 
     Battle(chosen, state.BattleResult);
-    if (state.BattleResult == "敗北") {
+    if (state.BattleResult == ResultText(BattleOutcome::Defeat)) {
       WriteReport(state.KillCount);  // the lost battle does not count
       WriteLine("ゲームーオーバー……");
       WaitEnter();
       return;
     }
-    state.AliveFlags[static_cast<std::size_t>(chosen)] = false;
-    ++state.KillCount;
+    RecordKill(state, chosen);
     RestoreStats(Player);
     if (AllFalse(state.AliveFlags)) break;
   }

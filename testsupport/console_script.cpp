@@ -93,6 +93,16 @@ std::vector<std::string> Lines(std::string_view text) {
   return lines;
 }
 
+std::vector<std::string> CrLfLines(std::string_view text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n")) {
+    lines.emplace_back(text.substr(0, at));
+    text.remove_prefix(at + 2);
+  }
+  lines.emplace_back(text);
+  return lines;
+}
+
 std::string Cp932ToUtf8(std::string_view bytes) {
   std::string text;
   if (!ExactToUtf8(bytes, text)) {

@@ -56,6 +56,10 @@ std::string EchoedLine(std::string_view line);
 // Splits text at "\n" into script lines (a last line without "\n" counts).
 std::vector<std::string> Lines(std::string_view text);
 
+// The lines of code page 932 output split at CR LF (never inside a
+// character); the text after the last CR LF is the last line.
+std::vector<std::string> CrLfLines(std::string_view text);
+
 // Code page 932 <-> UTF-8, exact; a byte sequence that does not convert fails
 // the test that asked.
 std::string Cp932ToUtf8(std::string_view bytes);

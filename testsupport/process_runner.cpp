@@ -19,4 +19,14 @@ std::string GameProgram() {
   return program != nullptr ? program : "velkor";
 }
 
+std::string ProgramBesideGame(const std::string& name) {
+  const std::string game = GameProgram();
+  const std::size_t separator = game.find_last_of("/\\");
+  const std::string folder = separator == std::string::npos ? "" : game.substr(0, separator + 1);
+  const std::string suffix = ".exe";
+  const bool suffixed =
+      game.size() > suffix.size() && game.compare(game.size() - suffix.size(), suffix.size(), suffix) == 0;
+  return folder + name + (suffixed ? suffix : "");
+}
+
 }  // namespace velkor::test

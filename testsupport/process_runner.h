@@ -42,4 +42,11 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
 // The built game, as CMake placed it.
 std::string GameProgram();
 
+// Another program built beside the game, named with the same suffix (".exe"
+// on Windows).
+std::string ProgramBesideGame(const std::string& name);
+
+// Milliseconds on a clock that only goes forward, for deadlines.
+long long MonotonicMs();
+
 }  // namespace velkor::test

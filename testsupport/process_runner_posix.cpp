@@ -62,15 +62,10 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     close(inFd);
     inFd = -1;
   }
-  const auto now = [] {
-    std::timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
-  };
-  const long long deadline = now() + 1000LL * timeoutSeconds;
+  const long long deadline = MonotonicMs() + 1000LL * timeoutSeconds;
   bool outputOpen = true;
   while (outputOpen) {
-    const long long left = deadline - now();
+    const long long left = deadline - MonotonicMs();
     if (left <= 0) {
       result.timedOut = true;
       kill(pid, SIGKILL);
@@ -102,6 +97,12 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
   waitpid(pid, &status, 0);
   if (!result.timedOut && WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
   return result;
+}
+
+long long MonotonicMs() {
+  std::timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
 }  // namespace velkor::test

@@ -130,4 +130,6 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
   return result;
 }
 
+long long MonotonicMs() { return static_cast<long long>(::GetTickCount64()); }
+
 }  // namespace velkor::test

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "battle/battle.h"
 #include "battle/battle_state.h"
 #include "data/fighter.h"
 #include "data/tables.h"
@@ -42,19 +43,21 @@ inline TEnemy Oni(std::array<std::int32_t, ActionCount> weights = {1, 3, 1, 1, 0
   return e;
 }
 
-// A battle just begun against enemy: empty plans, no markers, no tokens.
+// The battle of the tests: wired to the console as the game wires it, and
+// drawing from RandomState, which ConsoleScript seeds.
+inline ConsoleBattle TestBattle;
+inline BattleState& battle = TestBattle.State;
+
+// A battle just begun between Player and enemy: empty plans, no markers, no tokens.
 inline void StartBattle(const TEnemy& enemy) {
-  CurrentEnemy = enemy;
-  Fighters = {&Player, &CurrentEnemy};
-  for (auto& plan : ActionPlan) plan.fill(actEnd);
-  for (auto& done : PhaseDone) done.fill(false);
-  ActionPoints = {0, 0};
-  DecoyTokens = {0, 0};
-  GuardTokens = {0, 0};
+  SetUpBattle(battle, Player, enemy);
+  for (auto& plan : battle.ActionPlan) plan.fill(actEnd);
+  for (auto& done : battle.PhaseDone) done.fill(false);
+  battle.ActionPoints = {0, 0};
 }
 
 inline void SetPlan(int side, std::array<std::uint8_t, 5> plan) {
-  ActionPlan[static_cast<std::size_t>(side)] = plan;
+  battle.ActionPlan[static_cast<std::size_t>(side)] = plan;
 }
 
 // In the expected texts of Transcript: a line typed by the player, and an

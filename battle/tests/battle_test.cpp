@@ -9,6 +9,8 @@
 namespace velkor {
 namespace {
 
+using test::battle;
+
 using test::ConsoleScript;
 using test::SetUnhurtYuu;
 
@@ -32,7 +34,7 @@ TEST(Battle, VictoryWithATitle) {
                        1);
   SetUnhurtYuu({200, 45, 20, 30});
   std::string result;
-  Battle(6, result);
+  Battle(test::TestBattle, 6, result);
   EXPECT_EQ(result, "勝利");
   EXPECT_EQ(TitleList, "【鬼殺し】");
   EXPECT_EQ(Player.CurStats[StatHP], 123);  // the hunt loop restores it, not the battle
@@ -52,11 +54,11 @@ TEST(Battle, DefeatThroughDecoys) {
   SetUnhurtYuu({60, 10, 10, 20});
   TitleList = "【竜殺し】";
   std::string result;
-  Battle(1, result);
+  Battle(test::TestBattle, 1, result);
   EXPECT_EQ(result, "敗北");
   EXPECT_EQ(TitleList, "【竜殺し】");
   EXPECT_EQ(Player.CurStats[StatHP], -18);
-  EXPECT_EQ(CurrentEnemy.CurStats[StatHP], 92);  // kept as the battle left it
+  EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 92);  // kept as the battle left it
   EXPECT_EQ(script.LinesLeft(), 0u);
   test::ExpectGolden(script.Transcript(), "battle/tests/golden/battle_defeat.golden");
 }
@@ -74,10 +76,10 @@ TEST(Battle, HyperReactionEnemy) {
                        11);
   SetUnhurtYuu({150, 60, 20, 30}, {0, 1, 0, 0});
   std::string result;
-  Battle(4, result);
+  Battle(test::TestBattle, 4, result);
   EXPECT_EQ(result, "勝利");
   EXPECT_EQ(TitleList, "");  // this one has no title
-  EXPECT_EQ(CurrentEnemy.CurStats[StatHP], -10);
+  EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -10);
   EXPECT_EQ(script.LinesLeft(), 0u);
   test::ExpectGolden(script.Transcript(), "battle/tests/golden/battle_hyper_enemy.golden");
 }
@@ -95,9 +97,9 @@ TEST(Battle, BreakDrivesThePointsBelowZero) {
                        21);
   SetUnhurtYuu({100, 60, 20, 60}, {0, 0, 1, 0});
   std::string result;
-  Battle(0, result);
+  Battle(test::TestBattle, 0, result);
   EXPECT_EQ(result, "勝利");
-  EXPECT_EQ(CurrentEnemy.CurStats[StatHP], -1);
+  EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -1);
   EXPECT_EQ(Player.CurStats[StatHP], 98);
   EXPECT_EQ(script.LinesLeft(), 0u);
   test::ExpectGolden(script.Transcript(), "battle/tests/golden/battle_break.golden");
@@ -118,11 +120,11 @@ TEST(Battle, HyperReactionPlayer) {
                        45);
   SetUnhurtYuu({150, 80, 20, 35}, {0, 0, 0, 1});
   std::string result;
-  Battle(7, result);
+  Battle(test::TestBattle, 7, result);
   EXPECT_EQ(result, "勝利");
   EXPECT_EQ(TitleList, "【悪魔殺し】");
   EXPECT_EQ(Player.CurStats[StatHP], 128);
-  EXPECT_EQ(CurrentEnemy.CurStats[StatHP], -10);
+  EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -10);
   EXPECT_EQ(script.LinesLeft(), 0u);
   test::ExpectGolden(script.Transcript(), "battle/tests/golden/battle_hyper_player.golden");
 }
@@ -135,10 +137,10 @@ TEST(Battle, TurnsCountOnAndTokensStartAtZero) {
   typed.push_back("");
   ConsoleScript script(typed, 5);
   SetUnhurtYuu({510, 10, 0, 0});
-  GuardTokens = {3, 3};  // left from another battle
-  DecoyTokens = {3, 3};
+  battle.GuardTokens = {3, 3};  // left from another battle
+  battle.DecoyTokens = {3, 3};
   std::string result = "勝利";
-  Battle(11, result);
+  Battle(test::TestBattle, 11, result);
   EXPECT_EQ(result, "敗北");
   EXPECT_EQ(Player.CurStats[StatHP], 510 - 10 * 56);
   EXPECT_EQ(script.LinesLeft(), 0u);

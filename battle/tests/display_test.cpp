@@ -8,6 +8,8 @@
 namespace velkor {
 namespace {
 
+using test::battle;
+
 using test::ConsoleScript;
 using test::Oni;
 using test::SetPlan;
@@ -19,9 +21,9 @@ using test::StartBattle;
 void PhaseZeroAfterThePlayer() {
   SetPlan(PlayerSide, {actAttack, actSnipe, actWeakStrike, actEnd, actEnd});
   SetPlan(EnemySide, {actImpact, actGuard, actEnd, actEnd, actEnd});
-  PhaseDone[PlayerSide][0] = true;
-  PhaseDone[EnemySide][0] = true;
-  GuardTokens[EnemySide] = 1;
+  battle.PhaseDone[PlayerSide][0] = true;
+  battle.PhaseDone[EnemySide][0] = true;
+  battle.GuardTokens[EnemySide] = 1;
 }
 
 TEST(ShowBattle, QuickPlayerSeesOnlyTheEnemysStatusAndTokens) {
@@ -29,8 +31,8 @@ TEST(ShowBattle, QuickPlayerSeesOnlyTheEnemysStatusAndTokens) {
   SetYuu({0, 0, 1, 0});
   StartBattle(Oni());
   PhaseZeroAfterThePlayer();
-  DecoyTokens[PlayerSide] = 1;
-  ShowBattle();
+  battle.DecoyTokens[PlayerSide] = 1;
+  ShowBattle(battle);
   test::ExpectGolden(script.Transcript(), "battle/tests/golden/screen_quick.golden");
 }
 
@@ -39,7 +41,7 @@ TEST(ShowBattle, EvilEyeAndMindEyeShowTheEnemysNumbersAndPlan) {
   SetYuu({1, 1, 0, 0});
   StartBattle(Oni());
   PhaseZeroAfterThePlayer();
-  ShowBattle();
+  ShowBattle(battle);
   test::ExpectGolden(script.Transcript(), "battle/tests/golden/screen_eyes.golden");
 }
 
@@ -49,7 +51,7 @@ TEST(ShowBattle, EachEyeRevealsOnlyItsOwnPart) {
     SetYuu({1, 0, 0, 0});  // EvilEye: numbers, no plan
     StartBattle(Oni());
     PhaseZeroAfterThePlayer();
-    ShowBattle();
+    ShowBattle(battle);
     const std::string out = script.Output();
     EXPECT_NE(out.find("ＨＰ    100/  125\r\n"), std::string::npos);
     EXPECT_EQ(out.find("衝撃"), std::string::npos);
@@ -59,7 +61,7 @@ TEST(ShowBattle, EachEyeRevealsOnlyItsOwnPart) {
     SetYuu({0, 1, 0, 0});  // MindEye: plan, no numbers
     StartBattle(Oni());
     PhaseZeroAfterThePlayer();
-    ShowBattle();
+    ShowBattle(battle);
     const std::string enemySheet =
         "-- 鬼 ------------------\r\n"
         "負傷\r\n"
@@ -95,9 +97,9 @@ TEST(PlanRow, CellsByPlanAndMarkers) {
     ConsoleScript script({});
     StartBattle(Oni());
     SetPlan(EnemySide, c.plan);
-    PhaseDone[EnemySide] = c.done;
-    EXPECT_EQ(PlanRow(EnemySide), c.row);
-    EXPECT_EQ(PlanRow(PlayerSide), "[　　][　　][　　][　　][　　]");
+    battle.PhaseDone[EnemySide] = c.done;
+    EXPECT_EQ(PlanRow(battle, EnemySide), c.row);
+    EXPECT_EQ(PlanRow(battle, PlayerSide), "[　　][　　][　　][　　][　　]");
   }
 }
 
@@ -116,10 +118,10 @@ TEST(TokenLine, DecoysBeforeGuardsAndNothingWithoutTokens) {
   for (const Case& c : cases) {
     ConsoleScript script({});
     StartBattle(Oni());
-    DecoyTokens[PlayerSide] = c.decoys;
-    GuardTokens[PlayerSide] = c.guards;
-    EXPECT_EQ(TokenLine(PlayerSide), c.line);
-    EXPECT_EQ(TokenLine(EnemySide), "");
+    battle.DecoyTokens[PlayerSide] = c.decoys;
+    battle.GuardTokens[PlayerSide] = c.guards;
+    EXPECT_EQ(TokenLine(battle, PlayerSide), c.line);
+    EXPECT_EQ(TokenLine(battle, EnemySide), "");
   }
 }
 

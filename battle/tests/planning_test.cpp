@@ -8,6 +8,8 @@
 namespace velkor {
 namespace {
 
+using test::battle;
+
 using test::ConsoleScript;
 using test::Oni;
 using test::SetFighter;
@@ -25,8 +27,9 @@ TEST(PlanPlayerActions, MenusRefusalAndARefusedConfirmation) {
   ConsoleScript script({"X", "a", "y", "n", "Z", "Y", "y"});
   SetSpeed(12);
   StartBattle(Oni());
-  PlanPlayerActions();
-  EXPECT_EQ(ActionPlan[PlayerSide], (std::array<std::uint8_t, 5>{actEnd, actEnd, actEnd, actEnd, actEnd}));
+  PlanPlayerActions(battle);
+  EXPECT_EQ(battle.ActionPlan[PlayerSide],
+            (std::array<std::uint8_t, 5>{actEnd, actEnd, actEnd, actEnd, actEnd}));
   EXPECT_EQ(script.LinesLeft(), 0u);
   test::ExpectGolden(script.Transcript(), "battle/tests/golden/plan_player.golden");
 }
@@ -35,8 +38,8 @@ TEST(PlanPlayerActions, AcceptedPlanStands) {
   ConsoleScript script({"b", "d", "Z", "y"});
   SetSpeed(20);
   StartBattle(Oni());
-  PlanPlayerActions();
-  EXPECT_EQ(ActionPlan[PlayerSide],
+  PlanPlayerActions(battle);
+  EXPECT_EQ(battle.ActionPlan[PlayerSide],
             (std::array<std::uint8_t, 5>{actImpact, actWeakStrike, actEnd, actEnd, actEnd}));
   EXPECT_NE(script.Output().find("これでよろしいですか？（残り7ポイント）(y/n)\r\n"), std::string::npos);
 }
@@ -45,7 +48,7 @@ TEST(PlanPlayerActions, TooSlowToActStillConfirms) {
   ConsoleScript script({"y"});
   SetSpeed(2);
   StartBattle(Oni());
-  PlanPlayerActions();
+  PlanPlayerActions(battle);
   const std::string out = script.Output();
   EXPECT_EQ(out.find("の行動をセットしてください"), std::string::npos);
   // One screen, then the question.
@@ -62,9 +65,9 @@ TEST(SelectAction, NothingShownWhenOnlyTheEndCanBeHad) {
     ConsoleScript script({});
     SetSpeed(20);
     StartBattle(Oni());
-    ActionPlan[PlayerSide][3] = actAttack;
-    EXPECT_TRUE(SelectAction(3, points));
-    EXPECT_EQ(ActionPlan[PlayerSide][3], actEnd);
+    battle.ActionPlan[PlayerSide][3] = actAttack;
+    EXPECT_TRUE(SelectAction(battle, 3, points));
+    EXPECT_EQ(battle.ActionPlan[PlayerSide][3], actEnd);
     EXPECT_EQ(script.Output(), "");
   }
 }
@@ -87,8 +90,8 @@ TEST(SelectAction, CaseOfTheLetterPicksTheAction) {
     ConsoleScript script(c.typed);
     SetSpeed(20);
     StartBattle(Oni());
-    EXPECT_EQ(SelectAction(1, c.points), c.expected == actEnd);
-    EXPECT_EQ(ActionPlan[PlayerSide][1], c.expected);
+    EXPECT_EQ(SelectAction(battle, 1, c.points), c.expected == actEnd);
+    EXPECT_EQ(battle.ActionPlan[PlayerSide][1], c.expected);
     EXPECT_EQ(script.LinesLeft(), 0u);
     const std::string question =
         "第2の行動をセットしてください。" + PointsLeftText(c.points) + "\r\n" + c.offered;
@@ -105,7 +108,7 @@ TEST(SelectAction, SwordPlayLineWhenAffordable) {
   ConsoleScript script({"Z"});
   SetSpeed(60);
   StartBattle(Oni());
-  SelectAction(0, 50);
+  SelectAction(battle, 0, 50);
   EXPECT_NE(script.Output().find("(y)回避   7\r\n(X)剣劇   50\r\n(Z)おわり 0\r\n第1の"), std::string::npos);
 }
 

@@ -8,6 +8,8 @@
 namespace velkor {
 namespace {
 
+using test::battle;
+
 using test::ConsoleScript;
 using test::Oni;
 using test::SetPlan;
@@ -20,12 +22,12 @@ struct Duel {
       : script(std::move(typed)) {
     SetYuu();
     StartBattle(Oni());
-    DecoyTokens[EnemySide] = decoys;
-    GuardTokens[EnemySide] = guards;
-    ActionPoints = {25, 20};
+    battle.DecoyTokens[EnemySide] = decoys;
+    battle.GuardTokens[EnemySide] = guards;
+    battle.ActionPoints = {25, 20};
   }
   ConsoleScript script;
-  std::string result;
+  BattleOutcome result = BattleOutcome::Undecided;
 };
 
 TEST(ResolveAttack, DefenseAndGuardPerAction) {
@@ -42,20 +44,21 @@ TEST(ResolveAttack, DefenseAndGuardPerAction) {
     for (const std::int32_t guards : {0, 1}) {
       const std::int32_t amount = guards == 0 ? c.plain : c.guarded;
       Duel duel({"", ""}, 0, guards);
-      ResolveAttack(PlayerSide, EnemySide, c.action, duel.result);
+      ResolveAttack(battle, PlayerSide, EnemySide, c.action, duel.result);
       const std::string guardText = guards == 0 ? "" : "だが鬼はガードした！";
       if (c.action == actBreak) {
-        EXPECT_EQ(ActionPoints[EnemySide], 20 - amount);
-        EXPECT_EQ(CurrentEnemy.CurStats[StatHP], 100);
+        EXPECT_EQ(battle.ActionPoints[EnemySide], 20 - amount);
+        EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 100);
         EXPECT_EQ(duel.script.Output(), guardText + "鬼のAPに" + std::to_string(amount) + "ダメージ！\r\n");
       } else {
-        EXPECT_EQ(CurrentEnemy.CurStats[StatHP], 100 - amount) << int(c.action) << " guards " << guards;
-        EXPECT_EQ(ActionPoints[EnemySide], 20);
+        EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 100 - amount)
+            << int(c.action) << " guards " << guards;
+        EXPECT_EQ(battle.ActionPoints[EnemySide], 20);
         EXPECT_EQ(duel.script.Output(), guardText + "鬼に" + std::to_string(amount) + "ダメージ！\r\n");
       }
-      EXPECT_EQ(GuardTokens[EnemySide], 0);
+      EXPECT_EQ(battle.GuardTokens[EnemySide], 0);
       EXPECT_EQ(duel.script.LinesLeft(), guards == 0 ? 1u : 0u);  // one wait per message
-      EXPECT_EQ(duel.result, "");
+      EXPECT_EQ(duel.result, BattleOutcome::Undecided);
       EXPECT_EQ(Player.CurStats, (test::Stats{88, 20, 25, 25}));  // the actor is never harmed
     }
   }
@@ -81,62 +84,62 @@ TEST(ResolveAttack, DecoyEvadesAllButSnipeAndSwordPlay) {
   };
   for (const Case& c : cases) {
     Duel duel({"", "", ""}, 2, c.guards);
-    ResolveAttack(PlayerSide, EnemySide, c.action, duel.result);
+    ResolveAttack(battle, PlayerSide, EnemySide, c.action, duel.result);
     EXPECT_EQ(duel.script.Transcript(), test::Transcript(c.transcript)) << int(c.action);
-    EXPECT_EQ(DecoyTokens[EnemySide], 1);  // one decoy used, whatever happened
-    EXPECT_EQ(GuardTokens[EnemySide], c.guardsLeft);
-    EXPECT_EQ(CurrentEnemy.CurStats[StatHP], c.hp);
-    EXPECT_EQ(ActionPoints[EnemySide], 20);
+    EXPECT_EQ(battle.DecoyTokens[EnemySide], 1);  // one decoy used, whatever happened
+    EXPECT_EQ(battle.GuardTokens[EnemySide], c.guardsLeft);
+    EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], c.hp);
+    EXPECT_EQ(battle.ActionPoints[EnemySide], 20);
   }
 }
 
 TEST(ResolveAttack, ZeroHitPointsIsDeathForEitherSide) {
   {
     Duel duel({""});
-    CurrentEnemy.CurStats[StatHP] = 7;
-    ResolveAttack(PlayerSide, EnemySide, actAttack, duel.result);
-    EXPECT_EQ(CurrentEnemy.CurStats[StatHP], 0);
-    EXPECT_EQ(duel.result, "勝利");
+    battle.CurrentEnemy.CurStats[StatHP] = 7;
+    ResolveAttack(battle, PlayerSide, EnemySide, actAttack, duel.result);
+    EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 0);
+    EXPECT_EQ(duel.result, BattleOutcome::Victory);
   }
   {
     Duel duel({""});
-    CurrentEnemy.CurStats[StatHP] = 8;
-    ResolveAttack(PlayerSide, EnemySide, actAttack, duel.result);
-    EXPECT_EQ(duel.result, "");
+    battle.CurrentEnemy.CurStats[StatHP] = 8;
+    ResolveAttack(battle, PlayerSide, EnemySide, actAttack, duel.result);
+    EXPECT_EQ(duel.result, BattleOutcome::Undecided);
   }
   {
     Duel duel({""});
     Player.CurStats[StatHP] = 5;  // 鬼 attacks with 30 against defense 25: 10
-    ResolveAttack(EnemySide, PlayerSide, actAttack, duel.result);
+    ResolveAttack(battle, EnemySide, PlayerSide, actAttack, duel.result);
     EXPECT_EQ(Player.CurStats[StatHP], -5);
     EXPECT_EQ(duel.script.Output(), "ユウに10ダメージ！\r\n");
-    EXPECT_EQ(duel.result, "敗北");
+    EXPECT_EQ(duel.result, BattleOutcome::Defeat);
   }
   {
     Duel duel({""});
     Player.CurStats[StatAttack] = 0;  // no damage is still announced
-    ResolveAttack(PlayerSide, EnemySide, actAttack, duel.result);
+    ResolveAttack(battle, PlayerSide, EnemySide, actAttack, duel.result);
     EXPECT_EQ(duel.script.Output(), "鬼に0ダメージ！\r\n");
-    EXPECT_EQ(CurrentEnemy.CurStats[StatHP], 100);
+    EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 100);
   }
 }
 
 TEST(ResolveAttack, BreakDrivesThePointsBelowZero) {
   Duel duel({""});
-  ActionPoints[EnemySide] = 3;
-  ResolveAttack(PlayerSide, EnemySide, actBreak, duel.result);
-  EXPECT_EQ(ActionPoints[EnemySide], -9);
+  battle.ActionPoints[EnemySide] = 3;
+  ResolveAttack(battle, PlayerSide, EnemySide, actBreak, duel.result);
+  EXPECT_EQ(battle.ActionPoints[EnemySide], -9);
   EXPECT_EQ(duel.script.Output(), "鬼のAPに12ダメージ！\r\n");
 }
 
 TEST(ResolveAttack, HugeStatsDoNotOverflow) {
   Duel duel({""});
   Player.CurStats[StatAttack] = 2147483647;
-  CurrentEnemy.CurStats[StatDefense] = 0;
-  CurrentEnemy.CurStats[StatHP] = -2147483647;
-  ResolveAttack(PlayerSide, EnemySide, actSwordPlay, duel.result);
-  EXPECT_EQ(CurrentEnemy.CurStats[StatHP], -2147483647 - 1);
-  EXPECT_EQ(duel.result, "勝利");
+  battle.CurrentEnemy.CurStats[StatDefense] = 0;
+  battle.CurrentEnemy.CurStats[StatHP] = -2147483647;
+  ResolveAttack(battle, PlayerSide, EnemySide, actSwordPlay, duel.result);
+  EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -2147483647 - 1);
+  EXPECT_EQ(duel.result, BattleOutcome::Victory);
 }
 
 TEST(MakeToken, UpToThree) {
@@ -152,7 +155,7 @@ TEST(MakeToken, UpToThree) {
   for (const Case& c : cases) {
     ConsoleScript script({""});
     std::int32_t count = c.before;
-    MakeToken("ガード", count);
+    MakeToken(battle, "ガード", count);
     EXPECT_EQ(count, c.after);
     EXPECT_EQ(script.Output(), c.line);
     EXPECT_EQ(script.LinesLeft(), 0u);
@@ -175,11 +178,11 @@ TEST(drivePhase, AnAttackThroughAGuard) {
   Duel duel({"", "", ""}, 0, 1);
   SetPlan(PlayerSide, {actAttack, actSnipe, actWeakStrike, actEnd, actEnd});
   TurnContext turn(duel.result);
-  drivePhase(turn, PlayerSide, EnemySide);
+  drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_EQ(duel.script.Transcript(),
             test::Transcript(Screen("<ガ>\r\n", " 攻撃 [狙撃][弱撃][　　][　　]") +
                              "ユウの攻撃、" ENTER "だが鬼はガードした！" ENTER "鬼に3ダメージ！\r\n" ENTER));
-  EXPECT_EQ(ActionPoints[PlayerSide], 20);
+  EXPECT_EQ(battle.ActionPoints[PlayerSide], 20);
   EXPECT_FALSE(turn.SideFinished[PlayerSide]);
 }
 
@@ -188,36 +191,36 @@ TEST(drivePhase, TokensOfTheActor) {
     Duel duel({"", ""}, 0, guards);
     SetPlan(EnemySide, {actGuard, actEnd, actEnd, actEnd, actEnd});
     TurnContext turn(duel.result);
-    drivePhase(turn, EnemySide, PlayerSide);
+    drivePhase(battle, turn, EnemySide, PlayerSide);
     const std::string tokens = guards == 0 ? "" : "<ガ><ガ><ガ>\r\n";
     const std::string message =
         guards == 0 ? "ガードが一つ生成された！\r\n" ENTER : "ガードは既に飽和している！\r\n" ENTER;
     EXPECT_EQ(duel.script.Transcript(), test::Transcript(Screen(tokens, "[　　][　　][　　][　　][　　]") +
                                                          "鬼の防御、" ENTER + message));
-    EXPECT_EQ(ActionPoints[EnemySide], 16);  // paid also when saturated
-    EXPECT_EQ(GuardTokens[EnemySide], guards == 0 ? 1 : 3);
+    EXPECT_EQ(battle.ActionPoints[EnemySide], 16);  // paid also when saturated
+    EXPECT_EQ(battle.GuardTokens[EnemySide], guards == 0 ? 1 : 3);
   }
   Duel duel({"", ""});
   SetPlan(PlayerSide, {actEvade, actEnd, actEnd, actEnd, actEnd});
   TurnContext turn(duel.result);
-  drivePhase(turn, PlayerSide, EnemySide);
-  EXPECT_EQ(DecoyTokens[PlayerSide], 1);
-  EXPECT_EQ(ActionPoints[PlayerSide], 18);
+  drivePhase(battle, turn, PlayerSide, EnemySide);
+  EXPECT_EQ(battle.DecoyTokens[PlayerSide], 1);
+  EXPECT_EQ(battle.ActionPoints[PlayerSide], 18);
   EXPECT_NE(duel.script.Output().find("ユウの回避、デコイが一つ生成された！\r\n"), std::string::npos);
 }
 
 TEST(drivePhase, NotEnoughPointsLosesTheSlot) {
   Duel duel({"", ""});
-  ActionPoints[PlayerSide] = 49;
+  battle.ActionPoints[PlayerSide] = 49;
   SetPlan(PlayerSide, {actAttack, actSwordPlay, actEnd, actEnd, actEnd});
-  PhaseDone[PlayerSide][0] = true;
+  battle.PhaseDone[PlayerSide][0] = true;
   TurnContext turn(duel.result);
   turn.Phase = 1;
-  drivePhase(turn, PlayerSide, EnemySide);
+  drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_EQ(duel.script.Transcript(), test::Transcript(Screen("", " 攻撃  剣劇 [　　][　　][　　]") +
                                                        "ユウの剣劇、" ENTER "APが足りない！\r\n" ENTER));
-  EXPECT_EQ(ActionPoints[PlayerSide], 49);
-  EXPECT_EQ(CurrentEnemy.CurStats[StatHP], 100);
+  EXPECT_EQ(battle.ActionPoints[PlayerSide], 49);
+  EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 100);
   EXPECT_FALSE(turn.SideFinished[PlayerSide]);
 }
 
@@ -225,42 +228,42 @@ TEST(drivePhase, EndAndFinishedSidesShowNothing) {
   Duel duel({});
   SetPlan(PlayerSide, {actEnd, actAttack, actEnd, actEnd, actEnd});
   TurnContext turn(duel.result);
-  drivePhase(turn, PlayerSide, EnemySide);
+  drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_TRUE(turn.SideFinished[PlayerSide]);
   turn.Phase = 1;  // a later slot is not carried out once the plan has ended
-  drivePhase(turn, PlayerSide, EnemySide);
+  drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_EQ(duel.script.Output(), "");
-  EXPECT_TRUE(PhaseDone[PlayerSide][0]);
-  EXPECT_TRUE(PhaseDone[PlayerSide][1]);
-  EXPECT_FALSE(PhaseDone[PlayerSide][2]);
-  EXPECT_EQ(ActionPoints[PlayerSide], 25);
+  EXPECT_TRUE(battle.PhaseDone[PlayerSide][0]);
+  EXPECT_TRUE(battle.PhaseDone[PlayerSide][1]);
+  EXPECT_FALSE(battle.PhaseDone[PlayerSide][2]);
+  EXPECT_EQ(battle.ActionPoints[PlayerSide], 25);
   EXPECT_FALSE(turn.SideFinished[EnemySide]);
 }
 
 TEST(drivePhase, AnInvalidCodeIsReportedAndNothingElseHappens) {
   Duel duel({""});
-  ActionPlan[EnemySide][0] = 9;
+  battle.ActionPlan[EnemySide][0] = 9;
   TurnContext turn(duel.result);
-  drivePhase(turn, EnemySide, PlayerSide);
+  drivePhase(battle, turn, EnemySide, PlayerSide);
   EXPECT_EQ(duel.script.Output(),
             "\r\n-------------------------------------\r\n"
             "error in drivePhase in BattleTurn\r\n"
             "-------------------------------------\r\n"
             "\r\n");
-  EXPECT_EQ(ActionPoints[EnemySide], 20);
-  EXPECT_TRUE(PhaseDone[EnemySide][0]);
+  EXPECT_EQ(battle.ActionPoints[EnemySide], 20);
+  EXPECT_TRUE(battle.PhaseDone[EnemySide][0]);
   EXPECT_FALSE(turn.SideFinished[EnemySide]);
 }
 
 TEST(drivePhase, HyperReactionPlayerChoosesWithThePointsLeftNow) {
   Duel duel({"d", "", ""});
   Player.Talents[HyperReaction] = 1;
-  ActionPoints[PlayerSide] = 4;  // what earlier phases and a "崩し" have left
+  battle.ActionPoints[PlayerSide] = 4;  // what earlier phases and a "崩し" have left
   SetPlan(PlayerSide, {actAttack, actEnd, actEnd, actEnd, actEnd});
-  PhaseDone[PlayerSide][0] = true;
+  battle.PhaseDone[PlayerSide][0] = true;
   TurnContext turn(duel.result);
   turn.Phase = 1;
-  drivePhase(turn, PlayerSide, EnemySide);
+  drivePhase(battle, turn, PlayerSide, EnemySide);
   const std::string talents = "≪超反応≫\r\n";
   // The menu comes with its own screen, in which this slot is still to come.
   EXPECT_EQ(duel.script.Transcript(),
@@ -269,19 +272,19 @@ TEST(drivePhase, HyperReactionPlayerChoosesWithThePointsLeftNow) {
                              "第2の行動をセットしてください。（残り4ポイント）\r\n(dxZ)" TYPED("d") "\r\n" +
                              Screen("", " 攻撃  弱撃 [　　][　　][　　]", talents) +
                              "ユウの弱撃、" ENTER "鬼に4ダメージ！\r\n" ENTER));
-  EXPECT_EQ(ActionPoints[PlayerSide], 1);
+  EXPECT_EQ(battle.ActionPoints[PlayerSide], 1);
 }
 
 TEST(drivePhase, HyperReactionSideThatEndsIsNotAskedAgain) {
   Duel duel({"Z"});
   Player.Talents[HyperReaction] = 1;
   TurnContext turn(duel.result);
-  drivePhase(turn, PlayerSide, EnemySide);
+  drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_TRUE(turn.SideFinished[PlayerSide]);
   const std::size_t written = duel.script.Output().size();
-  for (turn.Phase = 1; turn.Phase < 5; ++turn.Phase) drivePhase(turn, PlayerSide, EnemySide);
+  for (turn.Phase = 1; turn.Phase < 5; ++turn.Phase) drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_EQ(duel.script.Output().size(), written);
-  EXPECT_EQ(PhaseDone[PlayerSide], (std::array<bool, 5>{true, true, true, true, true}));
+  EXPECT_EQ(battle.PhaseDone[PlayerSide], (std::array<bool, 5>{true, true, true, true, true}));
   EXPECT_EQ(duel.script.LinesLeft(), 0u);
 }
 
@@ -289,15 +292,15 @@ TEST(drivePhase, HyperReactionEnemyDrawsWithItsPointsLeft) {
   // Below the cost of its only weighted action it ends; with enough it acts.
   for (const std::int32_t points : {7, 8}) {
     Duel duel({"", ""});
-    CurrentEnemy.Talents[HyperReaction] = 1;
-    CurrentEnemy.ActionRate = {0, 0, 0, 0, 1, 0, 0, 0, 0};
-    ActionPoints[EnemySide] = points;
+    battle.CurrentEnemy.Talents[HyperReaction] = 1;
+    battle.CurrentEnemy.ActionRate = {0, 0, 0, 0, 1, 0, 0, 0, 0};
+    battle.ActionPoints[EnemySide] = points;
     TurnContext turn(duel.result);
     turn.Phase = 2;
-    drivePhase(turn, EnemySide, PlayerSide);
-    EXPECT_EQ(ActionPlan[EnemySide][2], points == 8 ? actBreak : actEnd);
+    drivePhase(battle, turn, EnemySide, PlayerSide);
+    EXPECT_EQ(battle.ActionPlan[EnemySide][2], points == 8 ? actBreak : actEnd);
     EXPECT_EQ(turn.SideFinished[EnemySide], points != 8);
-    EXPECT_EQ(ActionPoints[PlayerSide], points == 8 ? 13 : 25);
+    EXPECT_EQ(battle.ActionPoints[PlayerSide], points == 8 ? 13 : 25);
   }
 }
 

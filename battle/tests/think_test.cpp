@@ -9,6 +9,8 @@
 namespace velkor {
 namespace {
 
+using test::battle;
+
 using test::ConsoleScript;
 using test::Oni;
 using test::StartBattle;
@@ -42,9 +44,9 @@ TEST(RateAction, OnlyAffordableActionsWithAPositiveWeight) {
     for (std::uint32_t seed = 0; seed < 20; ++seed) {
       ConsoleScript script({}, seed);
       StartBattle(WithWeights(c.weights, 20));
-      ActionPlan[EnemySide][2] = actAttack;
-      RateAction(2, c.points);
-      EXPECT_EQ(ActionPlan[EnemySide][2], c.expected) << "points " << c.points << " seed " << seed;
+      battle.ActionPlan[EnemySide][2] = actAttack;
+      RateAction(battle, 2, c.points);
+      EXPECT_EQ(battle.ActionPlan[EnemySide][2], c.expected) << "points " << c.points << " seed " << seed;
       EXPECT_EQ(script.Output(), "");  // the enemy chooses silently
     }
   }
@@ -56,8 +58,8 @@ int BreaksIn1000(int slot) {
   for (std::uint32_t seed = 0; seed < 1000; ++seed) {
     ConsoleScript script({}, seed * 2654435761u);
     StartBattle(WithWeights({1, 0, 0, 0, 1, 0, 0, 0, 0}, 20));
-    RateAction(slot, 20);
-    const std::uint8_t action = ActionPlan[EnemySide][static_cast<std::size_t>(slot)];
+    RateAction(battle, slot, 20);
+    const std::uint8_t action = battle.ActionPlan[EnemySide][static_cast<std::size_t>(slot)];
     EXPECT_TRUE(action == actBreak || action == actAttack);
     if (action == actBreak) ++breaks;
   }
@@ -84,9 +86,9 @@ TEST(RateAction, DrawIsOneUniformNumberWalkedInCodeOrder) {
     state = RandomState;
     ConsoleScript script({}, seed);
     StartBattle(WithWeights({1, 0, 2, 0, 0, 3, 0, 0, 0}, 20));
-    RateAction(0, 20);
+    RateAction(battle, 0, 20);
     const std::uint8_t expected = r == 0 ? actAttack : r <= 2 ? actSnipe : actGuard;
-    EXPECT_EQ(ActionPlan[EnemySide][0], expected) << seed;
+    EXPECT_EQ(battle.ActionPlan[EnemySide][0], expected) << seed;
     EXPECT_EQ(RandomState, state);  // exactly one draw
   }
 }
@@ -111,8 +113,8 @@ TEST(PlanEnemyActions, PaysFromTheCurrentSpeed) {
     for (std::uint32_t seed = 0; seed < 5; ++seed) {
       ConsoleScript script({}, seed);
       StartBattle(WithWeights(c.weights, c.speed));
-      PlanEnemyActions();
-      EXPECT_EQ(ActionPlan[EnemySide], c.expected) << "speed " << c.speed << " seed " << seed;
+      PlanEnemyActions(battle);
+      EXPECT_EQ(battle.ActionPlan[EnemySide], c.expected) << "speed " << c.speed << " seed " << seed;
       EXPECT_EQ(script.Output(), "");
     }
   }
@@ -122,8 +124,8 @@ TEST(PlanEnemyActions, AnEnemyThatMayEndEarlyKeepsTheRestEmpty) {
   for (std::uint32_t seed = 0; seed < 50; ++seed) {
     ConsoleScript script({}, seed);
     StartBattle(WithWeights({1, 0, 0, 0, 0, 0, 0, 0, 1}, 100));
-    PlanEnemyActions();
-    const Plan& plan = ActionPlan[EnemySide];
+    PlanEnemyActions(battle);
+    const Plan& plan = battle.ActionPlan[EnemySide];
     bool ended = false;
     for (std::uint8_t a : plan) {
       if (ended) {

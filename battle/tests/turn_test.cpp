@@ -9,6 +9,8 @@
 namespace velkor {
 namespace {
 
+using test::battle;
+
 using test::ConsoleScript;
 using test::Oni;
 using test::SetUnhurtYuu;
@@ -28,9 +30,9 @@ Initiative Decide(std::uint32_t seed, bool playerQuick, bool enemyQuick, std::in
   enemy.CurStats[StatSpeed] = enemySpeed;
   enemy.Talents[Quick] = enemyQuick ? 1 : 0;
   StartBattle(enemy);
-  std::string result;
+  BattleOutcome result = BattleOutcome::Undecided;
   TurnContext turn(result);
-  DecideInitiative(turn);
+  DecideInitiative(battle, turn);
   EXPECT_EQ(turn.SecondSide, 1 - turn.FirstSide);
   EXPECT_EQ(script.Output(), "");  // nothing is said about it
   return {turn.FirstSide, RandomState};
@@ -88,7 +90,7 @@ struct Turn {
     StartBattle(Oni(weights));
   }
   ConsoleScript script;
-  std::string result = "勝利";  // left from an earlier battle; the turn clears it
+  BattleOutcome result = BattleOutcome::Victory;  // left from an earlier battle; the turn clears it
 };
 
 constexpr std::array<std::int32_t, ActionCount> EndsAtOnce{0, 0, 0, 0, 0, 0, 0, 0, 1};
@@ -96,11 +98,11 @@ constexpr std::array<std::int32_t, ActionCount> AttacksOnly{1, 0, 0, 0, 0, 0, 0,
 
 TEST(BattleTurn, BothPlansEndingInPhaseZero) {
   Turn t({"Z", "y"}, EndsAtOnce, false);
-  BattleTurn(t.result);
-  EXPECT_EQ(t.result, "");
+  BattleTurn(battle, t.result);
+  EXPECT_EQ(t.result, BattleOutcome::Undecided);
   EXPECT_EQ(t.script.LinesLeft(), 0u);
-  EXPECT_EQ(PhaseDone[PlayerSide], (std::array<bool, 5>{true, false, false, false, false}));
-  EXPECT_EQ(PhaseDone[EnemySide], (std::array<bool, 5>{true, false, false, false, false}));
+  EXPECT_EQ(battle.PhaseDone[PlayerSide], (std::array<bool, 5>{true, false, false, false, false}));
+  EXPECT_EQ(battle.PhaseDone[EnemySide], (std::array<bool, 5>{true, false, false, false, false}));
   // Plan screen and menu, confirmation screen, and the closing screen.
   const std::string out = t.script.Output();
   std::size_t screens = 0;
@@ -114,24 +116,24 @@ TEST(BattleTurn, BothPlansEndingInPhaseZero) {
 TEST(BattleTurn, OneSideGoesOnAloneAfterTheOtherHasEnded) {
   // 鬼 attacks four times with its 20 points; ユウ ends at once.
   Turn t({"Z", "y", "", "", "", "", "", "", "", ""}, AttacksOnly, true);
-  BattleTurn(t.result);
+  BattleTurn(battle, t.result);
   EXPECT_EQ(t.script.LinesLeft(), 0u);
   EXPECT_EQ(Player.CurStats[StatHP], 100 - 4 * 10);
-  EXPECT_EQ(ActionPoints[EnemySide], 0);
-  EXPECT_EQ(PhaseDone[PlayerSide], (std::array<bool, 5>{true, true, true, true, true}));
-  EXPECT_EQ(PhaseDone[EnemySide], (std::array<bool, 5>{true, true, true, true, true}));
-  EXPECT_EQ(t.result, "");
+  EXPECT_EQ(battle.ActionPoints[EnemySide], 0);
+  EXPECT_EQ(battle.PhaseDone[PlayerSide], (std::array<bool, 5>{true, true, true, true, true}));
+  EXPECT_EQ(battle.PhaseDone[EnemySide], (std::array<bool, 5>{true, true, true, true, true}));
+  EXPECT_EQ(t.result, BattleOutcome::Undecided);
 }
 
 TEST(BattleTurn, ADeathByTheFirstSideEndsTheTurnAtOnce) {
   // ユウ acts first and kills with a sword play of 120; 鬼's slot 0 is never reached.
   Turn t({"X", "y", "", ""}, AttacksOnly, true);
   Player.CurStats[StatSpeed] = Player.BaseStats[StatSpeed] = 50;  // nothing left after it
-  BattleTurn(t.result);
-  EXPECT_EQ(t.result, "勝利");
+  BattleTurn(battle, t.result);
+  EXPECT_EQ(t.result, BattleOutcome::Victory);
   EXPECT_EQ(t.script.LinesLeft(), 0u);
-  EXPECT_EQ(CurrentEnemy.CurStats[StatHP], -20);
-  EXPECT_FALSE(PhaseDone[EnemySide][0]);
+  EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -20);
+  EXPECT_FALSE(battle.PhaseDone[EnemySide][0]);
   EXPECT_EQ(Player.CurStats[StatHP], 100);
   const std::string out = t.script.Output();
   const std::string closing =
@@ -145,16 +147,17 @@ TEST(BattleTurn, ADeathByTheFirstSideEndsTheTurnAtOnce) {
 
 TEST(BattleTurn, TokensOutliveTheTurnAndPlansDoNot) {
   Turn t({"x", "x", "Z", "y", "", "", "", "", "Z", "y"}, EndsAtOnce, true);
-  GuardTokens[EnemySide] = 2;
-  BattleTurn(t.result);
-  EXPECT_EQ(GuardTokens[PlayerSide], 2);
-  EXPECT_EQ(ActionPoints[PlayerSide], 17);
-  BattleTurn(t.result);
+  battle.GuardTokens[EnemySide] = 2;
+  BattleTurn(battle, t.result);
+  EXPECT_EQ(battle.GuardTokens[PlayerSide], 2);
+  EXPECT_EQ(battle.ActionPoints[PlayerSide], 17);
+  BattleTurn(battle, t.result);
   EXPECT_EQ(t.script.LinesLeft(), 0u);
-  EXPECT_EQ(GuardTokens[PlayerSide], 2);
-  EXPECT_EQ(GuardTokens[EnemySide], 2);
-  EXPECT_EQ(ActionPlan[PlayerSide], (std::array<std::uint8_t, 5>{actEnd, actEnd, actEnd, actEnd, actEnd}));
-  EXPECT_EQ(ActionPoints[PlayerSide], 25);  // fresh points every turn
+  EXPECT_EQ(battle.GuardTokens[PlayerSide], 2);
+  EXPECT_EQ(battle.GuardTokens[EnemySide], 2);
+  EXPECT_EQ(battle.ActionPlan[PlayerSide],
+            (std::array<std::uint8_t, 5>{actEnd, actEnd, actEnd, actEnd, actEnd}));
+  EXPECT_EQ(battle.ActionPoints[PlayerSide], 25);  // fresh points every turn
 }
 
 }  // namespace

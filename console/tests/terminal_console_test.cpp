@@ -29,18 +29,19 @@ TEST(TerminalBinding, ConvertsOnlyTerminalsThatDoNotSpeakShiftJis) {
     TerminalBinding expected;
   };
   const Case cases[] = {
-      {true, true, "UTF-8", {true, true, "UTF-8"}},
+      {true, true, "UTF-8", {true, true, "UTF-8", true}},
       {false, false, "UTF-8", {false, false, ""}},     // pipes and files: raw bytes
       {false, true, "UTF-8", {false, true, "UTF-8"}},  // answers from a file, shown on a terminal
-      {true, false, "UTF-8", {true, false, "UTF-8"}},  // output piped to a file or a pager
-      {true, true, "EUC-JP", {true, true, "EUC-JP"}},
+      // Output piped to a file or a pager: no editor, whose echo would go there.
+      {true, false, "UTF-8", {true, false, "UTF-8"}},
+      {true, true, "EUC-JP", {true, true, "EUC-JP", true}},
       {true, true, "SHIFT_JIS", {false, false, ""}},
       {true, true, "sjis", {false, false, ""}},
       {true, true, "CP932", {false, false, ""}},
       {true, true, "WINDOWS-31J", {false, false, ""}},
       // The C locale: the terminal is taken to be UTF-8.
-      {true, true, "ANSI_X3.4-1968", {true, true, "UTF-8"}},
-      {true, true, "", {true, true, "UTF-8"}},
+      {true, true, "ANSI_X3.4-1968", {true, true, "UTF-8", true}},
+      {true, true, "", {true, true, "UTF-8", true}},
       {false, false, "ANSI_X3.4-1968", {false, false, ""}},
   };
   for (const Case& c : cases) {
@@ -50,6 +51,7 @@ TEST(TerminalBinding, ConvertsOnlyTerminalsThatDoNotSpeakShiftJis) {
     EXPECT_EQ(binding.convertInput, c.expected.convertInput);
     EXPECT_EQ(binding.convertOutput, c.expected.convertOutput);
     EXPECT_EQ(binding.charset, c.expected.charset);
+    EXPECT_EQ(binding.editLines, c.expected.editLines);
   }
 }
 

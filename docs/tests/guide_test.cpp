@@ -121,13 +121,14 @@ Hit Strike(std::uint8_t action, std::int32_t defense, std::int32_t decoys = 0, s
   TEnemy target;
   test::SetFighter(target, "鬼", {1000, 0, defense, 100}, {1000, 0, defense, 100});
   test::StartBattle(target);
-  ActionPoints = {100, 100};
-  DecoyTokens[EnemySide] = decoys;
-  GuardTokens[EnemySide] = guards;
-  std::string result;
-  ResolveAttack(PlayerSide, EnemySide, action, result);
-  return {1000 - CurrentEnemy.CurStats[StatHP], 100 - ActionPoints[EnemySide], DecoyTokens[EnemySide],
-          GuardTokens[EnemySide]};
+  BattleState& battle = test::battle;
+  battle.ActionPoints = {100, 100};
+  battle.DecoyTokens[EnemySide] = decoys;
+  battle.GuardTokens[EnemySide] = guards;
+  BattleOutcome result = BattleOutcome::Undecided;
+  ResolveAttack(battle, PlayerSide, EnemySide, action, result);
+  return {1000 - battle.CurrentEnemy.CurStats[StatHP], 100 - battle.ActionPoints[EnemySide],
+          battle.DecoyTokens[EnemySide], battle.GuardTokens[EnemySide]};
 }
 
 // The amount an action deals, as the guide's effect column words it.

@@ -14,6 +14,7 @@
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 #include "testsupport/process_runner.h"
+#include "testsupport/saved_record.h"
 #include "testsupport/typed_runs.h"
 
 namespace velkor::test {
@@ -36,14 +37,6 @@ inline std::string SavedRecord() {
   StoreChecksum(p);
   const PlayerImage image = ToImage(p);
   return std::string(image.begin(), image.end());
-}
-
-inline TPlayer RecordOf(const std::string& file) {
-  PlayerImage image{};
-  EXPECT_EQ(file.size(), image.size());
-  for (std::size_t i = 0; i < image.size() && i < file.size(); ++i)
-    image[i] = static_cast<std::uint8_t>(file[i]);
-  return FromImage(image);
 }
 
 inline bool Sealed(const TPlayer& p) {

@@ -41,7 +41,7 @@ TEST(DrawAmbientLine, DrawsTheSceneryLineAndOverridesAtTenAndEleven) {
     HuntState state;
     state.KillCount = c.killCount;
     state.AmbientLine = c.before;
-    DrawAmbientLine(state);
+    DrawAmbientLine(state, GameRandom());
     EXPECT_EQ(state.AmbientLine, c.after) << "seed " << c.seed << " kills " << c.killCount;
     EXPECT_EQ(RandomState, c.stateAfter) << "seed " << c.seed << ": draws made";
     EXPECT_EQ(script.Output(), "");

@@ -76,7 +76,7 @@ TEST(FindEnemys, DrawsInTheStatedOrder) {
     for (const int i : c.alive) state.AliveFlags[i] = true;
     state.KillCount = c.killCount;
     state.CandidateCount = 99;
-    FindEnemys(state);
+    FindEnemys(state, GameRandom());
     const std::vector<int> got(state.Candidates.begin(),
                                state.Candidates.begin() + std::clamp(state.CandidateCount, 0, 5));
     EXPECT_EQ(state.CandidateCount, static_cast<int>(c.candidates.size())) << "seed " << c.seed;
@@ -113,7 +113,7 @@ TEST(FindEnemys, ConsequencesHoldForThousandsOfSeedsAndKillStates) {
       RandomState = seed * 2654435761u;
       const std::int32_t wanted = 3 + RandomInt(3);
       RandomState = seed * 2654435761u;
-      FindEnemys(state);
+      FindEnemys(state, GameRandom());
 
       const int eligible = killCount <= 9 ? 10 - killCount : 1;
       ASSERT_EQ(state.CandidateCount, std::min(wanted, eligible))
@@ -161,7 +161,7 @@ TEST(FindEnemys, EveryEligibleEntryIsEquallyLikely) {
   test::ConsoleScript script({}, 42);
   for (int r = 0; r < rounds; ++r) {
     HuntState state;
-    FindEnemys(state);
+    FindEnemys(state, GameRandom());
     ++wanted[state.CandidateCount];
     ++first[state.Candidates[0]];
     for (int i = 0; i < state.CandidateCount; ++i) ++offered[state.Candidates[i]];

@@ -29,16 +29,7 @@ bool StartsWith(std::string_view text, std::string_view start) {
   return text.substr(0, start.size()) == start;
 }
 
-// The lines of code page 932 text split at CR LF (never inside a character).
-std::vector<std::string> CrLfLines(std::string_view text) {
-  std::vector<std::string> lines;
-  for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n")) {
-    lines.emplace_back(text.substr(0, at));
-    text.remove_prefix(at + 2);
-  }
-  lines.emplace_back(text);
-  return lines;
-}
+using test::CrLfLines;
 
 // Answers each prompt by a rule: the first candidate; "n" to the first
 // confirmation of an enemy, then "y"; every plan slot the first of attack,

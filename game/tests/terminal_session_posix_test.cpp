@@ -6,12 +6,12 @@
 #include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -19,6 +19,7 @@
 #include "testsupport/environment.h"
 #include "testsupport/files.h"
 #include "testsupport/process_runner.h"
+#include "testsupport/saved_record.h"
 
 extern char** environ;
 
@@ -36,11 +37,11 @@ const std::string EightUtf8 =
     "\xE8\xAB\x8B";
 const std::string NineUtf8 = EightUtf8 + "\xE6\x9B\xB8";  // and 書
 
-long long NowMs() {
-  std::timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
-}
+// Keys as an xterm sends them.
+const std::string Left = "\x1b[D";
+const std::string Right = "\x1b[C";
+const std::string Backspace = "\x7f";
+const std::string CtrlD = "\x04";
 
 bool IsUtf8(const std::string& text) {
   for (std::size_t i = 0; i < text.size();) {
@@ -69,8 +70,9 @@ class GameFolder {
 };
 
 // The game running on the slave side of a pseudo-terminal with the given
-// locale; the test reads the screen and types on the master side. Every wait
-// has a deadline and the game is killed at the end, so a test never hangs.
+// locale, as an xterm; the test reads the screen and types on the master
+// side. Every wait has a deadline and the game is killed at the end, so a
+// test never hangs.
 class TerminalSession {
  public:
   TerminalSession(const std::string& workDir, const std::string& locale) {
@@ -80,10 +82,11 @@ class TerminalSession {
     for (char** v = environ; *v != nullptr; ++v) {
       const std::string variable = *v;
       if (variable.rfind("LANG=", 0) == 0 || variable.rfind("LC_", 0) == 0 ||
-          variable.rfind("LANGUAGE=", 0) == 0)
+          variable.rfind("LANGUAGE=", 0) == 0 || variable.rfind("TERM=", 0) == 0)
         continue;
       variables.push_back(variable);
     }
+    variables.push_back("TERM=xterm");
     variables.push_back("LANG=" + locale);
     variables.push_back("LC_ALL=" + locale);
     std::vector<char*> envp;
@@ -115,33 +118,75 @@ class TerminalSession {
   // Reads the screen until text shows after what the last wait found.
   // False when it did not show within the deadline or the game ended first.
   bool WaitFor(const std::string& text, int timeoutSeconds = 10) {
-    const long long deadline = NowMs() + 1000LL * timeoutSeconds;
+    const long long deadline = test::MonotonicMs() + 1000LL * timeoutSeconds;
     while (true) {
       const std::size_t found = screen_.find(text, matchedUpTo_);
       if (found != std::string::npos) {
         matchedUpTo_ = found + text.size();
         return true;
       }
-      const long long left = deadline - NowMs();
-      if (left <= 0) return false;
-      pollfd fd{master_, POLLIN, 0};
-      if (poll(&fd, 1, static_cast<int>(left)) <= 0) continue;
-      char buffer[4096];
-      const ssize_t n = read(master_, buffer, sizeof buffer);
-      if (n <= 0) return false;  // the game has ended and the terminal closed
-      screen_.append(buffer, static_cast<std::size_t>(n));
+      const long long left = deadline - test::MonotonicMs();
+      if (left <= 0 || Take(static_cast<int>(left)) < 0) return false;
     }
   }
 
+  // Whether the game is reading a line through the editor, which takes the
+  // terminal out of its line mode for as long as the line is edited.
+  bool Editing() const {
+    termios mode{};
+    return tcgetattr(master_, &mode) == 0 && (mode.c_lflag & ICANON) == 0;
+  }
+
+  // Waits until the game reads a line through the editor.
+  bool WaitForEditor(int timeoutSeconds = 10) {
+    const long long deadline = test::MonotonicMs() + 1000LL * timeoutSeconds;
+    while (!Editing()) {
+      if (test::MonotonicMs() > deadline) return false;
+      Take(20);
+    }
+    return true;
+  }
+
+  // Sends keys as they are.
+  void Press(const std::string& keys) {
+    ASSERT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+  }
+
   // Types keys and presses Enter, as a player does: the terminal sends CR.
-  void Type(const std::string& keys) {
-    const std::string sent = keys + "\r";
-    ASSERT_EQ(write(master_, sent.data(), sent.size()), static_cast<ssize_t>(sent.size()));
+  void Type(const std::string& keys) { Press(keys + "\r"); }
+
+  // Reads the screen until the game ends; its exit status, or -1 when it was
+  // still running at the deadline or ended by a signal.
+  int WaitForExit(int timeoutSeconds = 10) {
+    const long long deadline = test::MonotonicMs() + 1000LL * timeoutSeconds;
+    while (test::MonotonicMs() < deadline) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        while (Take(0) > 0) {
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      Take(20);
+    }
+    return -1;
   }
 
   const std::string& Screen() const { return screen_; }
 
  private:
+  // Adds what the screen was sent within waitMs to it: how many bytes came,
+  // or -1 once the game has ended and the terminal closed.
+  ssize_t Take(int waitMs) {
+    pollfd fd{master_, POLLIN, 0};
+    if (poll(&fd, 1, waitMs) <= 0) return 0;
+    char buffer[4096];
+    const ssize_t n = read(master_, buffer, sizeof buffer);
+    if (n <= 0) return -1;
+    screen_.append(buffer, static_cast<std::size_t>(n));
+    return n;
+  }
+
   pid_t pid_ = -1;
   int master_ = -1;
   std::string screen_;
@@ -188,20 +233,96 @@ TEST(TerminalSession, AShiftJisTerminalGetsTheGamesOwnBytes) {
   TerminalSession game(folder.Path(), "ja_JP.SJIS");
   ASSERT_TRUE(game.Started());
   ASSERT_TRUE(game.WaitFor("まずは定義から始めよう。")) << game.Screen();
+  game.Type("");
+  ASSERT_TRUE(game.WaitFor("[最長16バイト]＞")) << game.Screen();
+  // Lines are read as from a pipe, with the terminal's own line editing.
+  EXPECT_FALSE(game.Editing());
+}
+
+// The game given input through a pipe and writing to one, under a UTF-8
+// locale (the process runner passes this process's environment on).
+test::ProcessResult PipedUnderUtf8(const std::string& input) {
+  GameFolder folder;
+  test::ScopedEnvironment utf8("LC_ALL", "C.UTF-8");
+  return test::RunProgram(test::GameProgram(), folder.Path(), input, 20);
 }
 
 TEST(TerminalSession, PipesGiveAndTakeTheRawBytesUnderAUtf8Locale) {
-  GameFolder folder;
-  // The process runner passes this process's environment on.
-  test::ProcessResult run;
-  {
-    test::ScopedEnvironment utf8("LC_ALL", "C.UTF-8");
-    run = test::RunProgram(test::GameProgram(), folder.Path(), "\nソポ表十能予申請\n\n\n", 20);
-  }
+  const test::ProcessResult run = PipedUnderUtf8("\nソポ表十能予申請\n\n\n");
   ASSERT_FALSE(run.timedOut);
   EXPECT_NE(run.output.find("まずは定義から始めよう。"), std::string::npos);
   EXPECT_NE(run.output.find("\r\n-- ソポ表十能予申請 ----\r\n"), std::string::npos) << run.output;
   EXPECT_EQ(run.output.find(FirstLineUtf8), std::string::npos);
+}
+
+// The game's own lines as a UTF-8 terminal shows them, up to the name.
+void StartDefinition(TerminalSession& game) {
+  ASSERT_TRUE(game.WaitFor(FirstLineUtf8)) << game.Screen();
+  game.Type("");
+  ASSERT_TRUE(game.WaitFor(Utf8("[最長16バイト]＞"))) << game.Screen();
+  ASSERT_TRUE(game.WaitForEditor()) << game.Screen();
+}
+
+TEST(TerminalSession, AJapaneseNameEditedWithTheKeysReachesTheGameAsItsBytes) {
+  GameFolder folder;
+  TerminalSession game(folder.Path(), "C.UTF-8");
+  ASSERT_TRUE(game.Started());
+  StartDefinition(game);
+  // ソポ, Left, 表 between them, Left, Backspace over ソ, Right, 十: 表十ポ,
+  // whose code page 932 bytes end in 5C, 5C and 7C.
+  game.Type(Utf8("ソポ") + Left + Utf8("表") + Left + Backspace + Right + Utf8("十"));
+  ASSERT_TRUE(game.WaitFor(Utf8("表十ポ、そしてきみの意志が肉体をつくる。"))) << game.Screen();
+  game.Type("");
+  ASSERT_TRUE(game.WaitFor(Utf8("きみの力は、きみが望むように伸びるよ。"))) << game.Screen();
+  game.Type("");
+  ASSERT_TRUE(game.WaitFor("-- " + Utf8("表十ポ") + " ----------")) << game.Screen();
+  // All 100 points on the stats, and "x" to see the opening at once; the
+  // definition is saved when the opening is over.
+  for (const char* range : {"{0～100}", "{0～60}", "{0～40}", "{0～20}"}) {
+    ASSERT_TRUE(game.WaitFor(Utf8(range))) << game.Screen();
+    game.Type(range == std::string("{0～100}") ? "40" : "20");
+  }
+  game.Type("x");
+  const std::string save = folder.Path() + "/save.dat";
+  const long long deadline = test::MonotonicMs() + 10000;
+  while (!test::Exists(save) && test::MonotonicMs() < deadline) usleep(20000);
+  ASSERT_TRUE(test::Exists(save)) << game.Screen();
+  const std::string file = test::ReadBytes(save);
+  EXPECT_EQ(test::RecordOf(file).Name.Text(), "表十ポ");
+  EXPECT_EQ(file.find('\x1b'), std::string::npos);
+  EXPECT_TRUE(IsUtf8(game.Screen())) << "code page 932 bytes reached the screen";
+}
+
+TEST(TerminalSession, TheKeysThatOnceLeftEscapesInANameGiveTheNameTheEditorShows) {
+  GameFolder folder;
+  TerminalSession game(folder.Path(), "C.UTF-8");
+  ASSERT_TRUE(game.Started());
+  StartDefinition(game);
+  game.Type("ab" + Left + "c\td");
+  ASSERT_TRUE(game.WaitFor("\r\nacdb" + Utf8("、そしてきみの意志が肉体をつくる。"))) << game.Screen();
+  game.Type("");
+  game.Type("");
+  ASSERT_TRUE(game.WaitFor("-- acdb ----------------\r")) << game.Screen();
+}
+
+TEST(TerminalSession, CtrlDOnAnEmptyLineEndsInputAsTheEndOfAPipeDoes) {
+  GameFolder folder;
+  TerminalSession game(folder.Path(), "C.UTF-8");
+  ASSERT_TRUE(game.Started());
+  StartDefinition(game);
+  game.Press(CtrlD);
+  ASSERT_TRUE(game.WaitFor(Utf8("で発生しました。") + "\r\r\n" + Utf8("標準入力が終わりました") + "\r\r\n"))
+      << game.Screen();
+  // Nothing is shown for the key: the report follows the prompt's line.
+  EXPECT_NE(game.Screen().find(Utf8("[最長16バイト]＞") + "\r\r\nEInOutError"), std::string::npos);
+  EXPECT_EQ(game.WaitForExit(), 1);
+  EXPECT_FALSE(test::Exists(folder.Path() + "/save.dat"));
+}
+
+TEST(TerminalSession, PipesPassEveryTypedByteAsBefore) {
+  const test::ProcessResult run = PipedUnderUtf8("\nab\x1b[Dc\td\x7f\n\n\n");
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_NE(run.output.find("\r\n-- ab\x1b[Dc\td\x7f -------"), std::string::npos) << run.output;
 }
 
 }  // namespace

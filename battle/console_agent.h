@@ -1,0 +1,16 @@
+#pragma once
+// The player at the console: the letter menus of the planning and a wait for
+// Enter after each message.
+
+#include "battle/player_agent.h"
+
+namespace velkor {
+
+class ConsoleAgent : public PlayerAgent {
+ public:
+  void PlanActions(BattleState& battle) override;
+  void SelectAction(BattleState& battle, int slot, std::int32_t points) override;
+  void Pause() override;
+};
+
+}  // namespace velkor

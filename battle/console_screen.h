@@ -1,0 +1,22 @@
+#pragma once
+// The battle as the game shows it on the console.
+
+#include "battle/battle_screen.h"
+
+namespace velkor {
+
+class ConsoleScreen : public BattleScreen {
+ public:
+  void TurnBegins(std::uint64_t turn) override;
+  void Show(const BattleState& battle) override;
+  void Announce(const TFighter& actor, std::uint8_t action) override;
+  void NoPoints() override;
+  void TokenMade(std::string_view tokenName, bool made) override;
+  void Evaded(const TFighter& target) override;
+  void NotEvaded(const TFighter& target) override;
+  void Guarded(const TFighter& target) override;
+  void Damaged(const TFighter& target, std::int32_t amount, bool toPoints) override;
+  void Error(std::string_view place) override;
+};
+
+}  // namespace velkor

@@ -1,0 +1,172 @@
+#include "console/line_editor.h"
+
+#include <histedit.h>
+#include <langinfo.h>
+#include <locale.h>
+
+#include "console/escape_sequence.h"
+#include "console/failure.h"
+#include "console/line_reader.h"
+
+namespace velkor {
+
+namespace {
+
+const locale_t NoLocale = static_cast<locale_t>(0);
+
+// A locale whose LC_CTYPE reads charset: the user's own when it speaks that
+// set, else C.UTF-8 for a UTF-8 terminal (the C locale's terminal is taken to
+// be UTF-8, and a named locale may not be installed).
+locale_t LocaleFor(std::string_view charset) {
+  const locale_t user = newlocale(LC_CTYPE_MASK, "", NoLocale);
+  if (user != NoLocale) {
+    if (charset == nl_langinfo_l(CODESET, user)) return user;
+    freelocale(user);
+  }
+  if (charset == "UTF-8") return newlocale(LC_CTYPE_MASK, "C.UTF-8", NoLocale);
+  return NoLocale;
+}
+
+// libedit decodes keys and measures widths by the current LC_CTYPE. The
+// editor's locale is made current for this thread only while the library
+// runs; the process's own locale, which the rest of the game leaves at "C",
+// is never changed.
+class EditorLocale {
+ public:
+  explicit EditorLocale(locale_t locale) : previous_(uselocale(locale)) {}
+  ~EditorLocale() { uselocale(previous_); }
+  EditorLocale(const EditorLocale&) = delete;
+  EditorLocale& operator=(const EditorLocale&) = delete;
+
+ private:
+  locale_t previous_;
+};
+
+// Bound to keys that must put nothing into the line: Tab (there is nothing to
+// complete) and Ctrl-V (it would insert the next key's raw bytes).
+unsigned char InsertNothing(EditLine*, int) { return CC_NORM; }
+
+unsigned char DeleteUnderCursor(EditLine* editor) {
+  const LineInfoW* line = el_wline(editor);
+  if (line->cursor == line->lastchar) return CC_ERROR;  // a beep: nothing is there
+  el_cursor(editor, 1);
+  el_wdeletestr(editor, 1);
+  return CC_REFRESH;
+}
+
+// Ctrl-D: on an empty line it ends input as the end of a pipe does, without
+// the "^D" the library would show; elsewhere it deletes as Delete does.
+unsigned char EndOrDelete(EditLine* editor, int) {
+  const LineInfoW* line = el_wline(editor);
+  if (line->buffer == line->lastchar) return CC_EOF;
+  return DeleteUnderCursor(editor);
+}
+
+// ESC: the whole sequence of the key that sent it is read here, so that the
+// keys the editor has no use for (Page Up, F1, Alt with a letter) are
+// dropped whole instead of leaving "5~" or a command prompt behind.
+unsigned char EscapeKey(EditLine* editor, int) {
+  EscapeSequence sequence;
+  wchar_t c = 0;
+  do {
+    if (el_wgetc(editor, &c) != 1) return CC_EOF;
+  } while (!sequence.Add(static_cast<char32_t>(c)));
+  const LineInfoW* line = el_wline(editor);
+  switch (sequence.Key()) {
+    case EditingKey::Left:
+      el_cursor(editor, -1);
+      return CC_CURSOR;
+    case EditingKey::Right:
+      el_cursor(editor, 1);
+      return CC_CURSOR;
+    case EditingKey::Home:
+      el_cursor(editor, -static_cast<int>(line->cursor - line->buffer));
+      return CC_CURSOR;
+    case EditingKey::End:
+      el_cursor(editor, static_cast<int>(line->lastchar - line->cursor));
+      return CC_CURSOR;
+    case EditingKey::Delete:
+      return DeleteUnderCursor(editor);
+    case EditingKey::None:
+      break;
+  }
+  return CC_NORM;
+}
+
+}  // namespace
+
+struct LineEditor::Library {
+  locale_t locale = NoLocale;
+  // The library's own complaints (an unknown terminal type) would land in the
+  // middle of the game's screen.
+  std::FILE* complaints = nullptr;
+  EditLine* editor = nullptr;
+  std::string prompt;
+
+  ~Library() {
+    if (editor != nullptr) {
+      const EditorLocale current(locale);
+      el_end(editor);
+    }
+    if (complaints != nullptr) std::fclose(complaints);
+    if (locale != NoLocale) freelocale(locale);
+  }
+
+  static char* Prompt(EditLine* editor) {
+    void* data = nullptr;
+    el_get(editor, EL_CLIENTDATA, &data);
+    return static_cast<Library*>(data)->prompt.data();
+  }
+};
+
+LineEditor::LineEditor(std::unique_ptr<Library> library) : library_(std::move(library)) {}
+
+LineEditor::~LineEditor() = default;
+
+std::unique_ptr<LineEditor> LineEditor::Open(std::string_view charset, std::FILE* in, std::FILE* out) {
+  auto library = std::make_unique<Library>();
+  library->locale = LocaleFor(charset);
+  if (library->locale == NoLocale) return nullptr;
+  library->complaints = std::fopen("/dev/null", "w");
+  if (library->complaints == nullptr) return nullptr;
+  const EditorLocale current(library->locale);
+  EditLine* editor = el_init("velkor", in, out, library->complaints);
+  if (editor == nullptr) return nullptr;
+  library->editor = editor;
+  // No ~/.editrc and no history: every player gets the same keys, and
+  // nothing is written anywhere.
+  el_set(editor, EL_CLIENTDATA, library.get());
+  el_set(editor, EL_PROMPT, &Library::Prompt);
+  el_set(editor, EL_EDITOR, "emacs");
+  // The terminal is put back in order before a signal (Ctrl-C, a closed
+  // terminal) ends the program in the middle of a line.
+  el_set(editor, EL_SIGNAL, 1);
+  // The wide form keeps the names as given; the narrow one copies them and
+  // never frees the copies.
+  el_wset(editor, EL_ADDFN, L"velkor-insert-nothing", L"Insert nothing", &InsertNothing);
+  el_wset(editor, EL_ADDFN, L"velkor-end-or-delete", L"End input or delete", &EndOrDelete);
+  el_wset(editor, EL_ADDFN, L"velkor-escape-key", L"Read a key's escape sequence", &EscapeKey);
+  for (const char* key : {"^I", "^V"}) el_set(editor, EL_BIND, key, "velkor-insert-nothing", nullptr);
+  el_set(editor, EL_BIND, "^D", "velkor-end-or-delete", nullptr);
+  el_set(editor, EL_BIND, "^[", "velkor-escape-key", nullptr);
+  return std::unique_ptr<LineEditor>(new LineEditor(std::move(library)));
+}
+
+bool LineEditor::Read(std::string_view prompt, std::string& line) {
+  library_->prompt.assign(prompt);
+  const EditorLocale current(library_->locale);
+  int count = 0;
+  const char* edited = el_gets(library_->editor, &count);
+  if (edited == nullptr) {
+    if (count < 0) RaiseFailure(KindInOut, "標準入力を読めません");
+    return false;
+  }
+  std::string_view text(edited);
+  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  // As long a line as the line reader keeps, so that a longer one is still
+  // seen as too long.
+  line.assign(text.substr(0, MaxLineBytes + 1));
+  return true;
+}
+
+}  // namespace velkor

@@ -1,0 +1,81 @@
+#include "sim/app.h"
+
+#include "console/charset.h"
+#include "console/terminal_console.h"
+#include "platform/console.h"
+#include "sim/policy_registry.h"
+#include "sim/report.h"
+#include "sim/runs.h"
+#include "sim/search.h"
+#include "sim/seeds.h"
+
+namespace velkor::sim {
+
+namespace {
+
+std::string Seeds(const CommandLine& line) {
+  return "seeds " + std::to_string(line.Seed) + " to " + std::to_string(RunSeed(line.Seed, line.Runs - 1));
+}
+
+std::string BuildText(const Build& build) {
+  return "build " + StatsText(build) + " talents " + TalentLetters(build);
+}
+
+}  // namespace
+
+std::string RunCommand(const CommandLine& line, ProgressBar* progress) {
+  RunOptions options;
+  options.Policy = line.Policy;
+  options.Runs = line.Runs;
+  options.Seed = line.Seed;
+  options.Threads = line.Threads;
+  const auto show = [progress](std::uint64_t done, std::uint64_t of) { progress->Update(done, of); };
+  std::string heading;
+  std::string table;
+  switch (line.Run) {
+    case CommandLine::Mode::Battles:
+      heading = BuildText(line.Character) + " | policy " + line.Policy + " | " + std::to_string(line.Runs) +
+                " battles per enemy, " + Seeds(line);
+      table = BattleTable(RunBattles(line.Character, options), line.Csv);
+      break;
+    case CommandLine::Mode::Hunts:
+      heading = BuildText(line.Character) + " | policy " + line.Policy + " | " + std::to_string(line.Runs) +
+                " hunts, " + Seeds(line);
+      table = HuntTable(
+          progress != nullptr ? RunHunts(line.Character, options, show) : RunHunts(line.Character, options),
+          line.Csv);
+      break;
+    case CommandLine::Mode::Search: {
+      SearchOptions search;
+      search.Runs = options;
+      search.Step = line.Step;
+      search.Enemy = line.Enemy;
+      const std::vector<RankedBuild> ranked =
+          progress != nullptr ? SearchBuilds(search, show) : SearchBuilds(search);
+      heading =
+          "every build in steps of " + std::to_string(line.Step) + " points (" +
+          std::to_string(ranked.size()) + " builds) | policy " + line.Policy + " | " +
+          std::to_string(line.Runs) +
+          (line.Enemy ? " battles each against enemy " + std::to_string(*line.Enemy + 1) : " hunts each") +
+          ", " + Seeds(line);
+      table = SearchTable(ranked, line.Top, line.Enemy, line.Csv);
+      break;
+    }
+    case CommandLine::Mode::Help:
+      return HelpText();
+  }
+  if (progress != nullptr) progress->Finish();
+  return line.Csv ? table : heading + "\n\n" + table;
+}
+
+std::string ForLocale(std::string_view text) {
+  const TerminalBinding binding = DecideTerminalBinding(false, true, platform::TerminalCharset());
+  if (!binding.convertOutput) return std::string(text);
+  CharsetConverter converter(binding.charset, GameCharset);
+  if (!converter.IsOpen()) return std::string(text);
+  std::string out;
+  converter.Lenient(text, out);
+  return out;
+}
+
+}  // namespace velkor::sim

@@ -1,0 +1,179 @@
+#include "sim/command_line.h"
+
+#include <limits>
+
+#include "enemy/enemy.h"
+#include "sim/policy_registry.h"
+
+namespace velkor::sim {
+
+namespace {
+
+// A whole decimal number low..high, nothing else.
+bool ReadNumber(std::string_view text, std::uint64_t low, std::uint64_t high, std::uint64_t& value) {
+  if (text.empty() || text.size() > 20) return false;
+  std::uint64_t n = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    if (n > (std::numeric_limits<std::uint64_t>::max() - 9) / 10) return false;
+    n = n * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (n < low || n > high) return false;
+  value = n;
+  return true;
+}
+
+std::string Range(std::uint64_t low, std::uint64_t high) {
+  return std::to_string(low) + ".." + std::to_string(high);
+}
+
+}  // namespace
+
+std::uint64_t DefaultRuns(CommandLine::Mode mode) { return mode == CommandLine::Mode::Search ? 1000 : 10000; }
+
+std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> args, std::string& error) {
+  CommandLine line;
+  if (args.empty()) {
+    error = "say what to run: battles, hunts or search";
+    return std::nullopt;
+  }
+  std::size_t at = 0;
+  const std::string_view mode = args[at++];
+  if (mode == "battles") {
+    line.Run = CommandLine::Mode::Battles;
+  } else if (mode == "hunts") {
+    line.Run = CommandLine::Mode::Hunts;
+  } else if (mode == "search") {
+    line.Run = CommandLine::Mode::Search;
+  } else if (mode == "--help" || mode == "-h") {
+    return line;
+  } else {
+    error = "unknown mode \"" + std::string(mode) + "\": battles, hunts or search";
+    return std::nullopt;
+  }
+
+  std::string_view stats = "25,25,25,25";
+  std::string_view talents;
+  bool buildGiven = false;
+  bool searchGiven = false;
+  while (at < args.size()) {
+    const std::string_view option = args[at++];
+    if (option == "--help" || option == "-h") {
+      line.Run = CommandLine::Mode::Help;
+      return line;
+    }
+    if (option == "--csv") {
+      line.Csv = true;
+      continue;
+    }
+    const bool known = option == "--stats" || option == "--talents" || option == "--policy" ||
+                       option == "-n" || option == "--seed" || option == "--threads" || option == "--step" ||
+                       option == "--enemy" || option == "--top";
+    if (!known) {
+      error = "unknown option \"" + std::string(option) + "\"";
+      return std::nullopt;
+    }
+    if (at == args.size()) {
+      error = std::string(option) + " wants a value";
+      return std::nullopt;
+    }
+    const std::string_view value = args[at++];
+    std::uint64_t n = 0;
+    const auto number = [&](std::uint64_t low, std::uint64_t high) {
+      if (ReadNumber(value, low, high, n)) return true;
+      error = std::string(option) + " wants a whole number " + Range(low, high) + ", not \"" +
+              std::string(value) + "\"";
+      return false;
+    };
+    if (option == "--stats") {
+      stats = value;
+      buildGiven = true;
+    } else if (option == "--talents") {
+      talents = value;
+      buildGiven = true;
+    } else if (option == "--policy") {
+      if (!MakePolicy(value)) {
+        error = "unknown policy \"" + std::string(value) + "\"; known:";
+        for (const PolicyEntry& entry : Policies()) error += " " + std::string(entry.Name);
+        return std::nullopt;
+      }
+      line.Policy = value;
+    } else if (option == "-n") {
+      if (!number(1, std::uint64_t{1} << 40)) return std::nullopt;
+      line.Runs = n;
+    } else if (option == "--seed") {
+      if (!number(0, std::numeric_limits<std::uint32_t>::max())) return std::nullopt;
+      line.Seed = static_cast<std::uint32_t>(n);
+    } else if (option == "--threads") {
+      if (!number(1, 1024)) return std::nullopt;
+      line.Threads = static_cast<unsigned>(n);
+    } else if (option == "--step") {
+      searchGiven = true;
+      if (!number(1, 100)) return std::nullopt;
+      line.Step = static_cast<std::int32_t>(n);
+    } else if (option == "--enemy") {
+      searchGiven = true;
+      if (!number(1, RosterSize)) return std::nullopt;
+      line.Enemy = static_cast<std::int32_t>(n - 1);
+    } else {
+      searchGiven = true;
+      if (!number(1, 1000000)) return std::nullopt;
+      line.Top = static_cast<std::size_t>(n);
+    }
+  }
+
+  const bool search = line.Run == CommandLine::Mode::Search;
+  if (search && buildGiven) {
+    error = "search tries every build: --stats and --talents do not apply";
+    return std::nullopt;
+  }
+  if (!search && searchGiven) {
+    error = "--step, --enemy and --top belong to search";
+    return std::nullopt;
+  }
+  const std::optional<Build> build = ParseBuild(stats, talents, error);
+  if (!build) return std::nullopt;
+  line.Character = *build;
+  return line;
+}
+
+std::string HelpText() {
+  std::string text =
+      "velkor-sim: battles and whole hunts of VELKOR played by a policy, many times over.\n"
+      "\n"
+      "usage: velkor-sim battles|hunts|search [options]\n"
+      "\n"
+      "  battles   fight each of the twelve roster entries N times; a table of wins,\n"
+      "            win rate with its 95% interval, average turns and HP left after a win\n"
+      "  hunts     play N whole hunts; how many kills the runs reach, and the share\n"
+      "            that reaches the ending\n"
+      "  search    try every stat split in steps of --step points with every talent set\n"
+      "            the pool can pay for; rank builds by the share of N hunts that reach\n"
+      "            the ending (or by wins in N battles against --enemy)\n"
+      "\n"
+      "options:\n"
+      "  --stats HP,ATK,DEF,SPD  stat points as typed at the definition (default 25,25,25,25)\n"
+      "  --talents LETTERS       the definition menu's letters: a EvilEye, b MindEye,\n"
+      "                          c Quick, d HyperReaction (default none)\n"
+      "                          stats and talents together cost at most 100 points\n"
+      "  --policy NAME           who plays the player's side (default greedy):\n";
+  for (const PolicyEntry& entry : Policies())
+    text +=
+        "                            " + std::string(entry.Name) + ": " + std::string(entry.Summary) + "\n";
+  text +=
+      "  -n N                    battles per enemy, hunts, or runs per build in search\n"
+      "                          (default 10000; 1000 in search)\n"
+      "  --seed S                run i starts the game's generator at S+i (default 1)\n"
+      "  --threads T             worker threads (default: every core); results do not\n"
+      "                          depend on it\n"
+      "  --csv                   comma-separated output with a header line\n"
+      "  --step P                search: points per step of a stat (default 5)\n"
+      "  --enemy K               search: rank by wins against roster entry K (1..12)\n"
+      "  --top K                 search: builds shown (default 10)\n"
+      "  --help                  this text\n"
+      "\n"
+      "A bad argument gets a message and exit status 2.\n";
+  return text;
+}
+
+}  // namespace velkor::sim

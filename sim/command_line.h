@@ -1,0 +1,39 @@
+#pragma once
+// What velkor-sim is asked to do, read from its arguments.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "sim/build.h"
+
+namespace velkor::sim {
+
+struct CommandLine {
+  enum class Mode { Battles, Hunts, Search, Help };
+  Mode Run = Mode::Help;
+  Build Character{{25, 25, 25, 25}, {}};
+  std::string Policy = "greedy";
+  std::uint64_t Runs = 0;  // 0: the mode's default
+  std::uint32_t Seed = 1;
+  unsigned Threads = 0;  // 0: every core
+  bool Csv = false;
+  std::int32_t Step = 5;
+  std::optional<std::int32_t> Enemy;  // roster index 0..11 (typed 1..12)
+  std::size_t Top = 10;
+};
+
+// The arguments after the program's name. Refused, with a message in error,
+// for an unknown mode or option, a missing or malformed value, or a build
+// that the definition would not allow.
+std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> args, std::string& error);
+
+// The runs a mode makes when -n is not given.
+std::uint64_t DefaultRuns(CommandLine::Mode mode);
+
+// What --help prints.
+std::string HelpText();
+
+}  // namespace velkor::sim

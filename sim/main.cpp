@@ -1,0 +1,52 @@
+// velkor-sim: read the command line, run, print in the locale's character set.
+#include <unistd.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "sim/app.h"
+#include "sim/parallel.h"
+
+namespace {
+
+double Seconds() {
+  const velkor::platform::UtcNow now = velkor::platform::ClockNow();
+  return static_cast<double>(now.seconds) + static_cast<double>(now.milliseconds) / 1e3;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace velkor::sim;
+  // Bytes pass as they stand (on Windows, standard output is set to binary).
+  velkor::platform::OpenStandardConsole();
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  std::string error;
+  std::optional<CommandLine> line = ParseCommandLine(args, error);
+  if (!line) {
+    std::fprintf(stderr, "velkor-sim: %s\nTry 'velkor-sim --help'.\n", error.c_str());
+    return 2;
+  }
+  if (line->Run == CommandLine::Mode::Help) {
+    std::fputs(HelpText().c_str(), stdout);
+    return 0;
+  }
+  if (line->Threads == 0) line->Threads = DefaultThreads();
+  if (line->Runs == 0) line->Runs = DefaultRuns(line->Run);
+
+  const bool terminal = isatty(STDERR_FILENO) != 0;
+  std::optional<ProgressBar> bar;
+  if (terminal) bar.emplace(stderr, line->Run == CommandLine::Mode::Search ? "searching" : "playing");
+  const double start = Seconds();
+  const std::string text = ForLocale(RunCommand(*line, bar ? &*bar : nullptr));
+  const double seconds = Seconds() - start;
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  if (std::fflush(stdout) != 0) return 1;
+  if (terminal) std::fprintf(stderr, "(%.2f s on %u threads)\n", seconds, line->Threads);
+  return 0;
+}

@@ -1,0 +1,44 @@
+#include "sim/parallel.h"
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace velkor::sim {
+
+unsigned DefaultThreads() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : cores;
+}
+
+void RunParallel(std::uint64_t items, unsigned threads,
+                 const std::function<void(unsigned worker, std::uint64_t item)>& work,
+                 const std::function<void(std::uint64_t done)>& progress) {
+  if (threads == 0) threads = 1;
+  std::atomic<std::uint64_t> next{0};
+  std::atomic<std::uint64_t> done{0};
+  std::atomic<unsigned> running{threads};
+  const auto worker = [&](unsigned number) {
+    for (std::uint64_t item = next++; item < items; item = next++) {
+      work(number, item);
+      ++done;
+    }
+    --running;
+  };
+  std::vector<std::thread> pool;
+  for (unsigned t = 1; t < threads; ++t) pool.emplace_back(worker, t);
+  if (!progress) {
+    worker(0);
+  } else {
+    // The calling thread watches instead of working, so the bar moves evenly.
+    pool.emplace_back(worker, 0);
+    while (running.load() != 0) {
+      progress(done.load());
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    progress(done.load());
+  }
+  for (std::thread& t : pool) t.join();
+}
+
+}  // namespace velkor::sim

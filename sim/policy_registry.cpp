@@ -1,0 +1,34 @@
+#include "sim/policy_registry.h"
+
+#include <array>
+
+#include "sim/greedy_policy.h"
+#include "sim/random_policy.h"
+
+namespace velkor::sim {
+
+namespace {
+
+template <class P>
+std::unique_ptr<Policy> Make() {
+  return std::make_unique<P>();
+}
+
+// A new policy is one class in a file of its own and one line here.
+constexpr std::array<PolicyEntry, 2> Known{{
+    {"greedy", "the plan that deals the most damage this turn; the candidate it outlasts best",
+     Make<GreedyPolicy>},
+    {"random", "any affordable action or the end, each equally likely; any candidate", Make<RandomPolicy>},
+}};
+
+}  // namespace
+
+std::span<const PolicyEntry> Policies() { return Known; }
+
+std::unique_ptr<Policy> MakePolicy(std::string_view name) {
+  for (const PolicyEntry& entry : Known)
+    if (entry.Name == name) return entry.Make();
+  return nullptr;
+}
+
+}  // namespace velkor::sim

@@ -1,0 +1,14 @@
+#include "sim/roster_numbers.h"
+
+namespace velkor::sim {
+
+const std::array<TEnemy, RosterSize>& RosterNumbers() {
+  static const std::array<TEnemy, RosterSize> roster = [] {
+    std::array<TEnemy, RosterSize> built;
+    for (std::int32_t i = 0; i < RosterSize; ++i) EnemyNumbers(i, built[static_cast<std::size_t>(i)]);
+    return built;
+  }();
+  return roster;
+}
+
+}  // namespace velkor::sim

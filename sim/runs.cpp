@@ -1,0 +1,86 @@
+#include "sim/runs.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "sim/parallel.h"
+#include "sim/seeds.h"
+#include "sim/worker.h"
+
+namespace velkor::sim {
+
+namespace {
+
+// Runs per work item: large enough that handing items out costs nothing,
+// small enough that threads finish together.
+constexpr std::uint64_t Chunk = 1024;
+
+std::uint64_t Chunks(std::uint64_t runs) { return (runs + Chunk - 1) / Chunk; }
+
+}  // namespace
+
+std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptions& options) {
+  const TFighter player = MakeFighter(build);
+  const auto workers = MakeWorkers(options.Policy, options.Threads);
+  const std::uint64_t chunks = Chunks(options.Runs);
+  std::vector<EnemyTally> items(chunks * RosterSize);
+  RunParallel(items.size(), options.Threads, [&](unsigned worker, std::uint64_t item) {
+    const auto enemy = static_cast<std::int32_t>(item / chunks);
+    const std::uint64_t first = (item % chunks) * Chunk;
+    const std::uint64_t last = std::min(first + Chunk, options.Runs);
+    EnemyTally tally;  // summed here and stored once: neighbouring items belong to other threads
+    for (std::uint64_t i = first; i < last; ++i) {
+      const BattleRecord record = workers[worker]->Play.Battle(player, enemy, RunSeed(options.Seed, i));
+      ++tally.Battles;
+      tally.Turns += record.Turns;
+      if (record.Outcome == BattleOutcome::Victory) {
+        ++tally.Wins;
+        tally.HPLeftOnWins += record.PlayerHP;
+      }
+    }
+    items[item] = tally;
+  });
+  std::array<EnemyTally, RosterSize> tallies{};
+  for (std::uint64_t item = 0; item < items.size(); ++item) {
+    EnemyTally& sum = tallies[item / chunks];
+    sum.Battles += items[item].Battles;
+    sum.Wins += items[item].Wins;
+    sum.Turns += items[item].Turns;
+    sum.HPLeftOnWins += items[item].HPLeftOnWins;
+  }
+  return tallies;
+}
+
+HuntTally RunHunts(const Build& build, const RunOptions& options,
+                   const std::function<void(std::uint64_t done, std::uint64_t of)>& progress) {
+  const TFighter player = MakeFighter(build);
+  const auto workers = MakeWorkers(options.Policy, options.Threads);
+  const std::uint64_t chunks = Chunks(options.Runs);
+  std::vector<HuntTally> items(chunks);
+  const auto work = [&](unsigned worker, std::uint64_t item) {
+    const std::uint64_t first = item * Chunk;
+    const std::uint64_t last = std::min(first + Chunk, options.Runs);
+    HuntTally tally;  // summed here and stored once: neighbouring items belong to other threads
+    for (std::uint64_t i = first; i < last; ++i) {
+      const HuntRecord record = workers[worker]->Play.Hunt(player, RunSeed(options.Seed, i));
+      ++tally.Hunts;
+      if (record.Ending) ++tally.Endings;
+      ++tally.Kills[static_cast<std::size_t>(record.Kills)];
+    }
+    items[item] = tally;
+  };
+  if (progress) {
+    RunParallel(chunks, options.Threads, work, [&](std::uint64_t done) { progress(done, chunks); });
+  } else {
+    RunParallel(chunks, options.Threads, work);
+  }
+  HuntTally sum;
+  for (const HuntTally& tally : items) {
+    sum.Hunts += tally.Hunts;
+    sum.Endings += tally.Endings;
+    for (std::size_t k = 0; k < sum.Kills.size(); ++k) sum.Kills[k] += tally.Kills[k];
+  }
+  return sum;
+}
+
+}  // namespace velkor::sim

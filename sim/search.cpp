@@ -1,0 +1,92 @@
+#include "sim/search.h"
+
+#include <algorithm>
+
+#include "opening/definition.h"
+#include "sim/parallel.h"
+#include "sim/seeds.h"
+#include "sim/worker.h"
+
+namespace velkor::sim {
+
+namespace {
+
+// Runs of one build per work item.
+constexpr std::uint64_t Chunk = 250;
+
+}  // namespace
+
+std::vector<Build> EnumerateBuilds(std::int32_t step) {
+  std::vector<Build> builds;
+  if (step <= 0) return builds;
+  for (std::uint32_t set = 0; set < (1u << TalentCount); ++set) {
+    Build build;
+    for (std::size_t t = 0; t < TalentCount; ++t) build.Talents[t] = (set >> t) & 1u;
+    const std::int32_t left = InitialPointPool - PointsSpent(build);
+    if (left < 0) continue;
+    const std::int32_t units = left / step;
+    for (std::int32_t hp = 0; hp <= units; ++hp) {
+      for (std::int32_t attack = 0; hp + attack <= units; ++attack) {
+        for (std::int32_t defense = 0; hp + attack + defense <= units; ++defense) {
+          build.StatPoints = {hp * step, attack * step, defense * step,
+                              (units - hp - attack - defense) * step};
+          builds.push_back(build);
+        }
+      }
+    }
+  }
+  return builds;
+}
+
+std::vector<RankedBuild> SearchBuilds(
+    const SearchOptions& options, const std::function<void(std::uint64_t done, std::uint64_t of)>& progress) {
+  const std::vector<Build> builds = EnumerateBuilds(options.Step);
+  const std::uint64_t runs = options.Runs.Runs;
+  const std::uint64_t chunks = (runs + Chunk - 1) / Chunk;
+  const unsigned threads = std::max(options.Runs.Threads, 1u);
+  const auto workers = MakeWorkers(options.Runs.Policy, threads);
+
+  std::vector<RankedBuild> items(builds.size() * chunks);
+  const auto work = [&](unsigned worker, std::uint64_t item) {
+    const TFighter player = MakeFighter(builds[item / chunks]);
+    const std::uint64_t first = (item % chunks) * Chunk;
+    const std::uint64_t last = std::min(first + Chunk, runs);
+    RankedBuild tally;  // summed here and stored once: neighbouring items belong to other threads
+    Simulator& play = workers[worker]->Play;
+    for (std::uint64_t i = first; i < last; ++i) {
+      const std::uint32_t seed = RunSeed(options.Runs.Seed, i);
+      ++tally.Runs;
+      if (options.Enemy) {
+        if (play.Battle(player, *options.Enemy, seed).Outcome == BattleOutcome::Victory) ++tally.Successes;
+      } else {
+        const HuntRecord hunt = play.Hunt(player, seed);
+        if (hunt.Ending) ++tally.Successes;
+        tally.Kills += static_cast<std::uint64_t>(hunt.Kills);
+      }
+    }
+    items[item] = tally;
+  };
+  if (progress) {
+    RunParallel(items.size(), threads, work, [&](std::uint64_t done) { progress(done, items.size()); });
+  } else {
+    RunParallel(items.size(), threads, work);
+  }
+
+  std::vector<RankedBuild> ranked(builds.size());
+  for (std::size_t b = 0; b < builds.size(); ++b) {
+    ranked[b].Character = builds[b];
+    for (std::uint64_t c = 0; c < chunks; ++c) {
+      const RankedBuild& part = items[b * chunks + c];
+      ranked[b].Runs += part.Runs;
+      ranked[b].Successes += part.Successes;
+      ranked[b].Kills += part.Kills;
+    }
+  }
+  std::stable_sort(ranked.begin(), ranked.end(), [](const RankedBuild& a, const RankedBuild& b) {
+    if (a.Successes != b.Successes) return a.Successes > b.Successes;
+    return a.Kills > b.Kills;
+  });
+  return ranked;
+}
+
+}  // namespace velkor::sim

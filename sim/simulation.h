@@ -1,0 +1,60 @@
+#pragma once
+// Battles and whole hunts played without a screen, as the game plays them,
+// with a policy in the player's place.
+
+#include <cstdint>
+#include <vector>
+
+#include "battle/battle_state.h"
+#include "sim/policy.h"
+
+namespace velkor::sim {
+
+// A battle that goes on this long counts as lost: neither side is hurting
+// the other (a policy that only breaks, say), and the game would never end.
+inline constexpr std::uint64_t StalemateTurns = 100000;
+
+struct BattleRecord {
+  std::int32_t Enemy = 0;  // roster index
+  BattleOutcome Outcome = BattleOutcome::Undecided;
+  std::uint64_t Turns = 0;
+  std::int32_t PlayerHP = 0;  // as the battle left them
+  std::int32_t EnemyHP = 0;
+};
+
+struct HuntRecord {
+  std::int32_t Kills = 0;
+  bool Ending = false;  // all twelve killed
+};
+
+// Plays battles and hunts one after the other for one thread, on one battle
+// state that outlives them (what it has worked out about an enemy's weights
+// stays valid from battle to battle).
+class Simulator {
+ public:
+  explicit Simulator(Policy& policy) : policy_(policy), battle_(RandomSource(random_), policy) {}
+
+  // One battle of player (at full stats) against roster entry enemy, with
+  // the game's generator seeded with seed.
+  BattleRecord Battle(const TFighter& player, std::int32_t enemy, std::uint32_t seed);
+
+  // One whole hunt from seed: the rounds' candidates and scenery draws as the
+  // game makes them, the policy's choice, full stats before every battle.
+  // When battles is given, each battle's record is appended to it.
+  HuntRecord Hunt(const TFighter& player, std::uint32_t seed, std::vector<BattleRecord>* battles = nullptr);
+
+ private:
+  BattleRecord Fight(std::int32_t enemy);
+
+  Policy& policy_;
+  std::uint32_t random_ = 0;
+  TFighter fighter_{};
+  BattleState battle_;
+};
+
+// A battle or a hunt on a simulator of its own.
+BattleRecord SimulateBattle(const TFighter& player, std::int32_t enemy, Policy& policy, std::uint32_t seed);
+HuntRecord SimulateHunt(const TFighter& player, Policy& policy, std::uint32_t seed,
+                        std::vector<BattleRecord>* battles = nullptr);
+
+}  // namespace velkor::sim

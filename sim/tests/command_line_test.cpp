@@ -1,0 +1,121 @@
+#include "sim/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "testsupport/process_runner.h"
+
+namespace velkor::sim {
+namespace {
+
+std::optional<CommandLine> Parse(std::vector<std::string_view> args, std::string& error) {
+  return ParseCommandLine(args, error);
+}
+
+TEST(ParseCommandLine, EveryOption) {
+  std::string error;
+  const auto line = Parse({"battles", "--stats", "30,30,10,24", "--talents", "c", "--policy", "random", "-n",
+                           "500", "--seed", "4294967295", "--threads", "3", "--csv"},
+                          error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_EQ(line->Run, CommandLine::Mode::Battles);
+  EXPECT_EQ(line->Character, (Build{{30, 30, 10, 24}, {0, 0, 1, 0}}));
+  EXPECT_EQ(line->Policy, "random");
+  EXPECT_EQ(line->Runs, 500u);
+  EXPECT_EQ(line->Seed, 4294967295u);
+  EXPECT_EQ(line->Threads, 3u);
+  EXPECT_TRUE(line->Csv);
+
+  const auto search = Parse({"search", "--step", "10", "--enemy", "7", "--top", "3"}, error);
+  ASSERT_TRUE(search) << error;
+  EXPECT_EQ(search->Step, 10);
+  EXPECT_EQ(search->Enemy, 6);  // typed as in the table, from 1
+  EXPECT_EQ(search->Top, 3u);
+
+  const auto defaults = Parse({"hunts"}, error);
+  ASSERT_TRUE(defaults);
+  EXPECT_EQ(defaults->Character, (Build{{25, 25, 25, 25}, {}}));
+  EXPECT_EQ(defaults->Policy, "greedy");
+  EXPECT_EQ(defaults->Runs, 0u);
+  EXPECT_EQ(DefaultRuns(CommandLine::Mode::Hunts), 10000u);
+  EXPECT_EQ(DefaultRuns(CommandLine::Mode::Search), 1000u);
+  EXPECT_EQ(defaults->Threads, 0u);
+  EXPECT_EQ(defaults->Seed, 1u);
+
+  EXPECT_EQ(Parse({"--help"}, error)->Run, CommandLine::Mode::Help);
+  EXPECT_EQ(Parse({"hunts", "-n", "5", "--help"}, error)->Run, CommandLine::Mode::Help);
+}
+
+TEST(ParseCommandLine, RefusesWithAMessage) {
+  struct Case {
+    std::vector<std::string_view> args;
+    const char* error;
+  };
+  const Case cases[] = {
+      {{}, "battles, hunts or search"},
+      {{"fight"}, "unknown mode"},
+      {{"battles", "--verbose"}, "unknown option"},
+      {{"battles", "-n"}, "-n wants a value"},
+      {{"battles", "-n", "0"}, "-n wants a whole number"},
+      {{"battles", "-n", "12x"}, "-n wants a whole number"},
+      {{"battles", "--seed", "4294967296"}, "--seed wants"},
+      {{"battles", "--threads", "0"}, "--threads wants"},
+      {{"battles", "--policy", "smart"}, "unknown policy \"smart\"; known: greedy random"},
+      {{"battles", "--stats", "50,50,50,50"}, "costs 200 points"},
+      {{"hunts", "--talents", "x"}, "--talents"},
+      {{"battles", "--step", "5"}, "belong to search"},
+      {{"hunts", "--enemy", "3"}, "belong to search"},
+      {{"search", "--stats", "25,25,25,25"}, "do not apply"},
+      {{"search", "--enemy", "13"}, "--enemy wants a whole number 1..12"},
+      {{"search", "--step", "0"}, "--step wants"},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_FALSE(ParseCommandLine(c.args, error));
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+  }
+}
+
+TEST(HelpText, ListsEveryOptionAndPolicy) {
+  const std::string help = HelpText();
+  for (const char* word : {"battles|hunts|search", "--stats HP,ATK,DEF,SPD", "--talents LETTERS",
+                           "--policy NAME", "-n N", "--seed S", "--threads T", "--csv", "--step P",
+                           "--enemy K", "--top K", "--help", "greedy:", "random:"})
+    EXPECT_NE(help.find(word), std::string::npos) << word;
+}
+
+// The built program, beside the game.
+std::string SimProgram() { return velkor::test::ProgramBesideGame("velkor-sim"); }
+
+TEST(VelkorSim, ExitStatusAndOutputForScripts) {
+  // Standard error is not part of the output.
+  const auto run = [](const std::string& args) {
+    std::vector<std::string> argv{SimProgram()};
+    std::istringstream words(args);
+    for (std::string word; words >> word;) argv.push_back(word);
+    return velkor::test::RunProcess(argv, ".", "", 60, {}, false);
+  };
+  const auto bad = run("battles --stats 1,2,3");
+  EXPECT_EQ(bad.exitStatus, 2);
+  EXPECT_EQ(bad.output, "");
+  const auto help = run("--help");
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_EQ(help.output, HelpText());
+
+  const auto csv = run("battles --csv -n 40 --threads 2");
+  ASSERT_EQ(csv.exitStatus, 0);
+  std::size_t lines = 0;
+  for (const char c : csv.output) lines += c == '\n' ? 1 : 0;
+  EXPECT_EQ(lines, 13u);
+  EXPECT_EQ(csv.output.substr(0, csv.output.find('\n')),
+            "index,enemy,battles,wins,win_rate,ci_low,ci_high,avg_turns,avg_hp_left");
+  EXPECT_EQ(run("battles --csv -n 40 --threads 1").output, csv.output) << "threads change nothing";
+  EXPECT_EQ(run("hunts -n 300 --threads 1 --policy random").output,
+            run("hunts -n 300 --threads 2 --policy random").output);
+}
+
+}  // namespace
+}  // namespace velkor::sim

@@ -1,0 +1,122 @@
+#include "sim/runs.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+#include "sim/policy_registry.h"
+#include "sim/search.h"
+#include "sim/seeds.h"
+#include "sim/simulation.h"
+
+namespace velkor::sim {
+namespace {
+
+const Build Even{{25, 25, 25, 25}, {}};
+
+bool Same(const EnemyTally& a, const EnemyTally& b) {
+  return a.Battles == b.Battles && a.Wins == b.Wins && a.Turns == b.Turns && a.HPLeftOnWins == b.HPLeftOnWins;
+}
+
+TEST(RunBattles, TheSumOfTheBattlesOfConsecutiveSeedsWhateverTheThreads) {
+  RunOptions options;
+  options.Runs = 2500;  // three work items per enemy
+  options.Seed = 77;
+  options.Threads = 1;
+  const auto one = RunBattles(Even, options);
+  options.Threads = 3;
+  const auto three = RunBattles(Even, options);
+  const auto policy = MakePolicy("greedy");
+  for (std::size_t enemy = 0; enemy < RosterSize; ++enemy) {
+    EXPECT_TRUE(Same(one[enemy], three[enemy])) << enemy;
+    EnemyTally direct;
+    for (std::uint64_t i = 0; i < options.Runs; ++i) {
+      const BattleRecord record =
+          SimulateBattle(MakeFighter(Even), static_cast<std::int32_t>(enemy), *policy, RunSeed(77, i));
+      ++direct.Battles;
+      direct.Turns += record.Turns;
+      if (record.Outcome == BattleOutcome::Victory) {
+        ++direct.Wins;
+        direct.HPLeftOnWins += record.PlayerHP;
+      }
+    }
+    EXPECT_TRUE(Same(one[enemy], direct)) << enemy;
+  }
+}
+
+TEST(RunHunts, WhateverTheThreads) {
+  RunOptions options;
+  options.Policy = "random";
+  options.Runs = 2100;
+  for (const unsigned threads : {1u, 2u, 5u}) {
+    options.Threads = threads;
+    const HuntTally tally = RunHunts(Even, options);
+    static const HuntTally first = tally;
+    EXPECT_EQ(tally.Hunts, 2100u);
+    EXPECT_EQ(tally.Kills, first.Kills) << threads;
+    EXPECT_EQ(tally.Endings, tally.Kills[RosterSize]);
+  }
+}
+
+TEST(SimulateHunt, FollowsTheHuntsRules) {
+  const auto policy = MakePolicy("greedy");
+  const TFighter strong = MakeFighter(Build{{30, 30, 10, 30}, {}});
+  int endings = 0;
+  for (std::uint32_t seed = 0; seed < 300; ++seed) {
+    std::vector<BattleRecord> battles;
+    const HuntRecord hunt = SimulateHunt(strong, *policy, seed, &battles);
+    ASSERT_FALSE(battles.empty());
+    std::set<std::int32_t> fought;
+    for (std::size_t i = 0; i < battles.size(); ++i) {
+      EXPECT_TRUE(fought.insert(battles[i].Enemy).second) << "an enemy fought twice, seed " << seed;
+      // The two held back are the eleventh and the twelfth.
+      if (battles[i].Enemy == 10 || battles[i].Enemy == 11) {
+        EXPECT_EQ(i, static_cast<std::size_t>(battles[i].Enemy)) << seed;
+      }
+      const bool last = i + 1 == battles.size();
+      EXPECT_EQ(battles[i].Outcome == BattleOutcome::Victory, !last || hunt.Ending) << seed;
+      EXPECT_EQ(battles[i].PlayerHP <= 0, battles[i].Outcome == BattleOutcome::Defeat) << seed;
+    }
+    EXPECT_EQ(hunt.Kills, static_cast<std::int32_t>(battles.size()) - (hunt.Ending ? 0 : 1));
+    if (hunt.Ending) ++endings;
+  }
+  EXPECT_GT(endings, 0);
+}
+
+TEST(SearchBuilds, RanksWhateverTheThreads) {
+  SearchOptions options;
+  options.Step = 50;
+  options.Runs.Runs = 300;  // two work items per build
+  options.Runs.Threads = 1;
+  const std::vector<RankedBuild> one = SearchBuilds(options);
+  options.Runs.Threads = 2;
+  const std::vector<RankedBuild> two = SearchBuilds(options);
+  ASSERT_EQ(one.size(), 70u);
+  ASSERT_EQ(two.size(), one.size());
+  for (std::size_t i = 0; i < one.size(); ++i) {
+    EXPECT_EQ(one[i].Character, two[i].Character) << i;
+    EXPECT_EQ(one[i].Successes, two[i].Successes) << i;
+    EXPECT_EQ(one[i].Kills, two[i].Kills) << i;
+    EXPECT_EQ(one[i].Runs, 300u);
+    if (i > 0) {
+      EXPECT_TRUE(one[i - 1].Successes > one[i].Successes ||
+                  (one[i - 1].Successes == one[i].Successes && one[i - 1].Kills >= one[i].Kills))
+          << "ranked out of order at " << i;
+    }
+  }
+  // Against one enemy the count is of battles won, the same as RunBattles.
+  options.Enemy = 6;
+  const std::vector<RankedBuild> oni = SearchBuilds(options);
+  const auto found = std::find_if(oni.begin(), oni.end(), [](const RankedBuild& r) {
+    return r.Character == Build{{50, 50, 0, 0}, {}};
+  });
+  ASSERT_NE(found, oni.end());
+  RunOptions runs;
+  runs.Runs = 300;
+  EXPECT_EQ(found->Successes, RunBattles(Build{{50, 50, 0, 0}, {}}, runs)[6].Wins);
+  EXPECT_EQ(found->Kills, 0u);
+}
+
+}  // namespace
+}  // namespace velkor::sim
