@@ -16,18 +16,8 @@ namespace {
 
 constexpr char Replacement = '?';
 
-// The name with case, "-", "_" and spaces ignored, for comparing set names.
-std::string Folded(std::string_view name) {
-  std::string folded;
-  for (const char c : name) {
-    if (c == '-' || c == '_' || c == ' ') continue;
-    folded += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  }
-  return folded;
-}
-
 bool IsShiftJis(std::string_view charset) {
-  const std::string name = Folded(charset);
+  const std::string name = platform::FoldedCharsetName(charset);
   for (const char* known : {"SHIFTJIS", "SJIS", "CP932", "MS932", "WINDOWS31J", "MSKANJI", "CSSHIFTJIS",
                             "CSWINDOWS31J", "IBM943"}) {
     if (name == known) return true;
@@ -36,7 +26,7 @@ bool IsShiftJis(std::string_view charset) {
 }
 
 bool IsPlainAscii(std::string_view charset) {
-  const std::string name = Folded(charset);
+  const std::string name = platform::FoldedCharsetName(charset);
   return name.empty() || name == "ANSIX3.41968" || name == "ASCII" || name == "USASCII" || name == "646";
 }
 

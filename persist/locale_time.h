@@ -43,8 +43,9 @@ std::string FormatDateTime(const std::tm& when, const ReportLocale& locale);
 using platform::LocaleTimeTexts;
 using platform::ReadLocaleTimeTexts;
 
-// The description of the report's date and time for those settings, every text
-// converted to code page 932 (a character that has no code is written "?").
+// The description of the report's date and time for a locale's settings
+// (platform/locale.h), every text converted to code page 932 (a character
+// that has no code is written "?").
 // A date format with a field the report cannot show gives "%Y/%m/%d"; a time
 // whose separators are not one ASCII mark (as in 15時04分05秒) gives ":".
 ReportLocale DescribeLocale(const LocaleTimeTexts& texts);

@@ -43,6 +43,17 @@ constexpr std::size_t WholeCp932Prefix(std::string_view text) {
   return text.size();
 }
 
+// A character set's name with case, "-", "_" and spaces ignored, for
+// comparing names: "Shift_JIS" and "shift-jis" are both "SHIFTJIS".
+inline std::string FoldedCharsetName(std::string_view name) {
+  std::string folded;
+  for (const char c : name) {
+    if (c == '-' || c == '_' || c == ' ') continue;
+    folded += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return folded;
+}
+
 // One conversion between two character sets, opened once and reused: the
 // terminal converts every line through the same one. Each call stands on its
 // own. Sets are named as iconv names them ("CP932", "UTF-8", "UTF-16LE",

@@ -18,16 +18,6 @@ constexpr UINT NoCodePage = 0;
 // form and is copied as it stands.
 constexpr UINT Utf16Page = 1200;
 
-// The set name with case, "-", "_" and spaces ignored.
-std::string Folded(std::string_view name) {
-  std::string folded;
-  for (const char c : name) {
-    if (c == '-' || c == '_' || c == ' ') continue;
-    folded += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  }
-  return folded;
-}
-
 // The code page a set name stands for, or NoCodePage.
 UINT CodePageOf(std::string_view name) {
   struct Known {
@@ -39,7 +29,7 @@ UINT CodePageOf(std::string_view name) {
       {"UTF8", CP_UTF8},       {"UTF16LE", 1200},   {"EUCJP", 20932},  {"ASCII", 20127}, {"USASCII", 20127},
       {"ANSIX3.41968", 20127}, {"ISO88591", 28591}, {"LATIN1", 28591},
   };
-  const std::string folded = Folded(name);
+  const std::string folded = FoldedCharsetName(name);
   for (const Known& k : known)
     if (folded == k.name) return k.page;
   // "CP1252", "WINDOWS1252": the number is the page.

@@ -27,8 +27,8 @@ struct LocaleTimeTexts {
 LocaleTimeTexts ReadLocaleTimeTexts();
 
 // The settings of the locale the system knows by name ("de_DE.UTF-8" on
-// POSIX, "de-DE" on Windows); those of the C locale for a name it does not
-// know.
+// POSIX, "de-DE" on Windows); for a name it does not know, those of the C
+// locale (on Windows the invariant one).
 LocaleTimeTexts ReadLocaleTimeTexts(const std::string& name);
 
 // A date or time picture in Windows' notation ("yyyy/MM/dd", "h:mm:ss tt",
