@@ -47,12 +47,12 @@ TEST(ConsoleWindowOutput, EachFlushIsOneWriteOfWholeCharacters) {
     out << "名前＞" << std::flush;
     out << "ab\x83" << std::flush;  // ソ is 83 5C: its lead byte waits
     out << "\x5C\r\n" << std::flush;
-    out << std::flush;  // nothing pending: no write
+    out << std::flush;                     // nothing pending: no write
     out << "\x85\x40x\x80" << std::flush;  // a pair with nothing assigned, a byte that is no character
-    out << "end\x83";                        // a lead byte left at the end
+    out << "end\x83";                      // a lead byte left at the end
   }
-  EXPECT_EQ(window.writes, (std::vector<std::u16string>{u"\u540D\u524D\uFF1E", u"ab", u"\u30BD\r\n", u"?x?",
-                                                        u"end", u"?"}));
+  EXPECT_EQ(window.writes,
+            (std::vector<std::u16string>{u"\u540D\u524D\uFF1E", u"ab", u"\u30BD\r\n", u"?x?", u"end", u"?"}));
 }
 
 TEST(ConsoleWindowOutput, AWindowThatCannotBeWrittenMakesTheStreamBad) {
@@ -86,7 +86,10 @@ TEST(ConsoleWindowInput, TypedTextArrivesAsCodePage932) {
       // One "?" for each character code page 932 lacks: an emoji (a
       // surrogate pair, even split across two reads) and "é".
       {{u"a\U0001F600b\r\n"}, {"a?b\r"}},
-      {{u"a\xD83D", u"\xDE00" u"b\r\n"}, {"a?b\r"}},
+      {{u"a\xD83D",
+        u"\xDE00"
+        u"b\r\n"},
+       {"a?b\r"}},
       {{u"\u00E9t\u00E9\r\n"}, {"?t?\r"}},
       // Both tildes an input method may give are the range's tilde.
       {{u"\u301C\uFF5E\r\n"}, {"～～\r"}},
