@@ -62,6 +62,9 @@ struct CharsetConverter::State {
   // needed.
   iconv_t decoder = NotOpen;
   bool decoderTried = false;
+  // "?" in the target set (two bytes in UTF-16), standing in for what does
+  // not convert.
+  std::string replacement;
 
   // The length of the character text starts with, in the source set; 1 when
   // it is not a valid character there.
@@ -84,7 +87,16 @@ struct CharsetConverter::State {
 
 CharsetConverter::CharsetConverter(std::string_view to, std::string_view from, Walk walk)
     : state_(new State{walk, std::string(from),
-                       iconv_open(std::string(to).c_str(), std::string(from).c_str())}) {}
+                       iconv_open(std::string(to).c_str(), std::string(from).c_str())}) {
+  const iconv_t fromAscii = iconv_open(std::string(to).c_str(), "ASCII");
+  if (fromAscii != NotOpen) {
+    std::string_view question(&Replacement, 1);
+    ConvertSome(fromAscii, question, state_->replacement);
+    CloseShiftState(fromAscii, state_->replacement);
+    iconv_close(fromAscii);
+  }
+  if (state_->replacement.empty()) state_->replacement = Replacement;
+}
 
 CharsetConverter::~CharsetConverter() {
   if (state_->cd != NotOpen) iconv_close(state_->cd);
@@ -114,7 +126,7 @@ void CharsetConverter::Lenient(std::string_view text, std::string& out) {
     const std::size_t result = ConvertSome(cd, text, out);
     if (result != Failed || errno == E2BIG || text.empty()) continue;
     // Not valid, cut short, or missing from the target: stand in and go on.
-    out += Replacement;
+    out += state_->replacement;
     text.remove_prefix(std::clamp<std::size_t>(state_->CharacterLength(text), 1, text.size()));
   }
   CloseShiftState(cd, out);

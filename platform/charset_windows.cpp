@@ -234,7 +234,7 @@ void CharsetConverter::Lenient(std::string_view text, std::string& out) {
     // Not valid, cut short, or missing from the target: stand in and go on.
     // Read by the decoder, a code page 932 pair with nothing assigned to it
     // is a bad lead byte and whatever follows.
-    out += Replacement;
+    if (!Encode(state_->to, L"?", out)) out += Replacement;
     std::size_t length = CharacterLength(state_->from, text);
     if (state_->walk == Walk::Decoded && length > 1) {
       std::wstring wide;

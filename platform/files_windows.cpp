@@ -190,6 +190,10 @@ class TemporaryFile {
   bool Commit() {
     const bool flushed = ::FlushFileBuffers(file_.Get()) != 0;
     if (!file_.Close() || !flushed) return false;
+    // Windows refuses to move a file over a write-protected one; asked
+    // first, so that every system that runs the game (Wine too) refuses.
+    const DWORD attributes = ::GetFileAttributesW(target_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
     if (!::MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       return false;
     path_.clear();

@@ -27,7 +27,10 @@ class FakeWindow : public ConsoleWindow {
   }
   Read ReadSome(std::u16string& text, std::size_t max) override {
     if (next_ == reads_.size()) return failAtEnd_ ? Read::Failed : Read::End;
-    text = reads_[next_++].substr(0, max);
+    // What does not fit waits for the next read, as in a console window.
+    text = reads_[next_].substr(0, max);
+    reads_[next_].erase(0, text.size());
+    if (reads_[next_].empty()) ++next_;
     return Read::Text;
   }
   std::vector<std::u16string> writes;
