@@ -64,7 +64,7 @@ struct CharsetConverter::State {
   bool decoderTried = false;
   // "?" in the target set (two bytes in UTF-16), standing in for what does
   // not convert.
-  std::string replacement;
+  std::string replacement{};
 
   // The length of the character text starts with, in the source set; 1 when
   // it is not a valid character there.
