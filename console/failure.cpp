@@ -1,27 +1,16 @@
 #include "console/failure.h"
 
-#include <dlfcn.h>
-
 #include <cinttypes>
 #include <cstdio>
 #include <memory>
 #include <new>
 
 #include "console/console_io.h"
+#include "platform/failure_location.h"
 
 namespace velkor {
 
 namespace {
-
-// Offset of an address into the image that holds it, so that the report names
-// the same place on every run of the same build.
-std::uintptr_t ImageOffset(const void* address) {
-  Dl_info info{};
-  const auto raw = reinterpret_cast<std::uintptr_t>(address);
-  if (dladdr(address, &info) != 0 && info.dli_fbase != nullptr)
-    return raw - reinterpret_cast<std::uintptr_t>(info.dli_fbase);
-  return raw;
-}
 
 // Held back while the game runs and given up when memory runs out, so that
 // the report of it can still be built and written. At file scope, so that
@@ -44,7 +33,7 @@ void ReportOnConsole(const GameFailure& failure) {
 }  // namespace
 
 __attribute__((noinline)) void RaiseFailure(std::string_view kind, std::string_view message) {
-  throw GameFailure(kind, message, ImageOffset(__builtin_return_address(0)));
+  throw GameFailure(kind, message, platform::ImageOffset(__builtin_return_address(0)));
 }
 
 std::string CannotOpenMessage(std::string_view fileName) {

@@ -18,7 +18,9 @@ std::string ReadScenarioFile(const std::string& fileName) {
 
 }  // namespace
 
-std::string ScenarioPath(int number) { return "dat/" + std::to_string(number) + ".dat"; }
+std::string ScenarioPath(int number) {
+  return "dat" + std::string(1, platform::FolderSeparator()) + std::to_string(number) + ".dat";
+}
 
 void PlayScenario(const std::string& fileName, std::string_view playerName) {
   const std::vector<std::string> lines = SplitScenarioLines(ReadScenarioFile(fileName));

@@ -12,7 +12,9 @@ namespace velkor {
 std::string ScrambleText(std::string_view text);
 
 // The scenario file number (0 the opening, 1 the ending) as a path relative to
-// the working directory: the file in the folder "dat".
+// the working directory: the file in the folder "dat", named with the
+// system's own separator ("dat/0.dat", on Windows "dat\0.dat"), as the
+// failure report names it.
 std::string ScenarioPath(int number);
 
 // The largest scenario file the game reads. The real ones are a few KB; a

@@ -1,18 +1,14 @@
 #include "console/terminal_console.h"
 
-#include <langinfo.h>
-#include <unistd.h>
-
-#include <clocale>
 #include <cstdio>
-#include <cstdlib>
-#include <iostream>
 #include <new>
+#include <ostream>
 
 #include "console/charset.h"
 #include "console/failure.h"
 #include "console/line_editor.h"
 #include "console/line_reader.h"
+#include "platform/console.h"
 
 namespace velkor {
 
@@ -20,18 +16,8 @@ namespace {
 
 constexpr char Replacement = '?';
 
-// The name with case, "-", "_" and spaces ignored, for comparing set names.
-std::string Folded(std::string_view name) {
-  std::string folded;
-  for (const char c : name) {
-    if (c == '-' || c == '_' || c == ' ') continue;
-    folded += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  }
-  return folded;
-}
-
 bool IsShiftJis(std::string_view charset) {
-  const std::string name = Folded(charset);
+  const std::string name = platform::FoldedCharsetName(charset);
   for (const char* known : {"SHIFTJIS", "SJIS", "CP932", "MS932", "WINDOWS31J", "MSKANJI", "CSSHIFTJIS",
                             "CSWINDOWS31J", "IBM943"}) {
     if (name == known) return true;
@@ -40,16 +26,8 @@ bool IsShiftJis(std::string_view charset) {
 }
 
 bool IsPlainAscii(std::string_view charset) {
-  const std::string name = Folded(charset);
+  const std::string name = platform::FoldedCharsetName(charset);
   return name.empty() || name == "ANSIX3.41968" || name == "ASCII" || name == "USASCII" || name == "646";
-}
-
-// The set named after the "." of a locale name such as "ja_JP.SJIS@euro".
-std::string CharsetOfLocaleName(std::string_view name) {
-  const std::size_t dot = name.find('.');
-  if (dot == std::string_view::npos) return {};
-  name.remove_prefix(dot + 1);
-  return std::string(name.substr(0, name.find('@')));
 }
 
 }  // namespace
@@ -64,26 +42,6 @@ TerminalBinding DecideTerminalBinding(bool inputIsTerminal, bool outputIsTermina
   if (binding.convertOutput || binding.convertInput)
     binding.charset = IsPlainAscii(localeCharset) ? "UTF-8" : std::string(localeCharset);
   return binding;
-}
-
-std::string LocaleCharset() {
-  const char* current = std::setlocale(LC_CTYPE, nullptr);
-  const std::string saved = current != nullptr ? current : "C";
-  std::string charset;
-  if (std::setlocale(LC_CTYPE, "") != nullptr) {
-    charset = nl_langinfo(CODESET);
-  } else {
-    // The locale is named but not installed: its name still tells the set
-    // the terminal speaks.
-    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-      const char* value = std::getenv(variable);
-      if (value == nullptr || *value == '\0') continue;
-      charset = CharsetOfLocaleName(value);
-      break;
-    }
-  }
-  std::setlocale(LC_CTYPE, saved.c_str());
-  return charset;
 }
 
 TerminalConsole::TerminalConsole(std::istream& in, std::ostream& out, const TerminalBinding& binding,
@@ -162,15 +120,9 @@ std::string TerminalConsole::ToScreen(std::string_view bytes) {
   if (!toTerminal_) return std::string(bytes);
   std::string text = heldLead_;
   text.append(bytes);
-  heldLead_.clear();
-  // Walk whole characters: a lead byte at the very end waits for its pair.
-  for (std::size_t i = 0; i < text.size(); i += IsCp932LeadByte(text[i]) ? 2u : 1u) {
-    if (IsCp932LeadByte(text[i]) && i + 1 == text.size()) {
-      heldLead_ = text.substr(i);
-      text.pop_back();
-      break;
-    }
-  }
+  // A lead byte at the very end waits for its pair.
+  heldLead_ = text.substr(platform::WholeCp932Prefix(text));
+  text.resize(text.size() - heldLead_.size());
   std::string shown;
   shown.reserve(text.size() * 3 / 2);
   toTerminal_->Lenient(text, shown);
@@ -185,15 +137,16 @@ void TerminalConsole::Send(std::string_view bytes) {
 }
 
 std::unique_ptr<ConsoleDevice> BindStandardConsole() {
+  const platform::StandardConsole& standard = platform::OpenStandardConsole();
   const TerminalBinding binding =
-      DecideTerminalBinding(isatty(STDIN_FILENO) == 1, isatty(STDOUT_FILENO) == 1, LocaleCharset());
+      DecideTerminalBinding(standard.inputIsTerminal, standard.outputIsTerminal, standard.charset);
   std::unique_ptr<ConsoleDevice> device;
   if (binding.convertOutput || binding.convertInput) {
     std::unique_ptr<LineEditor> editor;
     if (binding.editLines) editor = LineEditor::Open(binding.charset, stdin, stdout);
-    device = std::make_unique<TerminalConsole>(std::cin, std::cout, binding, std::move(editor));
+    device = std::make_unique<TerminalConsole>(standard.in, standard.out, binding, std::move(editor));
   } else {
-    device = std::make_unique<StreamConsole>(std::cin, std::cout);
+    device = std::make_unique<StreamConsole>(standard.in, standard.out);
   }
   BindConsole(*device);
   return device;

@@ -14,7 +14,9 @@
 
 namespace velkor {
 
+namespace platform {
 class CharsetConverter;
+}
 
 // What the standard console does with the bytes, decided once at start-up.
 struct TerminalBinding {
@@ -33,10 +35,6 @@ struct TerminalBinding {
 // echoes and redraws on the screen it reads from.
 TerminalBinding DecideTerminalBinding(bool inputIsTerminal, bool outputIsTerminal,
                                       std::string_view localeCharset);
-
-// The character set of the user's LC_CTYPE locale, as nl_langinfo names it.
-// The program's own LC_CTYPE is left as it was.
-std::string LocaleCharset();
 
 // A device over two standard streams that converts what needs converting.
 // A double-byte character split across two writes is held back until its
@@ -64,15 +62,15 @@ class TerminalConsole : public ConsoleDevice {
   void Send(std::string_view bytes);
   std::istream& in_;
   std::ostream& out_;
-  std::unique_ptr<CharsetConverter> toTerminal_;    // null when output passes raw
-  std::unique_ptr<CharsetConverter> fromTerminal_;  // null when input passes raw
-  std::string heldLead_;                            // a lead byte waiting for its pair
-  std::unique_ptr<LineEditor> editor_;              // null when lines are read raw
-  std::string prompt_;                              // game bytes since the last line end
+  std::unique_ptr<platform::CharsetConverter> toTerminal_;    // null when output passes raw
+  std::unique_ptr<platform::CharsetConverter> fromTerminal_;  // null when input passes raw
+  std::string heldLead_;                                      // a lead byte waiting for its pair
+  std::unique_ptr<LineEditor> editor_;                        // null when lines are read raw
+  std::string prompt_;                                        // game bytes since the last line end
 };
 
-// Decides the binding from the standard streams and the locale and binds a
-// console over std::cin and std::cout. The caller keeps the device alive for
+// Decides the binding from the standard streams and the terminal's character
+// set (platform/console.h) and binds a console over those streams. The caller keeps the device alive for
 // as long as the game runs.
 std::unique_ptr<ConsoleDevice> BindStandardConsole();
 

@@ -7,12 +7,15 @@
 #include "console/terminal_console.h"
 #include "data/random_source.h"
 #include "game/startup.h"
+#include "platform/console.h"
 
 int main() {
   std::ios::sync_with_stdio(false);
+  // Set up before the first byte passes.
+  const velkor::platform::StandardConsole& standard = velkor::platform::OpenStandardConsole();
   // Raw bytes until the terminal is known, so that even a failure while
   // binding it is reported.
-  velkor::StreamConsole raw(std::cin, std::cout);
+  velkor::StreamConsole raw(standard.in, standard.out);
   velkor::BindConsole(raw);
   // A terminal that does not speak code page 932 gets the text converted.
   std::unique_ptr<velkor::ConsoleDevice> console;

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <string>
 
+#include "platform/locale.h"
+
 namespace velkor {
 
 // All texts are code page 932.
@@ -38,25 +40,12 @@ struct ReportLocale {
 // morning or afternoon text on a 12-hour clock.
 std::string FormatDateTime(const std::tm& when, const ReportLocale& locale);
 
-// What the C library tells about the time category of a locale, as it gives
-// it: strftime formats and texts in the locale's own character set.
-struct LocaleTimeTexts {
-  std::string DateFormat;                                      // D_FMT, e.g. "%m/%d/%y"
-  std::string TimeFormat;                                      // T_FMT, e.g. "%H:%M:%S" or "%r"
-  std::string TimeFormatAmPm;                                  // T_FMT_AMPM, what "%r" stands for
-  std::string AmText;                                          // AM_STR
-  std::string PmText;                                          // PM_STR
-  std::string Codeset;                                         // the character set of the texts, e.g. "UTF-8"
-  std::array<std::string, 12> MonthNames, MonthAbbreviations;  // empty: the C names
-  std::array<std::string, 7> DayNames, DayAbbreviations;       // from Sunday
-};
+using platform::LocaleTimeTexts;
+using platform::ReadLocaleTimeTexts;
 
-// The user's LC_TIME settings (from the environment, as setlocale(LC_TIME, "")
-// chooses them). The process's own locale is left as it was.
-LocaleTimeTexts ReadLocaleTimeTexts();
-
-// The description of the report's date and time for those settings, every text
-// converted to code page 932 (a character that has no code is written "?").
+// The description of the report's date and time for a locale's settings
+// (platform/locale.h), every text converted to code page 932 (a character
+// that has no code is written "?").
 // A date format with a field the report cannot show gives "%Y/%m/%d"; a time
 // whose separators are not one ASCII mark (as in 15時04分05秒) gives ":".
 ReportLocale DescribeLocale(const LocaleTimeTexts& texts);

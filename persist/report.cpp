@@ -6,6 +6,7 @@
 #include "console/failure.h"
 #include "data/fighter.h"
 #include "persist/report_line.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 
 namespace velkor {
@@ -58,7 +59,7 @@ std::string ReportLine(std::int32_t killCount, const std::tm& when, const Report
 
 void AppendReport(std::int32_t killCount, std::time_t now, const ReportLocale& locale) {
   std::tm local{};
-  if (localtime_r(&now, &local) == nullptr) RaiseFailure(KindInOut, "現在の日時を読めません");
+  if (!platform::LocalTime(now, local)) RaiseFailure(KindInOut, "現在の日時を読めません");
   const std::string bytes = ReportLine(killCount, local, locale) + "\r\n";
   switch (platform::AppendToFile(ReportPath, bytes)) {
     case platform::AppendStatus::Appended:

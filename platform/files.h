@@ -10,6 +10,13 @@
 
 namespace velkor::platform {
 
+// Names are UTF-8 and relative to the working folder, or absolute. Windows
+// takes them as its UTF-16 names.
+
+// The mark between a folder and a name in the paths the game names: "/" on
+// POSIX, a backslash on Windows.
+char FolderSeparator();
+
 enum class ReadStatus {
   Read,     // the bytes are there
   Missing,  // nothing stands at the name (a link to nothing counts as nothing)

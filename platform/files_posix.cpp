@@ -10,16 +10,19 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "platform/file_writer.h"
 #include "platform/files.h"
-#include "platform/posix_write.h"
+#include "platform/read_limited.h"
 
 namespace velkor::platform {
 
-PosixWriter PosixWrite = ::write;
+std::ptrdiff_t SystemWrite(FileHandle file, const void* data, std::size_t size) {
+  return ::write(static_cast<int>(file), data, size);
+}
+
+FileWriter FileWrite = SystemWrite;
 
 namespace {
-
-constexpr std::size_t ChunkBytes = 64 * 1024;
 
 // Past the file size limit a write then fails with EFBIG, as on a full disk,
 // instead of raising the signal that would end the process on the spot.
@@ -33,7 +36,7 @@ bool WriteAll(int fd, std::string_view bytes) {
   const char* data = bytes.data();
   std::size_t left = bytes.size();
   while (left > 0) {
-    const ssize_t n = PosixWrite(fd, data, left);
+    const std::ptrdiff_t n = FileWrite(fd, data, left);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     data += n;
@@ -113,23 +116,9 @@ ReadStatus ReadRegular(const std::string& path, std::size_t limit, bool wholeOnl
     if (static_cast<std::uintmax_t>(size) > limit) return ReadStatus::Refused;  // not read at all
     bytes.reserve(static_cast<std::size_t>(size));
   }
-  // Read in chunks up to the limit, whatever size the file claimed: it may
-  // grow meanwhile, or the system may not know its size (/proc).
-  std::array<char, ChunkBytes> chunk{};
-  for (;;) {
-    const std::size_t room = limit - bytes.size();
-    // A whole file is read one byte past the limit, to see whether it ends.
-    const std::size_t want = std::min(chunk.size(), wholeOnly && room < chunk.size() ? room + 1 : room);
-    if (want == 0) break;
-    const ssize_t got = ReadUpTo(file.Get(), chunk.data(), want);
-    if (got < 0 || static_cast<std::size_t>(got) > room) {
-      bytes.clear();
-      return ReadStatus::Refused;
-    }
-    bytes.append(chunk.data(), static_cast<std::size_t>(got));
-    if (static_cast<std::size_t>(got) < want) break;
-  }
-  return ReadStatus::Read;
+  const int fd = file.Get();
+  return ReadWithinLimit([fd](char* data, std::size_t count) { return ReadUpTo(fd, data, count); }, limit,
+                         wholeOnly, bytes);
 }
 
 // The folder that holds path, for syncing a rename in it.
@@ -191,6 +180,8 @@ class TemporaryFile {
 
 }  // namespace
 
+char FolderSeparator() { return '/'; }
+
 ReadStatus ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes) {
   return ReadRegular(path, limit, true, bytes);
 }
@@ -219,7 +210,7 @@ CopyStatus CopyFile(const std::string& source, const std::string& target) {
   }
   TemporaryFile temporary(target);
   if (!temporary.IsOpen()) return CopyStatus::Failed;
-  std::array<char, ChunkBytes> chunk{};
+  std::array<char, FileChunkBytes> chunk{};
   for (;;) {
     const ssize_t got = ReadUpTo(file.Get(), chunk.data(), chunk.size());
     if (got < 0) return CopyStatus::Failed;

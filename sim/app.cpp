@@ -2,6 +2,7 @@
 
 #include "console/charset.h"
 #include "console/terminal_console.h"
+#include "platform/console.h"
 #include "sim/policy_registry.h"
 #include "sim/report.h"
 #include "sim/runs.h"
@@ -68,7 +69,7 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress) {
 }
 
 std::string ForLocale(std::string_view text) {
-  const TerminalBinding binding = DecideTerminalBinding(false, true, LocaleCharset());
+  const TerminalBinding binding = DecideTerminalBinding(false, true, platform::TerminalCharset());
   if (!binding.convertOutput) return std::string(text);
   CharsetConverter converter(binding.charset, GameCharset);
   if (!converter.IsOpen()) return std::string(text);

@@ -2,27 +2,29 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/clock.h"
+#include "platform/console.h"
 #include "sim/app.h"
 #include "sim/parallel.h"
 
 namespace {
 
 double Seconds() {
-  std::timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+  const velkor::platform::UtcNow now = velkor::platform::ClockNow();
+  return static_cast<double>(now.seconds) + static_cast<double>(now.milliseconds) / 1e3;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace velkor::sim;
+  // Bytes pass as they stand (on Windows, standard output is set to binary).
+  velkor::platform::OpenStandardConsole();
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   std::string error;
   std::optional<CommandLine> line = ParseCommandLine(args, error);

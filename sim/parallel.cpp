@@ -1,7 +1,6 @@
 #include "sim/parallel.h"
 
 #include <atomic>
-#include <ctime>
 #include <thread>
 #include <vector>
 
@@ -33,10 +32,9 @@ void RunParallel(std::uint64_t items, unsigned threads,
   } else {
     // The calling thread watches instead of working, so the bar moves evenly.
     pool.emplace_back(worker, 0);
-    const std::timespec tenth{0, 100000000};
     while (running.load() != 0) {
       progress(done.load());
-      nanosleep(&tenth, nullptr);
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     progress(done.load());
   }

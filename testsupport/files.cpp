@@ -1,12 +1,10 @@
 #include "testsupport/files.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,21 +12,43 @@
 #include <system_error>
 
 #include "testsupport/console_script.h"
+#include "testsupport/system.h"
 
 namespace velkor::test {
 
 namespace fs = std::filesystem;
 
+fs::path PathOf(const std::string& utf8) {
+  return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+std::string Utf8Of(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
 ScopedTempDir::ScopedTempDir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/velkor-test-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp " + pattern);
-  path_ = pattern;
+  // A new name under the system's temporary folder ($TMPDIR or /tmp, or
+  // Windows' own): create_directory tells whether it was there already.
+  static std::uint32_t state = static_cast<std::uint32_t>(std::time(nullptr)) ^ 0x5EED;
+  const fs::path base = fs::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    state = state * 1664525u + 1013904223u;
+    std::ostringstream name;
+    name << "velkor-test-" << std::hex << state;
+    std::error_code error;
+    if (fs::create_directory(base / name.str(), error)) {
+      path_ = Utf8Of(base / name.str());
+      return;
+    }
+  }
+  throw std::runtime_error("cannot make a folder under " + Utf8Of(base));
 }
 
 ScopedTempDir::~ScopedTempDir() {
+  MakeRemovable(path_);
   std::error_code error;
-  fs::remove_all(path_, error);
+  fs::remove_all(PathOf(path_), error);
   if (error) ADD_FAILURE() << "cannot remove " << path_ << ": " << error.message();
 }
 
@@ -36,11 +56,11 @@ namespace {
 
 // Notes the working directory in previous and goes to folder.
 void ChangeWorkingDir(const std::string& folder, std::string& previous) {
-  char* here = ::getcwd(nullptr, 0);
-  ASSERT_NE(here, nullptr);
-  previous = here;
-  std::free(here);
-  ASSERT_EQ(::chdir(folder.c_str()), 0) << folder;
+  std::error_code error;
+  previous = Utf8Of(fs::current_path(error));
+  ASSERT_FALSE(error) << error.message();
+  fs::current_path(PathOf(folder), error);
+  ASSERT_FALSE(error) << folder << ": " << error.message();
 }
 
 }  // namespace
@@ -49,43 +69,57 @@ ScopedWorkingDir::ScopedWorkingDir(const std::string& folder) { ChangeWorkingDir
 
 ScopedWorkingDir::~ScopedWorkingDir() {
   if (!previous_.empty()) {
-    EXPECT_EQ(::chdir(previous_.c_str()), 0) << previous_;
+    std::error_code error;
+    fs::current_path(PathOf(previous_), error);
+    EXPECT_FALSE(error) << previous_;
   }
 }
 
 void CopyGameData(const std::string& folder) {
   std::error_code error;
-  fs::copy(fs::path(SourceDir()) / "dat", fs::path(folder) / "dat", fs::copy_options::recursive, error);
+  fs::copy(PathOf(SourceDir()) / "dat", PathOf(folder) / "dat", fs::copy_options::recursive, error);
   ASSERT_FALSE(error) << "cannot copy dat/ to " << folder << ": " << error.message();
 }
 
 std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathOf(path), std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
   out << bytes;
   ASSERT_TRUE(out.good()) << path;
 }
 
+bool MakeFolder(const std::string& path) {
+  std::error_code error;
+  return fs::create_directory(PathOf(path), error);
+}
+
+void Remove(const std::string& path) {
+  std::error_code error;
+  fs::remove(PathOf(path), error);
+}
+
+void SetPermissions(const std::string& path, unsigned mode) {
+  std::error_code error;
+  fs::permissions(PathOf(path), static_cast<fs::perms>(mode), error);
+  ASSERT_FALSE(error) << path << ": " << error.message();
+}
+
 bool Exists(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0;
+  std::error_code error;
+  return fs::exists(fs::status(PathOf(path), error));
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;
-  if (DIR* dir = ::opendir(folder.c_str())) {
-    while (const dirent* entry = ::readdir(dir)) {
-      const std::string name = entry->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
-  }
+  std::error_code error;
+  for (fs::directory_iterator it(PathOf(folder), error), end; !error && it != end; it.increment(error))
+    names.push_back(Utf8Of(it->path().filename()));
   std::sort(names.begin(), names.end());
   return names;
 }

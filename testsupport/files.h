@@ -3,13 +3,20 @@
 // away afterwards, a working directory that is put back, and the game's
 // dat/ copied in.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace velkor::test {
 
+// Paths in tests are UTF-8 strings; these turn one into the library's path
+// and back, whatever the system's own form of names.
+std::filesystem::path PathOf(const std::string& utf8);
+std::string Utf8Of(const std::filesystem::path& path);
+
 // A fresh empty folder under the system's temporary folder ($TMPDIR or
-// /tmp), removed with everything in it when the object goes.
+// /tmp, or Windows' own), removed with everything in it when the object
+// goes.
 class ScopedTempDir {
  public:
   ScopedTempDir();
@@ -44,6 +51,13 @@ void CopyGameData(const std::string& folder);
 std::string ReadBytes(const std::string& path);
 // Writes bytes as the whole file; a failed write fails the test.
 void WriteBytes(const std::string& path, const std::string& bytes);
+// Makes a folder; false when it cannot (something stands there).
+bool MakeFolder(const std::string& path);
+// Removes the file or empty folder at path, if anything stands there.
+void Remove(const std::string& path);
+// Sets the permissions of path as chmod would (0444 write-protects a file,
+// also on Windows, where only the write permission of a file counts).
+void SetPermissions(const std::string& path, unsigned mode);
 // True when something (a file, a folder) stands at path.
 bool Exists(const std::string& path);
 // The names in folder, sorted, without "." and "..".

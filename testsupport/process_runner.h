@@ -14,7 +14,8 @@ struct ProcessResult {
 };
 
 // Resource limits for the started program, to see what it does when a
-// resource runs out; a negative value leaves that limit as it is.
+// resource runs out; a negative value leaves that limit as it is. Only POSIX
+// systems have them.
 struct ProcessLimits {
   long long fileSizeBytes = -1;      // RLIMIT_FSIZE: the largest file it may write
   long long addressSpaceBytes = -1;  // RLIMIT_AS: all the memory it may map
@@ -31,8 +32,19 @@ ProcessResult RunProgram(const std::string& program, const std::string& workDir,
 ProcessResult RunCommand(const std::vector<std::string>& argv, const std::string& workDir,
                          const std::string& input, int timeoutSeconds = 60);
 
+// Runs argv in workDir with input on its standard input, under limits; its
+// standard error goes into the output too when mergeErrors, else to the
+// test's own. Each system has its own.
+ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workDir,
+                         const std::string& input, int timeoutSeconds, const ProcessLimits& limits,
+                         bool mergeErrors);
+
 // The built game, as CMake placed it.
 std::string GameProgram();
+
+// Another program built beside the game, named with the same suffix (".exe"
+// on Windows).
+std::string ProgramBesideGame(const std::string& name);
 
 // Milliseconds on a clock that only goes forward, for deadlines.
 long long MonotonicMs();

@@ -8,8 +8,10 @@
 
 #include "console/console_io.h"
 #include "console/failure.h"
+#include "platform/console.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
+#include "testsupport/system.h"
 
 // String literals here are compiled to code page 932; what a UTF-8 terminal
 // shows or sends is written as \x escapes.
@@ -53,20 +55,21 @@ TEST(TerminalBinding, ConvertsOnlyTerminalsThatDoNotSpeakShiftJis) {
   }
 }
 
-TEST(TerminalBinding, LocaleCharsetReadsTheUsersLocaleAndLeavesTheProgramsAlone) {
+TEST(TerminalBinding, TheTerminalCharsetIsTheUsersLocalesAndLeavesTheProgramsAlone) {
+  VELKOR_ONLY_ON_POSIX("the terminal's set comes from the locale");
   const std::string before = std::setlocale(LC_CTYPE, nullptr);
   {
     test::ScopedEnvironment all("LC_ALL", "C.UTF-8");
-    EXPECT_EQ(LocaleCharset(), "UTF-8");
+    EXPECT_EQ(platform::TerminalCharset(), "UTF-8");
   }
   {
     test::ScopedEnvironment all("LC_ALL", "C");
-    EXPECT_EQ(LocaleCharset(), "ANSI_X3.4-1968");
+    EXPECT_EQ(platform::TerminalCharset(), "ANSI_X3.4-1968");
   }
   {
     // Not installed here: the name still says what the terminal speaks.
     test::ScopedEnvironment all("LC_ALL", "ja_JP.SJIS");
-    EXPECT_EQ(LocaleCharset(), "SJIS");
+    EXPECT_EQ(platform::TerminalCharset(), "SJIS");
   }
   EXPECT_EQ(std::setlocale(LC_CTYPE, nullptr), before);
 }

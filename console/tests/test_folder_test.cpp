@@ -1,9 +1,7 @@
 // The test helpers for files: a test run must leave no folders behind.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "testsupport/console_script.h"
@@ -12,12 +10,7 @@
 namespace velkor {
 namespace {
 
-std::string WorkingDir() {
-  char* here = ::getcwd(nullptr, 0);
-  const std::string dir = here != nullptr ? here : "";
-  std::free(here);
-  return dir;
-}
+std::string WorkingDir() { return test::Utf8Of(std::filesystem::current_path()); }
 
 TEST(ScopedTempDir, IsFreshAndGoesWithEverythingInIt) {
   std::string path;
@@ -27,10 +20,10 @@ TEST(ScopedTempDir, IsFreshAndGoesWithEverythingInIt) {
     path = folder.Path();
     EXPECT_NE(path, other.Path());
     EXPECT_NE(path.find("velkor-test-"), std::string::npos);
-    ASSERT_EQ(::mkdir((path + "/dat").c_str(), 0755), 0);
+    ASSERT_TRUE(test::MakeFolder(path + "/dat"));
     test::WriteBytes(path + "/dat/0.dat", "x");
     test::WriteBytes(path + "/locked.txt", "y");
-    ASSERT_EQ(::chmod((path + "/locked.txt").c_str(), 0444), 0);
+    test::SetPermissions(path + "/locked.txt", 0444);
   }
   EXPECT_FALSE(test::Exists(path));
 }

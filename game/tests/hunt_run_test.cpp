@@ -1,7 +1,6 @@
 // Whole runs of the hunt, in-process, from a fixed seed and a player that
 // answers every prompt by a fixed rule.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -11,10 +10,12 @@
 
 #include "console/console_io.h"
 #include "console/failure.h"
+#include "console/scenario.h"
 #include "data/fighter.h"
 #include "data/random_source.h"
 #include "game/hunt.h"
 #include "persist/report.h"
+#include "persist/report_line.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 
@@ -162,7 +163,8 @@ TEST_F(HuntRun, KillsAllTwelveAndPlaysTheEnding) {
 // The ending's scenario file is missing: the run ends through the failure
 // report naming it, before the report line is written.
 TEST_F(HuntRun, MissingEndingFileEndsTheRunThroughTheFailureReport) {
-  ASSERT_EQ(unlink("dat/1.dat"), 0);
+  ASSERT_TRUE(test::Exists(ScenarioPath(1)));
+  test::Remove(ScenarioPath(1));
   RulePlayer player;
   test::ConsoleScript reset({}, WinningSeed);
   DefineHunter();
@@ -172,7 +174,8 @@ TEST_F(HuntRun, MissingEndingFileEndsTheRunThroughTheFailureReport) {
   const std::string ending = "すべての者を殺した！　おめでとう！！\r\n";
   const std::size_t at = out.rfind(ending);
   ASSERT_NE(at, std::string::npos);
-  EXPECT_TRUE(test::IsFailureReport(out.substr(at + ending.size()), "ファイル dat/1.dat は開けません"))
+  EXPECT_TRUE(
+      test::IsFailureReport(out.substr(at + ending.size()), "ファイル " + ScenarioPath(1) + " は開けません"))
       << test::Cp932ToUtf8(out.substr(at));
   EXPECT_EQ(Report(), "") << "no report line";
 }
@@ -190,7 +193,7 @@ TEST_F(HuntRun, DefeatReportsTheKillsSoFarAndEnds) {
       {14, 2, "【悪魔殺し】"},
   };
   for (const Case& c : cases) {
-    ASSERT_EQ(unlink("\xE3\x83\xAC\xE3\x83\x9D\xE3\x83\xBC\xE3\x83\x88.txt") == 0 || errno == ENOENT, true);
+    test::Remove(ReportPath);
     RulePlayer player;
     Play(player, c.seed);
     const std::string out = player.Output();

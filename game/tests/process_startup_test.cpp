@@ -1,82 +1,28 @@
 // The built game run as a player would run it: a fresh folder holding dat/,
 // typed lines on standard input, and save.dat between runs.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <ctime>
-#include <functional>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "console/scenario.h"
-#include "data/fighter.h"
-#include "persist/report_line.h"
-#include "persist/save_file.h"
-#include "testsupport/console_script.h"
-#include "testsupport/files.h"
-#include "testsupport/process_runner.h"
-#include "testsupport/saved_record.h"
-#include "testsupport/typed_runs.h"
+#include "game/tests/game_folder.h"
+#include "platform/clock.h"
 
 namespace velkor {
 namespace {
 
-const std::string InputEnded = "標準入力が終わりました";
-const std::string LoadQuestion = "前回のあなたの定義が保存されています。ロードしますか？(y/n)\r\n(yn)";
-const std::string DefinitionStart = "まずは定義から始めよう。きみの名前を教えてね。\r\n";
-const std::string LoadFailed = "（save.datの読み込みに失敗しました。）\r\n";
-
+using test::DefinitionStart;
+using test::EndsWithInputEnded;
+using test::GameFolder;
+using test::LoadQuestion;
 using test::ReadBytes;
-using test::WriteBytes;
-
 using test::RecordOf;
+using test::SavedRecord;
+using test::Sealed;
+using test::StartsWith;
 using test::TypedDefinition;
-
-// A sealed record with talents and spare bytes, as an older run left it.
-std::string SavedRecord() {
-  TPlayer p{};
-  p.Name.Assign("ジークフリート様");
-  p.Name.Assign("ユウ");
-  p.NameGap = {7, 8, 9};
-  p.BaseStats = {150, 30, 25, 15};
-  p.CurStats = p.BaseStats;
-  p.Talents = {1, 0, 1, 0};
-  p.TailGap = 0x42;
-  StoreChecksum(p);
-  const PlayerImage image = ToImage(p);
-  return std::string(image.begin(), image.end());
-}
-
-bool Sealed(const TPlayer& p) { return p.Checksum.Length == 10 && p.Checksum.Text() == CalcChecksum(p); }
-
-// The output ends with the report of the input that ran out.
-bool EndsWithInputEnded(const std::string& output) {
-  const std::size_t at = output.rfind("EInOutError");
-  return at != std::string::npos && test::IsFailureReport(output.substr(at), InputEnded);
-}
-
-bool StartsWith(const std::string& text, const std::string& head) {
-  return text.compare(0, head.size(), head) == 0;
-}
-
-class GameFolder : public ::testing::Test {
- protected:
-  void SetUp() override { test::CopyGameData(folder_.Path()); }
-
-  test::ProcessResult Run(const std::string& input) {
-    return test::RunProgram(test::GameProgram(), folder_.Path(), input, 20);
-  }
-  std::string Path(const std::string& name) const { return folder_.Path() + "/" + name; }
-  bool Exists(const std::string& name) const { return test::Exists(Path(name)); }
-
- private:
-  test::ScopedTempDir folder_;
-};
+using test::WriteBytes;
 
 TEST_F(GameFolder, FirstRunDefinesSavesAndEndsAtTheEndOfInput) {
   const test::ProcessResult run = Run(TypedDefinition("ユウ"));
@@ -106,8 +52,9 @@ TEST_F(GameFolder, AcceptedLoadGoesToTheHuntAndLeavesTheFileAlone) {
   const std::string file = SavedRecord();
   WriteBytes(Path("save.dat"), file);
   // An old time, so that any rewrite would show even within the same second.
-  const timespec old[2] = {{978307200, 0}, {978307200, 0}};
-  ASSERT_EQ(::utimensat(AT_FDCWD, Path("save.dat").c_str(), old, 0), 0);
+  namespace fs = std::filesystem;
+  const fs::file_time_type old = fs::last_write_time(Path("save.dat")) - std::chrono::hours(24 * 365 * 20);
+  fs::last_write_time(Path("save.dat"), old);
 
   const test::ProcessResult run = Run("y\n\n");
   ASSERT_FALSE(run.timedOut);
@@ -121,10 +68,7 @@ TEST_F(GameFolder, AcceptedLoadGoesToTheHuntAndLeavesTheFileAlone) {
   EXPECT_TRUE(EndsWithInputEnded(run.output));
 
   EXPECT_EQ(ReadBytes(Path("save.dat")), file);
-  struct stat info {};
-  ASSERT_EQ(::stat(Path("save.dat").c_str(), &info), 0);
-  EXPECT_EQ(info.st_mtim.tv_sec, old[1].tv_sec);
-  EXPECT_EQ(info.st_mtim.tv_nsec, 0);
+  EXPECT_EQ(fs::last_write_time(Path("save.dat")), old);
 }
 
 TEST_F(GameFolder, DeclinedLoadDefinesFromAnEmptyRecordAndReplacesTheFile) {
@@ -221,166 +165,27 @@ TEST_F(GameFolder, EndOfInputAtAPromptEndsTheRunWithTheReport) {
       {"the opening wait", "\nユウ\n\n\n25\n25\n25\n25\n"},
   };
   for (const Case& c : cases) {
-    std::timespec start{}, end{};
-    clock_gettime(CLOCK_MONOTONIC, &start);
+    const long long start = platform::ClockNow().seconds;
     const test::ProcessResult run = Run(c.input);
-    clock_gettime(CLOCK_MONOTONIC, &end);
+    const long long end = platform::ClockNow().seconds;
     ASSERT_FALSE(run.timedOut) << c.where;
-    EXPECT_LT(end.tv_sec - start.tv_sec, 5) << c.where;
+    EXPECT_LT(end - start, 5) << c.where;
     EXPECT_EQ(run.exitStatus, 1) << c.where;
     EXPECT_TRUE(EndsWithInputEnded(run.output)) << c.where << "\n" << test::Cp932ToUtf8(run.output);
     EXPECT_FALSE(Exists("save.dat")) << c.where;
   }
 }
 
-// A scenario file that cannot be played stops the game at start-up, before
-// anything is written or asked: the output is the failure report alone, the
-// exit status 1, and no file is touched (a refused save.dat stays as it is).
 // None of these is waited on or read into memory.
 TEST_F(GameFolder, ScenarioFileThatCannotBeUsedStopsTheGameBeforeAnything) {
-  struct Case {
-    const char* what;
-    std::function<void(const std::string& file)> make;
-  };
-  std::vector<Case> cases = {
-      {"missing", [](const std::string&) {}},
-      {"a folder", [](const std::string& file) { ASSERT_EQ(::mkdir(file.c_str(), 0755), 0); }},
-      {"a link to nothing",
-       [](const std::string& file) { ASSERT_EQ(::symlink("nowhere", file.c_str()), 0); }},
-      {"a link to itself",
-       [](const std::string& file) { ASSERT_EQ(::symlink(file.c_str(), file.c_str()), 0); }},
-      {"a FIFO", [](const std::string& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }},
-      {"a link to an endless device",
-       [](const std::string& file) { ASSERT_EQ(::symlink("/dev/zero", file.c_str()), 0); }},
-      {"one byte over 1 MiB",
-       [](const std::string& file) { WriteBytes(file, std::string(ScenarioFileLimit + 1, '\r')); }},
-  };
-  // The superuser reads a file of mode 000 all the same.
-  if (::geteuid() != 0) {
-    cases.push_back({"unreadable", [](const std::string& file) {
-                       WriteBytes(file, "x");
-                       ASSERT_EQ(::chmod(file.c_str(), 0), 0);
-                     }});
-  }
-  std::string refused = SavedRecord();
-  refused[40] = static_cast<char>(refused[40] + 1);
-  int number = 0;
-  for (const int scenario : {0, 1}) {
-    for (const Case& c : cases) {
-      const std::string folder = Path("case" + std::to_string(number++));
-      ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
-      test::CopyGameData(folder);
-      const std::string name = ScenarioPath(scenario);
-      ASSERT_EQ(std::remove((folder + "/" + name).c_str()), 0);
-      c.make(folder + "/" + name);
-      WriteBytes(folder + "/save.dat", refused);
-
-      const test::ProcessResult run =
-          test::RunProgram(test::GameProgram(), folder, TypedDefinition("ユウ"), 10);
-      const std::string what = name + " " + c.what;
-      ASSERT_FALSE(run.timedOut) << what;
-      EXPECT_EQ(run.exitStatus, 1) << what;
-      EXPECT_TRUE(test::IsFailureReport(run.output, "ファイル " + name + " は開けません"))
-          << what << "\n"
-          << test::Cp932ToUtf8(run.output);
-      EXPECT_EQ(test::FolderEntries(folder), (std::vector<std::string>{"dat", "save.dat"})) << what;
-      EXPECT_EQ(ReadBytes(folder + "/save.dat"), refused) << what;
-    }
-  }
-}
-
-// A save.dat that is no regular file is a file that cannot be read: it is
-// reported, never waited on, and the new definition's save replaces it.
-TEST_F(GameFolder, SaveThatIsNoRegularFileIsAReadFailure) {
-  struct Case {
-    const char* what;
-    std::function<void(const std::string& file)> make;
-  };
-  const Case cases[] = {
-      {"a FIFO", [](const std::string& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }},
-      {"a link to an endless device",
-       [](const std::string& file) { ASSERT_EQ(::symlink("/dev/zero", file.c_str()), 0); }},
-  };
-  for (const Case& c : cases) {
-    ASSERT_EQ(std::remove(Path("save.dat").c_str()) == 0 || errno == ENOENT, true);
-    c.make(Path("save.dat"));
-    const test::ProcessResult run = Run(TypedDefinition("ユウ"));
-    ASSERT_FALSE(run.timedOut) << c.what;
-    EXPECT_EQ(run.exitStatus, 1) << c.what;
-    EXPECT_TRUE(StartsWith(run.output, "\r\n" + LoadFailed + DefinitionStart))
-        << c.what << "\n"
-        << test::Cp932ToUtf8(run.output);
-    EXPECT_TRUE(EndsWithInputEnded(run.output)) << c.what;
-    struct stat info {};
-    ASSERT_EQ(::lstat(Path("save.dat").c_str(), &info), 0) << c.what;
-    EXPECT_TRUE(S_ISREG(info.st_mode)) << c.what;
-    EXPECT_EQ(RecordOf(ReadBytes(Path("save.dat"))).Name.Text(), "ユウ") << c.what;
-    // Neither holds bytes to keep.
-    EXPECT_EQ(test::FolderEntries(Path("")), (std::vector<std::string>{"dat", "save.dat"})) << c.what;
-  }
-}
-
-// A save that cannot be written is told in one line after the opening story,
-// and the run goes on to the hunt with the character in memory. A refused
-// file whose bytes cannot be kept is not replaced either.
-TEST_F(GameFolder, FailedSaveIsToldAndTheRunGoesOn) {
-  std::string refused = SavedRecord();
-  refused[40] = static_cast<char>(refused[40] + 1);
-  struct Case {
-    const char* what;
-    std::string oldFile;  // empty: none
-    test::ProcessLimits limits;
-    bool readOnlyFolder;
-  };
-  std::vector<Case> cases = {
-      {"no file may grow", "", {0, -1}, false},
-      {"no file may grow, over a refused save", refused, {0, -1}, false},
-  };
-  // The superuser writes into a read-only folder all the same.
-  if (::geteuid() != 0) cases.push_back({"a read-only folder", "", {}, true});
-  int number = 0;
-  for (const Case& c : cases) {
-    const std::string folder = Path("case" + std::to_string(number++));
-    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
-    test::CopyGameData(folder);
-    if (!c.oldFile.empty()) WriteBytes(folder + "/save.dat", c.oldFile);
-    const std::vector<std::string> before = test::FolderEntries(folder);
-    if (c.readOnlyFolder) {
-      ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
-    }
-
-    const test::ProcessResult run =
-        test::RunProgram(test::GameProgram(), folder, TypedDefinition("ユウ"), 20, c.limits);
-    if (c.readOnlyFolder) {
-      ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
-    }
-    ASSERT_FALSE(run.timedOut) << c.what;
-    EXPECT_EQ(run.exitStatus, 1) << c.what;
-    const std::string told = "（save.datの書き込みに失敗しました。）\r\n-- ユウ ---";
-    EXPECT_NE(run.output.find(told), std::string::npos) << c.what << "\n" << test::Cp932ToUtf8(run.output);
-    EXPECT_TRUE(EndsWithInputEnded(run.output)) << c.what;
-    EXPECT_EQ(test::FolderEntries(folder), before) << c.what;
-    if (!c.oldFile.empty()) {
-      EXPECT_EQ(ReadBytes(folder + "/save.dat"), c.oldFile) << c.what;
-    }
-  }
-}
-
-// A line that never ends is read in constant memory: under a 16 MiB limit on
-// all its memory, the game refuses a 40 MiB name as too long and goes on.
-TEST_F(GameFolder, EndlessLineTakesNoMemory) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "AddressSanitizer maps far more than any memory limit allows";
-#endif
-  const std::string input = "\n" + std::string(40 << 20, 'x') + "\n" + TypedDefinition("ユウ").substr(1);
-  const test::ProcessResult run = test::RunProgram(test::GameProgram(), Path(""), input, 30, {-1, 16 << 20});
-  ASSERT_FALSE(run.timedOut);
-  EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_TRUE(StartsWith(run.output,
-                         "\r\n" + DefinitionStart + "[最長16バイト]＞\r\n長さが16バイトを越えています。\r\n"))
-      << test::Cp932ToUtf8(run.output.substr(0, 400));
-  EXPECT_TRUE(EndsWithInputEnded(run.output));
-  EXPECT_EQ(RecordOf(ReadBytes(Path("save.dat"))).Name.Text(), "ユウ");
+  test::ExpectScenarioFailuresStopTheGame(
+      Path(""),
+      {
+          {"missing", [](const std::string&) {}},
+          {"a folder", [](const std::string& file) { ASSERT_TRUE(test::MakeFolder(file)); }},
+          {"one byte over 1 MiB",
+           [](const std::string& file) { WriteBytes(file, std::string(ScenarioFileLimit + 1, '\r')); }},
+      });
 }
 
 TEST_F(GameFolder, EndOfInputRightAfterTheFirstWaitShowsJustTheOpeningLines) {
@@ -388,7 +193,7 @@ TEST_F(GameFolder, EndOfInputRightAfterTheFirstWaitShowsJustTheOpeningLines) {
   ASSERT_FALSE(run.timedOut);
   const std::string head = "\r\nまずは定義から始めよう。\r\n";
   ASSERT_TRUE(StartsWith(run.output, head)) << test::Cp932ToUtf8(run.output);
-  EXPECT_TRUE(test::IsFailureReport(run.output.substr(head.size()), InputEnded));
+  EXPECT_TRUE(test::IsFailureReport(run.output.substr(head.size()), test::InputEnded));
 }
 
 }  // namespace

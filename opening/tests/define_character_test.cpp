@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -20,7 +18,7 @@ using test::ConsoleScript;
 class OpeningFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(::mkdir("dat", 0755), 0);
+    ASSERT_TRUE(test::MakeFolder("dat"));
     std::ofstream opening("dat/0.dat", std::ios::binary);
     opening << "$PlayerName" << ScrambleText("は目を覚ました。") << "\r\n"
             << "\r\n"

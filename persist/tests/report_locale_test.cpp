@@ -2,7 +2,6 @@
 // and time that the run report shows.
 
 #include <gtest/gtest.h>
-#include <locale.h>
 
 #include <ctime>
 #include <string>
@@ -13,7 +12,6 @@
 #include "persist/report_line.h"
 #include "persist/tests/moment.h"
 #include "testsupport/console_script.h"
-#include "testsupport/environment.h"
 
 namespace velkor {
 namespace {
@@ -159,59 +157,6 @@ TEST(ReportLocale, TextsBecomeCodePage932) {
       {"\xb8\xe1", "ANSI_X3.4-1968", "??"},
   };
   for (const Case& c : cases) EXPECT_EQ(ToCp932(c.text, c.codeset), c.expected) << c.codeset;
-}
-
-// Sets environment variables for one test and puts them back afterwards.
-class LocaleEnvironment : public ::testing::Test {
- protected:
-  void Set(const std::string& name, const char* value) { environment_.Set(name, value); }
-  static bool HasLocale(const char* name) {
-    const locale_t locale = newlocale(LC_ALL_MASK, name, static_cast<locale_t>(0));
-    if (locale == static_cast<locale_t>(0)) return false;
-    freelocale(locale);
-    return true;
-  }
-
- private:
-  test::ScopedEnvironment environment_;
-};
-
-TEST_F(LocaleEnvironment, TheCLocale) {
-  Set("LC_ALL", "C");
-  const LocaleTimeTexts texts = ReadLocaleTimeTexts();
-  EXPECT_EQ(texts.DateFormat, "%m/%d/%y");
-  EXPECT_EQ(texts.TimeFormat, "%H:%M:%S");
-  EXPECT_EQ(texts.AmText, "AM");
-  EXPECT_EQ(texts.MonthAbbreviations[11], "Dec");
-  EXPECT_EQ(texts.DayNames[0], "Sunday");
-
-  ReadReportLocale();
-  EXPECT_EQ(CurrentReportLocale().DatePattern, "%m/%d/%y");
-  EXPECT_FALSE(CurrentReportLocale().TwelveHour);
-}
-
-TEST_F(LocaleEnvironment, AnUnknownLocaleReadsAsC) {
-  Set("LC_ALL", "xx_NOWHERE.NOCODESET");
-  const LocaleTimeTexts texts = ReadLocaleTimeTexts();
-  EXPECT_EQ(texts.DateFormat, "%m/%d/%y");
-  EXPECT_EQ(texts.TimeFormat, "%H:%M:%S");
-}
-
-// The character set is the time category's own, not that of LC_CTYPE, and
-// the process keeps the locale it had.
-TEST_F(LocaleEnvironment, TheCodesetIsTheTimeCategorysOwn) {
-  if (!HasLocale("C.UTF-8")) GTEST_SKIP() << "no C.UTF-8 locale here";
-  Set("LC_ALL", nullptr);
-  Set("LANG", "C");
-  Set("LC_CTYPE", "C");
-  Set("LC_TIME", "C.UTF-8");
-  const std::string before = setlocale(LC_TIME, nullptr);
-  EXPECT_EQ(ReadLocaleTimeTexts().Codeset, "UTF-8");
-  EXPECT_EQ(setlocale(LC_TIME, nullptr), before);
-
-  Set("LC_TIME", "C");
-  Set("LC_CTYPE", "C.UTF-8");
-  EXPECT_EQ(ReadLocaleTimeTexts().Codeset, "ANSI_X3.4-1968");
 }
 
 }  // namespace

@@ -3,14 +3,12 @@
 #include "persist/report.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <string>
@@ -20,10 +18,12 @@
 #include "data/fighter.h"
 #include "persist/report_line.h"
 #include "persist/tests/moment.h"
-#include "platform/posix_write.h"
+#include "platform/clock.h"
+#include "platform/file_writer.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
 #include "testsupport/files.h"
+#include "testsupport/system.h"
 
 namespace velkor {
 namespace {
@@ -133,7 +133,7 @@ class ReportFolder : public ::testing::Test {
   void TearDown() override {
     utc_.Restore();
     ::tzset();
-    platform::PosixWrite = ::write;
+    platform::FileWrite = platform::SystemWrite;
   }
 
   static std::string Contents(const std::string& path) { return test::ReadBytes(path); }
@@ -165,7 +165,7 @@ TEST_F(ReportFolder, TheFileIsNotKeptOpenBetweenCalls) {
   ConsoleScript script({});
   Player.Name.Assign("x");
   AppendReport(1, Afternoon, ReportLocale{});
-  ASSERT_EQ(std::rename(utf8Name.c_str(), "moved.txt"), 0);
+  std::filesystem::rename(test::PathOf(utf8Name), "moved.txt");
   AppendReport(2, Afternoon, ReportLocale{});
   EXPECT_EQ(Contents("moved.txt"), "【1人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n");
   EXPECT_EQ(Contents(utf8Name), "【2人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n");
@@ -174,14 +174,14 @@ TEST_F(ReportFolder, TheFileIsNotKeptOpenBetweenCalls) {
 TEST_F(ReportFolder, AnEarlierFileIsKept) {
   ConsoleScript script({});
   Player.Name.Assign("x");
-  { std::ofstream(utf8Name, std::ios::binary) << "old line\r\n"; }
+  test::WriteBytes(utf8Name, "old line\r\n");
   AppendReport(4, Afternoon, ReportLocale{});
   EXPECT_EQ(Contents(utf8Name), "old line\r\n【4人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n");
 }
 
 TEST_F(ReportFolder, AFolderInTheFilesPlaceEndsTheRun) {
   ConsoleScript script({});
-  ASSERT_EQ(::mkdir(utf8Name.c_str(), 0755), 0);
+  ASSERT_TRUE(test::MakeFolder(utf8Name));
   try {
     AppendReport(3, Afternoon, ReportLocale{});
     ADD_FAILURE() << "no failure raised";
@@ -213,20 +213,20 @@ TEST_F(ReportFolder, ANameCanNeverAddOrJoinLines) {
   EXPECT_EQ(GetPlayerName(), "ab\x81");
 }
 
-ssize_t FailAtOnce(int, const void*, std::size_t) {
+std::ptrdiff_t FailAtOnce(platform::FileHandle, const void*, std::size_t) {
   errno = ENOSPC;
   return -1;
 }
 
 // Writes ten bytes, then fails as a full disk would.
-ssize_t FailAfterTenBytes(int fd, const void* data, std::size_t size) {
+std::ptrdiff_t FailAfterTenBytes(platform::FileHandle fd, const void* data, std::size_t size) {
   static bool wrote = false;
   wrote = !wrote;
   if (!wrote) {
     errno = ENOSPC;
     return -1;
   }
-  return ::write(fd, data, std::min<std::size_t>(size, 10));
+  return platform::SystemWrite(fd, data, std::min<std::size_t>(size, 10));
 }
 
 // A write that fails leaves the file as it was: no empty file that was not
@@ -235,7 +235,7 @@ TEST_F(ReportFolder, AFailedWriteLeavesTheFileAsItWas) {
   struct Case {
     const char* what;
     bool fileBefore;
-    platform::PosixWriter writer;
+    platform::FileWriter writer;
   };
   const Case cases[] = {
       {"no file before, nothing written", false, FailAtOnce},
@@ -244,18 +244,18 @@ TEST_F(ReportFolder, AFailedWriteLeavesTheFileAsItWas) {
       {"a file before, part written", true, FailAfterTenBytes},
   };
   for (const Case& c : cases) {
-    ::unlink(utf8Name.c_str());
+    test::Remove(utf8Name);
     if (c.fileBefore) test::WriteBytes(utf8Name, "old line\r\n");
     ConsoleScript script({});
     Player.Name.Assign("x");
-    platform::PosixWrite = c.writer;
+    platform::FileWrite = c.writer;
     try {
       AppendReport(1, Afternoon, ReportLocale{});
       ADD_FAILURE() << c.what << ": no failure raised";
     } catch (const GameFailure& failure) {
       EXPECT_EQ(failure.Message(), "ファイル レポート.txt に書き込めません") << c.what;
     }
-    platform::PosixWrite = ::write;
+    platform::FileWrite = platform::SystemWrite;
     if (c.fileBefore) {
       EXPECT_EQ(Contents(utf8Name), "old line\r\n") << c.what;
     } else {
@@ -267,17 +267,18 @@ TEST_F(ReportFolder, AFailedWriteLeavesTheFileAsItWas) {
 // What stands in the file's place is never waited on, and a link that
 // points nowhere does not create a file somewhere else.
 TEST_F(ReportFolder, AFifoOrALinkToNothingEndsTheRunAtOnce) {
+  VELKOR_ONLY_ON_POSIX("FIFOs and links");
   struct Case {
     const char* what;
     std::function<void()> make;
   };
   const std::string name = utf8Name;
   const Case cases[] = {
-      {"a FIFO without a reader", [&name] { ASSERT_EQ(::mkfifo(name.c_str(), 0644), 0); }},
-      {"a link to nothing", [&name] { ASSERT_EQ(::symlink("elsewhere.txt", name.c_str()), 0); }},
+      {"a FIFO without a reader", [&name] { ASSERT_TRUE(test::MakeFifo(name.c_str())); }},
+      {"a link to nothing", [&name] { ASSERT_TRUE(test::MakeSymlink("elsewhere.txt", name.c_str())); }},
   };
   for (const Case& c : cases) {
-    ::unlink(utf8Name.c_str());
+    test::Remove(utf8Name);
     c.make();
     ConsoleScript script({});
     try {
@@ -304,10 +305,10 @@ TEST_F(ReportFolder, WriteReportUsesTheClockNow) {
   std::tm before{};
   std::tm after{};
   const std::time_t start = std::time(nullptr);
-  localtime_r(&start, &before);
+  platform::LocalTime(start, before);
   WriteReport(1);
   const std::time_t end = std::time(nullptr);
-  localtime_r(&end, &after);
+  platform::LocalTime(end, after);
 
   const std::string line = Contents(utf8Name);
   EXPECT_TRUE(line == ReportLine(1, before, CurrentReportLocale()) + "\r\n" ||

@@ -1,62 +1,28 @@
 #include "persist/save_file.h"
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <functional>
 #include <vector>
 
-#include "platform/posix_write.h"
+#include "persist/tests/save_folder.h"
+#include "platform/file_writer.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 
 namespace velkor {
 namespace {
 
+using test::CaseFolder;
 using test::ConsoleScript;
+using test::Defined;
+using test::ImageBytes;
 using test::ReadBytes;
+using test::SaveFailed;
+using test::SaveFolder;
 using test::WriteBytes;
-
-const std::string SaveFailed = std::string(SaveFailedMessage) + "\r\n";
-
-std::string ImageBytes(const TPlayer& player) {
-  const PlayerImage image = ToImage(player);
-  return std::string(image.begin(), image.end());
-}
-
-// A defined character whose meaningless bytes (name storage past the length,
-// the two gaps) are not zero, as after loading an older file.
-TPlayer Defined() {
-  TPlayer p{};
-  p.Name.Assign("ジークフリート12");  // 16 bytes
-  p.Name.Assign("ユウ");              // storage past the 4 bytes keeps the rest
-  p.NameGap = {0xA1, 0x00, 0x7F};
-  p.BaseStats = {100, 30, 25, -5};
-  p.CurStats = {100, 30, 25, 123456};
-  p.Talents = {1, 0, 1, 1};
-  p.TailGap = 0xEE;
-  return p;
-}
-
-// Every test runs in a fresh folder of its own, which it leaves again.
-class SaveFolder : public ::testing::Test {
- protected:
-  void TearDown() override { platform::PosixWrite = ::write; }
-
-  // Seals p as SavePlayer would and writes the image with one byte changed.
-  static std::string SealedImage(TPlayer p) {
-    StoreChecksum(p);
-    return ImageBytes(p);
-  }
-
- private:
-  test::ScopedTempDir folder_;
-  test::ScopedWorkingDir inside_{folder_.Path()};
-};
 
 TEST_F(SaveFolder, SavedFileLoadsBackByteForByte) {
   ConsoleScript script({});
@@ -138,7 +104,7 @@ TEST_F(SaveFolder, FilesThatAreShortOrWrongAreRefusedWithTheirMessage) {
 }
 
 TEST_F(SaveFolder, FolderNamedLikeTheFileIsAReadFailure) {
-  ASSERT_EQ(::mkdir("save.dat", 0755), 0);
+  ASSERT_TRUE(test::MakeFolder("save.dat"));
   ConsoleScript script({});
   EXPECT_FALSE(LoadPlayer());
   EXPECT_EQ(script.Output(), std::string(LoadFailedMessage) + "\r\n");
@@ -146,7 +112,7 @@ TEST_F(SaveFolder, FolderNamedLikeTheFileIsAReadFailure) {
 
 TEST_F(SaveFolder, WriteProtectedFileLoads) {
   WriteBytes("save.dat", SealedImage(Defined()));
-  ASSERT_EQ(::chmod("save.dat", 0444), 0);
+  test::SetPermissions("save.dat", 0444);
   ConsoleScript script({});
   EXPECT_TRUE(LoadPlayer());
   EXPECT_EQ(script.Output(), "");
@@ -195,7 +161,7 @@ TEST_F(SaveFolder, NewFileAfterARefusedOneCarriesItsSpareBytes) {
 }
 
 // Writes the first few bytes, then fails as a full disk would.
-ssize_t FailAfterTwentyBytes(int fd, const void* data, std::size_t size) {
+std::ptrdiff_t FailAfterTwentyBytes(platform::FileHandle fd, const void* data, std::size_t size) {
   static std::size_t written = 0;
   if (written >= 20) {
     written = 0;
@@ -204,29 +170,31 @@ ssize_t FailAfterTwentyBytes(int fd, const void* data, std::size_t size) {
   }
   const std::size_t n = std::min<std::size_t>(size, 20 - written);
   written += n;
-  return ::write(fd, data, n);
+  return platform::SystemWrite(fd, data, n);
 }
 
-ssize_t FailAtOnce(int, const void*, std::size_t) {
+std::ptrdiff_t FailAtOnce(platform::FileHandle, const void*, std::size_t) {
   errno = EIO;
   return -1;
 }
 
-ssize_t OneByteAtATime(int fd, const void* data, std::size_t) { return ::write(fd, data, 1); }
+std::ptrdiff_t OneByteAtATime(platform::FileHandle fd, const void* data, std::size_t) {
+  return platform::SystemWrite(fd, data, 1);
+}
 
 TEST_F(SaveFolder, FailedWriteKeepsTheOldSaveAndSaysSo) {
   Player = Defined();
   ASSERT_TRUE(SavePlayer());
   const std::string old = ReadBytes("save.dat");
 
-  for (const platform::PosixWriter writer : {FailAfterTwentyBytes, FailAtOnce}) {
+  for (const platform::FileWriter writer : {FailAfterTwentyBytes, FailAtOnce}) {
     ConsoleScript script({});
     Player = Defined();
     Player.Name.Assign("別人");
     Player.BaseStats = {5, 5, 5, 5};
-    platform::PosixWrite = writer;
+    platform::FileWrite = writer;
     EXPECT_FALSE(SavePlayer());
-    platform::PosixWrite = ::write;
+    platform::FileWrite = platform::SystemWrite;
     EXPECT_EQ(ReadBytes("save.dat"), old);
     EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
     EXPECT_EQ(script.Output(), SaveFailed);
@@ -240,7 +208,7 @@ TEST_F(SaveFolder, FailedWriteKeepsTheOldSaveAndSaysSo) {
 TEST_F(SaveFolder, FailedFirstWriteLeavesNoFileAtAll) {
   ConsoleScript script({});
   Player = Defined();
-  platform::PosixWrite = FailAfterTwentyBytes;
+  platform::FileWrite = FailAfterTwentyBytes;
   EXPECT_FALSE(SavePlayer());
   EXPECT_TRUE(test::FolderEntries(".").empty());
   EXPECT_FALSE(LoadPlayer());
@@ -249,147 +217,20 @@ TEST_F(SaveFolder, FailedFirstWriteLeavesNoFileAtAll) {
 
 TEST_F(SaveFolder, WriteTakenInSmallPiecesStillWritesTheWholeImage) {
   Player = Defined();
-  platform::PosixWrite = OneByteAtATime;
+  platform::FileWrite = OneByteAtATime;
   ASSERT_TRUE(SavePlayer());
   EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player));
 }
 
 TEST_F(SaveFolder, FileThatCannotBeReplacedIsAFailedWrite) {
   // A folder in the file's place cannot be renamed over, even by root.
-  ASSERT_EQ(::mkdir("save.dat", 0755), 0);
+  ASSERT_TRUE(test::MakeFolder("save.dat"));
   ConsoleScript script({});
   Player = Defined();
   EXPECT_FALSE(SavePlayer());
   EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
-  struct stat info {};
-  ASSERT_EQ(::stat("save.dat", &info), 0);
-  EXPECT_TRUE(S_ISDIR(info.st_mode));
+  EXPECT_TRUE(std::filesystem::is_directory("save.dat"));
   EXPECT_EQ(script.Output(), SaveFailed);
-}
-
-// Each case in a folder of its own inside the test's folder.
-class CaseFolder {
- public:
-  explicit CaseFolder(int number) : name_("case" + std::to_string(number)) {
-    EXPECT_EQ(::mkdir(name_.c_str(), 0755), 0);
-  }
-
-  const std::string& Name() const { return name_; }
-
- private:
-  std::string name_;
-};
-
-// The name the game once wrote every save through: whatever stands there now
-// neither redirects, blocks nor breaks a save, and is left as it was.
-TEST_F(SaveFolder, NothingAtTheOldTemporaryNameRedirectsOrBlocksASave) {
-  struct Case {
-    const char* what;
-    std::function<void()> make;
-    std::vector<std::string> entries;
-  };
-  const Case cases[] = {
-      {"a link to another file",
-       [] {
-         WriteBytes("victim.txt", "keep me");
-         ASSERT_EQ(::symlink("victim.txt", "save.dat.tmp"), 0);
-       },
-       {"save.dat", "save.dat.tmp", "victim.txt"}},
-      {"a folder", [] { ASSERT_EQ(::mkdir("save.dat.tmp", 0755), 0); }, {"save.dat", "save.dat.tmp"}},
-      {"a FIFO", [] { ASSERT_EQ(::mkfifo("save.dat.tmp", 0644), 0); }, {"save.dat", "save.dat.tmp"}},
-  };
-  int number = 0;
-  for (const Case& c : cases) {
-    const CaseFolder folder(number++);
-    const test::ScopedWorkingDir inside(folder.Name());
-    c.make();
-    struct stat before {};
-    ASSERT_EQ(::lstat("save.dat.tmp", &before), 0) << c.what;
-    ConsoleScript script({});
-    Player = Defined();
-    EXPECT_TRUE(SavePlayer()) << c.what;
-    EXPECT_EQ(script.Output(), "") << c.what;
-
-    struct stat saved {};
-    ASSERT_EQ(::lstat("save.dat", &saved), 0) << c.what;
-    EXPECT_TRUE(S_ISREG(saved.st_mode)) << c.what;
-    EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player)) << c.what;
-    struct stat after {};
-    ASSERT_EQ(::lstat("save.dat.tmp", &after), 0) << c.what;
-    EXPECT_EQ(after.st_mode, before.st_mode) << c.what;
-    EXPECT_EQ(after.st_ino, before.st_ino) << c.what;
-    EXPECT_EQ(test::FolderEntries("."), c.entries) << c.what;
-    if (test::Exists("victim.txt")) {
-      EXPECT_EQ(ReadBytes("victim.txt"), "keep me");
-    }
-  }
-}
-
-// Two processes saving at once, again and again: every read in between sees
-// one whole file, and no temporary file is left behind.
-TEST_F(SaveFolder, SavesRacingEachOtherLeaveOneWholeFile) {
-  TPlayer records[2] = {Defined(), Defined()};
-  records[0].Name.Assign("一");
-  records[1].Name.Assign("二");
-  std::string images[2];
-  for (int i = 0; i < 2; ++i) images[i] = SealedImage(records[i]);
-
-  pid_t children[2];
-  for (int i = 0; i < 2; ++i) {
-    children[i] = ::fork();
-    ASSERT_GE(children[i], 0);
-    if (children[i] == 0) {
-      Player = records[i];
-      for (int round = 0; round < 100; ++round)
-        if (!SavePlayer()) ::_exit(1);
-      ::_exit(0);
-    }
-  }
-  int torn = 0;
-  int running = 2;
-  int statuses[2] = {-1, -1};
-  while (running > 0) {
-    const std::string file = ReadBytes("save.dat");
-    if (!file.empty() && file != images[0] && file != images[1]) ++torn;
-    for (int i = 0; i < 2; ++i) {
-      if (children[i] > 0 && ::waitpid(children[i], &statuses[i], WNOHANG) == children[i]) {
-        children[i] = 0;
-        --running;
-      }
-    }
-  }
-  for (const int status : statuses) {
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
-  EXPECT_EQ(torn, 0);
-  const std::string last = ReadBytes("save.dat");
-  EXPECT_TRUE(last == images[0] || last == images[1]);
-  EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
-}
-
-// A FIFO or a device is never waited on: it is a file that cannot be read.
-TEST_F(SaveFolder, AnythingButARegularFileIsAReadFailure) {
-  struct Case {
-    const char* what;
-    std::function<void()> make;
-    std::string message;
-  };
-  const std::string readFailed = std::string(LoadFailedMessage) + "\r\n";
-  const Case cases[] = {
-      {"a FIFO", [] { ASSERT_EQ(::mkfifo("save.dat", 0644), 0); }, readFailed},
-      {"a link to an endless device", [] { ASSERT_EQ(::symlink("/dev/zero", "save.dat"), 0); }, readFailed},
-      {"a link to itself", [] { ASSERT_EQ(::symlink("save.dat", "save.dat"), 0); }, readFailed},
-      {"a link to nothing", [] { ASSERT_EQ(::symlink("nowhere", "save.dat"), 0); }, ""},
-  };
-  int number = 0;
-  for (const Case& c : cases) {
-    const CaseFolder folder(number++);
-    const test::ScopedWorkingDir inside(folder.Name());
-    c.make();
-    ConsoleScript script({});
-    EXPECT_FALSE(LoadPlayer()) << c.what;
-    EXPECT_EQ(script.Output(), c.message) << c.what;
-  }
 }
 
 // Before a new save replaces a file that was refused, its bytes are kept as
@@ -430,17 +271,6 @@ TEST_F(SaveFolder, RefusedFileIsKeptBeforeItIsReplaced) {
   }
 }
 
-// A FIFO holds no bytes to keep: the new save replaces it.
-TEST_F(SaveFolder, FifoInTheFilesPlaceIsReplacedWithNothingKept) {
-  ASSERT_EQ(::mkfifo("save.dat", 0644), 0);
-  ConsoleScript script({});
-  Player = Defined();
-  EXPECT_TRUE(SavePlayer());
-  EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player));
-  EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
-  EXPECT_EQ(script.Output(), "");
-}
-
 // When the refused file's bytes cannot be kept, it is not replaced either:
 // the failed save is told and both files stay as they were.
 TEST_F(SaveFolder, RefusedFileThatCannotBeKeptIsNotReplaced) {
@@ -449,15 +279,15 @@ TEST_F(SaveFolder, RefusedFileThatCannotBeKeptIsNotReplaced) {
   struct Case {
     const char* what;
     std::function<void()> make;
-    platform::PosixWriter writer;
+    platform::FileWriter writer;
   };
   const Case cases[] = {
       {"a folder that holds something at save.dat.bad",
        [] {
-         ASSERT_EQ(::mkdir("save.dat.bad", 0755), 0);
+         ASSERT_TRUE(test::MakeFolder("save.dat.bad"));
          WriteBytes("save.dat.bad/inside", "x");
        },
-       ::write},
+       platform::SystemWrite},
       {"a full disk", [] { WriteBytes("save.dat.bad", "older"); }, FailAfterTwentyBytes},
   };
   int number = 0;
@@ -469,9 +299,9 @@ TEST_F(SaveFolder, RefusedFileThatCannotBeKeptIsNotReplaced) {
     const std::vector<std::string> entries = test::FolderEntries(".");
     ConsoleScript script({});
     Player = Defined();
-    platform::PosixWrite = c.writer;
+    platform::FileWrite = c.writer;
     EXPECT_FALSE(SavePlayer()) << c.what;
-    platform::PosixWrite = ::write;
+    platform::FileWrite = platform::SystemWrite;
     EXPECT_EQ(script.Output(), SaveFailed) << c.what;
     EXPECT_EQ(ReadBytes("save.dat"), tampered) << c.what;
     EXPECT_EQ(test::FolderEntries("."), entries) << c.what;

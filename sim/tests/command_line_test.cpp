@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -87,14 +88,15 @@ TEST(HelpText, ListsEveryOptionAndPolicy) {
 }
 
 // The built program, beside the game.
-std::string SimProgram() {
-  const std::string game = velkor::test::GameProgram();
-  return game.substr(0, game.rfind('/') + 1) + "velkor-sim";
-}
+std::string SimProgram() { return velkor::test::ProgramBesideGame("velkor-sim"); }
 
 TEST(VelkorSim, ExitStatusAndOutputForScripts) {
+  // Standard error is not part of the output.
   const auto run = [](const std::string& args) {
-    return velkor::test::RunProgram("/bin/sh", ".", "exec " + SimProgram() + " " + args + "\n", 60);
+    std::vector<std::string> argv{SimProgram()};
+    std::istringstream words(args);
+    for (std::string word; words >> word;) argv.push_back(word);
+    return velkor::test::RunProcess(argv, ".", "", 60, {}, false);
   };
   const auto bad = run("battles --stats 1,2,3");
   EXPECT_EQ(bad.exitStatus, 2);

@@ -1,3 +1,4 @@
+// Only on POSIX systems: the Debian package.
 // The Debian package made from this build: the same layout as an
 // installation, under /usr, with what it needs declared.
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
-// Reading the time category of the user's locale from the C library.
+// The time category of a locale on a POSIX system, from the C library.
 
 #include <langinfo.h>
 #include <locale.h>
 
-#include "persist/locale_time.h"
+#include "platform/locale.h"
 
-namespace velkor {
+namespace velkor::platform {
 
 namespace {
 
@@ -24,7 +24,10 @@ LocaleTimeTexts ReadLocaleTimeTexts() {
   const char* chosen = setlocale(LC_TIME, "");
   const std::string name = chosen != nullptr ? chosen : "C";
   setlocale(LC_TIME, saved.c_str());
+  return ReadLocaleTimeTexts(name);
+}
 
+LocaleTimeTexts ReadLocaleTimeTexts(const std::string& name) {
   // The texts of LC_TIME are in that locale's own character set, which may
   // differ from the one LC_CTYPE names: read both from the same locale.
   locale_t locale = newlocale(LC_CTYPE_MASK | LC_TIME_MASK, name.c_str(), static_cast<locale_t>(0));
@@ -57,4 +60,4 @@ LocaleTimeTexts ReadLocaleTimeTexts() {
   return texts;
 }
 
-}  // namespace velkor
+}  // namespace velkor::platform

@@ -1,3 +1,4 @@
+// Only on POSIX systems: pseudo-terminals and the locale of a terminal.
 // The game played in a real pseudo-terminal, as a newcomer would see it, and
 // through pipes, as scripts drive it.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// Only on POSIX systems: libedit on a pseudo-terminal.
 // The line editor on a pseudo-terminal of this process: the editor reads on a
 // thread of its own from the terminal's side, and the test types and reads
 // the screen on the other side, as a terminal window would.

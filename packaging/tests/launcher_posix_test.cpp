@@ -1,3 +1,4 @@
+// Only on POSIX systems: the installation with its shell launcher.
 // The installed game as a player meets it: `cmake --install` into a fresh
 // prefix, then the velkor command run from some other folder, with a home
 // folder of its own.

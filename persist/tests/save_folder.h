@@ -1,0 +1,63 @@
+#pragma once
+// What the tests of save.dat share: a defined character, its sealed image,
+// and a fresh folder for every test and every case.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "persist/save_file.h"
+#include "platform/file_writer.h"
+#include "testsupport/files.h"
+
+namespace velkor::test {
+
+inline const std::string SaveFailed = std::string(SaveFailedMessage) + "\r\n";
+
+inline std::string ImageBytes(const TPlayer& player) {
+  const PlayerImage image = ToImage(player);
+  return std::string(image.begin(), image.end());
+}
+
+// A defined character whose meaningless bytes (name storage past the length,
+// the two gaps) are not zero, as after loading an older file.
+inline TPlayer Defined() {
+  TPlayer p{};
+  p.Name.Assign("ジークフリート12");  // 16 bytes
+  p.Name.Assign("ユウ");              // storage past the 4 bytes keeps the rest
+  p.NameGap = {0xA1, 0x00, 0x7F};
+  p.BaseStats = {100, 30, 25, -5};
+  p.CurStats = {100, 30, 25, 123456};
+  p.Talents = {1, 0, 1, 1};
+  p.TailGap = 0xEE;
+  return p;
+}
+
+// Every test runs in a fresh folder of its own, which it leaves again.
+class SaveFolder : public ::testing::Test {
+ protected:
+  void TearDown() override { platform::FileWrite = platform::SystemWrite; }
+
+  // Seals p as SavePlayer would.
+  static std::string SealedImage(TPlayer p) {
+    StoreChecksum(p);
+    return ImageBytes(p);
+  }
+
+ private:
+  ScopedTempDir folder_;
+  ScopedWorkingDir inside_{folder_.Path()};
+};
+
+// Each case in a folder of its own inside the test's folder.
+class CaseFolder {
+ public:
+  explicit CaseFolder(int number) : name_("case" + std::to_string(number)) { EXPECT_TRUE(MakeFolder(name_)); }
+
+  const std::string& Name() const { return name_; }
+
+ private:
+  std::string name_;
+};
+
+}  // namespace velkor::test

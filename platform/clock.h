@@ -1,0 +1,20 @@
+#pragma once
+// The system clock: the time now, and a moment on the local calendar.
+
+#include <cstdint>
+#include <ctime>
+
+namespace velkor::platform {
+
+// The time now in UTC: whole seconds since 1970 and the milliseconds since.
+struct UtcNow {
+  long long seconds = 0;
+  std::int32_t milliseconds = 0;  // 0..999
+};
+UtcNow ClockNow();
+
+// The moment as the local calendar and time zone tell it; false when the
+// system cannot.
+bool LocalTime(std::time_t moment, std::tm& local);
+
+}  // namespace velkor::platform

@@ -1,0 +1,16 @@
+// The clock on a POSIX system.
+#include <time.h>
+
+#include "platform/clock.h"
+
+namespace velkor::platform {
+
+UtcNow ClockNow() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return {static_cast<long long>(now.tv_sec), static_cast<std::int32_t>(now.tv_nsec / 1000000)};
+}
+
+bool LocalTime(std::time_t moment, std::tm& local) { return localtime_r(&moment, &local) != nullptr; }
+
+}  // namespace velkor::platform

@@ -1,0 +1,27 @@
+// The clock on Windows.
+#include <windows.h>
+
+#include "platform/clock.h"
+
+namespace velkor::platform {
+
+namespace {
+
+// FILETIME counts 100-nanosecond ticks from 1601; these are those up to 1970.
+constexpr unsigned long long TicksTo1970 = 116444736000000000ULL;
+constexpr unsigned long long TicksPerMillisecond = 10000;
+
+}  // namespace
+
+UtcNow ClockNow() {
+  FILETIME time{};
+  GetSystemTimeAsFileTime(&time);
+  const unsigned long long ticks =
+      (static_cast<unsigned long long>(time.dwHighDateTime) << 32 | time.dwLowDateTime) - TicksTo1970;
+  const unsigned long long milliseconds = ticks / TicksPerMillisecond;
+  return {static_cast<long long>(milliseconds / 1000), static_cast<std::int32_t>(milliseconds % 1000)};
+}
+
+bool LocalTime(std::time_t moment, std::tm& local) { return localtime_s(&local, &moment) == 0; }
+
+}  // namespace velkor::platform

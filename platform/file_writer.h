@@ -1,0 +1,25 @@
+#pragma once
+// How the file routines hand bytes to the system. Tests put in a writer that
+// fails half-way, like a full disk, or one that takes a few bytes at a time.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace velkor::platform {
+
+// An open file as the system knows it: a descriptor on POSIX, a handle on
+// Windows.
+using FileHandle = std::intptr_t;
+
+// Writes up to size bytes of data to file: the count written (possibly
+// fewer), or -1 when the write failed.
+using FileWriter = std::ptrdiff_t (*)(FileHandle file, const void* data, std::size_t size);
+
+// The system's own write.
+std::ptrdiff_t SystemWrite(FileHandle file, const void* data, std::size_t size);
+
+// What the file routines write through: SystemWrite unless a test put
+// another in.
+extern FileWriter FileWrite;
+
+}  // namespace velkor::platform
