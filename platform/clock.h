@@ -13,6 +13,10 @@ struct UtcNow {
 };
 UtcNow ClockNow();
 
+// Seconds on a clock that only goes forward, from some fixed moment: for
+// measuring how long something took, whatever is done to the system time.
+double SteadySeconds();
+
 // The moment as the local calendar and time zone tell it; false when the
 // system cannot.
 bool LocalTime(std::time_t moment, std::tm& local);

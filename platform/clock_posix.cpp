@@ -11,6 +11,12 @@ UtcNow ClockNow() {
   return {static_cast<long long>(now.tv_sec), static_cast<std::int32_t>(now.tv_nsec / 1000000)};
 }
 
+double SteadySeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
 bool LocalTime(std::time_t moment, std::tm& local) { return localtime_r(&moment, &local) != nullptr; }
 
 }  // namespace velkor::platform

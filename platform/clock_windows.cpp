@@ -22,6 +22,14 @@ UtcNow ClockNow() {
   return {static_cast<long long>(milliseconds / 1000), static_cast<std::int32_t>(milliseconds % 1000)};
 }
 
+double SteadySeconds() {
+  LARGE_INTEGER count{};
+  LARGE_INTEGER frequency{};
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 bool LocalTime(std::time_t moment, std::tm& local) { return localtime_s(&local, &moment) == 0; }
 
 }  // namespace velkor::platform

@@ -12,15 +12,6 @@
 #include "sim/app.h"
 #include "sim/parallel.h"
 
-namespace {
-
-double Seconds() {
-  const velkor::platform::UtcNow now = velkor::platform::ClockNow();
-  return static_cast<double>(now.seconds) + static_cast<double>(now.milliseconds) / 1e3;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   using namespace velkor::sim;
   // Bytes pass as they stand (on Windows, standard output is set to binary).
@@ -42,9 +33,9 @@ int main(int argc, char** argv) {
   const bool terminal = isatty(STDERR_FILENO) != 0;
   std::optional<ProgressBar> bar;
   if (terminal) bar.emplace(stderr, line->Run == CommandLine::Mode::Search ? "searching" : "playing");
-  const double start = Seconds();
+  const double start = velkor::platform::SteadySeconds();
   const std::string text = ForLocale(RunCommand(*line, bar ? &*bar : nullptr));
-  const double seconds = Seconds() - start;
+  const double seconds = velkor::platform::SteadySeconds() - start;
   std::fwrite(text.data(), 1, text.size(), stdout);
   if (std::fflush(stdout) != 0) return 1;
   if (terminal) std::fprintf(stderr, "(%.2f s on %u threads)\n", seconds, line->Threads);
