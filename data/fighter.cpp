@@ -69,6 +69,19 @@ TPlayer FromImage(const PlayerImage& image) {
   return player;
 }
 
+std::string ImageBytes(const TPlayer& player) {
+  const PlayerImage image = ToImage(player);
+  return std::string(image.begin(), image.end());
+}
+
+TPlayer FromImageBytes(std::string_view bytes) {
+  PlayerImage image{};
+  std::transform(bytes.begin(),
+                 bytes.begin() + static_cast<std::ptrdiff_t>(std::min(bytes.size(), image.size())),
+                 image.begin(), [](char c) { return static_cast<std::uint8_t>(c); });
+  return FromImage(image);
+}
+
 std::string GetPlayerName() { return Player.Name.Text(); }
 
 std::string KillsAndTitles(std::int32_t killCount) {

@@ -50,6 +50,10 @@ using PlayerImage = std::array<std::uint8_t, PlayerImageSize>;
 // The record as stored in save.dat: integers little-endian, every byte kept.
 PlayerImage ToImage(const TPlayer& player);
 TPlayer FromImage(const PlayerImage& image);
+// The same as the bytes of a file: the record's image, and the record of a
+// file's first 68 bytes (bytes a shorter file lacks read as zero).
+std::string ImageBytes(const TPlayer& player);
+TPlayer FromImageBytes(std::string_view bytes);
 
 // The one player record of the process, zero-filled at start.
 extern TPlayer Player;

@@ -1,6 +1,5 @@
 // The whole game, from start-up to its end, in a folder with the game's dat/
 // and nothing else: the input is what the player types, line by line.
-#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -30,10 +29,8 @@ constexpr std::uint32_t Seed = 1;
 void CheckDefinition() {
   std::string bytes;
   if (!ReadFile(SaveFileName, bytes)) return;
-  PlayerImage image{};
-  Require(bytes.size() == image.size(), "save.dat is not one record");
-  std::copy(bytes.begin(), bytes.end(), image.begin());
-  const TPlayer saved = FromImage(image);
+  Require(bytes.size() == PlayerImageSize, "save.dat is not one record");
+  const TPlayer saved = FromImageBytes(bytes);
   Require(saved.Name.Length >= 1 && saved.Name.Length <= NameLimit, "a saved name of the wrong length");
   Require(saved.CurStats == saved.BaseStats, "saved current stats differ from the base ones");
   std::int32_t spent = 0;

@@ -28,11 +28,6 @@ constexpr std::size_t MaxFileBytes = 512;
 constexpr std::size_t MaxReads = 2000;
 constexpr std::uint32_t Seed = 1;
 
-std::string ImageBytes(const TPlayer& player) {
-  const PlayerImage image = ToImage(player);
-  return std::string(image.begin(), image.end());
-}
-
 // A file that loads gives exactly its first 68 bytes as the record; any
 // other is kept as save.dat.bad when a new character is saved, and the new
 // save.dat loads.
@@ -65,9 +60,7 @@ void LoadThenSave(std::string_view file) {
 }
 
 void PlaySealedRecord(std::string_view fields, std::string_view typed) {
-  PlayerImage image{};
-  std::copy(fields.begin(), fields.end(), image.begin());
-  TPlayer record = FromImage(image);
+  TPlayer record = FromImageBytes(fields);
   // Longer names are refused by design; every other field value is kept.
   record.Name.Length = static_cast<std::uint8_t>(record.Name.Length % (decltype(record.Name)::Capacity + 1));
   StoreChecksum(record);

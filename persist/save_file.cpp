@@ -1,7 +1,5 @@
 #include "persist/save_file.h"
 
-#include <algorithm>
-
 #include "console/console_io.h"
 #include "platform/files.h"
 
@@ -12,11 +10,11 @@ namespace {
 // What stands at save.dat.
 enum class Found { Nothing, Unreadable, Image };
 
-// The first 68 bytes of save.dat; a shorter file cannot be read as a save.
-// Opened read-only, so that a write-protected save.dat loads.
-Found ReadSaveImage(PlayerImage& image) {
+// The record of the first 68 bytes of save.dat; a shorter file cannot be
+// read as a save. Opened read-only, so that a write-protected save.dat loads.
+Found ReadSaveRecord(TPlayer& record) {
   std::string bytes;
-  switch (platform::ReadFileStart(SaveFileName, image.size(), bytes)) {
+  switch (platform::ReadFileStart(SaveFileName, PlayerImageSize, bytes)) {
     case platform::ReadStatus::Missing:
       return Found::Nothing;
     case platform::ReadStatus::Refused:
@@ -24,9 +22,8 @@ Found ReadSaveImage(PlayerImage& image) {
     case platform::ReadStatus::Read:
       break;
   }
-  if (bytes.size() < image.size()) return Found::Unreadable;
-  std::transform(bytes.begin(), bytes.end(), image.begin(),
-                 [](char c) { return static_cast<std::uint8_t>(c); });
+  if (bytes.size() < PlayerImageSize) return Found::Unreadable;
+  record = FromImageBytes(bytes);
   return Found::Image;
 }
 
@@ -44,10 +41,10 @@ bool Acceptable(const TPlayer& player) {
 // valid file goes without a copy (the player declined it). False when the
 // file is there but its bytes cannot be kept.
 bool KeepRefusedFile() {
-  PlayerImage image{};
-  const Found found = ReadSaveImage(image);
+  TPlayer record{};
+  const Found found = ReadSaveRecord(record);
   if (found == Found::Nothing) return true;
-  if (found == Found::Image && Acceptable(FromImage(image))) return true;
+  if (found == Found::Image && Acceptable(record)) return true;
   switch (platform::CopyFile(SaveFileName, RefusedSaveFileName)) {
     case platform::CopyStatus::Copied:
     case platform::CopyStatus::Missing:
@@ -63,16 +60,14 @@ bool KeepRefusedFile() {
 
 bool SavePlayer() {
   StoreChecksum(Player);
-  const PlayerImage image = ToImage(Player);
-  const std::string bytes(image.begin(), image.end());
-  if (KeepRefusedFile() && platform::ReplaceFile(SaveFileName, bytes)) return true;
+  if (KeepRefusedFile() && platform::ReplaceFile(SaveFileName, ImageBytes(Player))) return true;
   WriteLine(SaveFailedMessage);
   return false;
 }
 
 bool LoadPlayer() {
-  PlayerImage image{};
-  switch (ReadSaveImage(image)) {
+  TPlayer record{};
+  switch (ReadSaveRecord(record)) {
     case Found::Nothing:
       return false;
     case Found::Unreadable:
@@ -81,7 +76,7 @@ bool LoadPlayer() {
     case Found::Image:
       break;
   }
-  Player = FromImage(image);
+  Player = record;
   if (!Acceptable(Player)) {
     WriteLine(BadContentMessage);
     return false;

@@ -11,11 +11,8 @@ namespace velkor::test {
 
 // The record of a file's bytes; a file that is not one image fails the test.
 inline TPlayer RecordOf(const std::string& file) {
-  PlayerImage image{};
-  EXPECT_EQ(file.size(), image.size());
-  for (std::size_t i = 0; i < image.size() && i < file.size(); ++i)
-    image[i] = static_cast<std::uint8_t>(file[i]);
-  return FromImage(image);
+  EXPECT_EQ(file.size(), PlayerImageSize);
+  return FromImageBytes(file);
 }
 
 }  // namespace velkor::test

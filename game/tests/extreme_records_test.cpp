@@ -44,8 +44,7 @@ TEST(ExtremeRecords, LoadedAndPlayedWithEveryStatAtTheEdges) {
         record.CurStats = usual;
         (current ? record.CurStats : record.BaseStats)[stat] = edge;
         StoreChecksum(record);
-        const PlayerImage image = ToImage(record);
-        test::WriteBytes(SaveFileName, std::string(image.begin(), image.end()));
+        test::WriteBytes(SaveFileName, ImageBytes(record));
         const std::string what = std::string(current ? "current " : "base ") +
                                  test::Cp932ToUtf8(StatNames[stat]) + " " + std::to_string(edge);
 

@@ -35,8 +35,7 @@ inline std::string SavedRecord() {
   p.Talents = {1, 0, 1, 0};
   p.TailGap = 0x42;
   StoreChecksum(p);
-  const PlayerImage image = ToImage(p);
-  return std::string(image.begin(), image.end());
+  return ImageBytes(p);
 }
 
 inline bool Sealed(const TPlayer& p) {

@@ -20,7 +20,6 @@ namespace {
 using test::CaseFolder;
 using test::ConsoleScript;
 using test::Defined;
-using test::ImageBytes;
 using test::ReadBytes;
 using test::SaveFolder;
 using test::WriteBytes;

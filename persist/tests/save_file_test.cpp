@@ -18,7 +18,6 @@ namespace {
 using test::CaseFolder;
 using test::ConsoleScript;
 using test::Defined;
-using test::ImageBytes;
 using test::ReadBytes;
 using test::SaveFailed;
 using test::SaveFolder;

@@ -14,11 +14,6 @@ namespace velkor::test {
 
 inline const std::string SaveFailed = std::string(SaveFailedMessage) + "\r\n";
 
-inline std::string ImageBytes(const TPlayer& player) {
-  const PlayerImage image = ToImage(player);
-  return std::string(image.begin(), image.end());
-}
-
 // A defined character whose meaningless bytes (name storage past the length,
 // the two gaps) are not zero, as after loading an older file.
 inline TPlayer Defined() {
