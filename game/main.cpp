@@ -8,8 +8,11 @@
 #include "data/random_source.h"
 #include "game/startup.h"
 #include "platform/console.h"
+#include "platform/signals.h"
 
 int main() {
+  // TERM, HUP and INT wait while a save replaces its file.
+  velkor::platform::HandleEndSignals();
   std::ios::sync_with_stdio(false);
   // Set up before the first byte passes.
   const velkor::platform::StandardConsole& standard = velkor::platform::OpenStandardConsole();

@@ -50,6 +50,18 @@ enum class CopyStatus {
 // whole copy succeeded.
 CopyStatus CopyFile(const std::string& source, const std::string& target);
 
+enum class RenameStatus {
+  Renamed,  // target is now what stood at source
+  Missing,  // nothing stands at source
+  Folder,   // a folder stands at source: it is left where it is
+  Failed,
+};
+
+// Gives whatever stands at source (a file, a FIFO, a link itself rather than
+// what it points to) the name target, replacing a file there. Nothing is
+// copied, so it takes no time and no room whatever the size.
+RenameStatus RenameFile(const std::string& source, const std::string& target);
+
 enum class AppendStatus {
   Appended,
   CannotOpen,   // neither opened nor created (a FIFO without a reader too)
@@ -57,9 +69,12 @@ enum class AppendStatus {
 };
 
 // Appends bytes to the file at path, creating it when nothing stands there.
-// The open never blocks. When the write fails, a file that this call created
-// is removed again and a regular file that was there is cut back to its old
-// length, so a failure leaves no empty file and no part of bytes behind.
+// The open never blocks. The bytes go in whole under a lock that other
+// appends take as well, so lines of games ending together never tear or
+// overwrite each other. When the write fails, a file that this call created
+// is removed again and a regular file that was there loses exactly the part
+// of bytes that went in, so a failure leaves no empty file, no part of bytes
+// and every other writer's bytes behind.
 AppendStatus AppendToFile(const std::string& path, std::string_view bytes);
 
 }  // namespace velkor::platform

@@ -1,5 +1,6 @@
 // The file routines on a POSIX system.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include "platform/file_writer.h"
 #include "platform/files.h"
 #include "platform/read_limited.h"
+#include "platform/signals.h"
 
 namespace velkor::platform {
 
@@ -31,19 +33,24 @@ void IgnoreFileSizeSignal() {
   static_cast<void>(ignored);
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+struct WriteResult {
+  bool complete;
+  std::size_t count;  // the bytes that did go in
+};
+
+WriteResult WriteCounting(int fd, std::string_view bytes) {
   IgnoreFileSizeSignal();
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const std::ptrdiff_t n = FileWrite(fd, data, left);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::ptrdiff_t n = FileWrite(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    left -= static_cast<std::size_t>(n);
+    if (n <= 0) return {false, done};
+    done += static_cast<std::size_t>(n);
   }
-  return true;
+  return {true, done};
 }
+
+bool WriteAll(int fd, std::string_view bytes) { return WriteCounting(fd, bytes).complete; }
 
 // Reads up to size bytes; the count read, or -1 on an error.
 ssize_t ReadUpTo(int fd, char* data, std::size_t size) {
@@ -174,6 +181,9 @@ class TemporaryFile {
   }
 
  private:
+  // Taken first and let go last: an end signal waits until the file is
+  // renamed or removed.
+  SignalHold hold_;
   std::string path_;
   Descriptor file_;
 };
@@ -221,6 +231,14 @@ CopyStatus CopyFile(const std::string& source, const std::string& target) {
   return temporary.Commit(target) ? CopyStatus::Copied : CopyStatus::Failed;
 }
 
+RenameStatus RenameFile(const std::string& source, const std::string& target) {
+  struct stat info {};
+  if (::lstat(source.c_str(), &info) != 0)
+    return errno == ENOENT ? RenameStatus::Missing : RenameStatus::Failed;
+  if (S_ISDIR(info.st_mode)) return RenameStatus::Folder;
+  return ::rename(source.c_str(), target.c_str()) == 0 ? RenameStatus::Renamed : RenameStatus::Failed;
+}
+
 AppendStatus AppendToFile(const std::string& path, std::string_view bytes) {
   // Without blocking: a FIFO without a reader fails here instead of waiting.
   int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -241,14 +259,19 @@ AppendStatus AppendToFile(const std::string& path, std::string_view bytes) {
   }
   struct stat before {};
   const bool regular = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
+  // Another game appending to the same file waits until this line and its
+  // undo are done; the lock goes with the descriptor. Where the system
+  // cannot lock, the undo below still cuts only bytes of this call's own.
+  if (regular && ::flock(fd, LOCK_EX) == 0) ::fstat(fd, &before);
 
-  bool written = WriteAll(fd, bytes);
-  if (!written && regular && !created) {
-    // Cut off what part of the bytes did go in, unless someone else has
-    // appended since.
+  const WriteResult result = WriteCounting(fd, bytes);
+  bool written = result.complete;
+  if (!written && regular && !created && result.count > 0) {
+    // Cut off the part of the bytes that did go in, and only that: when the
+    // file is not exactly that much longer, another writer came in between
+    // and its bytes stay.
     struct stat after {};
-    if (::fstat(fd, &after) == 0 && after.st_size >= before.st_size &&
-        after.st_size - before.st_size < static_cast<off_t>(bytes.size()))
+    if (::fstat(fd, &after) == 0 && after.st_size == before.st_size + static_cast<off_t>(result.count))
       static_cast<void>(::ftruncate(fd, before.st_size));
   }
   written = file.Close() && written;

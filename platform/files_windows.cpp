@@ -11,6 +11,7 @@
 #include "platform/file_writer.h"
 #include "platform/files.h"
 #include "platform/read_limited.h"
+#include "platform/signals.h"
 
 namespace velkor::platform {
 
@@ -201,6 +202,9 @@ class TemporaryFile {
   }
 
  private:
+  // Taken first and let go last: an end signal waits until the file is
+  // renamed or removed.
+  SignalHold hold_;
   std::wstring target_;
   std::wstring path_;
   Handle file_;
@@ -246,6 +250,19 @@ CopyStatus CopyFile(const std::string& source, const std::string& target) {
     if (static_cast<std::size_t>(got) < chunk.size()) break;
   }
   return temporary.Commit() ? CopyStatus::Copied : CopyStatus::Failed;
+}
+
+RenameStatus RenameFile(const std::string& source, const std::string& target) {
+  const std::wstring from = WideName(source);
+  const std::wstring to = WideName(target);
+  if (from.empty() || to.empty()) return RenameStatus::Failed;
+  const DWORD attributes = ::GetFileAttributesW(from.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    return IsMissingError(::GetLastError()) ? RenameStatus::Missing : RenameStatus::Failed;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return RenameStatus::Folder;
+  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? RenameStatus::Renamed
+             : RenameStatus::Failed;
 }
 
 AppendStatus AppendToFile(const std::string& path, std::string_view bytes) {

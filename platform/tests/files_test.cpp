@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/file_writer.h"
 #include "testsupport/files.h"
+#include "testsupport/process_runner.h"
 
 namespace velkor::platform {
 namespace {
@@ -101,6 +106,63 @@ TEST_F(Folder, AppendToFileCreatesOrExtendsAndNamesAreUtf8) {
   std::string bytes;
   EXPECT_EQ(ReadWholeFile(report, 100, bytes), ReadStatus::Read);
   EXPECT_EQ(bytes, "one\r\ntwo\r\n");
+}
+
+// Another game that ends while this one is half-way through its line: its
+// line lands whole, before or after ours, and an undo of ours never takes
+// any of it.
+struct Race {
+  bool ourWriteFails;
+  std::thread::id slowThread;
+  std::thread other;
+  std::atomic<bool> otherDone{false};
+  int calls = 0;
+};
+Race* TheRace = nullptr;
+
+std::ptrdiff_t HalfThenTheOtherGame(FileHandle file, const void* data, std::size_t size) {
+  if (std::this_thread::get_id() != TheRace->slowThread) return SystemWrite(file, data, size);
+  if (++TheRace->calls == 1) {
+    const std::ptrdiff_t half = SystemWrite(file, data, size / 2);
+    TheRace->other = std::thread([] {
+      EXPECT_EQ(AppendToFile("report.txt", "BB\r\n"), AppendStatus::Appended);
+      TheRace->otherDone = true;
+    });
+    // Long enough for an append that does not wait to finish.
+    const long long deadline = test::MonotonicMs() + 500;
+    while (!TheRace->otherDone && test::MonotonicMs() < deadline) std::this_thread::yield();
+    return half;
+  }
+  if (TheRace->ourWriteFails) {
+    errno = ENOSPC;
+    return -1;
+  }
+  return SystemWrite(file, data, size);
+}
+
+TEST_F(Folder, AppendToFileNeverTearsOrCutsAnotherGamesLine) {
+  struct Case {
+    bool ourWriteFails;
+    AppendStatus status;
+    const char* after;
+  };
+  const Case cases[] = {
+      {false, AppendStatus::Appended, "old\r\nAAAAAAAAAAAAAAAA\r\nBB\r\n"},
+      {true, AppendStatus::CannotWrite, "old\r\nBB\r\n"},
+  };
+  for (const Case& c : cases) {
+    test::WriteBytes("report.txt", "old\r\n");
+    Race race;
+    race.ourWriteFails = c.ourWriteFails;
+    race.slowThread = std::this_thread::get_id();
+    TheRace = &race;
+    FileWrite = HalfThenTheOtherGame;
+    EXPECT_EQ(AppendToFile("report.txt", "AAAAAAAAAAAAAAAA\r\n"), c.status);
+    race.other.join();
+    FileWrite = SystemWrite;
+    TheRace = nullptr;
+    EXPECT_EQ(test::ReadBytes("report.txt"), c.after) << c.ourWriteFails;
+  }
 }
 
 }  // namespace

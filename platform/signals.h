@@ -1,0 +1,32 @@
+#pragma once
+// The signals that ask the program to end: TERM, HUP and INT on POSIX;
+// Ctrl-C, Ctrl-Break and closing the console window on Windows. They end the
+// program as usual, except while a SignalHold lives: then they wait until
+// the last hold goes, so that a file being replaced is never left half-way
+// and no temporary file stays behind.
+
+namespace velkor::platform {
+
+// Called once when such a signal is about to end the program, after any
+// hold has gone and just before the program ends by the signal's own
+// default action. On POSIX it runs inside the signal handler, so it may use
+// only async-signal-safe calls (write(2), not iostreams or malloc); on
+// Windows it runs on the console's control thread. Null says nothing.
+using EndSignalHook = void (*)(int signal);
+
+// Takes the signals over, once, before anything is written: from then on
+// they end the program through the hook. Safe to call again with another
+// hook (the last one counts).
+void HandleEndSignals(EndSignalHook hook = nullptr);
+
+// Holds the end signals off while it lives; holds nest. A signal that
+// arrives meanwhile ends the program when the outermost hold goes.
+class SignalHold {
+ public:
+  SignalHold();
+  ~SignalHold();
+  SignalHold(const SignalHold&) = delete;
+  SignalHold& operator=(const SignalHold&) = delete;
+};
+
+}  // namespace velkor::platform

@@ -1,0 +1,69 @@
+// The end signals on a POSIX system: blocked while a hold lives, so that the
+// kernel keeps one pending and delivers it when the mask is restored.
+#include <signal.h>
+
+#include <atomic>
+
+#include "platform/signals.h"
+
+namespace velkor::platform {
+
+namespace {
+
+constexpr int EndSignals[] = {SIGTERM, SIGHUP, SIGINT};
+
+std::atomic<EndSignalHook> Hook{nullptr};
+int HoldDepth = 0;  // one thread holds: the game's
+sigset_t MaskBeforeHold;
+
+sigset_t EndSignalSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (const int signal : EndSignals) sigaddset(&set, signal);
+  return set;
+}
+
+// Says the hook's line, then ends the program by the signal itself, so that
+// the parent sees the usual cause of death.
+void EndBySignal(int signal) {
+  const EndSignalHook hook = Hook.load();
+  if (hook != nullptr) hook(signal);
+  ::signal(signal, SIG_DFL);
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, signal);
+  ::sigprocmask(SIG_UNBLOCK, &set, nullptr);
+  ::raise(signal);
+}
+
+}  // namespace
+
+void HandleEndSignals(EndSignalHook hook) {
+  Hook.store(hook);
+  // Past the file size limit (ulimit -f) a write, standard output's too,
+  // then fails like a full disk instead of ending the game on the spot.
+  ::signal(SIGXFSZ, SIG_IGN);
+  struct sigaction action {};
+  action.sa_handler = EndBySignal;
+  // The other end signals wait while one is being handled.
+  action.sa_mask = EndSignalSet();
+  for (const int signal : EndSignals) {
+    struct sigaction old {};
+    // A signal ignored by whoever started us (nohup) stays ignored.
+    if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+    ::sigaction(signal, &action, nullptr);
+  }
+}
+
+SignalHold::SignalHold() {
+  if (HoldDepth++ > 0) return;
+  const sigset_t set = EndSignalSet();
+  ::sigprocmask(SIG_BLOCK, &set, &MaskBeforeHold);
+}
+
+SignalHold::~SignalHold() {
+  // Restoring the mask delivers a pending end signal here.
+  if (--HoldDepth == 0) ::sigprocmask(SIG_SETMASK, &MaskBeforeHold, nullptr);
+}
+
+}  // namespace velkor::platform

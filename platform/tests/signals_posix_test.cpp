@@ -1,0 +1,80 @@
+// An end signal that arrives while a file is being replaced waits for the
+// replacement to finish: the program then ends by that signal, with the new
+// file whole and no temporary file left beside it.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/file_writer.h"
+#include "platform/files.h"
+#include "platform/signals.h"
+#include "testsupport/files.h"
+
+namespace velkor::platform {
+namespace {
+
+int TellParent = -1;  // the write end of a pipe to the test
+
+// Tells the test that the save is under way, then writes slowly, so that the
+// signal lands while the temporary file exists.
+std::ptrdiff_t SlowWriter(FileHandle file, const void* data, std::size_t size) {
+  static_cast<void>(::write(TellParent, "w", 1));
+  ::usleep(100000);
+  return SystemWrite(file, data, size < 4 ? size : 4);
+}
+
+void SayBye(int signal) {
+  const char line[] = {'b', 'y', 'e', static_cast<char>('0' + signal % 10)};
+  static_cast<void>(::write(TellParent, line, sizeof line));
+}
+
+class SignalFolder : public ::testing::Test {
+ private:
+  test::ScopedTempDir temp_;
+  test::ScopedWorkingDir inside_{temp_.Path()};
+};
+
+TEST_F(SignalFolder, EndSignalWaitsForTheSaveAndLeavesNoTemporaryFile) {
+  for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    test::WriteBytes("save.dat", "old");
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::close(channel[0]);
+      TellParent = channel[1];
+      HandleEndSignals(SayBye);
+      FileWrite = SlowWriter;
+      ReplaceFile("save.dat", "twelve bytes");
+      static_cast<void>(::write(TellParent, "alive", 5));
+      std::_Exit(0);
+    }
+    ::close(channel[1]);
+    char first = 0;
+    ASSERT_EQ(::read(channel[0], &first, 1), 1);
+    ASSERT_EQ(::kill(child, signal), 0);
+    std::string told;
+    char buffer[64];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) told.append(buffer, n);
+    ::close(channel[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << signal;
+    EXPECT_EQ(WTERMSIG(status), signal);
+    // Only the writes, then the hook's line: the save finished, the program
+    // did not go on past it.
+    EXPECT_EQ(told.substr(told.find_first_not_of('w')), std::string("bye") + char('0' + signal % 10))
+        << signal;
+    EXPECT_EQ(test::ReadBytes("save.dat"), "twelve bytes") << signal;
+    EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"}) << signal;
+  }
+}
+
+}  // namespace
+}  // namespace velkor::platform
