@@ -174,12 +174,17 @@ std::int32_t ApplyDefense(std::int32_t n, double d) {
   }
   // product + error is the exact value of n x f (an int32 is exact as a double).
   const double error = std::fma(amount, f, -product);
+  std::int32_t result = 0;
   if (product != std::floor(product)) {
     // A rounding error never moves a product that is not an integer past one:
     // below 2^52 the integers lie at least one unit of the last place away.
-    return ClampToInt32(std::ceil(product));
+    result = ClampToInt32(std::ceil(product));
+  } else {
+    result = ClampToInt32(product + std::ceil(error));
   }
-  return ClampToInt32(product + std::ceil(error));
+  // Every blow that has some force deals at least 1, whatever the defence:
+  // a factor that underflows to 0 must not make a battle endless.
+  return n > 0 && result < 1 ? 1 : result;
 }
 
 namespace {

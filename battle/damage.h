@@ -11,7 +11,8 @@ namespace velkor {
 double DefenseFactor(double d);
 
 // The smallest integer not below n x DefenseFactor(d), the product taken
-// exactly (not rounded to a double first). Held within 32 bits.
+// exactly (not rounded to a double first). Held within 32 bits, and at least
+// 1 for a positive n even where the factor underflows to 0.
 std::int32_t ApplyDefense(std::int32_t n, double d);
 
 // The amount action deals before defense and guard, from the attacker's

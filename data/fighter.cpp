@@ -1,5 +1,7 @@
 #include "data/fighter.h"
 
+#include "data/tables.h"
+
 namespace velkor {
 
 TPlayer Player{};
@@ -86,6 +88,22 @@ std::string GetPlayerName() { return Player.Name.Text(); }
 
 std::string KillsAndTitles(std::int32_t killCount) {
   return "【" + std::to_string(killCount) + "人斬り】" + TitleList;
+}
+
+bool CouldBeDefined(const TFighter& fighter) {
+  if (fighter.Name.Length < 1 || fighter.Name.Length > NameLimit) return false;
+  if (fighter.CurStats != fighter.BaseStats) return false;
+  std::int64_t spent = 0;  // wide: four stats near 2^31 must not wrap
+  for (std::size_t stat = 0; stat < StatCount; ++stat) {
+    const std::int32_t value = fighter.BaseStats[stat];
+    if (value < 0 || value % StatMultipliers[stat] != 0) return false;
+    spent += value / StatMultipliers[stat];
+  }
+  for (std::size_t talent = 0; talent < TalentCount; ++talent) {
+    if (fighter.Talents[talent] > 1) return false;
+    if (fighter.Talents[talent] == 1) spent += TalentCosts[talent];
+  }
+  return spent <= InitialPointPool;
 }
 
 void RestoreStats(TFighter& fighter) { fighter.CurStats = fighter.BaseStats; }

@@ -66,6 +66,12 @@ std::string GetPlayerName();
 // the report line.
 std::string KillsAndTitles(std::int32_t killCount);
 
+// True when a definition could have made this fighter: a name of 1 to
+// NameLimit bytes, stats of at least 0 (hit points in steps of 5), talents
+// 0 or 1, no more points spent than the pool holds, and current stats equal
+// to the base ones. Bytes past the name and the gaps are free.
+bool CouldBeDefined(const TFighter& fighter);
+
 // Current stats := base stats.
 void RestoreStats(TFighter& fighter);
 // Empty name (storage untouched), stats 0, no talents.

@@ -18,6 +18,11 @@ inline constexpr int TalentCount = 4;
 inline constexpr std::array<std::string_view, TalentCount> TalentNames{"魔眼", "心眼", "クイック", "超反応"};
 inline constexpr std::array<std::int32_t, TalentCount> TalentCosts{12, 10, 6, 8};
 
+// The longest name in bytes; the prompt and the refusal both show it.
+inline constexpr std::int32_t NameLimit = 16;
+// Points to spend on stats and talents; what is left at the end is dropped.
+inline constexpr std::int32_t InitialPointPool = 100;
+
 enum ActionCode : std::uint8_t {
   actAttack = 0,
   actImpact = 1,

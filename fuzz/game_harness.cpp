@@ -30,20 +30,7 @@ void CheckDefinition() {
   std::string bytes;
   if (!ReadFile(SaveFileName, bytes)) return;
   Require(bytes.size() == PlayerImageSize, "save.dat is not one record");
-  const TPlayer saved = FromImageBytes(bytes);
-  Require(saved.Name.Length >= 1 && saved.Name.Length <= NameLimit, "a saved name of the wrong length");
-  Require(saved.CurStats == saved.BaseStats, "saved current stats differ from the base ones");
-  std::int32_t spent = 0;
-  for (std::size_t stat = 0; stat < StatCount; ++stat) {
-    const std::int32_t value = saved.BaseStats[stat];
-    Require(value >= 0 && value % StatMultipliers[stat] == 0, "a stat that no number of points buys");
-    spent += value / StatMultipliers[stat];
-  }
-  for (std::size_t talent = 0; talent < TalentCount; ++talent) {
-    Require(saved.Talents[talent] <= 1, "a talent flag other than 0 and 1");
-    if (saved.Talents[talent] == 1) spent += TalentCosts[talent];
-  }
-  Require(spent <= InitialPointPool, "the definition spent more than the pool");
+  Require(CouldBeDefined(FromImageBytes(bytes)), "the definition saved a record no definition can make");
 }
 
 }  // namespace

@@ -3,9 +3,10 @@
 //   a new character is then saved over it, keeping a refused file;
 // - odd: the next 68 bytes (zero-filled when short) are a record's fields,
 //   which the harness seals, so that every field value gets past the
-//   checksum; the game starts, loads it, shows the sheet and hunts, with the
-//   rest of the input as the typed lines.
+//   checksum; it loads exactly when a definition could have made it, and
+//   the game starts with the rest of the input as the typed lines.
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -39,7 +40,7 @@ void LoadThenSave(std::string_view file) {
   Require(RunGuarded([&loaded] { loaded = LoadPlayer(); }) == 0, "loading save.dat raised a failure");
   if (loaded) {
     Require(file.substr(0, PlayerImageSize) == ImageBytes(Player), "the loaded record is not the file's");
-    Require(Player.Name.Length <= decltype(Player.Name)::Capacity, "a loaded name longer than its field");
+    Require(CouldBeDefined(Player), "a loaded record that no definition can make");
   } else {
     // As start-up does after a refused file: a new character is defined.
     ClearPlayer(Player);
@@ -61,7 +62,8 @@ void LoadThenSave(std::string_view file) {
 
 void PlaySealedRecord(std::string_view fields, std::string_view typed) {
   TPlayer record = FromImageBytes(fields);
-  // Longer names are refused by design; every other field value is kept.
+  // Longer names are refused by design; every other field value is kept,
+  // and the load decides.
   record.Name.Length = static_cast<std::uint8_t>(record.Name.Length % (decltype(record.Name)::Capacity + 1));
   StoreChecksum(record);
   WriteFile(SaveFileName, ImageBytes(record));
@@ -69,14 +71,21 @@ void PlaySealedRecord(std::string_view fields, std::string_view typed) {
   {
     TypedInput none("", 0);
     FreshRun run(none, Seed);
-    Require(LoadPlayer() && ImageBytes(Player) == ImageBytes(record),
-            "a sealed record does not load as it is");
+    const bool loaded = LoadPlayer();
+    Require(ImageBytes(Player) == ImageBytes(record), "a sealed record does not reach the player as it is");
+    Require(loaded == CouldBeDefined(record), "a sealed record is loaded or refused against the rules");
   }
 
   // Load it, and Enter after the message; then the hunt.
   TypedInput input("y\n\n" + std::string(typed), MaxReads);
   FreshRun run(input, Seed);
-  CheckRunEnd(StartUp(), input);
+  const int status = StartUp();
+  // A refused record stays until the new character's save replaces it; the
+  // checks of the run's end concern only a file the run wrote.
+  std::string left;
+  if (!CouldBeDefined(record) && ReadFile(SaveFileName, left) && left == ImageBytes(record))
+    std::remove(SaveFileName);
+  CheckRunEnd(status, input);
 }
 
 }  // namespace

@@ -3,12 +3,9 @@
 
 #include <cstdint>
 
-namespace velkor {
+#include "data/tables.h"  // NameLimit and InitialPointPool
 
-// The longest name in bytes; the prompt and the refusal both show it.
-inline constexpr std::int32_t NameLimit = 16;
-// Points to spend on stats and talents; what is left at the end is dropped.
-inline constexpr std::int32_t InitialPointPool = 100;
+namespace velkor {
 
 // Fills the cleared Player from the player's answers and plays the opening.
 void DefineCharacter();

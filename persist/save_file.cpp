@@ -31,36 +31,29 @@ bool Acceptable(const TPlayer& player) {
   // Compared by its length byte as well: Text() stops at ten bytes, so a
   // length of 11 would otherwise pass with the right letters.
   const bool sealed = player.Checksum.Length == 10 && player.Checksum.Text() == CalcChecksum(player);
-  // A name longer than the record can hold only comes from a file made
-  // outside the game; it is refused like a wrong checksum.
-  return sealed && player.Name.Length <= decltype(player.Name)::Capacity;
+  // A record that no definition could have made (a name longer than the
+  // record, a defence no damage gets through, points never handed out) only
+  // comes from a file made outside the game; it is refused like a wrong
+  // checksum, so that a battle never meets values the rules do not know.
+  return sealed && CouldBeDefined(player);
 }
 
 // A save.dat that would be refused is the player's only copy of something:
-// its bytes are kept as save.dat.bad before the new save replaces it. A
-// valid file goes without a copy (the player declined it). False when the
-// file is there but its bytes cannot be kept.
-bool KeepRefusedFile() {
+// it is renamed save.dat.bad once the new save is written, just before that
+// takes its place. Renamed, not copied, so that a huge file costs neither
+// time nor disk. A valid file goes (the player declined it).
+bool IsRefused() {
   TPlayer record{};
   const Found found = ReadSaveRecord(record);
-  if (found == Found::Nothing) return true;
-  if (found == Found::Image && Acceptable(record)) return true;
-  switch (platform::CopyFile(SaveFileName, RefusedSaveFileName)) {
-    case platform::CopyStatus::Copied:
-    case platform::CopyStatus::Missing:
-    case platform::CopyStatus::NotRegular:  // a FIFO or a device holds no bytes to keep
-      return true;
-    case platform::CopyStatus::Failed:
-      break;
-  }
-  return false;
+  return found == Found::Unreadable || (found == Found::Image && !Acceptable(record));
 }
 
 }  // namespace
 
 bool SavePlayer() {
   StoreChecksum(Player);
-  if (KeepRefusedFile() && platform::ReplaceFile(SaveFileName, ImageBytes(Player))) return true;
+  const std::string keepOldAs = IsRefused() ? RefusedSaveFileName : "";
+  if (platform::ReplaceFile(SaveFileName, ImageBytes(Player), keepOldAs)) return true;
   WriteLine(SaveFailedMessage);
   return false;
 }

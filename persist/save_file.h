@@ -21,13 +21,13 @@ inline constexpr const char* SaveFailedMessage = "（save.datの書き込みに�
 std::string CalcChecksum(const TPlayer& player);
 void StoreChecksum(TPlayer& player);
 // Seals Player and writes save.dat. A save.dat that LoadPlayer would refuse
-// is first kept as save.dat.bad (replacing an older one); one that cannot be
-// kept is not replaced. When writing fails, writes SaveFailedMessage and
+// is renamed save.dat.bad (replacing an older one) once the new file is
+// written; one that cannot be renamed is not replaced. When writing fails, writes SaveFailedMessage and
 // gives false, and the old file is left as it was; the run goes on from the
 // record in memory.
 bool SavePlayer();
 // Reads save.dat into Player; true only for a whole file with the right
-// checksum and a name that fits the record. Anything but a regular file is
+// checksum and a record that a definition could have made. Anything but a regular file is
 // a file that cannot be read, and is never waited on.
 bool LoadPlayer();
 

@@ -35,8 +35,9 @@ ReadStatus ReadFileStart(const std::string& path, std::size_t count, std::string
 // new file created under a unique name beside target (never through a link),
 // which is flushed to the disk and only then renamed over target, so that a
 // crash or a full disk never leaves a damaged target; the new file is removed
-// on every failure.
-bool ReplaceFile(const std::string& target, std::string_view bytes);
+// on every failure. With keepOldAs, what stood at target is first renamed to
+// that name (RenameFile), once the new file is whole.
+bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs = {});
 
 enum class CopyStatus {
   Copied,      // target now holds the source's bytes

@@ -222,9 +222,20 @@ ReadStatus ReadFileStart(const std::string& path, std::size_t count, std::string
   return ReadRegular(path, count, false, bytes);
 }
 
-bool ReplaceFile(const std::string& target, std::string_view bytes) {
+namespace {
+
+// Moves what stands at target aside as keepOldAs, when asked to; a folder
+// stays, and the replace then fails over it.
+bool KeepOld(const std::string& target, const std::string& keepOldAs) {
+  return keepOldAs.empty() || RenameFile(target, keepOldAs) != RenameStatus::Failed;
+}
+
+}  // namespace
+
+bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs) {
   TemporaryFile temporary(target);
-  return temporary.IsOpen() && WriteAll(temporary.Get(), bytes) && temporary.Commit();
+  return temporary.IsOpen() && WriteAll(temporary.Get(), bytes) && KeepOld(target, keepOldAs) &&
+         temporary.Commit();
 }
 
 CopyStatus CopyFile(const std::string& source, const std::string& target) {

@@ -30,7 +30,7 @@ inline std::string SavedRecord() {
   p.Name.Assign("ジークフリート様");
   p.Name.Assign("ユウ");
   p.NameGap = {7, 8, 9};
-  p.BaseStats = {150, 30, 25, 15};
+  p.BaseStats = {100, 25, 25, 10};  // with the talents, 98 of the 100 points
   p.CurStats = p.BaseStats;
   p.Talents = {1, 0, 1, 0};
   p.TailGap = 0x42;

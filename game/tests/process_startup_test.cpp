@@ -64,7 +64,7 @@ TEST_F(GameFolder, AcceptedLoadGoesToTheHuntAndLeavesTheFileAlone) {
   EXPECT_EQ(run.output.find("まずは定義から始めよう。"), std::string::npos);
   // The hunt shows the loaded character.
   EXPECT_NE(run.output.find("-- ユウ ---"), std::string::npos);
-  EXPECT_NE(run.output.find("ＨＰ    150/  150\r\n"), std::string::npos);
+  EXPECT_NE(run.output.find("ＨＰ    100/  100\r\n"), std::string::npos);
   EXPECT_TRUE(EndsWithInputEnded(run.output));
 
   EXPECT_EQ(ReadBytes(Path("save.dat")), file);

@@ -1,10 +1,13 @@
 // Only on POSIX systems: links, FIFOs, devices and fork.
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -136,15 +139,49 @@ TEST_F(SaveFolder, AnythingButARegularFileIsAReadFailure) {
   }
 }
 
-// A FIFO holds no bytes to keep: the new save replaces it.
-TEST_F(SaveFolder, FifoInTheFilesPlaceIsReplacedWithNothingKept) {
-  ASSERT_EQ(::mkfifo("save.dat", 0644), 0);
-  ConsoleScript script({});
-  Player = Defined();
-  EXPECT_TRUE(SavePlayer());
-  EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player));
-  EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
-  EXPECT_EQ(script.Output(), "");
+// Whatever refused thing stands at save.dat is moved aside as save.dat.bad,
+// itself and not a copy (a huge file costs no time and no disk), and the new
+// save takes its place: a socket or a link loop never blocks saving.
+TEST_F(SaveFolder, RefusedThingInTheFilesPlaceIsMovedAsideNotCopied) {
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+  };
+  const Case cases[] = {
+      {"a FIFO", [] { ASSERT_EQ(::mkfifo("save.dat", 0644), 0); }},
+      {"a socket",
+       [] {
+         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+         sockaddr_un address{};
+         address.sun_family = AF_UNIX;
+         std::strcpy(address.sun_path, "save.dat");
+         ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+         ::close(fd);
+       }},
+      {"a link to itself", [] { ASSERT_EQ(::symlink("save.dat", "save.dat"), 0); }},
+      {"a gigabyte, sparse: really allocated only if it were copied",
+       [] {
+         WriteBytes("save.dat", "");
+         ASSERT_EQ(::truncate("save.dat", 1L << 30), 0);
+       }},
+  };
+  int number = 0;
+  for (const Case& c : cases) {
+    const CaseFolder folder(number++);
+    const test::ScopedWorkingDir inside(folder.Name());
+    c.make();
+    struct stat before {};
+    ASSERT_EQ(::lstat("save.dat", &before), 0) << c.what;
+    ConsoleScript script({});
+    Player = Defined();
+    EXPECT_TRUE(SavePlayer()) << c.what;
+    EXPECT_EQ(script.Output(), "") << c.what;
+    EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player)) << c.what;
+    struct stat kept {};
+    ASSERT_EQ(::lstat("save.dat.bad", &kept), 0) << c.what;
+    EXPECT_EQ(kept.st_ino, before.st_ino) << c.what;
+    EXPECT_EQ(test::FolderEntries("."), (std::vector<std::string>{"save.dat", "save.dat.bad"})) << c.what;
+  }
 }
 
 }  // namespace

@@ -232,7 +232,7 @@ TEST_F(SaveFolder, FileThatCannotBeReplacedIsAFailedWrite) {
   EXPECT_EQ(script.Output(), SaveFailed);
 }
 
-// Before a new save replaces a file that was refused, its bytes are kept as
+// Before a new save replaces a file that was refused, the file is kept as
 // save.dat.bad, whatever its length; an older save.dat.bad gives way. A valid
 // file the player declined is replaced without a copy.
 TEST_F(SaveFolder, RefusedFileIsKeptBeforeItIsReplaced) {
@@ -270,7 +270,8 @@ TEST_F(SaveFolder, RefusedFileIsKeptBeforeItIsReplaced) {
   }
 }
 
-// When the refused file's bytes cannot be kept, it is not replaced either:
+// When the refused file cannot be kept, or the new one not written, it is
+// not replaced either:
 // the failed save is told and both files stay as they were.
 TEST_F(SaveFolder, RefusedFileThatCannotBeKeptIsNotReplaced) {
   std::string tampered = SealedImage(Defined());

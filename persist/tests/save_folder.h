@@ -21,8 +21,8 @@ inline TPlayer Defined() {
   p.Name.Assign("ジークフリート12");  // 16 bytes
   p.Name.Assign("ユウ");              // storage past the 4 bytes keeps the rest
   p.NameGap = {0xA1, 0x00, 0x7F};
-  p.BaseStats = {100, 30, 25, -5};
-  p.CurStats = {100, 30, 25, 123456};
+  p.BaseStats = {100, 20, 25, 5};  // with the talents, 96 of the 100 points
+  p.CurStats = p.BaseStats;
   p.Talents = {1, 0, 1, 1};
   p.TailGap = 0xEE;
   return p;
