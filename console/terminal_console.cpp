@@ -30,12 +30,23 @@ bool IsPlainAscii(std::string_view charset) {
   return name.empty() || name == "ANSIX3.41968" || name == "ASCII" || name == "USASCII" || name == "646";
 }
 
+// Every byte below 0x20 but CR and LF, and DEL, becomes "?". Taken byte by
+// byte on purpose: no second byte of code page 932 lies in that range, so a
+// control byte is always a character of its own.
+void MaskControlBytes(std::string& text) {
+  for (char& byte : text) {
+    const auto b = static_cast<unsigned char>(byte);
+    if ((b < 0x20 && b != '\r' && b != '\n') || b == 0x7F) byte = Replacement;
+  }
+}
+
 }  // namespace
 
 TerminalBinding DecideTerminalBinding(bool inputIsTerminal, bool outputIsTerminal,
                                       std::string_view localeCharset) {
-  if (IsShiftJis(localeCharset)) return {};
   TerminalBinding binding;
+  binding.maskControls = outputIsTerminal;
+  if (IsShiftJis(localeCharset)) return binding;
   binding.convertOutput = outputIsTerminal;
   binding.convertInput = inputIsTerminal;
   binding.editLines = inputIsTerminal && outputIsTerminal;
@@ -46,7 +57,7 @@ TerminalBinding DecideTerminalBinding(bool inputIsTerminal, bool outputIsTermina
 
 TerminalConsole::TerminalConsole(std::istream& in, std::ostream& out, const TerminalBinding& binding,
                                  std::unique_ptr<LineEditor> editor)
-    : in_(in), out_(out) {
+    : in_(in), out_(out), maskControls_(binding.maskControls) {
   // A set that iconv does not know leaves that side raw: the game still
   // plays, only its Japanese does not show.
   // Game text is walked by its own pairs, so that a pair with nothing
@@ -117,9 +128,10 @@ bool TerminalConsole::Get(std::string& line) {
 }
 
 std::string TerminalConsole::ToScreen(std::string_view bytes) {
-  if (!toTerminal_) return std::string(bytes);
   std::string text = heldLead_;
   text.append(bytes);
+  if (maskControls_) MaskControlBytes(text);
+  if (!toTerminal_) return text;
   // A lead byte at the very end waits for its pair.
   heldLead_ = text.substr(platform::WholeCp932Prefix(text));
   text.resize(text.size() - heldLead_.size());
@@ -141,7 +153,7 @@ std::unique_ptr<ConsoleDevice> BindStandardConsole() {
   const TerminalBinding binding =
       DecideTerminalBinding(standard.inputIsTerminal, standard.outputIsTerminal, standard.charset);
   std::unique_ptr<ConsoleDevice> device;
-  if (binding.convertOutput || binding.convertInput) {
+  if (binding.convertOutput || binding.convertInput || binding.maskControls) {
     std::unique_ptr<LineEditor> editor;
     if (binding.editLines) editor = LineEditor::Open(binding.charset, stdin, stdout);
     device = std::make_unique<TerminalConsole>(standard.in, standard.out, binding, std::move(editor));

@@ -24,6 +24,9 @@ struct TerminalBinding {
   bool convertOutput = false;  // code page 932 -> charset on the way out
   std::string charset;         // the terminal's character set, for iconv
   bool editLines = false;      // typed lines are edited on the terminal
+  // Control bytes other than CR and LF (a loaded name's ESC or BEL) show as
+  // "?", so that no text of the game can drive the terminal.
+  bool maskControls = false;
   bool operator==(const TerminalBinding&) const = default;
 };
 
@@ -32,7 +35,8 @@ struct TerminalBinding {
 // locale's plain ASCII is taken to mean a UTF-8 terminal: converting to ASCII
 // would leave no Japanese at all, and raw bytes would show as garbage.
 // Lines are edited only when both sides are converted terminals: the editor
-// echoes and redraws on the screen it reads from.
+// echoes and redraws on the screen it reads from. Control bytes are masked
+// whenever the output is a terminal, whatever its set.
 TerminalBinding DecideTerminalBinding(bool inputIsTerminal, bool outputIsTerminal,
                                       std::string_view localeCharset);
 
@@ -67,6 +71,7 @@ class TerminalConsole : public ConsoleDevice {
   std::string heldLead_;                                      // a lead byte waiting for its pair
   std::unique_ptr<LineEditor> editor_;                        // null when lines are read raw
   std::string prompt_;                                        // game bytes since the last line end
+  bool maskControls_;
 };
 
 // Decides the binding from the standard streams and the terminal's character

@@ -52,6 +52,7 @@ TEST(TerminalBinding, ConvertsOnlyTerminalsThatDoNotSpeakShiftJis) {
     EXPECT_EQ(binding.convertOutput, c.expected.convertOutput);
     EXPECT_EQ(binding.charset, c.expected.charset);
     EXPECT_EQ(binding.editLines, c.expected.editLines);
+    EXPECT_EQ(binding.maskControls, c.outputIsTerminal);
   }
 }
 
@@ -90,6 +91,20 @@ std::vector<std::string> ScreenAfterEachPut(const TerminalBinding& binding,
 
 std::string Shown(const TerminalBinding& binding, const std::string& bytes) {
   return ScreenAfterEachPut(binding, {bytes}).back();
+}
+
+// A name loaded from a shared save.dat may hold ESC, BEL or any other control
+// byte: on a terminal of any set it shows as "?" and drives nothing; CR LF
+// still end lines, and a pipe gets every byte as it was.
+TEST(TerminalConsole, ControlBytesNeverReachATerminal) {
+  const std::string hostile = "\x1B]2;PWNED\x07\x1B[31m\x01\x7F\x83\x5C\r\n";  // ..., ソ, CR LF
+  TerminalBinding utf8 = Utf8Both();
+  utf8.maskControls = true;
+  TerminalBinding shiftJis;
+  shiftJis.maskControls = true;
+  EXPECT_EQ(Shown(utf8, hostile), "?]2;PWNED??[31m??\xE3\x82\xBD\r\n");
+  EXPECT_EQ(Shown(shiftJis, hostile), "?]2;PWNED??[31m??\x83\x5C\r\n");
+  EXPECT_EQ(Shown(TerminalBinding{}, hostile), hostile);
 }
 
 TEST(TerminalConsole, GameTextReachesAUtf8TerminalReadable) {
