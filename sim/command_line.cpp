@@ -99,7 +99,8 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
       }
       line.Policy = value;
     } else if (option == "-n") {
-      if (!number(1, std::uint64_t{1} << 40)) return std::nullopt;
+      // Each run has a seed of its own, and seeds are 32 bits.
+      if (!number(1, std::uint64_t{1} << 32)) return std::nullopt;
       line.Runs = n;
     } else if (option == "--seed") {
       if (!number(0, std::numeric_limits<std::uint32_t>::max())) return std::nullopt;
@@ -162,7 +163,8 @@ std::string HelpText() {
         "                            " + std::string(entry.Name) + ": " + std::string(entry.Summary) + "\n";
   text +=
       "  -n N                    battles per enemy, hunts, or runs per build in search\n"
-      "                          (default 10000; 1000 in search)\n"
+      "                          (default 10000; 1000 in search; at most 4294967296,\n"
+      "                          one seed each)\n"
       "  --seed S                run i starts the game's generator at S+i (default 1)\n"
       "  --threads T             worker threads (default: every core); results do not\n"
       "                          depend on it\n"
@@ -172,7 +174,8 @@ std::string HelpText() {
       "  --top K                 search: builds shown (default 10)\n"
       "  --help                  this text\n"
       "\n"
-      "A bad argument gets a message and exit status 2.\n";
+      "A bad argument gets a message and exit status 2; running out of memory,\n"
+      "exit status 3.\n";
   return text;
 }
 

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,7 +35,14 @@ int main(int argc, char** argv) {
   std::optional<ProgressBar> bar;
   if (terminal) bar.emplace(stderr, line->Run == CommandLine::Mode::Search ? "searching" : "playing");
   const double start = velkor::platform::SteadySeconds();
-  const std::string text = ForLocale(RunCommand(*line, bar ? &*bar : nullptr));
+  std::string text;
+  try {
+    text = ForLocale(RunCommand(*line, bar ? &*bar : nullptr));
+  } catch (const std::bad_alloc&) {
+    // 2 stays the status of a bad command line.
+    std::fputs("\nvelkor-sim: out of memory\n", stderr);
+    return 3;
+  }
   const double seconds = velkor::platform::SteadySeconds() - start;
   std::fwrite(text.data(), 1, text.size(), stdout);
   if (std::fflush(stdout) != 0) return 1;

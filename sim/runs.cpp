@@ -17,18 +17,33 @@ constexpr std::uint64_t Chunk = 1024;
 
 std::uint64_t Chunks(std::uint64_t runs) { return (runs + Chunk - 1) / Chunk; }
 
+void Add(EnemyTally& sum, const EnemyTally& part) {
+  sum.Battles += part.Battles;
+  sum.Wins += part.Wins;
+  sum.Turns += part.Turns;
+  sum.HPLeftOnWins += part.HPLeftOnWins;
+}
+
+void Add(HuntTally& sum, const HuntTally& part) {
+  sum.Hunts += part.Hunts;
+  sum.Endings += part.Endings;
+  for (std::size_t k = 0; k < sum.Kills.size(); ++k) sum.Kills[k] += part.Kills[k];
+}
+
 }  // namespace
 
 std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptions& options) {
   const TFighter player = MakeFighter(build);
   const auto workers = MakeWorkers(options.Policy, options.Threads);
   const std::uint64_t chunks = Chunks(options.Runs);
-  std::vector<EnemyTally> items(chunks * RosterSize);
-  RunParallel(items.size(), options.Threads, [&](unsigned worker, std::uint64_t item) {
+  // One sum per thread, whatever the number of runs; sums do not depend on
+  // the order, so the result does not depend on the threads.
+  std::vector<std::array<EnemyTally, RosterSize>> sums(workers.size());
+  RunParallel(chunks * RosterSize, options.Threads, [&](unsigned worker, std::uint64_t item) {
     const auto enemy = static_cast<std::int32_t>(item / chunks);
     const std::uint64_t first = (item % chunks) * Chunk;
     const std::uint64_t last = std::min(first + Chunk, options.Runs);
-    EnemyTally tally;  // summed here and stored once: neighbouring items belong to other threads
+    EnemyTally tally;  // summed here and added once: neighbouring sums belong to other threads
     for (std::uint64_t i = first; i < last; ++i) {
       const BattleRecord record = workers[worker]->Play.Battle(player, enemy, RunSeed(options.Seed, i));
       ++tally.Battles;
@@ -38,16 +53,11 @@ std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptio
         tally.HPLeftOnWins += record.PlayerHP;
       }
     }
-    items[item] = tally;
+    Add(sums[worker][static_cast<std::size_t>(enemy)], tally);
   });
   std::array<EnemyTally, RosterSize> tallies{};
-  for (std::uint64_t item = 0; item < items.size(); ++item) {
-    EnemyTally& sum = tallies[item / chunks];
-    sum.Battles += items[item].Battles;
-    sum.Wins += items[item].Wins;
-    sum.Turns += items[item].Turns;
-    sum.HPLeftOnWins += items[item].HPLeftOnWins;
-  }
+  for (const auto& sum : sums)
+    for (std::size_t enemy = 0; enemy < RosterSize; ++enemy) Add(tallies[enemy], sum[enemy]);
   return tallies;
 }
 
@@ -56,18 +66,18 @@ HuntTally RunHunts(const Build& build, const RunOptions& options,
   const TFighter player = MakeFighter(build);
   const auto workers = MakeWorkers(options.Policy, options.Threads);
   const std::uint64_t chunks = Chunks(options.Runs);
-  std::vector<HuntTally> items(chunks);
+  std::vector<HuntTally> sums(workers.size());  // one per thread, as above
   const auto work = [&](unsigned worker, std::uint64_t item) {
     const std::uint64_t first = item * Chunk;
     const std::uint64_t last = std::min(first + Chunk, options.Runs);
-    HuntTally tally;  // summed here and stored once: neighbouring items belong to other threads
+    HuntTally tally;  // summed here and added once: neighbouring sums belong to other threads
     for (std::uint64_t i = first; i < last; ++i) {
       const HuntRecord record = workers[worker]->Play.Hunt(player, RunSeed(options.Seed, i));
       ++tally.Hunts;
       if (record.Ending) ++tally.Endings;
       ++tally.Kills[static_cast<std::size_t>(record.Kills)];
     }
-    items[item] = tally;
+    Add(sums[worker], tally);
   };
   if (progress) {
     RunParallel(chunks, options.Threads, work, [&](std::uint64_t done) { progress(done, chunks); });
@@ -75,11 +85,7 @@ HuntTally RunHunts(const Build& build, const RunOptions& options,
     RunParallel(chunks, options.Threads, work);
   }
   HuntTally sum;
-  for (const HuntTally& tally : items) {
-    sum.Hunts += tally.Hunts;
-    sum.Endings += tally.Endings;
-    for (std::size_t k = 0; k < sum.Kills.size(); ++k) sum.Kills[k] += tally.Kills[k];
-  }
+  for (const HuntTally& part : sums) Add(sum, part);
   return sum;
 }
 

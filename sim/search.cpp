@@ -46,12 +46,14 @@ std::vector<RankedBuild> SearchBuilds(
   const unsigned threads = std::max(options.Runs.Threads, 1u);
   const auto workers = MakeWorkers(options.Runs.Policy, threads);
 
-  std::vector<RankedBuild> items(builds.size() * chunks);
+  // One sum per build and thread, whatever the number of runs.
+  std::vector<std::vector<RankedBuild>> sums(workers.size(), std::vector<RankedBuild>(builds.size()));
+  const std::uint64_t items = builds.size() * chunks;
   const auto work = [&](unsigned worker, std::uint64_t item) {
     const TFighter player = MakeFighter(builds[item / chunks]);
     const std::uint64_t first = (item % chunks) * Chunk;
     const std::uint64_t last = std::min(first + Chunk, runs);
-    RankedBuild tally;  // summed here and stored once: neighbouring items belong to other threads
+    RankedBuild tally;  // summed here and added once: neighbouring sums belong to other threads
     Simulator& play = workers[worker]->Play;
     for (std::uint64_t i = first; i < last; ++i) {
       const std::uint32_t seed = RunSeed(options.Runs.Seed, i);
@@ -64,19 +66,22 @@ std::vector<RankedBuild> SearchBuilds(
         tally.Kills += static_cast<std::uint64_t>(hunt.Kills);
       }
     }
-    items[item] = tally;
+    RankedBuild& sum = sums[worker][static_cast<std::size_t>(item / chunks)];
+    sum.Runs += tally.Runs;
+    sum.Successes += tally.Successes;
+    sum.Kills += tally.Kills;
   };
   if (progress) {
-    RunParallel(items.size(), threads, work, [&](std::uint64_t done) { progress(done, items.size()); });
+    RunParallel(items, threads, work, [&](std::uint64_t done) { progress(done, items); });
   } else {
-    RunParallel(items.size(), threads, work);
+    RunParallel(items, threads, work);
   }
 
   std::vector<RankedBuild> ranked(builds.size());
   for (std::size_t b = 0; b < builds.size(); ++b) {
     ranked[b].Character = builds[b];
-    for (std::uint64_t c = 0; c < chunks; ++c) {
-      const RankedBuild& part = items[b * chunks + c];
+    for (const std::vector<RankedBuild>& perThread : sums) {
+      const RankedBuild& part = perThread[b];
       ranked[b].Runs += part.Runs;
       ranked[b].Successes += part.Successes;
       ranked[b].Kills += part.Kills;

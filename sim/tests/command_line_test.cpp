@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "testsupport/process_runner.h"
+#include "testsupport/system.h"
 
 namespace velkor::sim {
 namespace {
@@ -61,6 +62,7 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
       {{"battles", "-n"}, "-n wants a value"},
       {{"battles", "-n", "0"}, "-n wants a whole number"},
       {{"battles", "-n", "12x"}, "-n wants a whole number"},
+      {{"battles", "-n", "4294967297"}, "-n wants a whole number 1..4294967296"},
       {{"battles", "--seed", "4294967296"}, "--seed wants"},
       {{"battles", "--threads", "0"}, "--threads wants"},
       {{"battles", "--policy", "smart"}, "unknown policy \"smart\"; known: greedy random"},
@@ -115,6 +117,21 @@ TEST(VelkorSim, ExitStatusAndOutputForScripts) {
   EXPECT_EQ(run("battles --csv -n 40 --threads 1").output, csv.output) << "threads change nothing";
   EXPECT_EQ(run("hunts -n 300 --threads 1 --policy random").output,
             run("hunts -n 300 --threads 2 --policy random").output);
+}
+
+// The memory does not grow with -n: the largest one runs in a small address
+// space for a moment (interrupted by the time limit) instead of failing to
+// allocate at the start.
+TEST(VelkorSim, TheLargestRunCountRunsInBoundedMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer maps far more than any memory limit allows";
+#endif
+  VELKOR_ONLY_ON_POSIX("address space limits");
+  for (const char* command : {"battles", "hunts", "search"}) {
+    const auto run = velkor::test::RunProcess({SimProgram(), command, "-n", "4294967296", "--threads", "2"},
+                                              ".", "", 2, {-1, 256LL << 20}, true);
+    EXPECT_TRUE(run.timedOut) << command << ": " << run.exitStatus << "\n" << run.output;
+  }
 }
 
 }  // namespace
