@@ -22,8 +22,9 @@ class LineEditor {
   LineEditor& operator=(const LineEditor&) = delete;
 
   // Shows prompt at the start of the cursor's line and reads one edited line
-  // into line, without its line end; a line longer than MaxLineBytes gives
-  // its first MaxLineBytes + 1 bytes, as the line reader does. False at the
+  // into line, without its line end. The line holds at most MaxLineBytes
+  // characters: more typed or pasted is refused as it arrives (with a bell),
+  // so any paste takes constant memory. False at the
   // end of input (Ctrl-D on an empty line). A terminal that cannot be read
   // (one that has gone away) raises the input failure.
   bool Read(std::string_view prompt, std::string& line);

@@ -3,6 +3,10 @@
 #include <histedit.h>
 #include <langinfo.h>
 #include <locale.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cwchar>
 
 #include "console/escape_sequence.h"
 #include "console/failure.h"
@@ -62,15 +66,36 @@ unsigned char EndOrDelete(EditLine* editor, int) {
   return DeleteUnderCursor(editor);
 }
 
+// What the reading function below keeps between calls.
+struct Reading {
+  int fd = -1;      // the terminal, read
+  int bellFd = -1;  // the terminal, written
+  mbstate_t state{};
+  bool started = false;     // state holds the first bytes of a character
+  bool inSequence = false;  // the rest of an escape sequence: never refused
+  bool rang = false;        // the bell has rung for this line
+};
+
+// The reading state of the editor that this thread is reading a line with.
+thread_local Reading* CurrentReading = nullptr;
+
+Reading& ReadingOf(EditLine*) { return *CurrentReading; }
+
 // ESC: the whole sequence of the key that sent it is read here, so that the
 // keys the editor has no use for (Page Up, F1, Alt with a letter) are
 // dropped whole instead of leaving "5~" or a command prompt behind.
 unsigned char EscapeKey(EditLine* editor, int) {
   EscapeSequence sequence;
   wchar_t c = 0;
+  Reading& reading = ReadingOf(editor);
+  reading.inSequence = true;
+  bool complete = false;
   do {
-    if (el_wgetc(editor, &c) != 1) return CC_EOF;
-  } while (!sequence.Add(static_cast<char32_t>(c)));
+    if (el_wgetc(editor, &c) != 1) break;
+    complete = sequence.Add(static_cast<char32_t>(c));
+  } while (!complete);
+  reading.inSequence = false;
+  if (!complete) return CC_EOF;
   const LineInfoW* line = el_wline(editor);
   switch (sequence.Key()) {
     case EditingKey::Left:
@@ -93,6 +118,48 @@ unsigned char EscapeKey(EditLine* editor, int) {
   return CC_NORM;
 }
 
+// One character from the terminal, decoded by the editor's locale: 1, or 0
+// at the end of input, or -1 when the terminal cannot be read.
+int ReadDecoded(Reading& reading, wchar_t& c) {
+  for (;;) {
+    char byte = 0;
+    const ssize_t got = ::read(reading.fd, &byte, 1);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return got == 0 ? 0 : -1;
+    std::size_t used = std::mbrtowc(&c, &byte, 1, &reading.state);
+    if (used == static_cast<std::size_t>(-1) && reading.started) {
+      // The bytes so far were no character; this one may start the next.
+      reading.state = mbstate_t{};
+      used = std::mbrtowc(&c, &byte, 1, &reading.state);
+    }
+    reading.started = used == static_cast<std::size_t>(-2);                 // more bytes of one character
+    if (used == static_cast<std::size_t>(-1)) reading.state = mbstate_t{};  // not the set's: dropped
+    if (used == static_cast<std::size_t>(-1) || reading.started) continue;
+    return 1;
+  }
+}
+
+bool Inserts(wchar_t c) { return c >= 0x20 && c != 0x7F; }
+
+// The library's character reader, replaced so that a line never holds more
+// than MaxLineBytes characters: whatever would be inserted past that is
+// refused as it arrives (with one bell per line), so a paste of any size
+// takes constant memory and time.
+int ReadLimited(EditLine* editor, wchar_t* c) {
+  Reading& reading = ReadingOf(editor);
+  for (;;) {
+    const int got = ReadDecoded(reading, *c);
+    if (got != 1) return got;
+    const LineInfoW* line = el_wline(editor);
+    const auto held = static_cast<std::size_t>(line->lastchar - line->buffer);
+    if (reading.inSequence || !Inserts(*c) || held < MaxLineBytes) return 1;
+    if (!reading.rang) {
+      static_cast<void>(::write(reading.bellFd, "\a", 1));
+      reading.rang = true;
+    }
+  }
+}
+
 }  // namespace
 
 struct LineEditor::Library {
@@ -102,6 +169,7 @@ struct LineEditor::Library {
   std::FILE* complaints = nullptr;
   EditLine* editor = nullptr;
   std::string prompt;
+  Reading reading;
 
   ~Library() {
     if (editor != nullptr) {
@@ -149,11 +217,16 @@ std::unique_ptr<LineEditor> LineEditor::Open(std::string_view charset, std::FILE
   for (const char* key : {"^I", "^V"}) el_set(editor, EL_BIND, key, "velkor-insert-nothing", nullptr);
   el_set(editor, EL_BIND, "^D", "velkor-end-or-delete", nullptr);
   el_set(editor, EL_BIND, "^[", "velkor-escape-key", nullptr);
+  library->reading.fd = fileno(in);
+  library->reading.bellFd = fileno(out);
+  el_wset(editor, EL_GETCFN, &ReadLimited);
   return std::unique_ptr<LineEditor>(new LineEditor(std::move(library)));
 }
 
 bool LineEditor::Read(std::string_view prompt, std::string& line) {
   library_->prompt.assign(prompt);
+  library_->reading.rang = false;
+  CurrentReading = &library_->reading;
   const EditorLocale current(library_->locale);
   int count = 0;
   const char* edited = el_gets(library_->editor, &count);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <functional>
@@ -227,10 +228,14 @@ TEST(LineEditor, CtrlDOnAnEmptyLineEndsInputAndShowsNothing) {
   }
 }
 
-TEST(LineEditor, ALineLongerThanTheReaderKeepsIsCutLikeOne) {
-  const Edited edited = Edit(std::string(MaxLineBytes + 100, 'a') + Enter);
+// A paste longer than the line limit is refused past it as it arrives, with
+// one bell: the line, and what the screen shows of it, stay within the limit.
+TEST(LineEditor, APasteIsHeldOnlyUpToTheLineLimit) {
+  const Edited edited = Edit(std::string(200000, 'a') + U("ソ") + Enter);
   EXPECT_TRUE(edited.read);
-  EXPECT_EQ(edited.line, std::string(MaxLineBytes + 1, 'a'));
+  EXPECT_EQ(edited.line, std::string(MaxLineBytes, 'a'));
+  EXPECT_LE(std::count(edited.screen.begin(), edited.screen.end(), 'a'), 2 * static_cast<long>(MaxLineBytes));
+  EXPECT_EQ(std::count(edited.screen.begin(), edited.screen.end(), '\a'), 1);
 }
 
 TEST(LineEditor, ATerminalThatGoesAwayRaisesTheInputFailure) {
