@@ -17,6 +17,7 @@ int StartUp() {
     // A scenario file that cannot be played is found before the player has
     // typed a definition that its failure would throw away.
     CheckScenarioFiles();
+    RemoveSaveLeftovers();
     ReadReportLocale();
     ClearPlayer(Player);
     WriteLine();

@@ -58,6 +58,8 @@ bool SavePlayer() {
   return false;
 }
 
+void RemoveSaveLeftovers() { platform::RemoveStaleTemporaries(SaveFileName, PlayerImageSize); }
+
 bool LoadPlayer() {
   TPlayer record{};
   switch (ReadSaveRecord(record)) {

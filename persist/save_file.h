@@ -30,5 +30,8 @@ bool SavePlayer();
 // checksum and a record that a definition could have made. Anything but a regular file is
 // a file that cannot be read, and is never waited on.
 bool LoadPlayer();
+// Removes the temporary files that a save killed half-way (or a power cut)
+// left beside save.dat, and nothing else; a save in progress keeps its own.
+void RemoveSaveLeftovers();
 
 }  // namespace velkor

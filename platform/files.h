@@ -39,6 +39,12 @@ ReadStatus ReadFileStart(const std::string& path, std::size_t count, std::string
 // that name (RenameFile), once the new file is whole.
 bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs = {});
 
+// Removes what a writer killed in the middle of ReplaceFile (or a power cut)
+// left beside target: only regular files of at most largest bytes at the
+// exact temporary names of target, and only those no live writer holds (a
+// writer locks its temporary file while it writes). Nothing else is touched.
+void RemoveStaleTemporaries(const std::string& target, std::size_t largest);
+
 enum class CopyStatus {
   Copied,      // target now holds the source's bytes
   Missing,     // nothing stands at source

@@ -1,4 +1,5 @@
 // The file routines on a POSIX system.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -15,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/read_limited.h"
 #include "platform/signals.h"
+#include "platform/temporary_name.h"
 
 namespace velkor::platform {
 
@@ -135,20 +137,41 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Whether the file open as fd is the one at path (not a link, not removed
+// or replaced meanwhile).
+bool IsAt(int fd, const std::string& path) {
+  struct stat open {};
+  struct stat named {};
+  return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+         open.st_ino == named.st_ino;
+}
+
 // A new file beside a target, created exclusively under a unique name, so
 // that nothing standing at any fixed name can redirect or block it. It is
 // removed when it goes, unless it was renamed over the target.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(const std::string& target) : path_(target + ".XXXXXX") {
-    // mkostemp creates with O_EXCL: an existing name, a link included, is
-    // never opened; it tries other names instead.
-    const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
-    if (fd < 0) {
+  explicit TemporaryFile(const std::string& target) {
+    for (int attempt = 0; attempt < 100 && !IsOpen(); ++attempt) {
+      path_ = target + std::string(TemporaryMark) + "XXXXXX";
+      // mkostemp creates with O_EXCL: an existing name, a link included, is
+      // never opened; it tries other names instead.
+      const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
+      if (fd < 0) break;
+      // Locked while it lives, so that a start-up's clean-up of leftovers
+      // knows it is in use; if one removed it before the lock was taken, a
+      // new name is drawn.
+      if (::flock(fd, LOCK_EX) == 0 && IsAt(fd, path_)) {
+        file_.Reset(fd);
+      } else {
+        ::close(fd);
+      }
+    }
+    if (!IsOpen()) {
       path_.clear();
       return;
     }
-    file_.Reset(fd);
+    const int fd = file_.Get();
     // mkostemp gives 0600; a save gets the usual permissions.
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -240,6 +263,29 @@ CopyStatus CopyFile(const std::string& source, const std::string& target) {
     if (static_cast<std::size_t>(got) < chunk.size()) break;
   }
   return temporary.Commit(target) ? CopyStatus::Copied : CopyStatus::Failed;
+}
+
+void RemoveStaleTemporaries(const std::string& target, std::size_t largest) {
+  const std::string folder = FolderOf(target);
+  const std::size_t slash = target.rfind('/');
+  const std::string prefix =
+      target.substr(slash == std::string::npos ? 0 : slash + 1) + std::string(TemporaryMark);
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (!IsTemporaryName(name, prefix)) continue;
+    const std::string path = slash == std::string::npos ? name : folder + "/" + name;
+    // Never through a link, never waiting on a FIFO.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info {};
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) > largest)
+      continue;
+    // A live writer holds the lock; a killed one holds nothing.
+    if (::flock(file.Get(), LOCK_EX | LOCK_NB) == 0 && IsAt(file.Get(), path)) ::unlink(path.c_str());
+  }
+  ::closedir(listing);
 }
 
 RenameStatus RenameFile(const std::string& source, const std::string& target) {

@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/read_limited.h"
 #include "platform/signals.h"
+#include "platform/temporary_name.h"
 
 namespace velkor::platform {
 
@@ -139,8 +140,9 @@ ReadStatus ReadRegular(const std::string& path, std::size_t limit, bool wholeOnl
                          limit, wholeOnly, bytes);
 }
 
-// A name beside target that no file had a moment ago: the target's name, a
-// dot and six letters drawn from the clock, the process and a count.
+// A name beside target that no file had a moment ago: the target's name,
+// TemporaryMark and six letters drawn from the clock, the process and a
+// count.
 std::wstring UniqueName(const std::wstring& target, unsigned attempt) {
   static constexpr wchar_t letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   LARGE_INTEGER counter{};
@@ -148,8 +150,8 @@ std::wstring UniqueName(const std::wstring& target, unsigned attempt) {
   std::uint64_t mix = static_cast<std::uint64_t>(counter.QuadPart) ^
                       (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32) ^
                       (static_cast<std::uint64_t>(attempt) * 0x9E3779B97F4A7C15ULL);
-  std::wstring name = target + L".";
-  for (int i = 0; i < 6; ++i) {
+  std::wstring name = target + WideName(std::string(TemporaryMark));
+  for (std::size_t i = 0; i < TemporaryLetters; ++i) {
     mix = mix * 6364136223846793005ULL + 1442695040888963407ULL;
     name += letters[(mix >> 33) % (std::size(letters) - 1)];
   }
@@ -261,6 +263,31 @@ CopyStatus CopyFile(const std::string& source, const std::string& target) {
     if (static_cast<std::size_t>(got) < chunk.size()) break;
   }
   return temporary.Commit() ? CopyStatus::Copied : CopyStatus::Failed;
+}
+
+void RemoveStaleTemporaries(const std::string& target, std::size_t largest) {
+  const std::size_t slash = target.find_last_of("/\\");
+  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  const std::string prefix = target.substr(folder.size()) + std::string(TemporaryMark);
+  const std::wstring pattern = WideName(target + std::string(TemporaryMark) + "*");
+  if (pattern.empty()) return;
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) continue;
+    std::string name(static_cast<std::size_t>(size - 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, name.data(), size, nullptr, nullptr);
+    const unsigned long long bytes =
+        (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    if (!IsTemporaryName(name, prefix) || bytes > largest ||
+        (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0)
+      continue;
+    // A live writer opened its file without sharing: the delete fails then.
+    ::DeleteFileW(WideName(folder + name).c_str());
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
 }
 
 RenameStatus RenameFile(const std::string& source, const std::string& target) {

@@ -1,11 +1,17 @@
 // Only on POSIX systems: FIFOs, links, devices, /proc and permissions.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "platform/file_writer.h"
 #include "platform/files.h"
 #include "testsupport/files.h"
 
@@ -77,6 +83,66 @@ TEST_F(PosixFolder, CopyFileCopiesNoFifoOrDevice) {
     EXPECT_EQ(test::ReadBytes("copy"), "before") << source;
   }
   EXPECT_EQ(test::FolderEntries("."), (std::vector<std::string>{"copy", "fifo"}));
+}
+
+// Only what a killed writer left is removed: a regular file, small enough,
+// at exactly a temporary name of the target, and not locked by a writer
+// that is still at work. A player's own files stay, whatever their names.
+TEST_F(PosixFolder, RemoveStaleTemporariesTakesOnlyLeftoversOfDeadWriters) {
+  test::WriteBytes("save.dat", "kept");
+  test::WriteBytes("save.dat.velkor-AbC123", "dead writer");
+  test::WriteBytes("save.dat.velkor-Live12", "live writer");
+  const int live = ::open("save.dat.velkor-Live12", O_RDONLY);
+  ASSERT_EQ(::flock(live, LOCK_EX), 0);
+  test::WriteBytes("save.dat.backup", "the player's own");
+  test::WriteBytes("save.dat.a1B2c3", "the player's own, or an older game's");
+  test::WriteBytes("save.dat.velkor-Short", "five letters");
+  test::WriteBytes("save.dat.velkor-Big123", std::string(69, 'x'));
+  test::WriteBytes("other.dat.velkor-AbC123", "another target's");
+  ASSERT_EQ(::symlink("save.dat", "save.dat.velkor-Link12"), 0);
+  ASSERT_TRUE(test::MakeFolder("save.dat.velkor-Dir123"));
+  ASSERT_EQ(::mkfifo("save.dat.velkor-Fifo12", 0644), 0);
+
+  RemoveStaleTemporaries("save.dat", 68);
+  ::close(live);
+  EXPECT_EQ(test::FolderEntries("."),
+            (std::vector<std::string>{"other.dat.velkor-AbC123", "save.dat", "save.dat.a1B2c3",
+                                      "save.dat.backup", "save.dat.velkor-Big123", "save.dat.velkor-Dir123",
+                                      "save.dat.velkor-Fifo12", "save.dat.velkor-Link12",
+                                      "save.dat.velkor-Live12", "save.dat.velkor-Short"}));
+  EXPECT_EQ(test::ReadBytes("save.dat"), "kept");
+}
+
+// A writer killed in the middle of a replace leaves its temporary file; the
+// next clean-up removes it.
+TEST_F(PosixFolder, AWriterKilledHalfWayLeavesWhatTheCleanUpRemoves) {
+  int channel[2];
+  ASSERT_EQ(::pipe(channel), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    static int tell = channel[1];
+    FileWrite = [](FileHandle file, const void* data, std::size_t size) -> std::ptrdiff_t {
+      const std::ptrdiff_t written = SystemWrite(file, data, size / 2);
+      static_cast<void>(::write(tell, "w", 1));
+      ::pause();
+      return written;
+    };
+    ReplaceFile("save.dat", "twelve bytes");
+    std::_Exit(0);
+  }
+  ::close(channel[1]);
+  char written = 0;
+  ASSERT_EQ(::read(channel[0], &written, 1), 1);
+  ::close(channel[0]);
+  // While it lives, its file is in use.
+  RemoveStaleTemporaries("save.dat", 68);
+  EXPECT_EQ(test::FolderEntries(".").size(), 1u);
+  ASSERT_EQ(::kill(child, SIGKILL), 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  RemoveStaleTemporaries("save.dat", 68);
+  EXPECT_TRUE(test::FolderEntries(".").empty());
 }
 
 }  // namespace
