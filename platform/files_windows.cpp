@@ -40,17 +40,23 @@ std::wstring WideName(const std::string& path) {
 
 bool IsMissingError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const std::ptrdiff_t n = FileWrite(reinterpret_cast<FileHandle>(file), data, left);
-    if (n <= 0) return false;
-    data += n;
-    left -= static_cast<std::size_t>(n);
+struct WriteResult {
+  bool complete;
+  std::size_t count;  // the bytes that did go in
+};
+
+WriteResult WriteCounting(HANDLE file, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::ptrdiff_t n =
+        FileWrite(reinterpret_cast<FileHandle>(file), bytes.data() + done, bytes.size() - done);
+    if (n <= 0) return {false, done};
+    done += static_cast<std::size_t>(n);
   }
-  return true;
+  return {true, done};
 }
+
+bool WriteAll(HANDLE file, std::string_view bytes) { return WriteCounting(file, bytes).complete; }
 
 // Reads up to size bytes; the count read, or -1 on an error.
 long long ReadUpTo(HANDLE file, char* data, std::size_t size) {
@@ -306,40 +312,51 @@ RenameStatus RenameFile(const std::string& source, const std::string& target) {
 AppendStatus AppendToFile(const std::string& path, std::string_view bytes) {
   const std::wstring name = WideName(path);
   if (name.empty()) return AppendStatus::CannotOpen;
-  // Write access rather than append-only, so that a failed write can be cut
-  // off again; the bytes go at the end all the same.
+  // Append-only: every write lands at the end as it is then, whatever another
+  // game appended meanwhile.
   constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
-  HANDLE handle = ::CreateFileW(name.c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+  constexpr DWORD append = FILE_APPEND_DATA | SYNCHRONIZE;
+  HANDLE handle =
+      ::CreateFileW(name.c_str(), append, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   bool created = false;
   if (handle == INVALID_HANDLE_VALUE && IsMissingError(::GetLastError())) {
     // CREATE_NEW, so that this call knows the file is its own to remove.
-    handle = ::CreateFileW(name.c_str(), GENERIC_WRITE, share, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+    handle = ::CreateFileW(name.c_str(), append, share, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     created = handle != INVALID_HANDLE_VALUE;
   }
   if (handle == INVALID_HANDLE_VALUE) return AppendStatus::CannotOpen;
   Handle file(handle);
-  const bool regular = ::GetFileType(handle) == FILE_TYPE_DISK;
-  LARGE_INTEGER before{};
-  const bool sized = regular && ::GetFileSizeEx(handle, &before);
-  if (regular && !::SetFilePointerEx(handle, LARGE_INTEGER{}, nullptr, FILE_END)) {
-    file.Close();
-    if (created) ::DeleteFileW(name.c_str());
-    return AppendStatus::CannotOpen;
+  // A second handle that may cut the file, for the undo; it also holds the
+  // lock that other games' appends wait for. Windows locks are mandatory, so
+  // the locked byte lies far past any end: readers (Notepad) still read.
+  Handle undo;
+  OVERLAPPED lockAt{};
+  lockAt.Offset = 0xFFFFFFF0u;
+  lockAt.OffsetHigh = 0x7FFFFFFFu;
+  bool locked = false;
+  if (::GetFileType(handle) == FILE_TYPE_DISK) {
+    undo.Reset(::CreateFileW(name.c_str(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    locked = undo.IsOpen() && ::LockFileEx(undo.Get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &lockAt);
   }
+  LARGE_INTEGER before{};
+  const bool sized = undo.IsOpen() && ::GetFileSizeEx(undo.Get(), &before);
 
-  bool written = WriteAll(handle, bytes);
-  if (!written && sized && !created) {
-    // Cut off what part of the bytes did go in, unless someone else has
-    // appended since.
+  const WriteResult result = WriteCounting(handle, bytes);
+  bool written = result.complete;
+  if (!written && sized && !created && result.count > 0) {
+    // Cut off the part of the bytes that did go in, and only that: when the
+    // file is not exactly that much longer, another writer came in between
+    // and its bytes stay.
     LARGE_INTEGER after{};
-    if (::GetFileSizeEx(handle, &after) && after.QuadPart >= before.QuadPart &&
-        after.QuadPart - before.QuadPart < static_cast<LONGLONG>(bytes.size()) &&
-        ::SetFilePointerEx(handle, before, nullptr, FILE_BEGIN))
-      ::SetEndOfFile(handle);
+    if (::GetFileSizeEx(undo.Get(), &after) &&
+        after.QuadPart == before.QuadPart + static_cast<LONGLONG>(result.count) &&
+        ::SetFilePointerEx(undo.Get(), before, nullptr, FILE_BEGIN))
+      ::SetEndOfFile(undo.Get());
   }
   written = file.Close() && written;
+  if (locked) ::UnlockFileEx(undo.Get(), 0, 1, 0, &lockAt);
+  undo.Close();
   if (!written && created) ::DeleteFileW(name.c_str());
   return written ? AppendStatus::Appended : AppendStatus::CannotWrite;
 }
