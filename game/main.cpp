@@ -13,7 +13,6 @@
 int main() {
   // TERM, HUP and INT wait while a save replaces its file.
   velkor::platform::HandleEndSignals();
-  std::ios::sync_with_stdio(false);
   // Set up before the first byte passes.
   const velkor::platform::StandardConsole& standard = velkor::platform::OpenStandardConsole();
   // Raw bytes until the terminal is known, so that even a failure while
@@ -22,7 +21,12 @@ int main() {
   velkor::BindConsole(raw);
   // A terminal that does not speak code page 932 gets the text converted.
   std::unique_ptr<velkor::ConsoleDevice> console;
-  const int bound = velkor::RunGuarded([&console] { console = velkor::BindStandardConsole(); });
+  const int bound = velkor::RunGuarded([&console] {
+    // Inside the guard: the streams' own buffers may be the first memory that
+    // runs out, and that is reported like any other shortage.
+    std::ios::sync_with_stdio(false);
+    console = velkor::BindStandardConsole();
+  });
   if (bound != 0) return bound;
   velkor::RandomState = velkor::ClockSeed();
   return velkor::StartUp();

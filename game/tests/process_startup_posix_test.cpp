@@ -141,5 +141,18 @@ TEST_F(GameFolder, EndlessLineTakesNoMemory) {
   EXPECT_EQ(RecordOf(ReadBytes(Path("save.dat"))).Name.Text(), "ユウ");
 }
 
+// Memory that runs out at the very start, wherever that is, is reported as a
+// shortage (or the program cannot even load), never an uncaught bad_alloc.
+TEST_F(GameFolder, MemoryRunningOutAtTheStartIsNeverAnAbort) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer maps far more than any memory limit allows";
+#endif
+  for (long long limit = 4 << 20; limit <= 10 << 20; limit += 32 << 10) {
+    const test::ProcessResult run =
+        test::RunProcess({test::GameProgram()}, Path(""), "\n", 20, {-1, limit}, true);
+    EXPECT_EQ(run.output.find("bad_alloc"), std::string::npos) << limit << "\n" << run.output;
+  }
+}
+
 }  // namespace
 }  // namespace velkor

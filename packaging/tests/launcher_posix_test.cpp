@@ -183,13 +183,18 @@ TEST_F(Installed, LauncherWorksThroughALink) {
   EXPECT_TRUE(test::Exists(PlayerFolder() + "/save.dat"));
 }
 
+// No HOME, or one that is no absolute path (it would make a folder under the
+// current one).
 TEST_F(Installed, WithoutAnyFolderToPlayInItStopsAndSaysWhy) {
-  environment_.Set("HOME", nullptr);
-  const test::ProcessResult run =
-      test::RunCommand({Launcher()}, elsewhere_.Path(), test::TypedDefinition("ケン"));
-  EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_EQ(run.output, "velkor: neither HOME nor XDG_DATA_HOME names a folder to play in\n");
-  EXPECT_TRUE(ElsewhereIsEmpty());
+  for (const char* home : {static_cast<const char*>(nullptr), "", "relhome"}) {
+    environment_.Set("HOME", home);
+    const test::ProcessResult run =
+        test::RunCommand({Launcher()}, elsewhere_.Path(), test::TypedDefinition("ケン"));
+    const std::string what = home == nullptr ? "unset" : home;
+    EXPECT_EQ(run.exitStatus, 1) << what;
+    EXPECT_EQ(run.output, "velkor: neither HOME nor XDG_DATA_HOME names a folder to play in\n") << what;
+    EXPECT_TRUE(ElsewhereIsEmpty()) << what;
+  }
 }
 
 TEST_F(Installed, HelpSaysWhereTheFilesAreAndOtherArgumentsAreRefused) {

@@ -1,11 +1,14 @@
 // An end signal that arrives while a file is being replaced waits for the
 // replacement to finish: the program then ends by that signal, with the new
 // file whole and no temporary file left beside it.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -74,6 +77,29 @@ TEST_F(SignalFolder, EndSignalWaitsForTheSaveAndLeavesNoTemporaryFile) {
     EXPECT_EQ(test::ReadBytes("save.dat"), "twelve bytes") << signal;
     EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"}) << signal;
   }
+}
+
+// With standard output going to a file under a file size limit, a write
+// past the limit fails like a full disk instead of ending the program.
+TEST(EndSignals, AWritePastTheFileSizeLimitFailsInsteadOfEndingTheProgram) {
+  test::ScopedTempDir temp;
+  const std::string path = temp.Path() + "/out.txt";
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    HandleEndSignals();
+    const rlimit limit{10, 10};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const char bytes[20] = {};
+    const bool partial = ::write(fd, bytes, sizeof bytes) == 10;
+    const bool refused = ::write(fd, bytes, sizeof bytes) < 0 && errno == EFBIG;
+    std::_Exit(partial && refused ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
