@@ -14,6 +14,7 @@ using platform::CharsetConverter;
 using platform::Cp932CharacterLength;
 using platform::GameCharset;
 using platform::IsCp932LeadByte;
+using platform::WholeCp932Prefix;
 
 // text in charset to code page 932, with one "?" for each character that
 // does not convert. With a set the system does not know, ASCII stays and

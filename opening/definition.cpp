@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "console/charset.h"
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "console/scenario.h"
@@ -19,6 +20,10 @@ void AskName() {
     WriteLine("きみの名前を教えてね。");
     Write("[最長" + limit + "バイト]＞");
     name = ReadLine();
+    // A lead byte typed alone at the end (through a pipe) would pair with
+    // the first byte of every message after the name: it is dropped, as the
+    // report drops it.
+    name.resize(WholeCp932Prefix(name));
     WriteLine();
     if (name.size() > static_cast<std::size_t>(NameLimit)) {
       WriteLine("長さが" + limit + "バイトを越えています。");

@@ -49,7 +49,11 @@ void ScriptedDevice::Put(std::string_view bytes) {
 bool ScriptedDevice::Get(std::string& line) {
   if (next_ >= lines_.size()) return false;
   line = lines_[next_++];
-  transcript_ += EchoedLine(line);
+  // A line of bytes that are no code page 932 text (as a pipe may bring) is
+  // echoed as its bytes.
+  std::string text;
+  transcript_ += ExactToUtf8(line, text) ? EchoedLine(line)
+                                         : std::string(EchoOpen) + Hex(line) + std::string(EchoClose) + "\n";
   return true;
 }
 

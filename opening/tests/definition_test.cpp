@@ -33,6 +33,9 @@ TEST(AskName, LimitIsSixteenBytes) {
       {"an empty line is asked again without a word", {"", "", "A"}, "A", intro + ask + ask},
       {"kept exactly as typed", {"", " ソ|ポ\\ "}, " ソ|ポ\\ ", intro + ask},
       {"whatever is typed at the first wait is dropped", {"name?", "x"}, "x", intro + ask},
+      // A lone lead byte at the end would join the message after the name.
+      {"sixteen bytes ending in a lone lead byte", {"", "ジークフリート\x83"}, "ジークフリート", intro + ask},
+      {"only a lone lead byte is asked again", {"", "\x83", "A"}, "A", intro + ask + ask},
   };
   for (const Case& c : cases) {
     ConsoleScript script(c.typed);
