@@ -108,6 +108,29 @@ TEST_F(Folder, AppendToFileCreatesOrExtendsAndNamesAreUtf8) {
   EXPECT_EQ(bytes, "one\r\ntwo\r\n");
 }
 
+// A killed save's leftover goes; files that merely look like one stay, and
+// so does the temporary file of a replace still at work.
+TEST_F(Folder, RemoveStaleTemporariesTakesOnlyLeftovers) {
+  test::WriteBytes("save.dat.velkor-AbC123", "dead writer");
+  test::WriteBytes("save.dat.backup", "the player's own");
+  test::WriteBytes("save.dat.velkor-Big123", std::string(69, 'x'));
+  RemoveStaleTemporaries("save.dat", 68);
+  EXPECT_EQ(test::FolderEntries("."),
+            (std::vector<std::string>{"save.dat.backup", "save.dat.velkor-Big123"}));
+
+  // A clean-up while a replace writes: the replace still succeeds.
+  static bool cleaned = false;
+  FileWrite = [](FileHandle file, const void* data, std::size_t size) -> std::ptrdiff_t {
+    if (!cleaned) RemoveStaleTemporaries("save.dat", 68);
+    cleaned = true;
+    return SystemWrite(file, data, size);
+  };
+  EXPECT_TRUE(ReplaceFile("save.dat", "new"));
+  FileWrite = SystemWrite;
+  EXPECT_TRUE(cleaned);
+  EXPECT_EQ(test::ReadBytes("save.dat"), "new");
+}
+
 // Another game that ends while this one is half-way through its line: its
 // line lands whole, before or after ours, and an undo of ours never takes
 // any of it.
