@@ -8,12 +8,13 @@
 
 namespace velkor {
 
-BattleOutcome FightBattle(BattleState& battle, std::uint64_t turnLimit) {
+BattleOutcome FightBattle(BattleState& battle, PlayerAgent& agent, BattleScreen& screen,
+                          std::uint64_t turnLimit) {
   BattleOutcome result = BattleOutcome::Undecided;
   while (battle.Turn < turnLimit) {
     ++battle.Turn;
-    Tell(battle, [&](BattleScreen& screen) { screen.TurnBegins(battle.Turn); });
-    BattleTurn(battle, result);
+    Tell(screen, [&](BattleScreen& shown) { shown.TurnBegins(battle.Turn); });
+    BattleTurn(battle, agent, screen, result);
     if (result != BattleOutcome::Undecided) break;
   }
   return result;
@@ -41,7 +42,7 @@ void Battle(ConsoleBattle& console, std::int32_t enemyIndex, std::string& result
   {
     TEnemy built;
     EnemyData(enemyIndex, built);
-    SetUpBattle(battle, Player, built);
+    SetUpBattle(battle, Player, built, RandomState);
   }
   const TEnemy& enemy = battle.CurrentEnemy;
 
@@ -49,7 +50,9 @@ void Battle(ConsoleBattle& console, std::int32_t enemyIndex, std::string& result
   WaitEnter();
   WriteLine();
 
-  const BattleOutcome outcome = FightBattle(battle);
+  const BattleOutcome outcome = FightBattle(battle, console.Agent, console.Screen);
+  static_cast<TFighter&>(Player) = battle.PlayerFighter;
+  RandomState = battle.RandomState;
   result = ResultText(outcome);
 
   if (outcome == BattleOutcome::Victory) {

@@ -1,13 +1,12 @@
 #pragma once
-// What a battle tells whoever watches it. The engine calls these only when
-// the battle has a screen, and calls the agent's Pause after each message,
-// so a battle that nobody watches builds no text at all.
+// What a battle tells whoever watches it, and the pause after each message.
+// A battle that nobody watches plays to a NullBattleScreen, which builds no
+// text and waits for nothing.
 
 #include <cstdint>
 #include <string_view>
 
 #include "battle/battle_state.h"
-#include "battle/player_agent.h"
 #include "data/fighter.h"
 
 namespace velkor {
@@ -34,15 +33,32 @@ class BattleScreen {
   virtual void Damaged(const TFighter& target, std::int32_t amount, bool toPoints) = 0;
   // A broken invariant at place; the report takes its own pause.
   virtual void Error(std::string_view place) = 0;
+  // After each message but Error.
+  virtual void Pause() = 0;
 };
 
-// One message of the battle, shown when somebody watches and followed by the
-// agent's pause; tell(screen) writes it, and is not called otherwise.
+// Nobody watches: every message and pause is nothing.
+class NullBattleScreen final : public BattleScreen {
+ public:
+  void TurnBegins(std::uint64_t) override {}
+  void Show(const BattleState&) override {}
+  void Announce(const TFighter&, std::uint8_t) override {}
+  void NoPoints() override {}
+  void TokenMade(std::string_view, bool) override {}
+  void Evaded(const TFighter&) override {}
+  void NotEvaded(const TFighter&) override {}
+  void Guarded(const TFighter&) override {}
+  void Damaged(const TFighter&, std::int32_t, bool) override {}
+  void Error(std::string_view) override {}
+  void Pause() override {}
+};
+
+// One message of the battle, followed by the screen's pause; tell(screen)
+// writes it.
 template <class Message>
-void Tell(BattleState& battle, Message tell) {
-  if (battle.Screen == nullptr) return;
-  tell(*battle.Screen);
-  battle.Agent->Pause();
+void Tell(BattleScreen& screen, Message tell) {
+  tell(screen);
+  screen.Pause();
 }
 
 }  // namespace velkor

@@ -40,4 +40,6 @@ void ConsoleScreen::Damaged(const TFighter& target, std::int32_t amount, bool to
 
 void ConsoleScreen::Error(std::string_view place) { ErrorBanner(place); }
 
+void ConsoleScreen::Pause() { WaitEnter(); }
+
 }  // namespace velkor

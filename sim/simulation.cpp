@@ -7,10 +7,12 @@
 namespace velkor::sim {
 
 BattleRecord Simulator::Fight(std::int32_t enemy) {
-  SetUpBattle(battle_, fighter_, RosterNumbers()[static_cast<std::size_t>(enemy)]);
+  SetUpBattle(battle_, fighter_, RosterNumbers()[static_cast<std::size_t>(enemy)], random_);
   BattleRecord record;
   record.Enemy = enemy;
-  record.Outcome = FightBattle(battle_, StalemateTurns);
+  record.Outcome = FightBattle(battle_, policy_, screen_, StalemateTurns);
+  fighter_ = battle_.PlayerFighter;
+  random_ = battle_.RandomState;
   if (record.Outcome == BattleOutcome::Undecided) record.Outcome = BattleOutcome::Defeat;
   record.Turns = battle_.Turn;
   record.PlayerHP = fighter_.CurStats[StatHP];
