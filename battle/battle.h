@@ -1,16 +1,13 @@
 #pragma once
 // One battle between the player and a roster enemy, turn by turn: the engine
-// that plays it on any battle state, and the game's battle at the console.
+// that plays it on any battle state.
 
 #include <cstdint>
 #include <limits>
-#include <string>
 #include <string_view>
 
 #include "battle/battle_screen.h"
 #include "battle/battle_state.h"
-#include "battle/console_agent.h"
-#include "battle/console_screen.h"
 #include "battle/player_agent.h"
 
 namespace velkor {
@@ -24,21 +21,5 @@ BattleOutcome FightBattle(BattleState& battle, PlayerAgent& agent, BattleScreen&
 
 // The result text that the hunt keeps: "勝利", "敗北", or empty while undecided.
 std::string_view ResultText(BattleOutcome outcome);
-
-// A battle played at the console as the game plays it.
-struct ConsoleBattle {
-  ConsoleScreen Screen;
-  ConsoleAgent Agent;
-  BattleState State;
-};
-
-// Fights roster entry enemyIndex with Player, drawing from RandomState; on
-// return Player and RandomState are as the battle left them and result is
-// "勝利" or "敗北". A victory over an enemy with a title appends it to
-// TitleList.
-void Battle(std::int32_t enemyIndex, std::string& result);
-// The same on the console battle given, which keeps the state as the battle
-// left it.
-void Battle(ConsoleBattle& console, std::int32_t enemyIndex, std::string& result);
 
 }  // namespace velkor

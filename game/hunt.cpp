@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "battle/battle.h"
+#include "battle_console/console_battle.h"
 #include "console/charset.h"
 #include "console/console_io.h"
 #include "console/prompts.h"

@@ -7,6 +7,7 @@
 
 #include "battle/battle.h"
 #include "battle/battle_state.h"
+#include "battle_console/console_battle.h"
 #include "data/fighter.h"
 #include "data/random_source.h"
 #include "data/tables.h"

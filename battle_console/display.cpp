@@ -1,4 +1,4 @@
-#include "battle/display.h"
+#include "battle_console/display.h"
 
 #include "console/console_io.h"
 #include "data/sheet.h"

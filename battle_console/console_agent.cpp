@@ -1,6 +1,6 @@
-#include "battle/console_agent.h"
+#include "battle_console/console_agent.h"
 
-#include "battle/planning.h"
+#include "battle_console/planning.h"
 
 namespace velkor {
 

@@ -1,4 +1,4 @@
-#include "battle/battle.h"
+#include "battle_console/console_battle.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ TEST(Battle, VictoryWithATitle) {
   EXPECT_EQ(TitleList, "【鬼殺し】");
   EXPECT_EQ(Player.CurStats[StatHP], 123);  // the hunt loop restores it, not the battle
   EXPECT_EQ(script.LinesLeft(), 0u);
-  test::ExpectGolden(script.Transcript(), "battle/tests/golden/battle_victory.golden");
+  test::ExpectGolden(script.Transcript(), "battle_console/tests/golden/battle_victory.golden");
 }
 
 TEST(Battle, DefeatThroughDecoys) {
@@ -60,7 +60,7 @@ TEST(Battle, DefeatThroughDecoys) {
   EXPECT_EQ(Player.CurStats[StatHP], -18);
   EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 92);  // kept as the battle left it
   EXPECT_EQ(script.LinesLeft(), 0u);
-  test::ExpectGolden(script.Transcript(), "battle/tests/golden/battle_defeat.golden");
+  test::ExpectGolden(script.Transcript(), "battle_console/tests/golden/battle_defeat.golden");
 }
 
 // The enemy that chooses each slot when its phase comes; MindEye shows its
@@ -81,7 +81,7 @@ TEST(Battle, HyperReactionEnemy) {
   EXPECT_EQ(TitleList, "");  // this one has no title
   EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -10);
   EXPECT_EQ(script.LinesLeft(), 0u);
-  test::ExpectGolden(script.Transcript(), "battle/tests/golden/battle_hyper_enemy.golden");
+  test::ExpectGolden(script.Transcript(), "battle_console/tests/golden/battle_hyper_enemy.golden");
 }
 
 // The player's "崩し" drives the enemy's points below 0, so that its later
@@ -102,7 +102,7 @@ TEST(Battle, BreakDrivesThePointsBelowZero) {
   EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -1);
   EXPECT_EQ(Player.CurStats[StatHP], 98);
   EXPECT_EQ(script.LinesLeft(), 0u);
-  test::ExpectGolden(script.Transcript(), "battle/tests/golden/battle_break.golden");
+  test::ExpectGolden(script.Transcript(), "battle_console/tests/golden/battle_break.golden");
 }
 
 // A player who chooses each slot when its phase comes, with the points left
@@ -126,7 +126,7 @@ TEST(Battle, HyperReactionPlayer) {
   EXPECT_EQ(Player.CurStats[StatHP], 128);
   EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -10);
   EXPECT_EQ(script.LinesLeft(), 0u);
-  test::ExpectGolden(script.Transcript(), "battle/tests/golden/battle_hyper_player.golden");
+  test::ExpectGolden(script.Transcript(), "battle_console/tests/golden/battle_hyper_player.golden");
 }
 
 TEST(Battle, TurnsCountOnAndTokensStartAtZero) {

@@ -1,8 +1,8 @@
-#include "battle/console_screen.h"
+#include "battle_console/console_screen.h"
 
 #include <string>
 
-#include "battle/display.h"
+#include "battle_console/display.h"
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "data/tables.h"
