@@ -10,15 +10,16 @@ namespace velkor {
 
 void Battle(std::int32_t enemyIndex, std::string& result) {
   ConsoleBattle console;
-  Battle(console, enemyIndex, result);
+  result = ResultText(Battle(console, enemyIndex, Player, RandomState));
 }
 
-void Battle(ConsoleBattle& console, std::int32_t enemyIndex, std::string& result) {
+BattleOutcome Battle(ConsoleBattle& console, std::int32_t enemyIndex, TFighter& player,
+                     std::uint32_t& randomState) {
   BattleState& battle = console.State;
   {
     TEnemy built;
     EnemyData(enemyIndex, built);
-    SetUpBattle(battle, Player, built, RandomState);
+    SetUpBattle(battle, player, built, randomState);
   }
   const TEnemy& enemy = battle.CurrentEnemy;
 
@@ -27,9 +28,8 @@ void Battle(ConsoleBattle& console, std::int32_t enemyIndex, std::string& result
   WriteLine();
 
   const BattleOutcome outcome = FightBattle(battle, console.Agent, console.Screen);
-  static_cast<TFighter&>(Player) = battle.PlayerFighter;
-  RandomState = battle.RandomState;
-  result = ResultText(outcome);
+  player = battle.PlayerFighter;
+  randomState = battle.RandomState;
 
   if (outcome == BattleOutcome::Victory) {
     WriteLine(enemy.Name.Text() + "を殺した！！");
@@ -46,6 +46,7 @@ void Battle(ConsoleBattle& console, std::int32_t enemyIndex, std::string& result
     WriteLine(GetPlayerName() + "は殺されてしまった！！");
     WaitEnter();
   }
+  return outcome;
 }
 
 }  // namespace velkor

@@ -24,7 +24,8 @@ struct ConsoleBattle {
 // TitleList.
 void Battle(std::int32_t enemyIndex, std::string& result);
 // The same on the console battle given, which keeps the state as the battle
-// left it.
-void Battle(ConsoleBattle& console, std::int32_t enemyIndex, std::string& result);
+// left it, for player drawing from randomState.
+BattleOutcome Battle(ConsoleBattle& console, std::int32_t enemyIndex, TFighter& player,
+                     std::uint32_t& randomState);
 
 }  // namespace velkor

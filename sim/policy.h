@@ -7,7 +7,7 @@
 
 #include "battle/player_agent.h"
 #include "data/fighter.h"
-#include "game/hunt.h"
+#include "hunt/hunt.h"
 
 namespace velkor::sim {
 

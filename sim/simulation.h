@@ -44,12 +44,12 @@ class Simulator {
   // When battles is given, each battle's record is appended to it.
   HuntRecord Hunt(const TFighter& player, std::uint32_t seed, std::vector<BattleRecord>* battles = nullptr);
 
- private:
-  BattleRecord Fight(std::int32_t enemy);
+  // One battle of player against roster entry enemy, drawing from
+  // randomState; both are left as the battle left them.
+  BattleRecord Fight(std::int32_t enemy, TFighter& player, std::uint32_t& randomState);
 
+ private:
   Policy& policy_;
-  std::uint32_t random_ = 0;
-  TFighter fighter_{};
   BattleState battle_;
   NullBattleScreen screen_;
 };

@@ -34,7 +34,7 @@ TEST(Battle, VictoryWithATitle) {
                        1);
   SetUnhurtYuu({200, 45, 20, 30});
   std::string result;
-  Battle(test::TestBattle, 6, result);
+  result = ResultText(Battle(test::TestBattle, 6, Player, RandomState));
   EXPECT_EQ(result, "勝利");
   EXPECT_EQ(TitleList, "【鬼殺し】");
   EXPECT_EQ(Player.CurStats[StatHP], 123);  // the hunt loop restores it, not the battle
@@ -54,7 +54,7 @@ TEST(Battle, DefeatThroughDecoys) {
   SetUnhurtYuu({60, 10, 10, 20});
   TitleList = "【竜殺し】";
   std::string result;
-  Battle(test::TestBattle, 1, result);
+  result = ResultText(Battle(test::TestBattle, 1, Player, RandomState));
   EXPECT_EQ(result, "敗北");
   EXPECT_EQ(TitleList, "【竜殺し】");
   EXPECT_EQ(Player.CurStats[StatHP], -18);
@@ -76,7 +76,7 @@ TEST(Battle, HyperReactionEnemy) {
                        11);
   SetUnhurtYuu({150, 60, 20, 30}, {0, 1, 0, 0});
   std::string result;
-  Battle(test::TestBattle, 4, result);
+  result = ResultText(Battle(test::TestBattle, 4, Player, RandomState));
   EXPECT_EQ(result, "勝利");
   EXPECT_EQ(TitleList, "");  // this one has no title
   EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -10);
@@ -97,7 +97,7 @@ TEST(Battle, BreakDrivesThePointsBelowZero) {
                        21);
   SetUnhurtYuu({100, 60, 20, 60}, {0, 0, 1, 0});
   std::string result;
-  Battle(test::TestBattle, 0, result);
+  result = ResultText(Battle(test::TestBattle, 0, Player, RandomState));
   EXPECT_EQ(result, "勝利");
   EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -1);
   EXPECT_EQ(Player.CurStats[StatHP], 98);
@@ -120,7 +120,7 @@ TEST(Battle, HyperReactionPlayer) {
                        45);
   SetUnhurtYuu({150, 80, 20, 35}, {0, 0, 0, 1});
   std::string result;
-  Battle(test::TestBattle, 7, result);
+  result = ResultText(Battle(test::TestBattle, 7, Player, RandomState));
   EXPECT_EQ(result, "勝利");
   EXPECT_EQ(TitleList, "【悪魔殺し】");
   EXPECT_EQ(Player.CurStats[StatHP], 128);
@@ -140,7 +140,7 @@ TEST(Battle, TurnsCountOnAndTokensStartAtZero) {
   battle.GuardTokens = {3, 3};  // left from another battle
   battle.DecoyTokens = {3, 3};
   std::string result = "勝利";
-  Battle(test::TestBattle, 11, result);
+  result = ResultText(Battle(test::TestBattle, 11, Player, RandomState));
   EXPECT_EQ(result, "敗北");
   EXPECT_EQ(Player.CurStats[StatHP], 510 - 10 * 56);
   EXPECT_EQ(script.LinesLeft(), 0u);
