@@ -1,7 +1,7 @@
 #include "battle_console/display.h"
 
 #include "console/console_io.h"
-#include "data/sheet.h"
+#include "sheet/sheet.h"
 #include "data/tables.h"
 
 namespace velkor {

@@ -3,7 +3,7 @@
 #include "battle_console/display.h"
 #include "console/console_io.h"
 #include "console/prompts.h"
-#include "data/sheet.h"
+#include "sheet/sheet.h"
 #include "data/tables.h"
 
 namespace velkor {

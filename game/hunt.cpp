@@ -16,7 +16,7 @@
 #include "console/scenario.h"
 #include "data/fighter.h"
 #include "data/random_source.h"
-#include "data/sheet.h"
+#include "sheet/sheet.h"
 #include "enemy/enemy.h"
 #include "persist/report.h"
 

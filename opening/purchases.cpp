@@ -4,7 +4,7 @@
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "data/fighter.h"
-#include "data/sheet.h"
+#include "sheet/sheet.h"
 #include "data/tables.h"
 #include "opening/definition.h"
 

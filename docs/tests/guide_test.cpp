@@ -15,7 +15,7 @@
 #include "battle/resolution.h"
 #include "battle/tests/battle_fixture.h"
 #include "console/prompts.h"
-#include "data/sheet.h"
+#include "sheet/sheet.h"
 #include "data/tables.h"
 #include "enemy/enemy.h"
 #include "opening/definition.h"

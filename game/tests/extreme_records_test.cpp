@@ -13,7 +13,7 @@
 #include "console/failure.h"
 #include "console/prompts.h"
 #include "data/fighter.h"
-#include "data/sheet.h"
+#include "sheet/sheet.h"
 #include "data/tables.h"
 #include "game/startup.h"
 #include "persist/save_file.h"
