@@ -6,33 +6,17 @@
 
 namespace velkor {
 
-namespace {
-
-bool IsShiftJis(std::string_view charset) {
-  const std::string name = platform::FoldedCharsetName(charset);
-  for (const char* known : {"SHIFTJIS", "SJIS", "CP932", "MS932", "WINDOWS31J", "MSKANJI", "CSSHIFTJIS",
-                            "CSWINDOWS31J", "IBM943"}) {
-    if (name == known) return true;
-  }
-  return false;
-}
-
-bool IsPlainAscii(std::string_view charset) {
-  const std::string name = platform::FoldedCharsetName(charset);
-  return name.empty() || name == "ANSIX3.41968" || name == "ASCII" || name == "USASCII" || name == "646";
-}
-
-}  // namespace
-
 TerminalBinding DecideTerminalBinding(bool inputIsTerminal, bool outputIsTerminal,
                                       std::string_view localeCharset) {
-  if (IsShiftJis(localeCharset)) return {};
+  if (platform::IsCharsetNamed(localeCharset, platform::Cp932Names)) return {};
   TerminalBinding binding;
   binding.convertOutput = outputIsTerminal;
   binding.convertInput = inputIsTerminal;
   binding.editLines = inputIsTerminal && outputIsTerminal;
   if (binding.convertOutput || binding.convertInput)
-    binding.charset = IsPlainAscii(localeCharset) ? "UTF-8" : std::string(localeCharset);
+    binding.charset = localeCharset.empty() || platform::IsCharsetNamed(localeCharset, platform::AsciiNames)
+                          ? "UTF-8"
+                          : std::string(localeCharset);
   return binding;
 }
 

@@ -12,12 +12,6 @@
 
 namespace velkor {
 
-namespace {
-
-constexpr char Replacement = '?';
-
-}  // namespace
-
 TerminalConsole::TerminalConsole(std::istream& in, std::ostream& out, const TerminalBinding& binding,
                                  std::unique_ptr<LineEditor> editor)
     : in_(in), out_(out) {
@@ -41,7 +35,7 @@ TerminalConsole::~TerminalConsole() {
   if (!out_) return;
   try {
     std::string rest = prompt_.empty() ? std::string() : ToScreen(prompt_);
-    if (!heldLead_.empty()) rest += Replacement;
+    if (!heldLead_.empty()) rest += platform::StandIn;
     if (rest.empty()) return;
     out_.write(rest.data(), static_cast<std::streamsize>(rest.size()));
     out_.flush();
