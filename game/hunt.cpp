@@ -16,9 +16,9 @@
 #include "console/scenario.h"
 #include "data/fighter.h"
 #include "data/random_source.h"
-#include "sheet/sheet.h"
 #include "enemy/enemy.h"
 #include "persist/report.h"
+#include "sheet/sheet.h"
 
 namespace velkor {
 

@@ -15,10 +15,10 @@
 #include "battle/resolution.h"
 #include "battle/tests/battle_fixture.h"
 #include "console/prompts.h"
-#include "sheet/sheet.h"
 #include "data/tables.h"
 #include "enemy/enemy.h"
 #include "opening/definition.h"
+#include "sheet/sheet.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 

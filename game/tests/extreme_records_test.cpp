@@ -13,10 +13,10 @@
 #include "console/failure.h"
 #include "console/prompts.h"
 #include "data/fighter.h"
-#include "sheet/sheet.h"
 #include "data/tables.h"
 #include "game/startup.h"
 #include "persist/save_file.h"
+#include "sheet/sheet.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 
