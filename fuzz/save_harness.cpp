@@ -36,7 +36,7 @@ void LoadThenSave(std::string_view file) {
   TypedInput none("", 0);
   FreshRun run(none, Seed);
   bool loaded = false;
-  Require(RunGuarded([&loaded] { loaded = LoadPlayer(); }) == 0, "loading save.dat raised a failure");
+  Require(RunGuarded([&loaded] { loaded = LoadPlayer(Player); }) == 0, "loading save.dat raised a failure");
   if (loaded) {
     Require(file.substr(0, PlayerImageSize) == ImageBytes(Player), "the loaded record is not the file's");
     Require(Player.Name.Length <= decltype(Player.Name)::Capacity, "a loaded name longer than its field");
@@ -56,7 +56,7 @@ void LoadThenSave(std::string_view file) {
   std::string saved;
   Require(ReadFile(SaveFileName, saved) && saved == ImageBytes(Player),
           "save.dat does not hold the record saved");
-  Require(LoadPlayer(), "the new save.dat does not load");
+  Require(LoadPlayer(Player), "the new save.dat does not load");
 }
 
 void PlaySealedRecord(std::string_view fields, std::string_view typed) {
@@ -69,7 +69,7 @@ void PlaySealedRecord(std::string_view fields, std::string_view typed) {
   {
     TypedInput none("", 0);
     FreshRun run(none, Seed);
-    Require(LoadPlayer() && ImageBytes(Player) == ImageBytes(record),
+    Require(LoadPlayer(Player) && ImageBytes(Player) == ImageBytes(record),
             "a sealed record does not load as it is");
   }
 

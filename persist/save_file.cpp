@@ -65,9 +65,9 @@ bool SavePlayer() {
   return false;
 }
 
-bool LoadPlayer() {
-  TPlayer record{};
-  switch (ReadSaveRecord(record)) {
+bool LoadPlayer(TPlayer& record) {
+  TPlayer read{};
+  switch (ReadSaveRecord(read)) {
     case Found::Nothing:
       return false;
     case Found::Unreadable:
@@ -76,8 +76,8 @@ bool LoadPlayer() {
     case Found::Image:
       break;
   }
-  Player = record;
-  if (!Acceptable(Player)) {
+  record = read;
+  if (!Acceptable(record)) {
     WriteLine(BadContentMessage);
     return false;
   }

@@ -26,9 +26,11 @@ void StoreChecksum(TPlayer& player);
 // gives false, and the old file is left as it was; the run goes on from the
 // record in memory.
 bool SavePlayer();
-// Reads save.dat into Player; true only for a whole file with the right
-// checksum and a name that fits the record. Anything but a regular file is
-// a file that cannot be read, and is never waited on.
-bool LoadPlayer();
+// Reads save.dat; true only for a whole file with the right checksum and a
+// name that fits the record. Whenever a whole record was read, record holds
+// it, also when it is refused: its spare bytes then travel into the next
+// save. Anything but a regular file is a file that cannot be read, and is
+// never waited on.
+bool LoadPlayer(TPlayer& record);
 
 }  // namespace velkor
