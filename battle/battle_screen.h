@@ -14,6 +14,9 @@ namespace velkor {
 class BattleScreen {
  public:
   virtual ~BattleScreen() = default;
+  // False for a screen that nobody watches: Tell then makes no message at
+  // all, which keeps a headless battle as fast as one without a screen.
+  bool Watched() const { return watched_; }
   // The line that opens a turn, numbered from 1.
   virtual void TurnBegins(std::uint64_t turn) = 0;
   // The whole battle screen.
@@ -35,11 +38,19 @@ class BattleScreen {
   virtual void Error(std::string_view place) = 0;
   // After each message but Error.
   virtual void Pause() = 0;
+
+ protected:
+  BattleScreen() = default;
+  explicit BattleScreen(bool watched) : watched_(watched) {}
+
+ private:
+  bool watched_ = true;
 };
 
 // Nobody watches: every message and pause is nothing.
 class NullBattleScreen final : public BattleScreen {
  public:
+  NullBattleScreen() : BattleScreen(false) {}
   void TurnBegins(std::uint64_t) override {}
   void Show(const BattleState&) override {}
   void Announce(const TFighter&, std::uint8_t) override {}
@@ -57,6 +68,7 @@ class NullBattleScreen final : public BattleScreen {
 // writes it.
 template <class Message>
 void Tell(BattleScreen& screen, Message tell) {
+  if (!screen.Watched()) return;
   tell(screen);
   screen.Pause();
 }
