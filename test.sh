@@ -1,19 +1,18 @@
 #!/usr/bin/env bash
-# Builds VELKOR and runs every test. With --sanitize the build and the tests
-# run under AddressSanitizer and UndefinedBehaviorSanitizer; with --release
-# against the optimised build a packager makes. Warnings are errors here.
+# Builds VELKOR and runs every test, through the presets of CMakePresets.json
+# (which hold the options). With --sanitize the build and the tests run under
+# AddressSanitizer and UndefinedBehaviorSanitizer; with --release against the
+# optimised build a packager makes. Warnings are errors here. The package
+# tests run in the default build only: CI makes the package once.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/ensure-tools.sh --tests
-dir=build
-options=(-DBUILD_TESTING=ON -DVELKOR_WERROR=ON)
+preset=default
 if [ "${1:-}" = "--sanitize" ]; then
-  dir=build-sanitize
-  options+=(-DVELKOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+  preset=sanitize
 elif [ "${1:-}" = "--release" ]; then
-  dir=build-release
-  options+=(-DCMAKE_BUILD_TYPE=Release)
+  preset=release
 fi
-cmake -S . -B "$dir" "${options[@]}"
-cmake --build "$dir" -j "$(nproc)"
-ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
+export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
+cmake --workflow --preset "$preset"

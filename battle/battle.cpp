@@ -2,18 +2,16 @@
 
 #include "battle/battle_screen.h"
 #include "battle/turn.h"
-#include "console/console_io.h"
-#include "console/prompts.h"
-#include "data/fighter.h"
 
 namespace velkor {
 
-BattleOutcome FightBattle(BattleState& battle, std::uint64_t turnLimit) {
+BattleOutcome FightBattle(BattleState& battle, PlayerAgent& agent, BattleScreen& screen,
+                          std::uint64_t turnLimit) {
   BattleOutcome result = BattleOutcome::Undecided;
   while (battle.Turn < turnLimit) {
     ++battle.Turn;
-    Tell(battle, [&](BattleScreen& screen) { screen.TurnBegins(battle.Turn); });
-    BattleTurn(battle, result);
+    Tell(screen, [&](BattleScreen& shown) { shown.TurnBegins(battle.Turn); });
+    BattleTurn(battle, agent, screen, result);
     if (result != BattleOutcome::Undecided) break;
   }
   return result;
@@ -29,44 +27,6 @@ std::string_view ResultText(BattleOutcome outcome) {
       break;
   }
   return "";
-}
-
-void Battle(std::int32_t enemyIndex, std::string& result) {
-  ConsoleBattle console;
-  Battle(console, enemyIndex, result);
-}
-
-void Battle(ConsoleBattle& console, std::int32_t enemyIndex, std::string& result) {
-  BattleState& battle = console.State;
-  {
-    TEnemy built;
-    EnemyData(enemyIndex, built);
-    SetUpBattle(battle, Player, built);
-  }
-  const TEnemy& enemy = battle.CurrentEnemy;
-
-  Write(enemy.EncounterText);
-  WaitEnter();
-  WriteLine();
-
-  const BattleOutcome outcome = FightBattle(battle);
-  result = ResultText(outcome);
-
-  if (outcome == BattleOutcome::Victory) {
-    WriteLine(enemy.Name.Text() + "を殺した！！");
-    WaitEnter();
-    Write(enemy.DefeatText);
-    WaitEnter();
-    WriteLine();
-    if (!enemy.Title.empty()) {
-      TitleList += enemy.Title;
-      WriteLine(GetPlayerName() + "は" + enemy.Title + "の称号を得た！");
-      WaitEnter();
-    }
-  } else {
-    WriteLine(GetPlayerName() + "は殺されてしまった！！");
-    WaitEnter();
-  }
 }
 
 }  // namespace velkor

@@ -1,13 +1,12 @@
 #pragma once
-// What a battle tells whoever watches it. The engine calls these only when
-// the battle has a screen, and calls the agent's Pause after each message,
-// so a battle that nobody watches builds no text at all.
+// What a battle tells whoever watches it, and the pause after each message.
+// A battle that nobody watches plays to a NullBattleScreen, which builds no
+// text and waits for nothing.
 
 #include <cstdint>
 #include <string_view>
 
 #include "battle/battle_state.h"
-#include "battle/player_agent.h"
 #include "data/fighter.h"
 
 namespace velkor {
@@ -15,6 +14,9 @@ namespace velkor {
 class BattleScreen {
  public:
   virtual ~BattleScreen() = default;
+  // False for a screen that nobody watches: Tell then makes no message at
+  // all, which keeps a headless battle as fast as one without a screen.
+  bool Watched() const { return watched_; }
   // The line that opens a turn, numbered from 1.
   virtual void TurnBegins(std::uint64_t turn) = 0;
   // The whole battle screen.
@@ -34,15 +36,41 @@ class BattleScreen {
   virtual void Damaged(const TFighter& target, std::int32_t amount, bool toPoints) = 0;
   // A broken invariant at place; the report takes its own pause.
   virtual void Error(std::string_view place) = 0;
+  // After each message but Error.
+  virtual void Pause() = 0;
+
+ protected:
+  BattleScreen() = default;
+  explicit BattleScreen(bool watched) : watched_(watched) {}
+
+ private:
+  bool watched_ = true;
 };
 
-// One message of the battle, shown when somebody watches and followed by the
-// agent's pause; tell(screen) writes it, and is not called otherwise.
+// Nobody watches: every message and pause is nothing.
+class NullBattleScreen final : public BattleScreen {
+ public:
+  NullBattleScreen() : BattleScreen(false) {}
+  void TurnBegins(std::uint64_t) override {}
+  void Show(const BattleState&) override {}
+  void Announce(const TFighter&, std::uint8_t) override {}
+  void NoPoints() override {}
+  void TokenMade(std::string_view, bool) override {}
+  void Evaded(const TFighter&) override {}
+  void NotEvaded(const TFighter&) override {}
+  void Guarded(const TFighter&) override {}
+  void Damaged(const TFighter&, std::int32_t, bool) override {}
+  void Error(std::string_view) override {}
+  void Pause() override {}
+};
+
+// One message of the battle, followed by the screen's pause; tell(screen)
+// writes it.
 template <class Message>
-void Tell(BattleState& battle, Message tell) {
-  if (battle.Screen == nullptr) return;
-  tell(*battle.Screen);
-  battle.Agent->Pause();
+void Tell(BattleScreen& screen, Message tell) {
+  if (!screen.Watched()) return;
+  tell(screen);
+  screen.Pause();
 }
 
 }  // namespace velkor

@@ -4,9 +4,11 @@
 
 namespace velkor {
 
-void SetUpBattle(BattleState& battle, TFighter& player, const TEnemy& enemy) {
+void SetUpBattle(BattleState& battle, const TFighter& player, const TEnemy& enemy,
+                 std::uint32_t randomState) {
+  battle.PlayerFighter = player;
   battle.CurrentEnemy = enemy;  // a whole copy, texts included
-  battle.Fighters = {&player, &battle.CurrentEnemy};
+  battle.RandomState = randomState;
   battle.DecoyTokens = {0, 0};
   battle.GuardTokens = {0, 0};
   battle.Turn = 0;

@@ -1,9 +1,10 @@
 #pragma once
-// The state of one battle: who fights, what each side has planned for this
-// turn, how far the turn has come, and the tokens of each side; with the
-// random source it draws from, the player's side of its decisions and the
-// screen that shows it. Rebuilt at the start of every battle (fighters,
-// tokens) and of every turn (plans, phase markers, action points).
+// The state of one battle, as a value: who fights, what each side has
+// planned for this turn, how far the turn has come, the tokens of each side
+// and the state of the generator it draws from. Rebuilt at the start of
+// every battle (fighters, tokens) and of every turn (plans, phase markers,
+// action points). Who plays the player's side and who watches are given to
+// the engine, not kept here, so a copy can be played on by anyone.
 
 #include <array>
 #include <cstdint>
@@ -14,9 +15,6 @@
 #include "enemy/enemy.h"
 
 namespace velkor {
-
-class BattleScreen;
-class PlayerAgent;
 
 // Sides of a battle; the other side of s is 1 - s.
 inline constexpr int PlayerSide = 0;
@@ -34,12 +32,13 @@ enum class BattleOutcome : std::uint8_t {
   Defeat,     // the player's did
 };
 
-struct BattleState {
-  BattleState(RandomSource random, PlayerAgent& agent) : Random(random), Agent(&agent) {}
-
-  // Side 0 is the player's record, side 1 CurrentEnemy.
-  std::array<TFighter*, SideCount> Fighters{nullptr, &CurrentEnemy};
-  // This battle's copy of the roster entry; it takes all damage dealt to the enemy.
+// Everything a battle is, by value: a defaulted copy of it is a whole
+// independent battle.
+struct BattleValues {
+  // The player's record as the battle began, and this battle's copy of the
+  // roster entry; they take all damage dealt. The caller copies the player's
+  // record back out when the battle is over.
+  TFighter PlayerFighter{};
   TEnemy CurrentEnemy;
   // [side][slot]: an action code; actEnd marks an empty slot and the end of a plan.
   std::array<std::array<std::uint8_t, SlotCount>, SideCount> ActionPlan{};
@@ -56,20 +55,31 @@ struct BattleState {
   // CurrentEnemy's weights as its draws use them.
   WeightTable EnemyWeights;
 
-  // Every draw of the enemy's plans and of the initiative.
-  RandomSource Random;
-  // Plans the player's side and takes the pauses after each message.
-  PlayerAgent* Agent;
-  // Shows the battle; null when nobody watches, and then no text is built.
-  BattleScreen* Screen = nullptr;
-
-  BattleState(const BattleState&) = delete;
-  BattleState& operator=(const BattleState&) = delete;
+  // The generator's state that every draw of the enemy's plans and of the
+  // initiative moves on.
+  std::uint32_t RandomState = 0;
 };
 
-// Makes battle a fresh fight of player against a copy of enemy: fighters
-// set, no tokens, no turn yet.
-void SetUpBattle(BattleState& battle, TFighter& player, const TEnemy& enemy);
+// A battle: its values, and Fighters, which always point at this battle's
+// own two fighters, in a copy at the copy's.
+struct BattleState : BattleValues {
+  BattleState() = default;
+  BattleState(const BattleState& other) : BattleValues(other) {}
+  BattleState& operator=(const BattleState& other) {
+    BattleValues::operator=(other);
+    return *this;
+  }
+
+  // Side 0 is PlayerFighter, side 1 CurrentEnemy.
+  const std::array<TFighter*, SideCount> Fighters{&PlayerFighter, &CurrentEnemy};
+
+  // A uniform integer in 0..n-1 from this battle's generator.
+  std::int32_t Draw(std::int32_t n) { return DrawInt(RandomState, n); }
+};
+
+// Makes battle a fresh fight of a copy of player against a copy of enemy,
+// drawing from a generator in state randomState: no tokens, no turn yet.
+void SetUpBattle(BattleState& battle, const TFighter& player, const TEnemy& enemy, std::uint32_t randomState);
 
 // a - b, held within 32 bits: hit points and action points only ever go down
 // by the amounts of the damage formula, but a record loaded from disk may

@@ -1,7 +1,7 @@
 #pragma once
-// The player's side of a battle: whoever decides the player's actions and
-// takes the pauses after the battle's messages. The console player asks a
-// person through menus; a simulation's policy decides in code.
+// The player's side of a battle: whoever decides the player's actions. The
+// console player asks a person through menus; a simulation's policy decides
+// in code.
 
 #include <cstdint>
 
@@ -19,8 +19,6 @@ class PlayerAgent {
   // With HyperReaction: the player's action for slot, chosen now with points
   // left; actEnd when nothing is affordable.
   virtual void SelectAction(BattleState& battle, int slot, std::int32_t points) = 0;
-  // After each message of a watched battle.
-  virtual void Pause() = 0;
 };
 
 }  // namespace velkor

@@ -7,13 +7,13 @@
 
 namespace velkor {
 
-void MakeToken(BattleState& battle, std::string_view tokenName, std::int32_t& count) {
+void MakeToken(BattleScreen& screen, std::string_view tokenName, std::int32_t& count) {
   const bool made = count < TokenLimit;
   if (made) ++count;
-  Tell(battle, [&](BattleScreen& screen) { screen.TokenMade(tokenName, made); });
+  Tell(screen, [&](BattleScreen& shown) { shown.TokenMade(tokenName, made); });
 }
 
-void ResolveAttack(BattleState& battle, int attacker, int target, std::uint8_t action,
+void ResolveAttack(BattleState& battle, BattleScreen& screen, int attacker, int target, std::uint8_t action,
                    BattleOutcome& result) {
   const auto t = static_cast<std::size_t>(target);
   TFighter& victim = *battle.Fighters[t];
@@ -22,11 +22,11 @@ void ResolveAttack(BattleState& battle, int attacker, int target, std::uint8_t a
     --battle.DecoyTokens[t];
     // "狙撃" and "剣劇" use the decoy up and hit all the same.
     const bool evaded = action != actSnipe && action != actSwordPlay;
-    Tell(battle, [&](BattleScreen& screen) {
+    Tell(screen, [&](BattleScreen& shown) {
       if (evaded) {
-        screen.Evaded(victim);
+        shown.Evaded(victim);
       } else {
-        screen.NotEvaded(victim);
+        shown.NotEvaded(victim);
       }
     });
     if (evaded) return;
@@ -39,7 +39,7 @@ void ResolveAttack(BattleState& battle, int attacker, int target, std::uint8_t a
   if (battle.GuardTokens[t] > 0) {
     amount = AfterGuard(amount, defense);
     --battle.GuardTokens[t];
-    Tell(battle, [&](BattleScreen& screen) { screen.Guarded(victim); });
+    Tell(screen, [&](BattleScreen& shown) { shown.Guarded(victim); });
   }
 
   const bool toPoints = action == actBreak;
@@ -48,7 +48,7 @@ void ResolveAttack(BattleState& battle, int attacker, int target, std::uint8_t a
   } else {
     victim.CurStats[StatHP] = SaturatingSub(victim.CurStats[StatHP], amount);
   }
-  Tell(battle, [&](BattleScreen& screen) { screen.Damaged(victim, amount, toPoints); });
+  Tell(screen, [&](BattleScreen& shown) { shown.Damaged(victim, amount, toPoints); });
 
   if (victim.CurStats[StatHP] <= 0)
     result = target == EnemySide ? BattleOutcome::Victory : BattleOutcome::Defeat;
@@ -62,9 +62,9 @@ void drivePhase(BattleState& battle, TurnContext& turn, int side, int otherSide)
   if (!turn.SideFinished[s] && actor.HasTalent(HyperReaction)) {
     // This side decides only now, with the points it has left at this moment.
     if (side == PlayerSide) {
-      battle.Agent->SelectAction(battle, turn.Phase, battle.ActionPoints[s]);
+      turn.Agent.SelectAction(battle, turn.Phase, battle.ActionPoints[s]);
     } else {
-      RateAction(battle, turn.Phase, battle.ActionPoints[s]);
+      RateAction(battle, turn.Screen, turn.Phase, battle.ActionPoints[s]);
     }
   }
 
@@ -73,30 +73,30 @@ void drivePhase(BattleState& battle, TurnContext& turn, int side, int otherSide)
   if (action == actEnd) turn.SideFinished[s] = true;
   if (turn.SideFinished[s]) return;
   if (action > actSwordPlay) {
-    if (battle.Screen != nullptr) battle.Screen->Error("drivePhase in BattleTurn");
+    turn.Screen.Error("drivePhase in BattleTurn");
     return;
   }
 
-  Tell(battle, [&](BattleScreen& screen) {
+  Tell(turn.Screen, [&](BattleScreen& screen) {
     screen.Show(battle);
     screen.Announce(actor, action);
   });
 
   if (battle.ActionPoints[s] < ActionCosts[action]) {
-    Tell(battle, [](BattleScreen& screen) { screen.NoPoints(); });
+    Tell(turn.Screen, [](BattleScreen& screen) { screen.NoPoints(); });
     return;
   }
   battle.ActionPoints[s] -= ActionCosts[action];  // at least the cost is there: no overflow
 
   switch (action) {
     case actGuard:
-      MakeToken(battle, "ガード", battle.GuardTokens[s]);
+      MakeToken(turn.Screen, "ガード", battle.GuardTokens[s]);
       break;
     case actEvade:
-      MakeToken(battle, "デコイ", battle.DecoyTokens[s]);
+      MakeToken(turn.Screen, "デコイ", battle.DecoyTokens[s]);
       break;
     default:
-      ResolveAttack(battle, side, otherSide, action, turn.Result);
+      ResolveAttack(battle, turn.Screen, side, otherSide, action, turn.Result);
       break;
   }
 }

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "battle/battle_screen.h"
-#include "battle/player_agent.h"
 #include "battle/think.h"
 #include "data/tables.h"
 
@@ -23,21 +21,21 @@ void DecideInitiative(BattleState& battle, TurnContext& turn) {
       a /= 2;
       b /= 2;
     }
-    const std::int32_t r = battle.Random.Int(static_cast<std::int32_t>(a + b));
+    const std::int32_t r = battle.Draw(static_cast<std::int32_t>(a + b));
     turn.FirstSide = r < a ? PlayerSide : EnemySide;
   }
   turn.SecondSide = 1 - turn.FirstSide;
 }
 
-void BattleTurn(BattleState& battle, BattleOutcome& result) {
+void BattleTurn(BattleState& battle, PlayerAgent& agent, BattleScreen& screen, BattleOutcome& result) {
   for (auto& plan : battle.ActionPlan) plan.fill(actEnd);
   for (auto& done : battle.PhaseDone) done.fill(false);
 
   // The enemy plans first, so its plan is there while the player plans.
-  if (!battle.Fighters[EnemySide]->HasTalent(HyperReaction)) PlanEnemyActions(battle);
-  if (!battle.Fighters[PlayerSide]->HasTalent(HyperReaction)) battle.Agent->PlanActions(battle);
+  if (!battle.Fighters[EnemySide]->HasTalent(HyperReaction)) PlanEnemyActions(battle, screen);
+  if (!battle.Fighters[PlayerSide]->HasTalent(HyperReaction)) agent.PlanActions(battle);
 
-  TurnContext turn(result);
+  TurnContext turn(result, agent, screen);
   DecideInitiative(battle, turn);
 
   battle.ActionPoints[PlayerSide] = battle.Fighters[PlayerSide]->CurStats[StatSpeed];
@@ -55,7 +53,7 @@ void BattleTurn(BattleState& battle, BattleOutcome& result) {
     if (over()) break;
   }
 
-  if (battle.Screen != nullptr) battle.Screen->Show(battle);
+  screen.Show(battle);
 }
 
 }  // namespace velkor

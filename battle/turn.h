@@ -6,9 +6,9 @@
 
 namespace velkor {
 
-// Plays one turn of battle; result is decided when a fighter dies and
-// Undecided otherwise.
-void BattleTurn(BattleState& battle, BattleOutcome& result);
+// Plays one turn of battle, with agent on the player's side and screen
+// watching; result is decided when a fighter dies and Undecided otherwise.
+void BattleTurn(BattleState& battle, PlayerAgent& agent, BattleScreen& screen, BattleOutcome& result);
 
 // Sets turn.FirstSide and turn.SecondSide: a lone Quick fighter goes first,
 // otherwise a draw weighted by the two current speeds decides.

@@ -40,8 +40,6 @@ void BindConsole(ConsoleDevice& device) {
 
 void UnbindConsole() { BindConsole(nullConsole); }
 
-ConsoleDevice& BoundConsole() { return *bound; }
-
 void Write(std::string_view text) {
   if (text.empty()) return;
   pending.append(text);

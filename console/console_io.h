@@ -39,7 +39,6 @@ void BindConsole(ConsoleDevice& device);
 // Goes back to the console of before start-up, which drops all output and
 // has no input. Pending output is flushed to the old device first.
 void UnbindConsole();
-ConsoleDevice& BoundConsole();
 
 // Text without a line end; it stays pending until the next read or flush.
 void Write(std::string_view text);

@@ -14,46 +14,17 @@ namespace velkor {
 
 namespace {
 
-constexpr char Replacement = '?';
-
-bool IsShiftJis(std::string_view charset) {
-  const std::string name = platform::FoldedCharsetName(charset);
-  for (const char* known : {"SHIFTJIS", "SJIS", "CP932", "MS932", "WINDOWS31J", "MSKANJI", "CSSHIFTJIS",
-                            "CSWINDOWS31J", "IBM943"}) {
-    if (name == known) return true;
-  }
-  return false;
-}
-
-bool IsPlainAscii(std::string_view charset) {
-  const std::string name = platform::FoldedCharsetName(charset);
-  return name.empty() || name == "ANSIX3.41968" || name == "ASCII" || name == "USASCII" || name == "646";
-}
-
 // Every byte below 0x20 but CR and LF, and DEL, becomes "?". Taken byte by
 // byte on purpose: no second byte of code page 932 lies in that range, so a
 // control byte is always a character of its own.
 void MaskControlBytes(std::string& text) {
   for (char& byte : text) {
     const auto b = static_cast<unsigned char>(byte);
-    if ((b < 0x20 && b != '\r' && b != '\n') || b == 0x7F) byte = Replacement;
+    if ((b < 0x20 && b != '\r' && b != '\n') || b == 0x7F) byte = '?';
   }
 }
 
 }  // namespace
-
-TerminalBinding DecideTerminalBinding(bool inputIsTerminal, bool outputIsTerminal,
-                                      std::string_view localeCharset) {
-  TerminalBinding binding;
-  binding.maskControls = outputIsTerminal;
-  if (IsShiftJis(localeCharset)) return binding;
-  binding.convertOutput = outputIsTerminal;
-  binding.convertInput = inputIsTerminal;
-  binding.editLines = inputIsTerminal && outputIsTerminal;
-  if (binding.convertOutput || binding.convertInput)
-    binding.charset = IsPlainAscii(localeCharset) ? "UTF-8" : std::string(localeCharset);
-  return binding;
-}
 
 TerminalConsole::TerminalConsole(std::istream& in, std::ostream& out, const TerminalBinding& binding,
                                  std::unique_ptr<LineEditor> editor)
@@ -78,7 +49,7 @@ TerminalConsole::~TerminalConsole() {
   if (!out_) return;
   try {
     std::string rest = prompt_.empty() ? std::string() : ToScreen(prompt_);
-    if (!heldLead_.empty()) rest += Replacement;
+    if (!heldLead_.empty()) rest += platform::StandIn;
     if (rest.empty()) return;
     out_.write(rest.data(), static_cast<std::streamsize>(rest.size()));
     out_.flush();

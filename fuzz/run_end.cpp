@@ -31,7 +31,7 @@ void CheckRunEnd(int status, const TypedInput& input) {
   Require(saved || status != 0, "a normal end without a save.dat");
   if (saved) {
     UnbindConsole();
-    Require(LoadPlayer(), "the save.dat left by a run does not load");
+    Require(LoadPlayer(Player), "the save.dat left by a run does not load");
   }
 }
 

@@ -37,7 +37,7 @@ void LoadThenSave(std::string_view file) {
   TypedInput none("", 0);
   FreshRun run(none, Seed);
   bool loaded = false;
-  Require(RunGuarded([&loaded] { loaded = LoadPlayer(); }) == 0, "loading save.dat raised a failure");
+  Require(RunGuarded([&loaded] { loaded = LoadPlayer(Player); }) == 0, "loading save.dat raised a failure");
   if (loaded) {
     Require(file.substr(0, PlayerImageSize) == ImageBytes(Player), "the loaded record is not the file's");
     Require(CouldBeDefined(Player), "a loaded record that no definition can make");
@@ -57,7 +57,7 @@ void LoadThenSave(std::string_view file) {
   std::string saved;
   Require(ReadFile(SaveFileName, saved) && saved == ImageBytes(Player),
           "save.dat does not hold the record saved");
-  Require(LoadPlayer(), "the new save.dat does not load");
+  Require(LoadPlayer(Player), "the new save.dat does not load");
 }
 
 void PlaySealedRecord(std::string_view fields, std::string_view typed) {
@@ -71,7 +71,7 @@ void PlaySealedRecord(std::string_view fields, std::string_view typed) {
   {
     TypedInput none("", 0);
     FreshRun run(none, Seed);
-    const bool loaded = LoadPlayer();
+    const bool loaded = LoadPlayer(Player);
     Require(ImageBytes(Player) == ImageBytes(record), "a sealed record does not reach the player as it is");
     Require(loaded == CouldBeDefined(record), "a sealed record is loaded or refused against the rules");
   }

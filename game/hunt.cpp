@@ -9,30 +9,20 @@
 #include <string_view>
 
 #include "battle/battle.h"
+#include "battle_console/console_battle.h"
 #include "console/charset.h"
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "console/scenario.h"
 #include "data/fighter.h"
 #include "data/random_source.h"
-#include "data/sheet.h"
 #include "enemy/enemy.h"
 #include "persist/report.h"
+#include "sheet/sheet.h"
 
 namespace velkor {
 
 namespace {
-
-constexpr std::array<std::string_view, 5> AmbientLines{
-    "雨が降っている。",
-    "強い風が吹いている。",
-    "煉瓦の家屋が幾重にも重なっている。",
-    "ここは見晴らしがいい。",
-    "エルフがじっとこちらを見ている。",
-};
-// The last two rounds are always the fights against the two held-back enemies.
-constexpr std::string_view SeaLine = "潮騒の音が聞こえる。";
-constexpr std::string_view BurningLine = "地平線の向こうが燃えている。";
 
 // The menu line and the confirmation are held in fixed sizes; every roster
 // name fits, and a cut never splits a code page 932 character.
@@ -57,7 +47,7 @@ std::string EnemyName(std::int32_t index) {
 }
 
 // Shows the sheet, the ambient line and the candidates until the player has
-// chosen one and confirmed it; gives its roster index.
+// chosen one and confirmed it; gives its place among the candidates.
 std::int32_t ChooseEnemy(const HuntState& state) {
   for (;;) {
     const std::string heading = KillsAndTitles(state.KillCount) + std::string(LineEnd);
@@ -74,14 +64,15 @@ std::int32_t ChooseEnemy(const HuntState& state) {
       letters += letter;
     }
     const char letter = AskChoice("誰を殺しに行きますか？", letters, letters);
-    const std::int32_t chosen = state.Candidates[static_cast<std::size_t>(AlfToInt(letter))];
+    const std::int32_t choice = AlfToInt(letter);
+    const std::int32_t chosen = state.Candidates[static_cast<std::size_t>(choice)];
     const std::string question =
         CutToBytes(EnemyName(chosen) + "を殺しに行きます。よろしいですか？", QuestionBytes);
-    if (AskYesNo(question)) return chosen;
+    if (AskYesNo(question)) return choice;
   }
 }
 
-void PlayEnding(HuntState& state) {
+void PlayEnding(const HuntState& state) {
   WriteLine("すべての者を殺した！　おめでとう！！");
   WaitEnter();
   PlayScenario(ScenarioPath(1), GetPlayerName());
@@ -89,46 +80,27 @@ void PlayEnding(HuntState& state) {
   WriteReport(state.KillCount);
 }
 
+// The person at the console: menus, the console battle, the report.
+class ConsoleHunt : public HuntSeat {
+ public:
+  std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter&) override { return ChooseEnemy(hunt); }
+  BattleOutcome Fight(std::int32_t enemy, TFighter& player, std::uint32_t& randomState) override {
+    ConsoleBattle console;
+    return Battle(console, enemy, player, randomState);
+  }
+  void Lost(const HuntState& hunt) override {
+    WriteReport(hunt.KillCount);  // the lost battle does not count
+    WriteLine("ゲームーオーバー……");
+    WaitEnter();
+  }
+  void Ended(const HuntState& hunt) override { PlayEnding(hunt); }
+};
+
 }  // namespace
 
-void DrawAmbientLine(HuntState& state, RandomSource random) {
-  if (random.Int(5) == 0) {
-    const std::int32_t line = random.Int(static_cast<std::int32_t>(AmbientLines.size()));
-    if (line >= 0 && line < static_cast<std::int32_t>(AmbientLines.size()))
-      state.AmbientLine = AmbientLines[static_cast<std::size_t>(line)];
-    else
-      ErrorBanner("Main");
-  }
-  if (state.KillCount == 10)
-    state.AmbientLine = SeaLine;
-  else if (state.KillCount == 11)
-    state.AmbientLine = BurningLine;
-}
-
-void RecordKill(HuntState& state, std::int32_t enemy) {
-  state.AliveFlags[static_cast<std::size_t>(enemy)] = false;
-  ++state.KillCount;
-}
-
 void Main() {
-  HuntState state;
-  for (;;) {
-    FindEnemys(state, GameRandom());
-    DrawAmbientLine(state, GameRandom());
-    const std::int32_t chosen = ChooseEnemy(state);
-
-    Battle(chosen, state.BattleResult);
-    if (state.BattleResult == ResultText(BattleOutcome::Defeat)) {
-      WriteReport(state.KillCount);  // the lost battle does not count
-      WriteLine("ゲームーオーバー……");
-      WaitEnter();
-      return;
-    }
-    RecordKill(state, chosen);
-    RestoreStats(Player);
-    if (AllFalse(state.AliveFlags)) break;
-  }
-  PlayEnding(state);
+  ConsoleHunt seat;
+  PlayHunt(seat, Player, RandomState, ErrorBanner);
 }
 
 }  // namespace velkor

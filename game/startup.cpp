@@ -22,7 +22,7 @@ int StartUp() {
     ClearPlayer(Player);
     WriteLine();
     bool LoadedFromSave = false;
-    if (LoadPlayer() && AskYesNo("前回のあなたの定義が保存されています。ロードしますか？")) {
+    if (LoadPlayer(Player) && AskYesNo("前回のあなたの定義が保存されています。ロードしますか？")) {
       LoadedFromSave = true;
       WriteLine("あなたの定義がロードされました。");
       WaitEnter();

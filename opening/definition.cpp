@@ -7,7 +7,7 @@
 #include "console/prompts.h"
 #include "console/scenario.h"
 #include "data/fighter.h"
-#include "data/sheet.h"
+#include "sheet/sheet.h"
 
 namespace velkor {
 

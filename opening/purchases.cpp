@@ -4,9 +4,9 @@
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "data/fighter.h"
-#include "data/sheet.h"
 #include "data/tables.h"
 #include "opening/definition.h"
+#include "sheet/sheet.h"
 
 namespace velkor {
 

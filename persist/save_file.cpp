@@ -60,9 +60,9 @@ bool SavePlayer() {
 
 void RemoveSaveLeftovers() { platform::RemoveStaleTemporaries(SaveFileName, PlayerImageSize); }
 
-bool LoadPlayer() {
-  TPlayer record{};
-  switch (ReadSaveRecord(record)) {
+bool LoadPlayer(TPlayer& record) {
+  TPlayer read{};
+  switch (ReadSaveRecord(read)) {
     case Found::Nothing:
       return false;
     case Found::Unreadable:
@@ -71,8 +71,8 @@ bool LoadPlayer() {
     case Found::Image:
       break;
   }
-  Player = record;
-  if (!Acceptable(Player)) {
+  record = read;
+  if (!Acceptable(record)) {
     WriteLine(BadContentMessage);
     return false;
   }

@@ -26,10 +26,12 @@ void StoreChecksum(TPlayer& player);
 // gives false, and the old file is left as it was; the run goes on from the
 // record in memory.
 bool SavePlayer();
-// Reads save.dat into Player; true only for a whole file with the right
-// checksum and a record that a definition could have made. Anything but a regular file is
-// a file that cannot be read, and is never waited on.
-bool LoadPlayer();
+// Reads save.dat; true only for a whole file with the right checksum and a
+// record that a definition could have made. Whenever a whole record was
+// read, record holds it, also when it is refused: its spare bytes then travel
+// into the next save. Anything but a regular file is a file that cannot be
+// read, and is never waited on.
+bool LoadPlayer(TPlayer& record);
 // Removes the temporary files that a save killed half-way (or a power cut)
 // left beside save.dat, and nothing else; a save in progress keeps its own.
 void RemoveSaveLeftovers();

@@ -43,6 +43,17 @@ constexpr std::size_t WholeCp932Prefix(std::string_view text) {
   return text.size();
 }
 
+// What stands in for a character that the other set cannot hold, or for a
+// lead byte whose pair never came.
+inline constexpr char StandIn = '?';
+
+// No byte above 7F: text that reads the same in every set the game meets.
+constexpr bool IsAscii(std::string_view text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 // A character set's name with case, "-", "_" and spaces ignored, for
 // comparing names: "Shift_JIS" and "shift-jis" are both "SHIFTJIS".
 inline std::string FoldedCharsetName(std::string_view name) {
@@ -52,6 +63,20 @@ inline std::string FoldedCharsetName(std::string_view name) {
     folded += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
   }
   return folded;
+}
+
+// The names, folded, that systems give code page 932 and plain ASCII.
+inline constexpr std::string_view Cp932Names[] = {
+    "CP932", "SHIFTJIS", "SJIS", "MS932", "WINDOWS31J", "MSKANJI", "CSSHIFTJIS", "CSWINDOWS31J", "IBM943"};
+inline constexpr std::string_view AsciiNames[] = {"ASCII", "USASCII", "ANSIX3.41968", "646"};
+
+// Whether charset is one of names, compared folded.
+template <std::size_t N>
+bool IsCharsetNamed(std::string_view charset, const std::string_view (&names)[N]) {
+  const std::string folded = FoldedCharsetName(charset);
+  for (const std::string_view name : names)
+    if (folded == name) return true;
+  return false;
 }
 
 // One conversion between two character sets, opened once and reused: the

@@ -12,7 +12,6 @@ namespace {
 
 const iconv_t NotOpen = reinterpret_cast<iconv_t>(-1);
 const std::size_t Failed = static_cast<std::size_t>(-1);
-constexpr char Replacement = '?';
 // Decodes one character into four bytes, to learn where a character ends.
 constexpr const char* OneCharacterCharset = "UTF-32LE";
 
@@ -90,12 +89,12 @@ CharsetConverter::CharsetConverter(std::string_view to, std::string_view from, W
                        iconv_open(std::string(to).c_str(), std::string(from).c_str())}) {
   const iconv_t fromAscii = iconv_open(std::string(to).c_str(), "ASCII");
   if (fromAscii != NotOpen) {
-    std::string_view question(&Replacement, 1);
+    std::string_view question(&StandIn, 1);
     ConvertSome(fromAscii, question, state_->replacement);
     CloseShiftState(fromAscii, state_->replacement);
     iconv_close(fromAscii);
   }
-  if (state_->replacement.empty()) state_->replacement = Replacement;
+  if (state_->replacement.empty()) state_->replacement = StandIn;
 }
 
 CharsetConverter::~CharsetConverter() {

@@ -12,7 +12,6 @@ namespace velkor::platform {
 
 namespace {
 
-constexpr char Replacement = '?';
 constexpr UINT NoCodePage = 0;
 // Not a code page of the conversion functions: UTF-16LE is the system's own
 // form and is copied as it stands.
@@ -25,10 +24,10 @@ UINT CodePageOf(std::string_view name) {
     UINT page;
   };
   static constexpr Known known[] = {
-      {"CP932", 932},          {"SHIFTJIS", 932},   {"SJIS", 932},     {"MS932", 932},   {"WINDOWS31J", 932},
-      {"UTF8", CP_UTF8},       {"UTF16LE", 1200},   {"EUCJP", 20932},  {"ASCII", 20127}, {"USASCII", 20127},
-      {"ANSIX3.41968", 20127}, {"ISO88591", 28591}, {"LATIN1", 28591},
+      {"UTF8", CP_UTF8}, {"UTF16LE", 1200}, {"EUCJP", 20932}, {"ISO88591", 28591}, {"LATIN1", 28591},
   };
+  if (IsCharsetNamed(name, Cp932Names)) return 932;
+  if (IsCharsetNamed(name, AsciiNames)) return 20127;
   const std::string folded = FoldedCharsetName(name);
   for (const Known& k : known)
     if (folded == k.name) return k.page;
@@ -60,12 +59,6 @@ bool IsCp932NonCharacter(char byte) {
 bool AreCp932Characters(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); i += Cp932CharacterLength(text, i))
     if (IsCp932NonCharacter(text[i])) return false;
-  return true;
-}
-
-bool IsAscii(std::string_view text) {
-  for (const char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
   return true;
 }
 
@@ -234,7 +227,7 @@ void CharsetConverter::Lenient(std::string_view text, std::string& out) {
     // Not valid, cut short, or missing from the target: stand in and go on.
     // Read by the decoder, a code page 932 pair with nothing assigned to it
     // is a bad lead byte and whatever follows.
-    if (!Encode(state_->to, L"?", out)) out += Replacement;
+    if (!Encode(state_->to, L"?", out)) out += StandIn;
     std::size_t length = CharacterLength(state_->from, text);
     if (state_->walk == Walk::Decoded && length > 1) {
       std::wstring wide;

@@ -1,7 +1,7 @@
 #include "sim/app.h"
 
 #include "console/charset.h"
-#include "console/terminal_console.h"
+#include "console/terminal_binding.h"
 #include "platform/console.h"
 #include "sim/policy_registry.h"
 #include "sim/report.h"

@@ -7,7 +7,7 @@
 
 #include "battle/player_agent.h"
 #include "data/fighter.h"
-#include "game/hunt.h"
+#include "hunt/hunt.h"
 
 namespace velkor::sim {
 
@@ -17,8 +17,6 @@ class Policy : public PlayerAgent {
   virtual std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter& player) = 0;
   // A fresh stream for a policy that draws, before every battle or hunt.
   virtual void Reseed(std::uint32_t seed) { static_cast<void>(seed); }
-  // Nobody reads the messages: nothing to wait for.
-  void Pause() override {}
 };
 
 }  // namespace velkor::sim

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "data/sheet.h"
+#include "sheet/sheet.h"
 #include "sim/interval.h"
 #include "sim/roster_numbers.h"
 

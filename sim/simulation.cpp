@@ -1,55 +1,73 @@
 #include "sim/simulation.h"
 
 #include "battle/battle.h"
+#include "hunt/hunt.h"
 #include "sim/roster_numbers.h"
 #include "sim/seeds.h"
 
 namespace velkor::sim {
 
-BattleRecord Simulator::Fight(std::int32_t enemy) {
-  SetUpBattle(battle_, fighter_, RosterNumbers()[static_cast<std::size_t>(enemy)]);
+BattleRecord Simulator::Fight(std::int32_t enemy, TFighter& player, std::uint32_t& randomState) {
+  SetUpBattle(battle_, player, RosterNumbers()[static_cast<std::size_t>(enemy)], randomState);
   BattleRecord record;
   record.Enemy = enemy;
-  record.Outcome = FightBattle(battle_, StalemateTurns);
+  record.Outcome = FightBattle(battle_, policy_, screen_, StalemateTurns);
   if (record.Outcome == BattleOutcome::Undecided) record.Outcome = BattleOutcome::Defeat;
+  player = battle_.PlayerFighter;
+  randomState = battle_.RandomState;
   record.Turns = battle_.Turn;
-  record.PlayerHP = fighter_.CurStats[StatHP];
+  record.PlayerHP = player.CurStats[StatHP];
   record.EnemyHP = battle_.CurrentEnemy.CurStats[StatHP];
   return record;
 }
 
 BattleRecord Simulator::Battle(const TFighter& player, std::int32_t enemy, std::uint32_t seed) {
-  random_ = seed;
+  std::uint32_t random = seed;
   policy_.Reseed(seed);
-  fighter_ = player;
-  RestoreStats(fighter_);
-  return Fight(enemy);
+  TFighter fighter = player;
+  RestoreStats(fighter);
+  return Fight(enemy, fighter, random);
 }
 
-HuntRecord Simulator::Hunt(const TFighter& player, std::uint32_t seed, std::vector<BattleRecord>* battles) {
-  random_ = seed;
-  const RandomSource random(random_);
-  policy_.Reseed(seed);
-  fighter_ = player;
-  RestoreStats(fighter_);
-  HuntState hunt;
-  HuntRecord record;
-  for (;;) {
-    FindEnemys(hunt, random);
-    DrawAmbientLine(hunt, random);
-    const std::int32_t chosen =
-        hunt.Candidates[static_cast<std::size_t>(policy_.ChooseCandidate(hunt, fighter_))];
-    const BattleRecord fought = Fight(chosen);
-    if (battles != nullptr) battles->push_back(fought);
-    if (fought.Outcome != BattleOutcome::Victory) break;
-    RecordKill(hunt, chosen);
-    RestoreStats(fighter_);
-    if (AllFalse(hunt.AliveFlags)) {
-      record.Ending = true;
-      break;
-    }
+namespace {
+
+// The policy in the person's place, and nothing shown.
+class PolicyHunt : public HuntSeat {
+ public:
+  PolicyHunt(Simulator& simulator, Policy& policy, std::vector<BattleRecord>* battles)
+      : simulator_(simulator), policy_(policy), battles_(battles) {}
+  std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter& player) override {
+    return policy_.ChooseCandidate(hunt, player);
   }
+  BattleOutcome Fight(std::int32_t enemy, TFighter& player, std::uint32_t& randomState) override {
+    const BattleRecord fought = simulator_.Fight(enemy, player, randomState);
+    if (battles_ != nullptr) battles_->push_back(fought);
+    return fought.Outcome;
+  }
+  void Lost(const HuntState&) override {}
+  void Ended(const HuntState&) override {}
+
+ private:
+  Simulator& simulator_;
+  Policy& policy_;
+  std::vector<BattleRecord>* battles_;
+};
+
+// Nobody reads an error banner in a simulation; no input of today reaches one.
+void IgnoreError(std::string_view) {}
+
+}  // namespace
+
+HuntRecord Simulator::Hunt(const TFighter& player, std::uint32_t seed, std::vector<BattleRecord>* battles) {
+  std::uint32_t random = seed;
+  policy_.Reseed(seed);
+  TFighter fighter = player;
+  RestoreStats(fighter);
+  PolicyHunt seat(*this, policy_, battles);
+  const HuntState hunt = PlayHunt(seat, fighter, random, IgnoreError);
+  HuntRecord record;
   record.Kills = hunt.KillCount;
+  record.Ending = AllFalse(hunt.AliveFlags);
   return record;
 }
 

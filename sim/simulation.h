@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "battle/battle_screen.h"
 #include "battle/battle_state.h"
 #include "sim/policy.h"
 
@@ -32,7 +33,7 @@ struct HuntRecord {
 // stays valid from battle to battle).
 class Simulator {
  public:
-  explicit Simulator(Policy& policy) : policy_(policy), battle_(RandomSource(random_), policy) {}
+  explicit Simulator(Policy& policy) : policy_(policy) {}
 
   // One battle of player (at full stats) against roster entry enemy, with
   // the game's generator seeded with seed.
@@ -43,13 +44,14 @@ class Simulator {
   // When battles is given, each battle's record is appended to it.
   HuntRecord Hunt(const TFighter& player, std::uint32_t seed, std::vector<BattleRecord>* battles = nullptr);
 
- private:
-  BattleRecord Fight(std::int32_t enemy);
+  // One battle of player against roster entry enemy, drawing from
+  // randomState; both are left as the battle left them.
+  BattleRecord Fight(std::int32_t enemy, TFighter& player, std::uint32_t& randomState);
 
+ private:
   Policy& policy_;
-  std::uint32_t random_ = 0;
-  TFighter fighter_{};
   BattleState battle_;
+  NullBattleScreen screen_;
 };
 
 // A battle or a hunt on a simulator of its own.

@@ -7,7 +7,9 @@
 
 #include "battle/battle.h"
 #include "battle/battle_state.h"
+#include "battle_console/console_battle.h"
 #include "data/fighter.h"
+#include "data/random_source.h"
 #include "data/tables.h"
 #include "enemy/enemy.h"
 #include "testsupport/console_script.h"
@@ -43,14 +45,18 @@ inline TEnemy Oni(std::array<std::int32_t, ActionCount> weights = {1, 3, 1, 1, 0
   return e;
 }
 
-// The battle of the tests: wired to the console as the game wires it, and
-// drawing from RandomState, which ConsoleScript seeds.
+// The battle of the tests, with the console's screen and player as the game
+// has them.
 inline ConsoleBattle TestBattle;
 inline BattleState& battle = TestBattle.State;
+inline ConsoleScreen& screen = TestBattle.Screen;
+inline ConsoleAgent& agent = TestBattle.Agent;
 
-// A battle just begun between Player and enemy: empty plans, no markers, no tokens.
+// A battle just begun between a copy of Player and enemy, drawing from the
+// state RandomState has now (ConsoleScript seeds it): empty plans, no
+// markers, no tokens.
 inline void StartBattle(const TEnemy& enemy) {
-  SetUpBattle(battle, Player, enemy);
+  SetUpBattle(battle, Player, enemy, RandomState);
   for (auto& plan : battle.ActionPlan) plan.fill(actEnd);
   for (auto& done : battle.PhaseDone) done.fill(false);
   battle.ActionPoints = {0, 0};

@@ -44,7 +44,7 @@ TEST(ResolveAttack, DefenseAndGuardPerAction) {
     for (const std::int32_t guards : {0, 1}) {
       const std::int32_t amount = guards == 0 ? c.plain : c.guarded;
       Duel duel({"", ""}, 0, guards);
-      ResolveAttack(battle, PlayerSide, EnemySide, c.action, duel.result);
+      ResolveAttack(battle, test::screen, PlayerSide, EnemySide, c.action, duel.result);
       const std::string guardText = guards == 0 ? "" : "だが鬼はガードした！";
       if (c.action == actBreak) {
         EXPECT_EQ(battle.ActionPoints[EnemySide], 20 - amount);
@@ -59,7 +59,7 @@ TEST(ResolveAttack, DefenseAndGuardPerAction) {
       EXPECT_EQ(battle.GuardTokens[EnemySide], 0);
       EXPECT_EQ(duel.script.LinesLeft(), guards == 0 ? 1u : 0u);  // one wait per message
       EXPECT_EQ(duel.result, BattleOutcome::Undecided);
-      EXPECT_EQ(Player.CurStats, (test::Stats{88, 20, 25, 25}));  // the actor is never harmed
+      EXPECT_EQ(battle.PlayerFighter.CurStats, (test::Stats{88, 20, 25, 25}));  // the actor is never harmed
     }
   }
 }
@@ -84,7 +84,7 @@ TEST(ResolveAttack, DecoyEvadesAllButSnipeAndSwordPlay) {
   };
   for (const Case& c : cases) {
     Duel duel({"", "", ""}, 2, c.guards);
-    ResolveAttack(battle, PlayerSide, EnemySide, c.action, duel.result);
+    ResolveAttack(battle, test::screen, PlayerSide, EnemySide, c.action, duel.result);
     EXPECT_EQ(duel.script.Transcript(), test::Transcript(c.transcript)) << int(c.action);
     EXPECT_EQ(battle.DecoyTokens[EnemySide], 1);  // one decoy used, whatever happened
     EXPECT_EQ(battle.GuardTokens[EnemySide], c.guardsLeft);
@@ -97,28 +97,28 @@ TEST(ResolveAttack, ZeroHitPointsIsDeathForEitherSide) {
   {
     Duel duel({""});
     battle.CurrentEnemy.CurStats[StatHP] = 7;
-    ResolveAttack(battle, PlayerSide, EnemySide, actAttack, duel.result);
+    ResolveAttack(battle, test::screen, PlayerSide, EnemySide, actAttack, duel.result);
     EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 0);
     EXPECT_EQ(duel.result, BattleOutcome::Victory);
   }
   {
     Duel duel({""});
     battle.CurrentEnemy.CurStats[StatHP] = 8;
-    ResolveAttack(battle, PlayerSide, EnemySide, actAttack, duel.result);
+    ResolveAttack(battle, test::screen, PlayerSide, EnemySide, actAttack, duel.result);
     EXPECT_EQ(duel.result, BattleOutcome::Undecided);
   }
   {
     Duel duel({""});
-    Player.CurStats[StatHP] = 5;  // 鬼 attacks with 30 against defense 25: 10
-    ResolveAttack(battle, EnemySide, PlayerSide, actAttack, duel.result);
-    EXPECT_EQ(Player.CurStats[StatHP], -5);
+    battle.PlayerFighter.CurStats[StatHP] = 5;  // 鬼 attacks with 30 against defense 25: 10
+    ResolveAttack(battle, test::screen, EnemySide, PlayerSide, actAttack, duel.result);
+    EXPECT_EQ(battle.PlayerFighter.CurStats[StatHP], -5);
     EXPECT_EQ(duel.script.Output(), "ユウに10ダメージ！\r\n");
     EXPECT_EQ(duel.result, BattleOutcome::Defeat);
   }
   {
     Duel duel({""});
-    Player.CurStats[StatAttack] = 0;  // no damage is still announced
-    ResolveAttack(battle, PlayerSide, EnemySide, actAttack, duel.result);
+    battle.PlayerFighter.CurStats[StatAttack] = 0;  // no damage is still announced
+    ResolveAttack(battle, test::screen, PlayerSide, EnemySide, actAttack, duel.result);
     EXPECT_EQ(duel.script.Output(), "鬼に0ダメージ！\r\n");
     EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 100);
   }
@@ -127,17 +127,17 @@ TEST(ResolveAttack, ZeroHitPointsIsDeathForEitherSide) {
 TEST(ResolveAttack, BreakDrivesThePointsBelowZero) {
   Duel duel({""});
   battle.ActionPoints[EnemySide] = 3;
-  ResolveAttack(battle, PlayerSide, EnemySide, actBreak, duel.result);
+  ResolveAttack(battle, test::screen, PlayerSide, EnemySide, actBreak, duel.result);
   EXPECT_EQ(battle.ActionPoints[EnemySide], -9);
   EXPECT_EQ(duel.script.Output(), "鬼のAPに12ダメージ！\r\n");
 }
 
 TEST(ResolveAttack, HugeStatsDoNotOverflow) {
   Duel duel({""});
-  Player.CurStats[StatAttack] = 2147483647;
+  battle.PlayerFighter.CurStats[StatAttack] = 2147483647;
   battle.CurrentEnemy.CurStats[StatDefense] = 0;
   battle.CurrentEnemy.CurStats[StatHP] = -2147483647;
-  ResolveAttack(battle, PlayerSide, EnemySide, actSwordPlay, duel.result);
+  ResolveAttack(battle, test::screen, PlayerSide, EnemySide, actSwordPlay, duel.result);
   EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -2147483647 - 1);
   EXPECT_EQ(duel.result, BattleOutcome::Victory);
 }
@@ -155,7 +155,7 @@ TEST(MakeToken, UpToThree) {
   for (const Case& c : cases) {
     ConsoleScript script({""});
     std::int32_t count = c.before;
-    MakeToken(battle, "ガード", count);
+    MakeToken(test::screen, "ガード", count);
     EXPECT_EQ(count, c.after);
     EXPECT_EQ(script.Output(), c.line);
     EXPECT_EQ(script.LinesLeft(), 0u);
@@ -177,7 +177,7 @@ std::string Screen(const std::string& enemyTokens, const std::string& row, const
 TEST(drivePhase, AnAttackThroughAGuard) {
   Duel duel({"", "", ""}, 0, 1);
   SetPlan(PlayerSide, {actAttack, actSnipe, actWeakStrike, actEnd, actEnd});
-  TurnContext turn(duel.result);
+  TurnContext turn(duel.result, test::agent, test::screen);
   drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_EQ(duel.script.Transcript(),
             test::Transcript(Screen("<ガ>\r\n", " 攻撃 [狙撃][弱撃][　　][　　]") +
@@ -190,7 +190,7 @@ TEST(drivePhase, TokensOfTheActor) {
   for (const std::int32_t guards : {0, 3}) {
     Duel duel({"", ""}, 0, guards);
     SetPlan(EnemySide, {actGuard, actEnd, actEnd, actEnd, actEnd});
-    TurnContext turn(duel.result);
+    TurnContext turn(duel.result, test::agent, test::screen);
     drivePhase(battle, turn, EnemySide, PlayerSide);
     const std::string tokens = guards == 0 ? "" : "<ガ><ガ><ガ>\r\n";
     const std::string message =
@@ -202,7 +202,7 @@ TEST(drivePhase, TokensOfTheActor) {
   }
   Duel duel({"", ""});
   SetPlan(PlayerSide, {actEvade, actEnd, actEnd, actEnd, actEnd});
-  TurnContext turn(duel.result);
+  TurnContext turn(duel.result, test::agent, test::screen);
   drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_EQ(battle.DecoyTokens[PlayerSide], 1);
   EXPECT_EQ(battle.ActionPoints[PlayerSide], 18);
@@ -214,7 +214,7 @@ TEST(drivePhase, NotEnoughPointsLosesTheSlot) {
   battle.ActionPoints[PlayerSide] = 49;
   SetPlan(PlayerSide, {actAttack, actSwordPlay, actEnd, actEnd, actEnd});
   battle.PhaseDone[PlayerSide][0] = true;
-  TurnContext turn(duel.result);
+  TurnContext turn(duel.result, test::agent, test::screen);
   turn.Phase = 1;
   drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_EQ(duel.script.Transcript(), test::Transcript(Screen("", " 攻撃  剣劇 [　　][　　][　　]") +
@@ -227,7 +227,7 @@ TEST(drivePhase, NotEnoughPointsLosesTheSlot) {
 TEST(drivePhase, EndAndFinishedSidesShowNothing) {
   Duel duel({});
   SetPlan(PlayerSide, {actEnd, actAttack, actEnd, actEnd, actEnd});
-  TurnContext turn(duel.result);
+  TurnContext turn(duel.result, test::agent, test::screen);
   drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_TRUE(turn.SideFinished[PlayerSide]);
   turn.Phase = 1;  // a later slot is not carried out once the plan has ended
@@ -243,7 +243,7 @@ TEST(drivePhase, EndAndFinishedSidesShowNothing) {
 TEST(drivePhase, AnInvalidCodeIsReportedAndNothingElseHappens) {
   Duel duel({""});
   battle.ActionPlan[EnemySide][0] = 9;
-  TurnContext turn(duel.result);
+  TurnContext turn(duel.result, test::agent, test::screen);
   drivePhase(battle, turn, EnemySide, PlayerSide);
   EXPECT_EQ(duel.script.Output(),
             "\r\n-------------------------------------\r\n"
@@ -257,11 +257,11 @@ TEST(drivePhase, AnInvalidCodeIsReportedAndNothingElseHappens) {
 
 TEST(drivePhase, HyperReactionPlayerChoosesWithThePointsLeftNow) {
   Duel duel({"d", "", ""});
-  Player.Talents[HyperReaction] = 1;
+  battle.PlayerFighter.Talents[HyperReaction] = 1;
   battle.ActionPoints[PlayerSide] = 4;  // what earlier phases and a "崩し" have left
   SetPlan(PlayerSide, {actAttack, actEnd, actEnd, actEnd, actEnd});
   battle.PhaseDone[PlayerSide][0] = true;
-  TurnContext turn(duel.result);
+  TurnContext turn(duel.result, test::agent, test::screen);
   turn.Phase = 1;
   drivePhase(battle, turn, PlayerSide, EnemySide);
   const std::string talents = "≪超反応≫\r\n";
@@ -277,8 +277,8 @@ TEST(drivePhase, HyperReactionPlayerChoosesWithThePointsLeftNow) {
 
 TEST(drivePhase, HyperReactionSideThatEndsIsNotAskedAgain) {
   Duel duel({"Z"});
-  Player.Talents[HyperReaction] = 1;
-  TurnContext turn(duel.result);
+  battle.PlayerFighter.Talents[HyperReaction] = 1;
+  TurnContext turn(duel.result, test::agent, test::screen);
   drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_TRUE(turn.SideFinished[PlayerSide]);
   const std::size_t written = duel.script.Output().size();
@@ -295,7 +295,7 @@ TEST(drivePhase, HyperReactionEnemyDrawsWithItsPointsLeft) {
     battle.CurrentEnemy.Talents[HyperReaction] = 1;
     battle.CurrentEnemy.ActionRate = {0, 0, 0, 0, 1, 0, 0, 0, 0};
     battle.ActionPoints[EnemySide] = points;
-    TurnContext turn(duel.result);
+    TurnContext turn(duel.result, test::agent, test::screen);
     turn.Phase = 2;
     drivePhase(battle, turn, EnemySide, PlayerSide);
     EXPECT_EQ(battle.ActionPlan[EnemySide][2], points == 8 ? actBreak : actEnd);

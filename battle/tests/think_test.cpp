@@ -45,7 +45,7 @@ TEST(RateAction, OnlyAffordableActionsWithAPositiveWeight) {
       ConsoleScript script({}, seed);
       StartBattle(WithWeights(c.weights, 20));
       battle.ActionPlan[EnemySide][2] = actAttack;
-      RateAction(battle, 2, c.points);
+      RateAction(battle, test::screen, 2, c.points);
       EXPECT_EQ(battle.ActionPlan[EnemySide][2], c.expected) << "points " << c.points << " seed " << seed;
       EXPECT_EQ(script.Output(), "");  // the enemy chooses silently
     }
@@ -58,7 +58,7 @@ int BreaksIn1000(int slot) {
   for (std::uint32_t seed = 0; seed < 1000; ++seed) {
     ConsoleScript script({}, seed * 2654435761u);
     StartBattle(WithWeights({1, 0, 0, 0, 1, 0, 0, 0, 0}, 20));
-    RateAction(battle, slot, 20);
+    RateAction(battle, test::screen, slot, 20);
     const std::uint8_t action = battle.ActionPlan[EnemySide][static_cast<std::size_t>(slot)];
     EXPECT_TRUE(action == actBreak || action == actAttack);
     if (action == actBreak) ++breaks;
@@ -81,15 +81,13 @@ TEST(RateAction, DrawIsOneUniformNumberWalkedInCodeOrder) {
   // Weights 1, 2, 3 on codes 0, 2, 5: r = 0 is "攻撃", 1..2 "狙撃", 3..5 "防御".
   for (std::uint32_t seed = 0; seed < 200; ++seed) {
     std::uint32_t state = seed;
-    RandomState = state;
-    const std::int32_t r = RandomInt(6);
-    state = RandomState;
+    const std::int32_t r = DrawInt(state, 6);
     ConsoleScript script({}, seed);
     StartBattle(WithWeights({1, 0, 2, 0, 0, 3, 0, 0, 0}, 20));
-    RateAction(battle, 0, 20);
+    RateAction(battle, test::screen, 0, 20);
     const std::uint8_t expected = r == 0 ? actAttack : r <= 2 ? actSnipe : actGuard;
     EXPECT_EQ(battle.ActionPlan[EnemySide][0], expected) << seed;
-    EXPECT_EQ(RandomState, state);  // exactly one draw
+    EXPECT_EQ(battle.RandomState, state);  // exactly one draw
   }
 }
 
@@ -113,7 +111,7 @@ TEST(PlanEnemyActions, PaysFromTheCurrentSpeed) {
     for (std::uint32_t seed = 0; seed < 5; ++seed) {
       ConsoleScript script({}, seed);
       StartBattle(WithWeights(c.weights, c.speed));
-      PlanEnemyActions(battle);
+      PlanEnemyActions(battle, test::screen);
       EXPECT_EQ(battle.ActionPlan[EnemySide], c.expected) << "speed " << c.speed << " seed " << seed;
       EXPECT_EQ(script.Output(), "");
     }
@@ -124,7 +122,7 @@ TEST(PlanEnemyActions, AnEnemyThatMayEndEarlyKeepsTheRestEmpty) {
   for (std::uint32_t seed = 0; seed < 50; ++seed) {
     ConsoleScript script({}, seed);
     StartBattle(WithWeights({1, 0, 0, 0, 0, 0, 0, 0, 1}, 100));
-    PlanEnemyActions(battle);
+    PlanEnemyActions(battle, test::screen);
     const Plan& plan = battle.ActionPlan[EnemySide];
     bool ended = false;
     for (std::uint8_t a : plan) {

@@ -31,11 +31,11 @@ Initiative Decide(std::uint32_t seed, bool playerQuick, bool enemyQuick, std::in
   enemy.Talents[Quick] = enemyQuick ? 1 : 0;
   StartBattle(enemy);
   BattleOutcome result = BattleOutcome::Undecided;
-  TurnContext turn(result);
+  TurnContext turn(result, test::agent, test::screen);
   DecideInitiative(battle, turn);
   EXPECT_EQ(turn.SecondSide, 1 - turn.FirstSide);
   EXPECT_EQ(script.Output(), "");  // nothing is said about it
-  return {turn.FirstSide, RandomState};
+  return {turn.FirstSide, battle.RandomState};
 }
 
 TEST(DecideInitiative, ALoneQuickFighterGoesFirstWithoutADraw) {
@@ -98,7 +98,7 @@ constexpr std::array<std::int32_t, ActionCount> AttacksOnly{1, 0, 0, 0, 0, 0, 0,
 
 TEST(BattleTurn, BothPlansEndingInPhaseZero) {
   Turn t({"Z", "y"}, EndsAtOnce, false);
-  BattleTurn(battle, t.result);
+  BattleTurn(battle, test::agent, test::screen, t.result);
   EXPECT_EQ(t.result, BattleOutcome::Undecided);
   EXPECT_EQ(t.script.LinesLeft(), 0u);
   EXPECT_EQ(battle.PhaseDone[PlayerSide], (std::array<bool, 5>{true, false, false, false, false}));
@@ -116,9 +116,9 @@ TEST(BattleTurn, BothPlansEndingInPhaseZero) {
 TEST(BattleTurn, OneSideGoesOnAloneAfterTheOtherHasEnded) {
   // 鬼 attacks four times with its 20 points; ユウ ends at once.
   Turn t({"Z", "y", "", "", "", "", "", "", "", ""}, AttacksOnly, true);
-  BattleTurn(battle, t.result);
+  BattleTurn(battle, test::agent, test::screen, t.result);
   EXPECT_EQ(t.script.LinesLeft(), 0u);
-  EXPECT_EQ(Player.CurStats[StatHP], 100 - 4 * 10);
+  EXPECT_EQ(battle.PlayerFighter.CurStats[StatHP], 100 - 4 * 10);
   EXPECT_EQ(battle.ActionPoints[EnemySide], 0);
   EXPECT_EQ(battle.PhaseDone[PlayerSide], (std::array<bool, 5>{true, true, true, true, true}));
   EXPECT_EQ(battle.PhaseDone[EnemySide], (std::array<bool, 5>{true, true, true, true, true}));
@@ -128,13 +128,14 @@ TEST(BattleTurn, OneSideGoesOnAloneAfterTheOtherHasEnded) {
 TEST(BattleTurn, ADeathByTheFirstSideEndsTheTurnAtOnce) {
   // ユウ acts first and kills with a sword play of 120; 鬼's slot 0 is never reached.
   Turn t({"X", "y", "", ""}, AttacksOnly, true);
-  Player.CurStats[StatSpeed] = Player.BaseStats[StatSpeed] = 50;  // nothing left after it
-  BattleTurn(battle, t.result);
+  battle.PlayerFighter.CurStats[StatSpeed] = battle.PlayerFighter.BaseStats[StatSpeed] =
+      50;  // nothing left after it
+  BattleTurn(battle, test::agent, test::screen, t.result);
   EXPECT_EQ(t.result, BattleOutcome::Victory);
   EXPECT_EQ(t.script.LinesLeft(), 0u);
   EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -20);
   EXPECT_FALSE(battle.PhaseDone[EnemySide][0]);
-  EXPECT_EQ(Player.CurStats[StatHP], 100);
+  EXPECT_EQ(battle.PlayerFighter.CurStats[StatHP], 100);
   const std::string out = t.script.Output();
   const std::string closing =
       "-- 鬼 ------------------\r\n死亡\r\n------------------------\r\n"
@@ -148,10 +149,10 @@ TEST(BattleTurn, ADeathByTheFirstSideEndsTheTurnAtOnce) {
 TEST(BattleTurn, TokensOutliveTheTurnAndPlansDoNot) {
   Turn t({"x", "x", "Z", "y", "", "", "", "", "Z", "y"}, EndsAtOnce, true);
   battle.GuardTokens[EnemySide] = 2;
-  BattleTurn(battle, t.result);
+  BattleTurn(battle, test::agent, test::screen, t.result);
   EXPECT_EQ(battle.GuardTokens[PlayerSide], 2);
   EXPECT_EQ(battle.ActionPoints[PlayerSide], 17);
-  BattleTurn(battle, t.result);
+  BattleTurn(battle, test::agent, test::screen, t.result);
   EXPECT_EQ(t.script.LinesLeft(), 0u);
   EXPECT_EQ(battle.GuardTokens[PlayerSide], 2);
   EXPECT_EQ(battle.GuardTokens[EnemySide], 2);

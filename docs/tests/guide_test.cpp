@@ -15,10 +15,10 @@
 #include "battle/resolution.h"
 #include "battle/tests/battle_fixture.h"
 #include "console/prompts.h"
-#include "data/sheet.h"
 #include "data/tables.h"
 #include "enemy/enemy.h"
 #include "opening/definition.h"
+#include "sheet/sheet.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 
@@ -126,7 +126,7 @@ Hit Strike(std::uint8_t action, std::int32_t defense, std::int32_t decoys = 0, s
   battle.DecoyTokens[EnemySide] = decoys;
   battle.GuardTokens[EnemySide] = guards;
   BattleOutcome result = BattleOutcome::Undecided;
-  ResolveAttack(battle, PlayerSide, EnemySide, action, result);
+  ResolveAttack(battle, test::screen, PlayerSide, EnemySide, action, result);
   return {1000 - battle.CurrentEnemy.CurStats[StatHP], 100 - battle.ActionPoints[EnemySide],
           battle.DecoyTokens[EnemySide], battle.GuardTokens[EnemySide]};
 }

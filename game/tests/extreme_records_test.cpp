@@ -13,6 +13,7 @@
 #include "data/fighter.h"
 #include "game/startup.h"
 #include "persist/save_file.h"
+#include "sheet/sheet.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 

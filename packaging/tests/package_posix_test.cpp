@@ -18,13 +18,18 @@ namespace fs = std::filesystem;
 
 class Package : public ::testing::Test {
  protected:
+  // The package is made into the build folder's package/, where
+  // scripts/check-package.sh takes it from: CI makes it once.
   void SetUp() override {
+    const fs::path folder = fs::path(VELKOR_BINARY_DIR) / "package";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
     const test::ProcessResult made =
         test::RunCommand({VELKOR_CPACK_COMMAND, "-G", "DEB", "--config",
-                          std::string(VELKOR_BINARY_DIR) + "/CPackConfig.cmake", "-B", folder_.Path()},
+                          std::string(VELKOR_BINARY_DIR) + "/CPackConfig.cmake", "-B", folder.string()},
                          folder_.Path(), "", 300);
     ASSERT_EQ(made.exitStatus, 0) << made.output;
-    for (const auto& entry : fs::directory_iterator(folder_.Path()))
+    for (const auto& entry : fs::directory_iterator(folder))
       if (entry.path().extension() == ".deb") deb_ = entry.path().string();
     ASSERT_FALSE(deb_.empty()) << made.output;
   }

@@ -134,7 +134,7 @@ TEST_F(SaveFolder, AnythingButARegularFileIsAReadFailure) {
     const test::ScopedWorkingDir inside(folder.Name());
     c.make();
     ConsoleScript script({});
-    EXPECT_FALSE(LoadPlayer()) << c.what;
+    EXPECT_FALSE(LoadPlayer(Player)) << c.what;
     EXPECT_EQ(script.Output(), c.message) << c.what;
   }
 }

@@ -35,7 +35,7 @@ TEST_F(SaveFolder, SavedFileLoadsBackByteForByte) {
   EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
 
   Player = TPlayer{};
-  EXPECT_TRUE(LoadPlayer());
+  EXPECT_TRUE(LoadPlayer(Player));
   EXPECT_EQ(ImageBytes(Player), file);
   EXPECT_EQ(script.Output(), "");
 
@@ -47,7 +47,7 @@ TEST_F(SaveFolder, SavedFileLoadsBackByteForByte) {
 TEST_F(SaveFolder, MissingFileIsNothingToLoadAndSaysNothing) {
   ConsoleScript script({});
   Player = Defined();
-  EXPECT_FALSE(LoadPlayer());
+  EXPECT_FALSE(LoadPlayer(Player));
   EXPECT_EQ(ImageBytes(Player), ImageBytes(Defined()));
   EXPECT_EQ(script.Output(), "");
 }
@@ -93,7 +93,7 @@ TEST_F(SaveFolder, FilesThatAreShortOrWrongAreRefusedWithTheirMessage) {
   for (const Case& c : cases) {
     WriteBytes("save.dat", c.file);
     ConsoleScript script({});
-    EXPECT_EQ(LoadPlayer(), c.loads) << c.what;
+    EXPECT_EQ(LoadPlayer(Player), c.loads) << c.what;
     EXPECT_EQ(script.Output(), c.message) << c.what;
     // A refused checksum leaves the file's contents in the record.
     if (c.message == badContent) {
@@ -105,7 +105,7 @@ TEST_F(SaveFolder, FilesThatAreShortOrWrongAreRefusedWithTheirMessage) {
 TEST_F(SaveFolder, FolderNamedLikeTheFileIsAReadFailure) {
   ASSERT_TRUE(test::MakeFolder("save.dat"));
   ConsoleScript script({});
-  EXPECT_FALSE(LoadPlayer());
+  EXPECT_FALSE(LoadPlayer(Player));
   EXPECT_EQ(script.Output(), std::string(LoadFailedMessage) + "\r\n");
 }
 
@@ -113,7 +113,7 @@ TEST_F(SaveFolder, WriteProtectedFileLoads) {
   WriteBytes("save.dat", SealedImage(Defined()));
   test::SetPermissions("save.dat", 0444);
   ConsoleScript script({});
-  EXPECT_TRUE(LoadPlayer());
+  EXPECT_TRUE(LoadPlayer(Player));
   EXPECT_EQ(script.Output(), "");
 }
 
@@ -128,7 +128,7 @@ TEST_F(SaveFolder, EveryByteChangedByOneIsRefused) {
       file[offset] = static_cast<char>(static_cast<unsigned char>(file[offset]) + step);
       WriteBytes("save.dat", file);
       ConsoleScript script({});
-      EXPECT_FALSE(LoadPlayer()) << "offset " << offset << " step " << step;
+      EXPECT_FALSE(LoadPlayer(Player)) << "offset " << offset << " step " << step;
       EXPECT_EQ(script.Output(), std::string(BadContentMessage) + "\r\n") << "offset " << offset;
     }
   }
@@ -141,7 +141,7 @@ TEST_F(SaveFolder, NewFileAfterARefusedOneCarriesItsSpareBytes) {
   old[60] = old[60] == 'a' ? 'b' : 'a';
   WriteBytes("save.dat", old);
   ConsoleScript script({});
-  ASSERT_FALSE(LoadPlayer());
+  ASSERT_FALSE(LoadPlayer(Player));
   ClearPlayer(Player);
   Player.Name.Assign("A");
   Player.BaseStats = {50, 10, 10, 10};
@@ -156,7 +156,7 @@ TEST_F(SaveFolder, NewFileAfterARefusedOneCarriesItsSpareBytes) {
   EXPECT_EQ(file[67], old[67]);
   EXPECT_EQ(file.substr(52, 4), std::string(4, '\0'));  // talents cleared
   Player = TPlayer{};
-  EXPECT_TRUE(LoadPlayer());
+  EXPECT_TRUE(LoadPlayer(Player));
 }
 
 // Writes the first few bytes, then fails as a full disk would.
@@ -199,7 +199,7 @@ TEST_F(SaveFolder, FailedWriteKeepsTheOldSaveAndSaysSo) {
     EXPECT_EQ(script.Output(), SaveFailed);
     // The record in memory is sealed all the same.
     EXPECT_EQ(Player.Checksum.Text(), CalcChecksum(Player));
-    EXPECT_TRUE(LoadPlayer());
+    EXPECT_TRUE(LoadPlayer(Player));
     EXPECT_EQ(ReadBytes("save.dat"), old);
   }
 }
@@ -210,7 +210,7 @@ TEST_F(SaveFolder, FailedFirstWriteLeavesNoFileAtAll) {
   platform::FileWrite = FailAfterTwentyBytes;
   EXPECT_FALSE(SavePlayer());
   EXPECT_TRUE(test::FolderEntries(".").empty());
-  EXPECT_FALSE(LoadPlayer());
+  EXPECT_FALSE(LoadPlayer(Player));
   EXPECT_EQ(script.Output(), SaveFailed);
 }
 

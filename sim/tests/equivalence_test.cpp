@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "battle/battle.h"
+#include "battle_console/console_battle.h"
 #include "console/console_io.h"
 #include "data/fighter.h"
 #include "data/random_source.h"

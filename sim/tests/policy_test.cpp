@@ -31,14 +31,10 @@ std::int32_t BruteBest(std::int32_t attack, std::int32_t defense, int slots, std
 
 // A battle of fighter against roster entry enemy, at the start of a turn.
 struct Turn {
-  Turn(const Build& build, std::int32_t enemy, PlayerAgent& agent)
-      : fighter(MakeFighter(build)), battle(random, agent) {
-    SetUpBattle(battle, fighter, RosterNumbers()[static_cast<std::size_t>(enemy)]);
+  Turn(const Build& build, std::int32_t enemy) {
+    SetUpBattle(battle, MakeFighter(build), RosterNumbers()[static_cast<std::size_t>(enemy)], 1);
     battle.ActionPlan[PlayerSide].fill(actEnd);
   }
-  TFighter fighter;
-  std::uint32_t state = 1;
-  RandomSource random{state};
   BattleState battle;
 };
 
@@ -85,7 +81,7 @@ TEST(GreedyPolicy, PlansTheBestDamageAndStripsDecoysFirst) {
   const Build build{{25, 25, 25, 25}, {}};
   for (std::int32_t enemy = 0; enemy < RosterSize; ++enemy) {
     for (const std::int32_t decoys : {0, 1, 3}) {
-      Turn turn(build, enemy, greedy);
+      Turn turn(build, enemy);
       turn.battle.DecoyTokens[EnemySide] = decoys;
       greedy.PlanActions(turn.battle);
       const auto& plan = turn.battle.ActionPlan[PlayerSide];
@@ -118,7 +114,7 @@ TEST(Policies, OneSlotAtATimeWithThePointsLeft) {
   for (Policy* policy : {static_cast<Policy*>(&greedy), static_cast<Policy*>(&random)}) {
     for (std::uint32_t seed = 0; seed < 50; ++seed) {
       policy->Reseed(seed);
-      Turn turn(Build{{20, 40, 10, 30}, {0, 0, 0, 1}}, 4, *policy);
+      Turn turn(Build{{20, 40, 10, 30}, {0, 0, 0, 1}}, 4);
       for (const std::int32_t points : {-9, 0, 2}) {
         policy->SelectAction(turn.battle, 2, points);
         EXPECT_EQ(turn.battle.ActionPlan[PlayerSide][2], actEnd) << points;
@@ -138,7 +134,7 @@ TEST(RandomPolicy, LegalPlansThatUseEveryAction) {
   for (const std::int32_t speed : {0, 2, 3, 17, 50, 100}) {
     for (std::uint32_t seed = 0; seed < 200; ++seed) {
       random.Reseed(seed);
-      Turn turn(Build{{0, 0, 0, speed}, {}}, 0, random);
+      Turn turn(Build{{0, 0, 0, speed}, {}}, 0);
       random.PlanActions(turn.battle);
       ExpectLegal(turn.battle.ActionPlan[PlayerSide], speed);
       for (const std::uint8_t a : turn.battle.ActionPlan[PlayerSide]) ++seen[a];
@@ -154,7 +150,7 @@ TEST(RandomPolicy, TheSameSeedPlaysTheSame) {
   RandomPolicy a, b;
   a.Reseed(7);
   b.Reseed(7);
-  Turn first(Build{{0, 0, 0, 100}, {}}, 0, a), second(Build{{0, 0, 0, 100}, {}}, 0, b);
+  Turn first(Build{{0, 0, 0, 100}, {}}, 0), second(Build{{0, 0, 0, 100}, {}}, 0);
   for (int i = 0; i < 20; ++i) {
     a.PlanActions(first.battle);
     b.PlanActions(second.battle);

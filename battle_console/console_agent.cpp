@@ -1,7 +1,6 @@
-#include "battle/console_agent.h"
+#include "battle_console/console_agent.h"
 
-#include "battle/planning.h"
-#include "console/prompts.h"
+#include "battle_console/planning.h"
 
 namespace velkor {
 
@@ -10,7 +9,5 @@ void ConsoleAgent::PlanActions(BattleState& battle) { PlanPlayerActions(battle);
 void ConsoleAgent::SelectAction(BattleState& battle, int slot, std::int32_t points) {
   static_cast<void>(velkor::SelectAction(battle, slot, points));
 }
-
-void ConsoleAgent::Pause() { WaitEnter(); }
 
 }  // namespace velkor

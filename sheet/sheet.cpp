@@ -1,4 +1,4 @@
-#include "data/sheet.h"
+#include "sheet/sheet.h"
 
 #include <cstdint>
 

@@ -1,6 +1,5 @@
 #pragma once
-// The player at the console: the letter menus of the planning and a wait for
-// Enter after each message.
+// The player at the console: the letter menus of the planning.
 
 #include "battle/player_agent.h"
 
@@ -10,7 +9,6 @@ class ConsoleAgent : public PlayerAgent {
  public:
   void PlanActions(BattleState& battle) override;
   void SelectAction(BattleState& battle, int slot, std::int32_t points) override;
-  void Pause() override;
 };
 
 }  // namespace velkor

@@ -3,8 +3,9 @@
 
 #include <string>
 
+#include "console/prompts.h"
 #include "data/random_source.h"
-#include "game/hunt.h"
+#include "hunt/hunt.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -41,7 +42,7 @@ TEST(DrawAmbientLine, DrawsTheSceneryLineAndOverridesAtTenAndEleven) {
     HuntState state;
     state.KillCount = c.killCount;
     state.AmbientLine = c.before;
-    DrawAmbientLine(state, GameRandom());
+    DrawAmbientLine(state, GameRandom(), ErrorBanner);
     EXPECT_EQ(state.AmbientLine, c.after) << "seed " << c.seed << " kills " << c.killCount;
     EXPECT_EQ(RandomState, c.stateAfter) << "seed " << c.seed << ": draws made";
     EXPECT_EQ(script.Output(), "");

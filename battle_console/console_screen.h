@@ -1,5 +1,6 @@
 #pragma once
-// The battle as the game shows it on the console.
+// The battle as the game shows it on the console, with a wait for Enter
+// after each message.
 
 #include "battle/battle_screen.h"
 
@@ -17,6 +18,7 @@ class ConsoleScreen : public BattleScreen {
   void Guarded(const TFighter& target) override;
   void Damaged(const TFighter& target, std::int32_t amount, bool toPoints) override;
   void Error(std::string_view place) override;
+  void Pause() override;
 };
 
 }  // namespace velkor

@@ -1,10 +1,10 @@
-#include "battle/planning.h"
+#include "battle_console/planning.h"
 
-#include "battle/display.h"
+#include "battle_console/display.h"
 #include "console/console_io.h"
 #include "console/prompts.h"
-#include "data/sheet.h"
 #include "data/tables.h"
+#include "sheet/sheet.h"
 
 namespace velkor {
 

@@ -1,4 +1,4 @@
-#include "battle/display.h"
+#include "battle_console/display.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ TEST(ShowBattle, QuickPlayerSeesOnlyTheEnemysStatusAndTokens) {
   PhaseZeroAfterThePlayer();
   battle.DecoyTokens[PlayerSide] = 1;
   ShowBattle(battle);
-  test::ExpectGolden(script.Transcript(), "battle/tests/golden/screen_quick.golden");
+  test::ExpectGolden(script.Transcript(), "battle_console/tests/golden/screen_quick.golden");
 }
 
 TEST(ShowBattle, EvilEyeAndMindEyeShowTheEnemysNumbersAndPlan) {
@@ -42,7 +42,7 @@ TEST(ShowBattle, EvilEyeAndMindEyeShowTheEnemysNumbersAndPlan) {
   StartBattle(Oni());
   PhaseZeroAfterThePlayer();
   ShowBattle(battle);
-  test::ExpectGolden(script.Transcript(), "battle/tests/golden/screen_eyes.golden");
+  test::ExpectGolden(script.Transcript(), "battle_console/tests/golden/screen_eyes.golden");
 }
 
 TEST(ShowBattle, EachEyeRevealsOnlyItsOwnPart) {

@@ -1,8 +1,8 @@
-#include "battle/console_screen.h"
+#include "battle_console/console_screen.h"
 
 #include <string>
 
-#include "battle/display.h"
+#include "battle_console/display.h"
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "data/tables.h"
@@ -39,5 +39,7 @@ void ConsoleScreen::Damaged(const TFighter& target, std::int32_t amount, bool to
 }
 
 void ConsoleScreen::Error(std::string_view place) { ErrorBanner(place); }
+
+void ConsoleScreen::Pause() { WaitEnter(); }
 
 }  // namespace velkor

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "console/prompts.h"
 #include "data/random_source.h"
 #include "enemy/enemy.h"
-#include "game/hunt.h"
+#include "hunt/hunt.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -76,7 +77,7 @@ TEST(FindEnemys, DrawsInTheStatedOrder) {
     for (const int i : c.alive) state.AliveFlags[i] = true;
     state.KillCount = c.killCount;
     state.CandidateCount = 99;
-    FindEnemys(state, GameRandom());
+    FindEnemys(state, GameRandom(), ErrorBanner);
     const std::vector<int> got(state.Candidates.begin(),
                                state.Candidates.begin() + std::clamp(state.CandidateCount, 0, 5));
     EXPECT_EQ(state.CandidateCount, static_cast<int>(c.candidates.size())) << "seed " << c.seed;
@@ -113,7 +114,7 @@ TEST(FindEnemys, ConsequencesHoldForThousandsOfSeedsAndKillStates) {
       RandomState = seed * 2654435761u;
       const std::int32_t wanted = 3 + RandomInt(3);
       RandomState = seed * 2654435761u;
-      FindEnemys(state, GameRandom());
+      FindEnemys(state, GameRandom(), ErrorBanner);
 
       const int eligible = killCount <= 9 ? 10 - killCount : 1;
       ASSERT_EQ(state.CandidateCount, std::min(wanted, eligible))
@@ -161,7 +162,7 @@ TEST(FindEnemys, EveryEligibleEntryIsEquallyLikely) {
   test::ConsoleScript script({}, 42);
   for (int r = 0; r < rounds; ++r) {
     HuntState state;
-    FindEnemys(state, GameRandom());
+    FindEnemys(state, GameRandom(), ErrorBanner);
     ++wanted[state.CandidateCount];
     ++first[state.Candidates[0]];
     for (int i = 0; i < state.CandidateCount; ++i) ++offered[state.Candidates[i]];

@@ -1,8 +1,8 @@
-#include "battle/display.h"
+#include "battle_console/display.h"
 
 #include "console/console_io.h"
-#include "data/sheet.h"
 #include "data/tables.h"
+#include "sheet/sheet.h"
 
 namespace velkor {
 

@@ -1,4 +1,4 @@
-#include "battle/planning.h"
+#include "battle_console/planning.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ TEST(PlanPlayerActions, MenusRefusalAndARefusedConfirmation) {
   EXPECT_EQ(battle.ActionPlan[PlayerSide],
             (std::array<std::uint8_t, 5>{actEnd, actEnd, actEnd, actEnd, actEnd}));
   EXPECT_EQ(script.LinesLeft(), 0u);
-  test::ExpectGolden(script.Transcript(), "battle/tests/golden/plan_player.golden");
+  test::ExpectGolden(script.Transcript(), "battle_console/tests/golden/plan_player.golden");
 }
 
 TEST(PlanPlayerActions, AcceptedPlanStands) {
