@@ -140,6 +140,7 @@ std::unique_ptr<ConsoleDevice> BindStandardConsole() {
   const platform::StandardConsole& standard = platform::OpenStandardConsole();
   const TerminalBinding binding =
       DecideTerminalBinding(standard.inputIsTerminal, standard.outputIsTerminal, standard.charset);
+  SetEndOfInputQuits(standard.inputIsTerminal && standard.outputIsTerminal);
   std::unique_ptr<ConsoleDevice> device;
   if (binding.convertOutput || binding.convertInput) {
     std::unique_ptr<LineEditor> editor;
