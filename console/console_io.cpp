@@ -21,6 +21,7 @@ NullConsole nullConsole;
 ConsoleDevice* bound = &nullConsole;
 std::string pending;
 bool atLineStart = true;
+bool endOfInputQuits = false;
 
 }  // namespace
 
@@ -55,7 +56,10 @@ void WriteLine(std::string_view text) {
 std::string ReadLine() {
   FlushOutput();
   std::string line;
-  if (!bound->Get(line)) RaiseFailure(KindInOut, "標準入力が終わりました");
+  if (!bound->Get(line)) {
+    if (endOfInputQuits) throw PlayerQuit();
+    RaiseFailure(KindInOut, "標準入力が終わりました");
+  }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   // The player's Enter ended whatever line was open on the screen.
   atLineStart = true;
@@ -70,5 +74,9 @@ void FlushOutput() {
 }
 
 bool AtLineStart() { return atLineStart; }
+
+void SetEndOfInputQuits(bool quits) { endOfInputQuits = quits; }
+
+bool EndOfInputQuits() { return endOfInputQuits; }
 
 }  // namespace velkor

@@ -49,6 +49,13 @@ void WriteLine(std::string_view text = {});
 std::string ReadLine();
 // Hands all pending output to the device.
 void FlushOutput();
+
+// At a terminal (standard input and output both), the end of input is the
+// player's way to quit, not a failure: ReadLine then throws PlayerQuit.
+// Through pipes and files it stays the input failure that scripts rely on.
+void SetEndOfInputQuits(bool quits);
+bool EndOfInputQuits();
+class PlayerQuit {};
 // True when nothing has been written yet or the last text ended a line.
 bool AtLineStart();
 

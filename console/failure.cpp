@@ -17,6 +17,7 @@ namespace {
 // the compiler cannot drop the unused allocation.
 constexpr std::size_t ReserveBytes = 64 * 1024;
 std::unique_ptr<char[]> reserve;
+std::string quitLine;
 
 // Writes the report on the bound console. A console that is gone, or memory
 // that is short even now, leaves only the exit status to tell.
@@ -30,7 +31,20 @@ void ReportOnConsole(const GameFailure& failure) {
   }
 }
 
+// The quit is calm: the line after what was shown, and nothing more.
+void SayQuitLine() {
+  try {
+    if (!AtLineStart()) Write(LineEnd);
+    if (!quitLine.empty()) WriteLine(quitLine);
+    FlushOutput();
+  } catch (const GameFailure&) {
+  } catch (const std::bad_alloc&) {
+  }
+}
+
 }  // namespace
+
+void SetQuitLine(std::string_view line) { quitLine = line; }
 
 __attribute__((noinline)) void RaiseFailure(std::string_view kind, std::string_view message) {
   throw GameFailure(kind, message, platform::ImageOffset(__builtin_return_address(0)));
@@ -66,6 +80,9 @@ int RunGuarded(const std::function<void()>& body) {
       reserve.reset();
       RaiseFailure(KindOutOfMemory, OutOfMemoryMessage);
     }
+  } catch (const PlayerQuit&) {
+    SayQuitLine();
+    return 0;
   } catch (const GameFailure& failure) {
     ReportOnConsole(failure);
     return 1;

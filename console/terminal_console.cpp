@@ -123,6 +123,7 @@ std::unique_ptr<ConsoleDevice> BindStandardConsole() {
   const platform::StandardConsole& standard = platform::OpenStandardConsole();
   const TerminalBinding binding =
       DecideTerminalBinding(standard.inputIsTerminal, standard.outputIsTerminal, standard.charset);
+  SetEndOfInputQuits(standard.inputIsTerminal && standard.outputIsTerminal);
   std::unique_ptr<ConsoleDevice> device;
   if (binding.convertOutput || binding.convertInput || binding.maskControls) {
     std::unique_ptr<LineEditor> editor;

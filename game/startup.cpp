@@ -9,8 +9,30 @@
 #include "opening/definition.h"
 #include "persist/report.h"
 #include "persist/save_file.h"
+#include "platform/console.h"
 
 namespace velkor {
+
+namespace {
+
+constexpr const char* UnsavedQuitLine = "ゲームを終わります。キャラクターは保存されていません。";
+constexpr const char* SavedQuitLine = "ゲームを終わります。キャラクターは保存されています。";
+
+// At a terminal the run's own report line is shown after the last output, so
+// the player sees the result without opening the report file.
+void ShowResultAtTerminal() {
+  if (!EndOfInputQuits() || LastReportLine().empty()) return;
+  WriteLine();
+  WriteLine("今回の記録：" + LastReportLine());
+  if (!platform::WindowClosesWithGame()) return;
+  Write("Enterキーを押すと終わります。");
+  try {
+    ReadLine();
+  } catch (const PlayerQuit&) {
+  }
+}
+
+}  // namespace
 
 int StartUp() {
   return RunGuarded([] {
@@ -20,9 +42,13 @@ int StartUp() {
     RemoveSaveLeftovers();
     ReadReportLocale();
     ClearPlayer(Player);
+    SetQuitLine(UnsavedQuitLine);
     WriteLine();
     bool LoadedFromSave = false;
-    if (LoadPlayer(Player) && AskYesNo("前回のあなたの定義が保存されています。ロードしますか？")) {
+    const bool saved = LoadPlayer(Player);
+    // The file stays until a new definition replaces it, declined or not.
+    if (saved) SetQuitLine(SavedQuitLine);
+    if (saved && AskYesNo("前回のあなたの定義が保存されています。ロードしますか？")) {
       LoadedFromSave = true;
       WriteLine("あなたの定義がロードされました。");
       WaitEnter();
@@ -31,9 +57,11 @@ int StartUp() {
       // A refused or declined file has left its contents in the record.
       ClearPlayer(Player);
       DefineCharacter();
-      SavePlayer();  // a failed write is told, and the run goes on from memory
+      // A failed write is told, and the run goes on from memory.
+      if (SavePlayer()) SetQuitLine(SavedQuitLine);
     }
     Main();
+    ShowResultAtTerminal();
   });
 }
 

@@ -14,6 +14,7 @@ namespace velkor {
 namespace {
 
 ReportLocale TheLocale;  // read once at start-up
+std::string LastLine;    // shown at a terminal when the run ends
 
 std::string CannotWriteMessage() { return "ファイル " + std::string(ReportFileName) + " に書き込めません"; }
 
@@ -60,9 +61,11 @@ std::string ReportLine(std::int32_t killCount, const std::tm& when, const Report
 void AppendReport(std::int32_t killCount, std::time_t now, const ReportLocale& locale) {
   std::tm local{};
   if (!platform::LocalTime(now, local)) RaiseFailure(KindInOut, "現在の日時を読めません");
-  const std::string bytes = ReportLine(killCount, local, locale) + "\r\n";
+  const std::string line = ReportLine(killCount, local, locale);
+  const std::string bytes = line + "\r\n";
   switch (platform::AppendToFile(ReportPath, bytes)) {
     case platform::AppendStatus::Appended:
+      LastLine = line;
       return;
     case platform::AppendStatus::CannotOpen:
       RaiseFailure(KindInOut, CannotOpenMessage(ReportFileName));
@@ -72,5 +75,7 @@ void AppendReport(std::int32_t killCount, std::time_t now, const ReportLocale& l
 }
 
 void WriteReport(std::int32_t killCount) { AppendReport(killCount, std::time(nullptr), TheLocale); }
+
+const std::string& LastReportLine() { return LastLine; }
 
 }  // namespace velkor

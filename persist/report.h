@@ -2,6 +2,7 @@
 // The run report: one line per finished run appended to "レポート.txt".
 
 #include <cstdint>
+#include <string>
 
 namespace velkor {
 
@@ -13,5 +14,8 @@ void ReadReportLocale();
 // time, the player's name. A file that cannot be written ends the run
 // through the failure report.
 void WriteReport(std::int32_t killCount);
+// The line the last WriteReport appended (code page 932, no line end);
+// empty before any.
+const std::string& LastReportLine();
 
 }  // namespace velkor

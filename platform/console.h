@@ -31,4 +31,9 @@ const StandardConsole& OpenStandardConsole();
 // where the console windows are converted below the game.
 std::string TerminalCharset();
 
+// Whether the game's window closes as the game ends (a Windows console, as a
+// double-click opens one): the end then waits for Enter so that the last
+// lines can be read.
+bool WindowClosesWithGame();
+
 }  // namespace velkor::platform

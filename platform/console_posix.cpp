@@ -49,4 +49,6 @@ const StandardConsole& OpenStandardConsole() {
   return console;
 }
 
+bool WindowClosesWithGame() { return false; }
+
 }  // namespace velkor::platform

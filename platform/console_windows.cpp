@@ -77,4 +77,6 @@ const StandardConsole& OpenStandardConsole() {
   return console;
 }
 
+bool WindowClosesWithGame() { return true; }
+
 }  // namespace velkor::platform

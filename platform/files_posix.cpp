@@ -328,8 +328,11 @@ AppendStatus AppendToFile(const std::string& path, std::string_view bytes) {
     // file is not exactly that much longer, another writer came in between
     // and its bytes stay.
     struct stat after {};
-    if (::fstat(fd, &after) == 0 && after.st_size == before.st_size + static_cast<off_t>(result.count))
-      static_cast<void>(::ftruncate(fd, before.st_size));
+    if (::fstat(fd, &after) == 0 && after.st_size == before.st_size + static_cast<off_t>(result.count)) {
+      // A cut that fails leaves nothing more to try: the write is reported
+      // as failed all the same.
+      [[maybe_unused]] const int cut = ::ftruncate(fd, before.st_size);
+    }
   }
   written = file.Close() && written;
   if (!written && created) ::unlink(path.c_str());

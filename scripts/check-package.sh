@@ -1,19 +1,47 @@
 #!/usr/bin/env bash
-# Installs the Debian package made from a build folder (default: build) with
-# dpkg, plays a scripted run with the installed velkor command as a player
-# would, and removes the package again. Skips, saying why, where a package
-# cannot be installed and removed without changing the machine: not root, no
-# dpkg, or a velkor package already installed.
+# Makes the Debian package as a Debian build would (the game and velkor-sim
+# built with the flags of dpkg-buildflags, hardening included, in a build
+# folder of its own, default build-deb) and checks it with lintian. Then
+# installs it with dpkg, plays a scripted run with the installed velkor
+# command as a player would, and removes the package again. That second half
+# is skipped, saying why, where a package cannot be installed and removed
+# without changing the machine: not root, or a velkor package already
+# installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
+build=${1:-build-deb}
 
 skip() {
   echo "check-package: skipped: $*"
   exit 0
 }
-[ "$(id -u)" -eq 0 ] || skip "installing a package needs root"
 command -v dpkg >/dev/null 2>&1 || skip "no dpkg on this machine"
+bash scripts/ensure-tools.sh --package
+
+# What debhelper does for a CMake project: no build type of CMake's own, so
+# that the flags are dpkg-buildflags' alone.
+(
+  export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+  eval "$(dpkg-buildflags --export=sh)"
+  # Given on the command line, so that a kept build folder takes them too.
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+    -DCMAKE_CXX_FLAGS="$CXXFLAGS $CPPFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" >/dev/null
+)
+cmake --build "$build" -j "$(nproc)" --target velkor velkor-sim velkor_packaging_files >/dev/null
+
+packages=$(mktemp -d)
+trap 'rm -rf "$packages"' EXIT
+if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$packages" >"$packages/cpack.log" 2>&1; then
+  cat "$packages/cpack.log" >&2
+  exit 1
+fi
+deb=$(echo "$packages"/velkor_*.deb)
+# Every error and warning fails; the informational and pedantic tags are
+# shown. The tags left are explained in packaging/lintian-notes.txt.
+lintian -EvIL +pedantic --fail-on error,warning --suppress-tags-from-file packaging/lintian-notes.txt "$deb"
+echo "check-package: lintian passed $(basename "$deb")"
+
+[ "$(id -u)" -eq 0 ] || skip "installing a package needs root"
 if dpkg-query -W -f='${Status}' velkor 2>/dev/null | grep -q ' installed$'; then
   skip "a velkor package is installed already"
 fi
@@ -22,20 +50,10 @@ work=$(mktemp -d)
 installed=no
 cleanup() {
   [ "$installed" = no ] || dpkg --purge velkor >/dev/null
-  rm -rf "$work"
+  rm -rf "$work" "$packages"
 }
 trap cleanup EXIT
 
-# The package tests of the build made the package already (once per CI run);
-# a build whose tests have not run gets one made here.
-deb=$(echo "$(cd "$build" && pwd)"/package/velkor_*.deb)
-if [ ! -f "$deb" ]; then
-  if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1; then
-    cat "$work/cpack.log" >&2
-    exit 1
-  fi
-  deb=$(echo "$work"/package/velkor_*.deb)
-fi
 installed=yes
 dpkg -i "$deb" >/dev/null
 
@@ -44,7 +62,7 @@ home=$work/home
 mkdir -p "$home" "$work/elsewhere"
 cd "$work/elsewhere"
 play() {
-  HOME=$home XDG_DATA_HOME='' /usr/bin/velkor | iconv -f CP932 -t UTF-8
+  HOME=$home XDG_DATA_HOME='' /usr/games/velkor | iconv -f CP932 -t UTF-8
 }
 fail() {
   echo "check-package: $*" >&2
@@ -66,6 +84,10 @@ case $report in
   "【0人斬り】／VELKOR／["*"]／Tester"$'\r') ;;
   *) fail "unexpected report in $folder: $report" ;;
 esac
+# The report readable where the player is.
+HOME=$home XDG_DATA_HOME='' /usr/games/velkor --report | grep -q '^【0人斬り】／VELKOR／\[.*\]／Tester$' ||
+  fail "velkor --report did not show the run"
+/usr/bin/velkor-sim battles -n 10 --threads 1 >/dev/null || fail "the installed velkor-sim did not run"
 [ -z "$(ls -A "$work/elsewhere")" ] || fail "the game wrote into the folder it was started from"
 
 # The next start offers the saved character (and ends with the input).
@@ -74,5 +96,5 @@ grep -q 'ロードしますか' "$work/second.txt" || fail "the second start did
 
 dpkg --purge velkor >/dev/null
 installed=no
-[ ! -e /usr/bin/velkor ] || fail "/usr/bin/velkor is still there after removal"
+[ ! -e /usr/games/velkor ] || fail "/usr/games/velkor is still there after removal"
 echo "check-package: installed $(basename "$deb"), played a run from it and removed it"

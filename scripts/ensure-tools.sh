@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing VELKOR needs, when it is missing:
 # g++, CMake, libedit (the line editor of terminals), GoogleTest, Google
-# Benchmark and dpkg-dev from Debian's packages; with --format clang-format
+# Benchmark and dpkg-dev from Debian's packages; with --package lintian for
+# the Debian package; with --format clang-format
 # for the format check, with --fuzz AFL++ for fuzz/run.sh.
 set -euo pipefail
 
@@ -16,6 +17,11 @@ if [ "${1:-}" = "--tests" ]; then
   [ -e /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
   # The package tests make a .deb, whose dependencies dpkg-shlibdeps finds.
   command -v dpkg-shlibdeps >/dev/null 2>&1 || missing+=(dpkg-dev)
+fi
+if [ "${1:-}" = "--package" ]; then
+  # The package's own build and Debian's checker of packages.
+  command -v dpkg-buildflags >/dev/null 2>&1 || missing+=(dpkg-dev)
+  command -v lintian >/dev/null 2>&1 || missing+=(lintian)
 fi
 if [ "${1:-}" = "--format" ]; then
   command -v clang-format >/dev/null 2>&1 || missing+=(clang-format)

@@ -66,7 +66,7 @@ std::optional<Build> ParseBuild(std::string_view stats, std::string_view talents
     const std::size_t t = static_cast<std::size_t>(letter - 'a');
     if (letter < 'a' || t >= TalentCount || build.Talents[t] != 0) {
       error =
-          "--talents wants each of the letters a (EvilEye), b (MindEye), c (Quick), d (HyperReaction) "
+          "--talents wants each of the letters a, b, c, d (the definition menu's talents) "
           "at most once";
       return std::nullopt;
     }

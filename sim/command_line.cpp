@@ -154,8 +154,14 @@ std::string HelpText() {
       "\n"
       "options:\n"
       "  --stats HP,ATK,DEF,SPD  stat points as typed at the definition (default 25,25,25,25)\n"
-      "  --talents LETTERS       the definition menu's letters: a EvilEye, b MindEye,\n"
-      "                          c Quick, d HyperReaction (default none)\n"
+      "  --talents LETTERS       the definition menu's talent letters (default none):\n"
+      // The talents' names as the game shows them, written in UTF-8 for the
+      // terminal (the sources' literals would come out as code page 932).
+      "                          a \xe9\xad\x94\xe7\x9c\xbc"
+      ", b \xe5\xbf\x83\xe7\x9c\xbc"
+      ", c \xe3\x82\xaf\xe3\x82\xa4\xe3\x83\x83\xe3\x82\xaf"
+      ", d \xe8\xb6\x85\xe5\x8f\x8d\xe5\xbf\x9c"
+      "\n"
       "                          stats and talents together cost at most 100 points\n"
       "  --policy NAME           who plays the player's side (default greedy):\n";
   for (const PolicyEntry& entry : Policies())

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "battle/damage.h"
 #include "battle/resolution.h"
 #include "battle/tests/battle_fixture.h"
+#include "battle_console/planning.h"
 #include "console/prompts.h"
 #include "data/tables.h"
 #include "enemy/enemy.h"
@@ -296,6 +298,63 @@ TEST(Guide, SampleScreensAreCopiedFromRealTranscripts) {
         << sample;
   }
   EXPECT_GE(samples, 1u);
+}
+
+// The guide says that a refused answer is asked again in silence, with the
+// too-long name as the one exception, and quotes its message.
+TEST(Guide, RefusedAnswersAreAskedAgainSilentlyButForALongName) {
+  EXPECT_TRUE(
+      GuideSays("メッセージが出るのは、長すぎる名前に「長さが16バイトを越えています。」と出るときだけ"));
+  {
+    test::ConsoleScript script({"", "12345678901234567", "ユウ"});
+    AskName();
+    EXPECT_EQ(script.LinesLeft(), 0u);
+    EXPECT_NE(script.Output().find("\r\n長さが16バイトを越えています。\r\n"), std::string::npos)
+        << U(script.Output());
+  }
+  // Everywhere else the refused answer is followed by the question again,
+  // and by nothing before it.
+  struct Case {
+    const char* refused;
+    std::function<void()> ask;
+  };
+  const Case cases[] = {
+      {"q", [] { AskYesNo("よろしいですか？"); }},
+      {"Q", [] { AskChoice("どれですか？", "ab"); }},
+      {"101", [] { AskRange("いくつですか？", 0, 100); }},
+  };
+  for (const Case& c : cases) {
+    test::ConsoleScript script({c.refused, "y", "a", "1"});
+    c.ask();
+    const std::string out = script.Output();
+    const std::size_t first = out.find("？");
+    const std::size_t again = out.find("？", first + 1);
+    ASSERT_NE(again, std::string::npos) << c.refused << ": " << U(out);
+    // What follows the first question up to the second: its own choices only.
+    const std::string between = out.substr(first, again - first);
+    EXPECT_EQ(between.find("。"), std::string::npos) << c.refused << ": " << U(out);
+  }
+}
+
+// The guide says that a plan ends by itself once only the end is
+// affordable, so that a letter typed for another action answers the
+// confirmation.
+TEST(Guide, APlanEndsByItselfWhenOnlyTheEndIsAffordable) {
+  EXPECT_TRUE(GuideSays(
+      "残りの AP で払えるのが `Z`（おわり）だけになったときも、一覧は出ずに計画はそこで終わります。"));
+  // "a" spends every point; "Z" meant for the second slot meets the
+  // confirmation, which asks again; "y" accepts.
+  test::ConsoleScript script({"a", "Z", "y"});
+  const std::int32_t attack = ActionCosts[ActionLetters.find('a')];
+  test::SetFighter(Player, "ユウ", {88, 20, 25, attack}, {100, 20, 25, attack});
+  test::StartBattle(test::Oni());
+  PlanPlayerActions(test::battle);
+  EXPECT_EQ(script.LinesLeft(), 0u);
+  EXPECT_EQ(script.Output().find("第2の行動"), std::string::npos) << U(script.Output());
+  const std::string confirm = "これでよろしいですか？（残り0ポイント）(y/n)";
+  const std::size_t first = script.Output().find(confirm);
+  ASSERT_NE(first, std::string::npos) << U(script.Output());
+  EXPECT_NE(script.Output().find(confirm, first + 1), std::string::npos) << U(script.Output());
 }
 
 }  // namespace

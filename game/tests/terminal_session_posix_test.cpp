@@ -12,14 +12,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "persist/report_line.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
 #include "testsupport/files.h"
 #include "testsupport/process_runner.h"
 #include "testsupport/saved_record.h"
+#include "testsupport/typed_runs.h"
 
 extern char** environ;
 
@@ -291,6 +294,15 @@ TEST(TerminalSession, AJapaneseNameEditedWithTheKeysReachesTheGameAsItsBytes) {
   EXPECT_EQ(test::RecordOf(file).Name.Text(), "表十ポ");
   EXPECT_EQ(file.find('\x1b'), std::string::npos);
   EXPECT_TRUE(IsUtf8(game.Screen())) << "code page 932 bytes reached the screen";
+  // Once saved, a quit at any later prompt says so, and the terminal is
+  // given back in its line mode.
+  ASSERT_TRUE(game.WaitForEditor()) << game.Screen();
+  game.Press(CtrlD);
+  EXPECT_EQ(game.WaitForExit(), 0);
+  EXPECT_FALSE(game.Editing());
+  EXPECT_NE(game.Screen().find(Utf8("ゲームを終わります。キャラクターは保存されています。") + "\r\r\n"),
+            std::string::npos)
+      << game.Screen();
 }
 
 TEST(TerminalSession, TheKeysThatOnceLeftEscapesInANameGiveTheNameTheEditorShows) {
@@ -305,18 +317,50 @@ TEST(TerminalSession, TheKeysThatOnceLeftEscapesInANameGiveTheNameTheEditorShows
   ASSERT_TRUE(game.WaitFor("-- acdb ----------------\r")) << game.Screen();
 }
 
-TEST(TerminalSession, CtrlDOnAnEmptyLineEndsInputAsTheEndOfAPipeDoes) {
+TEST(TerminalSession, CtrlDOnAnEmptyLineQuitsCalmlyBeforeTheCharacterIsSaved) {
   GameFolder folder;
   TerminalSession game(folder.Path(), "C.UTF-8");
   ASSERT_TRUE(game.Started());
   StartDefinition(game);
   game.Press(CtrlD);
-  ASSERT_TRUE(game.WaitFor(Utf8("で発生しました。") + "\r\r\n" + Utf8("標準入力が終わりました") + "\r\r\n"))
-      << game.Screen();
-  // Nothing is shown for the key: the report follows the prompt's line.
-  EXPECT_NE(game.Screen().find(Utf8("[最長16バイト]＞") + "\r\r\nEInOutError"), std::string::npos);
-  EXPECT_EQ(game.WaitForExit(), 1);
+  // One line after the prompt's own, and nothing else: no failure report.
+  const std::string quit = Utf8("[最長16バイト]＞") + "\r\r\n" +
+                           Utf8("ゲームを終わります。キャラクターは保存されていません。") + "\r\r\n";
+  EXPECT_EQ(game.WaitForExit(), 0);
+  ASSERT_GE(game.Screen().size(), quit.size());
+  EXPECT_EQ(game.Screen().substr(game.Screen().size() - quit.size()), quit) << game.Screen();
+  EXPECT_EQ(game.Screen().find("EInOutError"), std::string::npos);
   EXPECT_FALSE(test::Exists(folder.Path() + "/save.dat"));
+}
+
+TEST(TerminalSession, AFinishedRunShowsItsReportLineLast) {
+  GameFolder folder;
+  TerminalSession game(folder.Path(), "C.UTF-8");
+  ASSERT_TRUE(game.Started());
+  std::vector<std::string> lines;
+  std::istringstream typed(test::TypedLostRun("Yu"));
+  for (std::string line; std::getline(typed, line);) lines.push_back(line);
+  // Typed ahead a few lines at a time, until the run is over.
+  const std::string result = Utf8("ゲームーオーバー……");
+  bool over = false;
+  for (std::size_t i = 0; i < lines.size() && !over;) {
+    std::string keys;
+    for (int k = 0; k < 20 && i < lines.size(); ++k, ++i) keys += lines[i] + "\r";
+    game.Press(keys);
+    over = game.WaitFor(result, 2);
+  }
+  ASSERT_TRUE(over) << game.Screen();
+  game.Type("");  // the Enter the game waits for after its last line
+  EXPECT_EQ(game.WaitForExit(), 0);
+  // The line the report file got, in the terminal's encoding, after the
+  // game's own last line.
+  const std::string report = test::ReadBytes(folder.Path() + "/" + ReportPath);
+  ASSERT_GE(report.size(), 2u);
+  const std::string shown = "\r\r\n" + Utf8("今回の記録：" + report.substr(0, report.size() - 2)) + "\r\r\n";
+  const std::size_t at = game.Screen().find(shown, game.Screen().find(result));
+  ASSERT_NE(at, std::string::npos) << game.Screen();
+  // Then only the line ends the editor leaves when it lets the terminal go.
+  EXPECT_EQ(game.Screen().find_first_not_of("\r\n", at + shown.size()), std::string::npos) << game.Screen();
 }
 
 TEST(TerminalSession, PipesPassEveryTypedByteAsBefore) {

@@ -54,8 +54,8 @@ class Installed : public ::testing::Test {
   }
 
   std::string Installation(const std::string& name) const { return prefix_.Path() + "/" + name; }
-  std::string Launcher() const { return Installation("bin/velkor"); }
-  std::string Stories() const { return Installation("share/velkor/dat"); }
+  std::string Launcher() const { return Installation("games/velkor"); }
+  std::string Stories() const { return Installation("share/games/velkor/dat"); }
   // The folder the launcher plays in by default.
   std::string PlayerFolder() const { return home_.Path() + "/.local/share/velkor"; }
 
@@ -73,15 +73,17 @@ class Installed : public ::testing::Test {
 
 TEST_F(Installed, EveryFileLandsInItsPlace) {
   EXPECT_TRUE(IsExecutable(Launcher()));
-  EXPECT_TRUE(IsExecutable(Installation("libexec/velkor/velkor")));
+  EXPECT_TRUE(IsExecutable(Installation("lib/games/velkor/velkor")));
+  EXPECT_TRUE(IsExecutable(Installation("bin/velkor-sim")));
   struct Copy {
     const char* installed;
     const char* source;
   };
   const Copy copies[] = {
-      {"share/velkor/dat/0.dat", "dat/0.dat"},
-      {"share/velkor/dat/1.dat", "dat/1.dat"},
+      {"share/games/velkor/dat/0.dat", "dat/0.dat"},
+      {"share/games/velkor/dat/1.dat", "dat/1.dat"},
       {"share/doc/velkor/guide.md", "docs/guide.md"},
+      {"share/doc/velkor/copyright", "packaging/debian/copyright"},
   };
   for (const Copy& c : copies) {
     const std::string bytes = test::ReadBytes(Installation(c.installed));
@@ -92,7 +94,8 @@ TEST_F(Installed, EveryFileLandsInItsPlace) {
   std::size_t files = 0;
   for (const auto& entry : fs::recursive_directory_iterator(prefix_.Path()))
     if (!entry.is_directory()) ++files;
-  EXPECT_EQ(files, 2u + std::size(copies));
+  // The game, the launcher, velkor-sim, three manual pages and the changelog.
+  EXPECT_EQ(files, 7u + std::size(copies));
 }
 
 // The character and the report land in the player's folder, never in the
@@ -197,10 +200,31 @@ TEST_F(Installed, WithoutAnyFolderToPlayInItStopsAndSaysWhy) {
   }
 }
 
+// The report, kept in code page 932, shown in the terminal's character set.
+TEST_F(Installed, ReportShowsEveryRunReadable) {
+  environment_.Set("LC_ALL", "C.UTF-8");
+  const test::ProcessResult none = test::RunCommand({Launcher(), "--report"}, elsewhere_.Path(), "");
+  EXPECT_EQ(none.exitStatus, 0);
+  EXPECT_NE(none.output.find("No run has been reported yet"), std::string::npos) << none.output;
+  for (int run = 0; run < 2; ++run) Play(test::TypedLostRun("ユウ"));
+  const test::ProcessResult shown = test::RunCommand({Launcher(), "--report"}, elsewhere_.Path(), "");
+  EXPECT_EQ(shown.exitStatus, 0);
+  const std::string line = test::Cp932ToUtf8("【0人斬り】／VELKOR／[");
+  const std::size_t first = shown.output.find(line);
+  EXPECT_EQ(first, 0u) << shown.output;
+  EXPECT_NE(shown.output.find(line, first + 1), std::string::npos) << shown.output;
+  EXPECT_EQ(shown.output.find('\r'), std::string::npos);
+  EXPECT_NE(shown.output.find(test::Cp932ToUtf8("]／ユウ\n")), std::string::npos) << shown.output;
+  EXPECT_TRUE(ElsewhereIsEmpty());
+}
+
 TEST_F(Installed, HelpSaysWhereTheFilesAreAndOtherArgumentsAreRefused) {
-  const std::string usage = std::string("usage: velkor\n") +
+  const std::string usage = std::string("usage: velkor [--report | --help]\n") +
                             "Plays VELKOR. Your character (save.dat) and the report of your runs\n(" +
-                            ReportPath + ") are kept in " + PlayerFolder() + ".\n";
+                            ReportPath + ") are kept in " + PlayerFolder() + ".\n" +
+                            "  --report  shows the report of your runs\n" + "  --help    this text\n" +
+                            "The player's guide: " + Installation("share/doc/velkor/guide.md") + "\n" +
+                            "To quit at a prompt, press Ctrl-D on an empty line.\n";
   struct Case {
     const char* argument;
     int status;

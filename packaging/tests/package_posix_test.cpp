@@ -49,7 +49,7 @@ class Package : public ::testing::Test {
 };
 
 // Every file of the package with its permissions, as dpkg-deb --contents
-// lists it: "-rwxr-xr-x root/root 1234 2024-01-01 00:00 ./usr/bin/velkor".
+// lists it: "-rwxr-xr-x root/root 1234 2024-01-01 00:00 ./usr/games/velkor".
 std::map<std::string, std::string> FilesOf(const std::string& listing) {
   std::map<std::string, std::string> files;
   std::istringstream lines(listing);
@@ -67,11 +67,17 @@ std::map<std::string, std::string> FilesOf(const std::string& listing) {
 // One test, as making the package takes a few seconds.
 TEST_F(Package, HoldsTheInstallationUnderUsrAndDeclaresWhatItNeeds) {
   const std::map<std::string, std::string> expected{
-      {"./usr/bin/velkor", "-rwxr-xr-x"},
-      {"./usr/libexec/velkor/velkor", "-rwxr-xr-x"},
-      {"./usr/share/velkor/dat/0.dat", "-rw-r--r--"},
-      {"./usr/share/velkor/dat/1.dat", "-rw-r--r--"},
+      {"./usr/games/velkor", "-rwxr-xr-x"},
+      {"./usr/lib/games/velkor/velkor", "-rwxr-xr-x"},
+      {"./usr/bin/velkor-sim", "-rwxr-xr-x"},
+      {"./usr/share/games/velkor/dat/0.dat", "-rw-r--r--"},
+      {"./usr/share/games/velkor/dat/1.dat", "-rw-r--r--"},
       {"./usr/share/doc/velkor/guide.md", "-rw-r--r--"},
+      {"./usr/share/doc/velkor/copyright", "-rw-r--r--"},
+      {"./usr/share/doc/velkor/changelog.Debian.gz", "-rw-r--r--"},
+      {"./usr/share/man/man6/velkor.6.gz", "-rw-r--r--"},
+      {"./usr/share/man/man6/velkor-sim.6.gz", "-rw-r--r--"},
+      {"./usr/share/man/ja/man6/velkor.6.gz", "-rw-r--r--"},
   };
   EXPECT_EQ(FilesOf(Ask("--contents")), expected);
 

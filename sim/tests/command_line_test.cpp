@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "data/tables.h"
+#include "testsupport/console_script.h"
 #include "testsupport/process_runner.h"
 #include "testsupport/system.h"
 
@@ -87,6 +89,18 @@ TEST(HelpText, ListsEveryOptionAndPolicy) {
                            "--policy NAME", "-n N", "--seed S", "--threads T", "--csv", "--step P",
                            "--enemy K", "--top K", "--help", "greedy:", "random:"})
     EXPECT_NE(help.find(word), std::string::npos) << word;
+}
+
+// The menu's letters with the talents' names as the game shows them, in the
+// terminal's UTF-8 rather than the game's code page 932.
+TEST(HelpText, NamesTheTalentsAsTheGameDoes) {
+  const std::string help = HelpText();
+  for (std::size_t t = 0; t < velkor::TalentNames.size(); ++t) {
+    const std::string entry = std::string(1, static_cast<char>('a' + t)) + " " +
+                              velkor::test::Cp932ToUtf8(std::string(velkor::TalentNames[t]));
+    EXPECT_NE(help.find(entry), std::string::npos) << t;
+  }
+  EXPECT_EQ(help.find("EvilEye"), std::string::npos);
 }
 
 // The built program, beside the game.
