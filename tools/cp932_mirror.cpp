@@ -89,7 +89,10 @@ class Mirror {
   explicit Mirror(std::string_view source) : source_(source), cp932_(platform::GameCharset, "UTF-8") {}
 
   MirroredSource Run() {
-    if (!cp932_.IsOpen()) return Fail(0, "the system cannot convert UTF-8 to code page 932");
+    if (!cp932_.IsOpen()) {
+      Fail(0, "the system cannot convert UTF-8 to code page 932");
+      return std::move(result_);
+    }
     while (at_ < source_.size() && result_.error.empty()) Step();
     if (result_.error.empty()) result_.text = std::move(out_);
     return std::move(result_);
@@ -98,11 +101,11 @@ class Mirror {
  private:
   char At(std::size_t i) const { return i < source_.size() ? source_[i] : '\0'; }
 
-  MirroredSource Fail(std::size_t where, std::string message) {
+  // Records the first failure; Run stops at it.
+  void Fail(std::size_t where, std::string message) {
     result_.error = std::move(message);
     result_.errorLine =
         1 + static_cast<std::size_t>(std::count(source_.begin(), source_.begin() + where, '\n'));
-    return std::move(result_);
   }
 
   void CopyTo(std::size_t end) {
