@@ -2,17 +2,22 @@
 # Builds VELKOR and runs every test, through the presets of CMakePresets.json
 # (which hold the options). With --sanitize the build and the tests run under
 # AddressSanitizer and UndefinedBehaviorSanitizer; with --release against the
-# optimised build a packager makes. Warnings are errors here. The package
-# tests run in the default build only: CI makes the package once.
+# optimised build a packager makes; with --clang built by clang instead of
+# GCC. Warnings are errors here. The package tests run in the default build
+# only.
 set -euo pipefail
 cd "$(dirname "$0")"
-bash scripts/ensure-tools.sh --tests
+tools=(--tests)
 preset=default
 if [ "${1:-}" = "--sanitize" ]; then
   preset=sanitize
 elif [ "${1:-}" = "--release" ]; then
   preset=release
+elif [ "${1:-}" = "--clang" ]; then
+  preset=clang
+  tools+=(--clang)
 fi
+bash scripts/ensure-tools.sh "${tools[@]}"
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
 cmake --workflow --preset "$preset"
