@@ -51,20 +51,21 @@ EM_JS(int, IntlPictures, (char* buffer, int size), {
 // clang-format on
 
 // What the GNU C library's locale sources give, by language and territory.
-// The texts are UTF-8 (u8 literals, which every build leaves as they are).
+// The texts are UTF-8, written as escapes so that no build converts them.
 struct KnownLocale {
   std::string_view name;
-  std::u8string_view date, time, timeAmPm, am, pm;
+  std::string_view date, time, timeAmPm, am, pm;
 };
 
+// ja_JP reads "%Y年%m月%d日", "%H時%M分%S秒", "%p%I時%M分%S秒", "午前", "午後".
 constexpr KnownLocale KnownLocales[] = {
-    {"C", u8"%m/%d/%y", u8"%H:%M:%S", u8"%I:%M:%S %p", u8"AM", u8"PM"},
-    {"POSIX", u8"%m/%d/%y", u8"%H:%M:%S", u8"%I:%M:%S %p", u8"AM", u8"PM"},
-    {"ja_JP", u8"%Y年%m月%d日", u8"%H時%M分%S秒", u8"%p%I時%M分%S秒", u8"午前", u8"午後"},
-    {"en_US", u8"%m/%d/%Y", u8"%r", u8"%I:%M:%S %p", u8"AM", u8"PM"},
-    {"en_GB", u8"%d/%m/%y", u8"%T", u8"%l:%M:%S %P %Z", u8"am", u8"pm"},
-    {"de_DE", u8"%d.%m.%Y", u8"%T", u8"", u8"", u8""},
-    {"fr_FR", u8"%d/%m/%Y", u8"%T", u8"", u8"", u8""},
+    {"C", "%m/%d/%y", "%H:%M:%S", "%I:%M:%S %p", "AM", "PM"},
+    {"POSIX", "%m/%d/%y", "%H:%M:%S", "%I:%M:%S %p", "AM", "PM"},
+    {"ja_JP", "%Y\xE5\xB9\xB4%m\xE6\x9C\x88%d\xE6\x97\xA5", "%H\xE6\x99\x82%M\xE5\x88\x86%S\xE7\xA7\x92", "%p%I\xE6\x99\x82%M\xE5\x88\x86%S\xE7\xA7\x92", "\xE5\x8D\x88\xE5\x89\x8D", "\xE5\x8D\x88\xE5\xBE\x8C"},
+    {"en_US", "%m/%d/%Y", "%r", "%I:%M:%S %p", "AM", "PM"},
+    {"en_GB", "%d/%m/%y", "%T", "%l:%M:%S %P %Z", "am", "pm"},
+    {"de_DE", "%d.%m.%Y", "%T", "", "", ""},
+    {"fr_FR", "%d/%m/%Y", "%T", "", "", ""},
 };
 
 LocaleTimeTexts FromIntl() {
@@ -105,14 +106,11 @@ LocaleTimeTexts ReadLocaleTimeTexts(const std::string& name) {
   for (const KnownLocale& locale : KnownLocales)
     if (locale.name == base) known = &locale;
   LocaleTimeTexts texts;
-  const auto text = [](std::u8string_view utf8) {
-    return std::string(reinterpret_cast<const char*>(utf8.data()), utf8.size());
-  };
-  texts.DateFormat = text(known->date);
-  texts.TimeFormat = text(known->time);
-  texts.TimeFormatAmPm = text(known->timeAmPm);
-  texts.AmText = text(known->am);
-  texts.PmText = text(known->pm);
+  texts.DateFormat = known->date;
+  texts.TimeFormat = known->time;
+  texts.TimeFormatAmPm = known->timeAmPm;
+  texts.AmText = known->am;
+  texts.PmText = known->pm;
   texts.Codeset = "UTF-8";
   return texts;
 }
