@@ -22,7 +22,7 @@ fail() {
 }
 cc -shared -fPIC -O2 -o "$work/fixed-clock.so" "$root/scripts/fixed-clock.c" -ldl
 
-# 2026-12-11 09:41:07.250 UTC; the report's date is UTC on both sides.
+# 2026-12-12 09:41:07.250 UTC; the report's date is UTC on both sides.
 export VELKOR_FIXED_TIME_MS=1797068467250 TZ=UTC LC_ALL=C
 unset LANG LC_TIME LC_CTYPE
 
@@ -61,10 +61,12 @@ same() {
   }
 }
 
-# A weak fighter who attacks until the hunt ends; each refused answer is
-# asked again, so the same lines drive both games alike.
+# A fighter who takes the first enemy offered and attacks once a turn until
+# he dies: each line is the answer to one kind of prompt (the first enemy or
+# an attack, the end of the plan, yes, Enter), and a refused answer is asked
+# again, so the same lines drive both games alike to a report line.
 hunt=$'\nユウ\n\n\n40\n20\n20\n20\nx\n\n'
-for _ in $(seq 400); do hunt+=$'1\na\n\n\n'; done
+for _ in $(seq 600); do hunt+=$'a\nZ\ny\n\n'; done
 
 for system in linux web; do
   play $system "$work/$system" "$hunt"

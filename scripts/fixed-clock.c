@@ -6,6 +6,14 @@
 #include <stdlib.h>
 #include <time.h>
 
+/* std::time reads the clock without clock_gettime's symbol. */
+time_t time(time_t* out) {
+  struct timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  if (out != NULL) *out = now.tv_sec;
+  return now.tv_sec;
+}
+
 int clock_gettime(clockid_t clock, struct timespec* now) {
   const char* fixed = getenv("VELKOR_FIXED_TIME_MS");
   if (clock == CLOCK_REALTIME && fixed != NULL) {
