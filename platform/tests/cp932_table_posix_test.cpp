@@ -72,7 +72,7 @@ TEST_F(Cp932Table, EncodesEveryCharacterAsIconvDoes) {
       const auto* b = reinterpret_cast<const unsigned char*>(bytes->data());
       expected = static_cast<std::uint16_t>(bytes->size() == 1 ? b[0] : b[0] << 8 | b[1]);
     }
-    if (UnicodeToCp932(c) != expected && ++differences <= 10) ADD_FAILURE() << "U+" << std::hex << c;
+    if (UnicodeToCp932(c) != expected && ++differences <= 10) ADD_FAILURE() << "U+" << std::hex << static_cast<std::uint32_t>(c);
   }
   EXPECT_EQ(differences, 0);
 }
