@@ -1,7 +1,7 @@
 // The character set conversions in WebAssembly, where there is no iconv that
-// knows code page 932: the sets a terminal or the stories speak (code page
-// 932, UTF-8, ASCII), through the table made from iconv, with iconv's rules
-// for what does not convert.
+// knows code page 932: the sets the game meets (code page 932, UTF-8,
+// UTF-16LE for console windows, ASCII), through the table made from iconv,
+// with iconv's rules for what does not convert.
 #include <optional>
 
 #include "platform/charset.h"
@@ -11,12 +11,13 @@ namespace velkor::platform {
 
 namespace {
 
-enum class Set { Unknown, Cp932, Utf8, Ascii };
+enum class Set { Unknown, Cp932, Utf8, Utf16Le, Ascii };
 
 Set SetNamed(std::string_view name) {
   const std::string folded = FoldedCharsetName(name);
   if (folded == "CP932" || folded == "WINDOWS31J" || folded == "MS932") return Set::Cp932;
   if (folded == "UTF8") return Set::Utf8;
+  if (folded == "UTF16LE") return Set::Utf16Le;
   if (folded == "ASCII" || folded == "USASCII" || folded == "ANSIX3.41968") return Set::Ascii;
   return Set::Unknown;
 }
@@ -65,6 +66,33 @@ Decoded DecodeCp932(std::string_view text, CharsetConverter::Walk walk) {
   return {std::nullopt, walk == CharsetConverter::Walk::Cp932Pairs ? 2u : 1u};
 }
 
+Decoded DecodeUtf16Le(std::string_view text) {
+  const auto unit = [&](std::size_t at) {
+    return static_cast<char32_t>(static_cast<unsigned char>(text[at]) |
+                                 static_cast<unsigned char>(text[at + 1]) << 8);
+  };
+  if (text.size() < 2) return {};
+  const char32_t first = unit(0);
+  if (first < 0xD800 || first > 0xDFFF) return {first, 2};
+  if (first >= 0xDC00 || text.size() < 4) return {std::nullopt, 2};
+  const char32_t second = unit(2);
+  if (second < 0xDC00 || second > 0xDFFF) return {std::nullopt, 2};
+  return {0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00), 4};
+}
+
+void AppendUtf16Le(char32_t c, std::string& out) {
+  const auto put = [&](char32_t unit) {
+    out += static_cast<char>(unit & 0xFF);
+    out += static_cast<char>(unit >> 8);
+  };
+  if (c < 0x10000) {
+    put(c);
+  } else {
+    put(0xD800 + ((c - 0x10000) >> 10));
+    put(0xDC00 + ((c - 0x10000) & 0x3FF));
+  }
+}
+
 void AppendUtf8(char32_t c, std::string& out) {
   const auto put = [&](unsigned value) { out += static_cast<char>(value); };
   if (c < 0x80) {
@@ -91,6 +119,8 @@ struct CharsetConverter::State {
         return DecodeCp932(text, walk);
       case Set::Utf8:
         return DecodeUtf8(text);
+      case Set::Utf16Le:
+        return DecodeUtf16Le(text);
       case Set::Ascii:
         if (static_cast<unsigned char>(text[0]) < 0x80) return {static_cast<char32_t>(text[0]), 1};
         return {};
@@ -111,6 +141,9 @@ struct CharsetConverter::State {
       }
       case Set::Utf8:
         AppendUtf8(c, out);
+        return true;
+      case Set::Utf16Le:
+        AppendUtf16Le(c, out);
         return true;
       case Set::Ascii:
         if (c >= 0x80) return false;
@@ -143,7 +176,7 @@ bool CharsetConverter::Exact(std::string_view text, std::string& out) {
 void CharsetConverter::Lenient(std::string_view text, std::string& out) {
   while (!text.empty()) {
     const Decoded decoded = state_->Decode(text);
-    if (!decoded.character || !state_->Encode(*decoded.character, out)) out += '?';
+    if (!decoded.character || !state_->Encode(*decoded.character, out)) state_->Encode(U'?', out);
     text.remove_prefix(std::min(decoded.length, text.size()));
   }
 }

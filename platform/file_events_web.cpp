@@ -34,7 +34,8 @@ void TellFileReplaced(const std::string& path) {
 }
 
 void TellFileAppended(const std::string& path, std::string_view bytes) {
-  if (HasHook("velkorFileAppended") == 1) AwaitFileAppended(path.c_str(), bytes.data(), static_cast<int>(bytes.size()));
+  if (HasHook("velkorFileAppended") == 1)
+    AwaitFileAppended(path.c_str(), bytes.data(), static_cast<int>(bytes.size()));
 }
 
 }  // namespace velkor::platform

@@ -61,7 +61,8 @@ struct KnownLocale {
 constexpr KnownLocale KnownLocales[] = {
     {"C", "%m/%d/%y", "%H:%M:%S", "%I:%M:%S %p", "AM", "PM"},
     {"POSIX", "%m/%d/%y", "%H:%M:%S", "%I:%M:%S %p", "AM", "PM"},
-    {"ja_JP", "%Y\xE5\xB9\xB4%m\xE6\x9C\x88%d\xE6\x97\xA5", "%H\xE6\x99\x82%M\xE5\x88\x86%S\xE7\xA7\x92", "%p%I\xE6\x99\x82%M\xE5\x88\x86%S\xE7\xA7\x92", "\xE5\x8D\x88\xE5\x89\x8D", "\xE5\x8D\x88\xE5\xBE\x8C"},
+    {"ja_JP", "%Y\xE5\xB9\xB4%m\xE6\x9C\x88%d\xE6\x97\xA5", "%H\xE6\x99\x82%M\xE5\x88\x86%S\xE7\xA7\x92",
+     "%p%I\xE6\x99\x82%M\xE5\x88\x86%S\xE7\xA7\x92", "\xE5\x8D\x88\xE5\x89\x8D", "\xE5\x8D\x88\xE5\xBE\x8C"},
     {"en_US", "%m/%d/%Y", "%r", "%I:%M:%S %p", "AM", "PM"},
     {"en_GB", "%d/%m/%y", "%T", "%l:%M:%S %P %Z", "am", "pm"},
     {"de_DE", "%d.%m.%Y", "%T", "", "", ""},
@@ -88,7 +89,8 @@ LocaleTimeTexts FromIntl() {
 }  // namespace
 
 LocaleTimeTexts ReadLocaleTimeTexts() {
-  if (EM_ASM_INT({ return typeof Module.velkorLocale === "string" && Module.velkorLocale !== "" ? 1 : 0; }) == 1)
+  if (EM_ASM_INT(
+          { return typeof Module.velkorLocale == = "string" && Module.velkorLocale != = "" ? 1 : 0; }) == 1)
     return FromIntl();
   // As setlocale(LC_TIME, "") chooses.
   for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {

@@ -47,9 +47,11 @@ int main() {
     }
     unsigned char out[8];
     std::size_t written = 0;
-    if (!Convert(decode, in, size, reinterpret_cast<char*>(out), sizeof out, written) || written != 4) continue;
+    if (!Convert(decode, in, size, reinterpret_cast<char*>(out), sizeof out, written) || written != 4)
+      continue;
     if (code >= 0x100 && (code >> 8) < 0x81) continue;  // two characters, not a pair
-    decoded.emplace_back(code, out[0] | out[1] << 8 | out[2] << 16 | static_cast<std::uint32_t>(out[3]) << 24);
+    decoded.emplace_back(code,
+                         out[0] | out[1] << 8 | out[2] << 16 | static_cast<std::uint32_t>(out[3]) << 24);
   }
   std::vector<std::pair<std::uint32_t, std::uint16_t>> encoded;
   for (std::uint32_t cp = 0; cp <= 0x10FFFF; ++cp) {
@@ -58,7 +60,8 @@ int main() {
                                  static_cast<unsigned char>(cp >> 16), static_cast<unsigned char>(cp >> 24)};
     unsigned char out[8];
     std::size_t written = 0;
-    if (!Convert(encode, reinterpret_cast<const char*>(in), 4, reinterpret_cast<char*>(out), sizeof out, written))
+    if (!Convert(encode, reinterpret_cast<const char*>(in), 4, reinterpret_cast<char*>(out), sizeof out,
+                 written))
       continue;
     if (written == 1) encoded.emplace_back(cp, out[0]);
     if (written == 2) encoded.emplace_back(cp, static_cast<std::uint16_t>(out[0] << 8 | out[1]));

@@ -51,7 +51,8 @@ TEST_F(Cp932Table, DecodesEveryCodeAsIconvDoes) {
     std::optional<char32_t> expected;
     if (const auto utf32 = Iconv(decode_, bytes); utf32 && utf32->size() == 4) {
       const auto* b = reinterpret_cast<const unsigned char*>(utf32->data());
-      expected = static_cast<char32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+      expected =
+          static_cast<char32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24);
     }
     const std::optional<char32_t> actual = Cp932ToUnicode(static_cast<std::uint16_t>(code));
     if (actual != expected && ++differences <= 10) ADD_FAILURE() << "code 0x" << std::hex << code;
@@ -72,7 +73,8 @@ TEST_F(Cp932Table, EncodesEveryCharacterAsIconvDoes) {
       const auto* b = reinterpret_cast<const unsigned char*>(bytes->data());
       expected = static_cast<std::uint16_t>(bytes->size() == 1 ? b[0] : b[0] << 8 | b[1]);
     }
-    if (UnicodeToCp932(c) != expected && ++differences <= 10) ADD_FAILURE() << "U+" << std::hex << static_cast<std::uint32_t>(c);
+    if (UnicodeToCp932(c) != expected && ++differences <= 10)
+      ADD_FAILURE() << "U+" << std::hex << static_cast<std::uint32_t>(c);
   }
   EXPECT_EQ(differences, 0);
 }
@@ -85,9 +87,9 @@ TEST_F(Cp932Table, KnownDuplicates) {
     std::uint16_t code;
   } cases[] = {
       {U'\uFF5E', 0x8160},  // FULLWIDTH TILDE, iconv's "～"
-      {U'\u00AC', 0x81CA},   // NOT SIGN: the JIS row, not the IBM one
-      {U'\u2235', 0x81E6},   // BECAUSE: the JIS row, not NEC's 0x879A
-      {U'\u2170', 0xFA40},   // small roman one: IBM's row, not NEC's selected 0xEEEF
+      {U'\u00AC', 0x81CA},  // NOT SIGN: the JIS row, not the IBM one
+      {U'\u2235', 0x81E6},  // BECAUSE: the JIS row, not NEC's 0x879A
+      {U'\u2170', 0xFA40},  // small roman one: IBM's row, not NEC's selected 0xEEEF
       {U'\u7E8A', 0xFA5C},  // IBM extension, not NEC's selected 0xED40
   };
   for (const auto& c : cases) EXPECT_EQ(UnicodeToCp932(c.character), c.code) << std::hex << c.code;
