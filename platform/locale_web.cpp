@@ -15,6 +15,10 @@ namespace velkor::platform {
 namespace {
 
 // clang-format off
+EM_JS(int, HasLanguageTag, (), {
+  return typeof Module.velkorLocale === "string" && Module.velkorLocale !== "" ? 1 : 0;
+});
+
 // The host's language tag as Intl describes it: the date picture, the time
 // picture, the 12-hour picture, and the morning's and afternoon's markers,
 // each ended by a 0x1F; or -1 when the host gives no tag.
@@ -89,9 +93,7 @@ LocaleTimeTexts FromIntl() {
 }  // namespace
 
 LocaleTimeTexts ReadLocaleTimeTexts() {
-  if (EM_ASM_INT(
-          { return typeof Module.velkorLocale == = "string" && Module.velkorLocale != = "" ? 1 : 0; }) == 1)
-    return FromIntl();
+  if (HasLanguageTag() == 1) return FromIntl();
   // As setlocale(LC_TIME, "") chooses.
   for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
     const char* value = std::getenv(variable);
