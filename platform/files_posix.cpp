@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "platform/file_events.h"
 #include "platform/file_writer.h"
 #include "platform/files.h"
 #include "platform/read_limited.h"
@@ -235,8 +236,11 @@ bool KeepOld(const std::string& target, const std::string& keepOldAs) {
 
 bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs) {
   TemporaryFile temporary(target);
-  return temporary.IsOpen() && WriteAll(temporary.Get(), bytes) && KeepOld(target, keepOldAs) &&
-         temporary.Commit(target);
+  if (!temporary.IsOpen() || !WriteAll(temporary.Get(), bytes) || !KeepOld(target, keepOldAs) ||
+      !temporary.Commit(target))
+    return false;
+  TellFileReplaced(target);
+  return true;
 }
 
 CopyStatus CopyFile(const std::string& source, const std::string& target) {
@@ -262,7 +266,9 @@ CopyStatus CopyFile(const std::string& source, const std::string& target) {
       return CopyStatus::Failed;
     if (static_cast<std::size_t>(got) < chunk.size()) break;
   }
-  return temporary.Commit(target) ? CopyStatus::Copied : CopyStatus::Failed;
+  if (!temporary.Commit(target)) return CopyStatus::Failed;
+  TellFileReplaced(target);
+  return CopyStatus::Copied;
 }
 
 void RemoveStaleTemporaries(const std::string& target, std::size_t largest) {
@@ -336,7 +342,9 @@ AppendStatus AppendToFile(const std::string& path, std::string_view bytes) {
   }
   written = file.Close() && written;
   if (!written && created) ::unlink(path.c_str());
-  return written ? AppendStatus::Appended : AppendStatus::CannotWrite;
+  if (!written) return AppendStatus::CannotWrite;
+  TellFileAppended(path, bytes);
+  return AppendStatus::Appended;
 }
 
 }  // namespace velkor::platform

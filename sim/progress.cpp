@@ -3,8 +3,9 @@
 namespace velkor::sim {
 
 std::string ProgressLine(const char* label, std::uint64_t done, std::uint64_t of) {
-  constexpr std::uint64_t Cells = 40;
-  const std::uint64_t filled = of == 0 ? Cells : done * Cells / of;
+  constexpr std::size_t Cells = 40;
+  // At most Cells, so it fits a size_t on 32-bit WebAssembly too.
+  const auto filled = static_cast<std::size_t>(of == 0 ? Cells : done * Cells / of);
   const std::uint64_t percent = of == 0 ? 100 : done * 100 / of;
   return std::string(label) + " [" + std::string(filled, '#') + std::string(Cells - filled, ' ') + "] " +
          std::to_string(percent) + "%";

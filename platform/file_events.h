@@ -1,0 +1,17 @@
+#pragma once
+// Telling the host that a file changed, for a host that keeps the files
+// elsewhere too (the browser page stores them in IndexedDB): called by the
+// file layer after each change succeeded. Nothing is told on a system whose
+// files are the real ones.
+#include <string>
+#include <string_view>
+
+namespace velkor::platform {
+
+// path now holds new contents, whole.
+void TellFileReplaced(const std::string& path);
+
+// bytes were appended to path.
+void TellFileAppended(const std::string& path, std::string_view bytes);
+
+}  // namespace velkor::platform
