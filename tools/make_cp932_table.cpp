@@ -50,8 +50,8 @@ int main() {
     if (!Convert(decode, in, size, reinterpret_cast<char*>(out), sizeof out, written) || written != 4)
       continue;
     if (code >= 0x100 && (code >> 8) < 0x81) continue;  // two characters, not a pair
-    decoded.emplace_back(code,
-                         out[0] | out[1] << 8 | out[2] << 16 | static_cast<std::uint32_t>(out[3]) << 24);
+    const auto byte = [&out](int at) { return static_cast<std::uint32_t>(out[at]); };
+    decoded.emplace_back(code, byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24);
   }
   std::vector<std::pair<std::uint32_t, std::uint16_t>> encoded;
   for (std::uint32_t cp = 0; cp <= 0x10FFFF; ++cp) {
