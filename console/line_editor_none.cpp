@@ -1,5 +1,7 @@
-// Windows has no libedit: a console window edits the typed line itself
-// (ReadConsoleW), and the console binding never asks for an editor there.
+// Where no line editor is linked: a Windows console window edits the typed
+// line itself (ReadConsoleW), and the page that hosts the WebAssembly game
+// edits it before handing it over. The console binding never asks for an
+// editor there.
 #include "console/line_editor.h"
 
 namespace velkor {
