@@ -73,6 +73,8 @@ void FlushOutput() {
   bound->Put(out);
 }
 
+std::string ShownOnScreen(std::string_view text) { return bound->Shown(text); }
+
 bool AtLineStart() { return atLineStart; }
 
 void SetEndOfInputQuits(bool quits) { endOfInputQuits = quits; }

@@ -19,6 +19,10 @@ class ConsoleDevice {
   // The devices over standard streams keep at most MaxLineBytes + 1 bytes
   // of a line (console/line_reader.h).
   virtual bool Get(std::string& line) = 0;
+  // The bytes the screen gets for text shown whole at the start of a line,
+  // without sending them or touching what is pending. Raw devices show the
+  // bytes as they are.
+  virtual std::string Shown(std::string_view text) { return std::string(text); }
 };
 
 // A device over two standard streams, passing the bytes through unchanged.
@@ -56,6 +60,8 @@ void FlushOutput();
 void SetEndOfInputQuits(bool quits);
 bool EndOfInputQuits();
 class PlayerQuit {};
+// What the bound console's screen gets for text (ConsoleDevice::Shown).
+std::string ShownOnScreen(std::string_view text);
 // True when nothing has been written yet or the last text ended a line.
 bool AtLineStart();
 

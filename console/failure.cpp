@@ -7,6 +7,7 @@
 
 #include "console/console_io.h"
 #include "platform/failure_location.h"
+#include "platform/signals.h"
 
 namespace velkor {
 
@@ -44,7 +45,16 @@ void SayQuitLine() {
 
 }  // namespace
 
-void SetQuitLine(std::string_view line) { quitLine = line; }
+void SetQuitLine(std::string_view line) {
+  quitLine = line;
+  // Ctrl-C at a terminal says the same line, after whatever the player was
+  // typing; through pipes a signal ends the game as it always has.
+  const std::string said =
+      EndOfInputQuits() && !line.empty()
+          ? ShownOnScreen(std::string(LineEnd) + std::string(line) + std::string(LineEnd))
+          : std::string();
+  platform::SetEndSignalLine(said);
+}
 
 __attribute__((noinline)) void RaiseFailure(std::string_view kind, std::string_view message) {
   throw GameFailure(kind, message, platform::ImageOffset(__builtin_return_address(0)));

@@ -43,7 +43,8 @@ std::string CannotOpenMessage(std::string_view fileName);
 std::string FailureReport(const GameFailure& failure);
 
 // The one line said when the player quits at a terminal (console_io.h): the
-// game changes it as the character's state changes. Empty by default.
+// game changes it as the character's state changes. Empty by default. At a
+// terminal, Ctrl-C (an end signal) says it too before ending the game.
 void SetQuitLine(std::string_view line);
 
 // Runs body; returns 0 when it returns normally, and also when the player

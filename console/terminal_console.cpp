@@ -112,6 +112,15 @@ std::string TerminalConsole::ToScreen(std::string_view bytes) {
   return shown;
 }
 
+std::string TerminalConsole::Shown(std::string_view text) {
+  std::string bytes(text);
+  if (maskControls_) MaskControlBytes(bytes);
+  if (!toTerminal_) return bytes;
+  std::string shown;
+  toTerminal_->Lenient(bytes, shown);
+  return shown;
+}
+
 void TerminalConsole::Send(std::string_view bytes) {
   if (bytes.empty()) return;
   out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -34,6 +34,7 @@ class TerminalConsole : public ConsoleDevice {
   ~TerminalConsole() override;
   void Put(std::string_view bytes) override;
   bool Get(std::string& line) override;
+  std::string Shown(std::string_view text) override;
 
   // Whether each side really converts: false also when iconv lacks the set.
   bool ConvertsOutput() const;

@@ -10,6 +10,7 @@
 #include "persist/report.h"
 #include "persist/save_file.h"
 #include "platform/console.h"
+#include "platform/signals.h"
 
 namespace velkor {
 
@@ -57,10 +58,17 @@ int StartUp() {
       // A refused or declined file has left its contents in the record.
       ClearPlayer(Player);
       DefineCharacter();
-      // A failed write is told, and the run goes on from memory.
+      // A failed write is told, and the run goes on from memory. Ctrl-C
+      // waits for both, so its line says what the disk holds.
+      const platform::SignalHold hold;
       if (SavePlayer()) SetQuitLine(SavedQuitLine);
     }
-    Main();
+    try {
+      Main();
+    } catch (const PlayerQuit&) {
+      // Ctrl-D at the last Enter of a finished run reads as that Enter.
+      if (LastReportLine().empty()) throw;
+    }
     ShowResultAtTerminal();
   });
 }

@@ -5,6 +5,8 @@
 // the last hold goes, so that a file being replaced is never left half-way
 // and no temporary file stays behind.
 
+#include <string_view>
+
 namespace velkor::platform {
 
 // Called once when such a signal is about to end the program, after any
@@ -18,6 +20,13 @@ using EndSignalHook = void (*)(int signal);
 // they end the program through the hook. Safe to call again with another
 // hook (the last one counts).
 void HandleEndSignals(EndSignalHook hook = nullptr);
+
+// The bytes written to standard output when an end signal ends the program,
+// before the hook: at a terminal, the calm line that says the game ends and
+// whether the character is saved, already in the terminal's character set.
+// Empty writes nothing. Kept to its first 1024 bytes; set it outside any
+// handler (it is changed under a SignalHold, so a signal never sees half).
+void SetEndSignalLine(std::string_view bytes);
 
 // Holds the end signals off while it lives; holds nest. A signal that
 // arrives meanwhile ends the program when the outermost hold goes.

@@ -1,8 +1,11 @@
 // The end signals on a POSIX system: blocked while a hold lives, so that the
 // kernel keeps one pending and delivers it when the mask is restored.
 #include <signal.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 
 #include "platform/signals.h"
 
@@ -15,6 +18,9 @@ constexpr int EndSignals[] = {SIGTERM, SIGHUP, SIGINT};
 std::atomic<EndSignalHook> Hook{nullptr};
 int HoldDepth = 0;  // one thread holds: the game's
 sigset_t MaskBeforeHold;
+// The end signal line, in a fixed buffer: the handler may not allocate.
+char Line[1024];
+std::size_t LineLength = 0;
 
 sigset_t EndSignalSet() {
   sigset_t set;
@@ -26,6 +32,12 @@ sigset_t EndSignalSet() {
 // Says the hook's line, then ends the program by the signal itself, so that
 // the parent sees the usual cause of death.
 void EndBySignal(int signal) {
+  for (std::size_t written = 0; written < LineLength;) {
+    const ssize_t n = ::write(STDOUT_FILENO, Line + written, LineLength - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    written += static_cast<std::size_t>(n);
+  }
   const EndSignalHook hook = Hook.load();
   if (hook != nullptr) hook(signal);
   ::signal(signal, SIG_DFL);
@@ -53,6 +65,12 @@ void HandleEndSignals(EndSignalHook hook) {
     if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
     ::sigaction(signal, &action, nullptr);
   }
+}
+
+void SetEndSignalLine(std::string_view bytes) {
+  const SignalHold hold;
+  LineLength = std::min(bytes.size(), sizeof Line);
+  std::copy_n(bytes.data(), LineLength, Line);
 }
 
 SignalHold::SignalHold() {

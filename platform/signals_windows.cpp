@@ -3,6 +3,7 @@
 // lock that a hold takes, then ends the process as Ctrl-C would.
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 
@@ -13,6 +14,9 @@ namespace velkor::platform {
 namespace {
 
 std::atomic<EndSignalHook> Hook{nullptr};
+// The end signal line; read and written only under the hold lock.
+char Line[1024];
+DWORD LineLength = 0;
 
 // Held by the game's thread while any hold lives.
 CRITICAL_SECTION& HoldLock() {
@@ -30,6 +34,8 @@ int SignalOf(DWORD event) {
 
 BOOL WINAPI EndByEvent(DWORD event) {
   EnterCriticalSection(&HoldLock());  // never left: the process ends here
+  DWORD written = 0;
+  if (LineLength > 0) WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), Line, LineLength, &written, nullptr);
   const EndSignalHook hook = Hook.load();
   if (hook != nullptr) hook(SignalOf(event));
   // The status a console program ends with on Ctrl-C.
@@ -42,6 +48,12 @@ void HandleEndSignals(EndSignalHook hook) {
   Hook.store(hook);
   static const bool installed = ::SetConsoleCtrlHandler(EndByEvent, TRUE) != FALSE;
   static_cast<void>(installed);
+}
+
+void SetEndSignalLine(std::string_view bytes) {
+  const SignalHold hold;
+  LineLength = static_cast<DWORD>(std::min(bytes.size(), sizeof Line));
+  std::copy_n(bytes.data(), LineLength, Line);
 }
 
 // A critical section may be entered again by its owner, so holds nest.

@@ -45,6 +45,7 @@ const std::string Left = "\x1b[D";
 const std::string Right = "\x1b[C";
 const std::string Backspace = "\x7f";
 const std::string CtrlD = "\x04";
+const std::string CtrlC = "\x03";
 
 bool IsUtf8(const std::string& text) {
   for (std::size_t i = 0; i < text.size();) {
@@ -150,6 +151,17 @@ class TerminalSession {
     return true;
   }
 
+  // Waits until the game has said all it says and reads through the editor.
+  bool WaitUntilAsked(int timeoutSeconds = 10) {
+    const long long deadline = test::MonotonicMs() + 1000LL * timeoutSeconds;
+    while (test::MonotonicMs() < deadline) {
+      const ssize_t got = Take(50);
+      if (got < 0) return false;
+      if (got == 0 && Editing()) return true;
+    }
+    return false;
+  }
+
   // Sends keys as they are.
   void Press(const std::string& keys) {
     ASSERT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
@@ -161,6 +173,22 @@ class TerminalSession {
   // Reads the screen until the game ends; its exit status, or -1 when it was
   // still running at the deadline or ended by a signal.
   int WaitForExit(int timeoutSeconds = 10) {
+    const int status = WaitForEnd(timeoutSeconds);
+    return status >= 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  // The signal that ended the game, or 0 when it exited or was still running.
+  int WaitForEndSignal(int timeoutSeconds = 10) {
+    const int status = WaitForEnd(timeoutSeconds);
+    return status >= 0 && WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  }
+
+  const std::string& Screen() const { return screen_; }
+
+ private:
+  // Reads the screen until the game ends; its wait status, or -1 when it was
+  // still running at the deadline.
+  int WaitForEnd(int timeoutSeconds) {
     const long long deadline = test::MonotonicMs() + 1000LL * timeoutSeconds;
     while (test::MonotonicMs() < deadline) {
       int status = 0;
@@ -168,16 +196,13 @@ class TerminalSession {
         pid_ = -1;
         while (Take(0) > 0) {
         }
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return status;
       }
       Take(20);
     }
     return -1;
   }
 
-  const std::string& Screen() const { return screen_; }
-
- private:
   // Adds what the screen was sent within waitMs to it: how many bytes came,
   // or -1 once the game has ended and the terminal closed.
   ssize_t Take(int waitMs) {
@@ -333,34 +358,73 @@ TEST(TerminalSession, CtrlDOnAnEmptyLineQuitsCalmlyBeforeTheCharacterIsSaved) {
   EXPECT_FALSE(test::Exists(folder.Path() + "/save.dat"));
 }
 
-TEST(TerminalSession, AFinishedRunShowsItsReportLineLast) {
-  GameFolder folder;
-  TerminalSession game(folder.Path(), "C.UTF-8");
-  ASSERT_TRUE(game.Started());
-  std::vector<std::string> lines;
-  std::istringstream typed(test::TypedLostRun("Yu"));
-  for (std::string line; std::getline(typed, line);) lines.push_back(line);
-  // Typed ahead a few lines at a time, until the run is over.
-  const std::string result = Utf8("ゲームーオーバー……");
-  bool over = false;
-  for (std::size_t i = 0; i < lines.size() && !over;) {
-    std::string keys;
-    for (int k = 0; k < 20 && i < lines.size(); ++k, ++i) keys += lines[i] + "\r";
-    game.Press(keys);
-    over = game.WaitFor(result, 2);
+// Ctrl-C at a prompt: the terminal back in its line mode, the calm line after
+// what was typed, and the game ended by the interrupt, as shells expect.
+TEST(TerminalSession, CtrlCSaysTheQuitLineAndEndsByTheInterrupt) {
+  struct Case {
+    bool saved;  // a character is in save.dat when the game starts
+    std::string line;
+  };
+  for (const Case& c : {Case{false, "ゲームを終わります。キャラクターは保存されていません。"},
+                        Case{true, "ゲームを終わります。キャラクターは保存されています。"}}) {
+    GameFolder folder;
+    if (c.saved) {
+      const test::ProcessResult defined =
+          test::RunProgram(test::GameProgram(), folder.Path(), test::TypedDefinition("Yu") + "\n", 20);
+      ASSERT_TRUE(test::Exists(folder.Path() + "/save.dat")) << defined.output;
+    }
+    TerminalSession game(folder.Path(), "C.UTF-8");
+    ASSERT_TRUE(game.Started());
+    if (c.saved) {
+      ASSERT_TRUE(game.WaitFor(Utf8("ロードしますか？"))) << game.Screen();
+      ASSERT_TRUE(game.WaitForEditor()) << game.Screen();
+    } else {
+      StartDefinition(game);
+    }
+    game.Press("ab");
+    ASSERT_TRUE(game.WaitFor("ab")) << game.Screen();
+    game.Press(CtrlC);
+    EXPECT_EQ(game.WaitForEndSignal(), SIGINT) << game.Screen();
+    EXPECT_FALSE(game.Editing());
+    const std::string quit = "ab\r\r\n" + Utf8(c.line) + "\r\r\n";
+    ASSERT_GE(game.Screen().size(), quit.size());
+    EXPECT_EQ(game.Screen().substr(game.Screen().size() - quit.size()), quit) << game.Screen();
+    EXPECT_EQ(test::Exists(folder.Path() + "/save.dat"), c.saved);
   }
-  ASSERT_TRUE(over) << game.Screen();
-  game.Type("");  // the Enter the game waits for after its last line
-  EXPECT_EQ(game.WaitForExit(), 0);
-  // The line the report file got, in the terminal's encoding, after the
-  // game's own last line.
-  const std::string report = test::ReadBytes(folder.Path() + "/" + ReportPath);
-  ASSERT_GE(report.size(), 2u);
-  const std::string shown = "\r\r\n" + Utf8("今回の記録：" + report.substr(0, report.size() - 2)) + "\r\r\n";
-  const std::size_t at = game.Screen().find(shown, game.Screen().find(result));
-  ASSERT_NE(at, std::string::npos) << game.Screen();
-  // Then only the line ends the editor leaves when it lets the terminal go.
-  EXPECT_EQ(game.Screen().find_first_not_of("\r\n", at + shown.size()), std::string::npos) << game.Screen();
+}
+
+// Ctrl-D at the Enter the game waits for after its last line reads as that
+// Enter: the run is over, so its result shows rather than the quit line.
+TEST(TerminalSession, AFinishedRunShowsItsReportLineLast) {
+  for (const std::string& lastKey : {std::string("\r"), CtrlD}) {
+    GameFolder folder;
+    TerminalSession game(folder.Path(), "C.UTF-8");
+    ASSERT_TRUE(game.Started());
+    std::vector<std::string> lines;
+    std::istringstream typed(test::TypedLostRun("Yu"));
+    for (std::string line; std::getline(typed, line);) lines.push_back(line);
+    // One line per question, so that none is left over for the last Enter.
+    const std::string result = Utf8("ゲームーオーバー……");
+    bool over = false;
+    for (std::size_t i = 0; i < lines.size() && !over; ++i) {
+      ASSERT_TRUE(game.WaitUntilAsked()) << game.Screen();
+      over = game.WaitFor(result, 0);
+      if (!over) game.Type(lines[i]);
+    }
+    ASSERT_TRUE(over) << game.Screen();
+    game.Press(lastKey);
+    EXPECT_EQ(game.WaitForExit(), 0);
+    // The line the report file got, in the terminal's encoding, after the
+    // game's own last line.
+    const std::string report = test::ReadBytes(folder.Path() + "/" + ReportPath);
+    ASSERT_GE(report.size(), 2u);
+    const std::string shown =
+        "\r\r\n" + Utf8("今回の記録：" + report.substr(0, report.size() - 2)) + "\r\r\n";
+    const std::size_t at = game.Screen().find(shown, game.Screen().find(result));
+    ASSERT_NE(at, std::string::npos) << game.Screen();
+    // Then only the line ends the editor leaves when it lets the terminal go.
+    EXPECT_EQ(game.Screen().find_first_not_of("\r\n", at + shown.size()), std::string::npos) << game.Screen();
+  }
 }
 
 TEST(TerminalSession, PipesPassEveryTypedByteAsBefore) {
