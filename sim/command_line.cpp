@@ -168,6 +168,12 @@ std::string HelpText() {
     text +=
         "                            " + std::string(entry.Name) + ": " + std::string(entry.Summary) + "\n";
   text +=
+      "                          lookahead plays every candidate on copies of the battle\n"
+      "                          against the enemy's plans as the game's own weight table\n"
+      "                          draws them: an experienced player who knows how each enemy\n"
+      "                          chooses, never this battle's own draws. It uses the enemy's\n"
+      "                          plan with talent b, its numbers with a, and chooses phase\n"
+      "                          by phase with d\n"
       "  -n N                    battles per enemy, hunts, or runs per build in search\n"
       "                          (default 10000; 1000 in search; at most 4294967296,\n"
       "                          one seed each)\n"
