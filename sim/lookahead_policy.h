@@ -1,24 +1,25 @@
 #pragma once
-// The player who looks ahead. Each turn it tries candidate plans on copies of
-// the battle and keeps the one that leaves it best placed when the turn is
-// over. The candidates are the greedy plan of hits with every mix of up to
-// three each of "崩し", "回避" and "防御" put before it or after it, so
-// guards, decoys, breaks, "剣劇" (when its points are there) and "狙撃"
-// through decoys are all in play. Each candidate meets the same samples of
-// what the player cannot see: the enemy's plan, drawn from the game's own
-// weight table (an experienced player's knowledge of the enemy, not this
-// battle's draws), and the initiative, both ways weighted by its odds. Where
-// the turn leaves both alive, a race of turns decides how good it is: the
-// turns the enemy needs to kill the player against those the player needs,
-// with tokens counted as the hit points they are worth.
+// The player who looks ahead. Each turn it tries candidates on copies of the
+// battle and keeps the one that wins most of them. A candidate is a mix of up
+// to three each of "崩し", "回避" and "防御", before or after the greedy hits
+// that the rest of the points buy ("狙撃" through decoys, "剣劇" when its
+// points are there); a copy plays the candidate's plan this turn and the same
+// mix every turn after, to the end of the battle.
 //
-// What the player sees changes what it uses: with 心眼 the enemy's plan as
-// shown instead of samples, with 魔眼 the enemy's hit points instead of the
-// middle of what its condition word (十全, 負傷, 重傷, 瀕死) allows, and with
-// 超反応 it chooses in each phase from what the turn has shown so far (who
-// went first, what the enemy did, the points left). It never reads the
-// battle's generator: its copies draw from a stream of the policy's own.
-// In a hunt it chooses as the greedy player does.
+// The copies hold what the player cannot see drawn anew from a stream of the
+// policy's own: the generator's state (the initiative and every later draw),
+// the enemy's plan as the game's own weight table draws it (what an
+// experienced player knows of the enemy, never this battle's draws) and,
+// without 魔眼, the enemy's HP as the middle of what its condition word
+// (十全, 負傷, 重傷, 瀕死) allows. With 心眼 the copies keep the enemy's shown
+// plan; with 超反応 it chooses in each phase from what the turn has shown so
+// far (who went first, what the enemy did, the points left).
+//
+// Every candidate meets the same copies: a first look at all of them, then a
+// second on fresh copies at the best few and the greedy plan, since the best
+// of many on few copies is mostly the luckiest. In a hunt it chooses as the
+// greedy player does: each battle begins at full HP, so the order changes how
+// far a hunt gets, not whether it reaches the ending.
 
 #include <array>
 #include <cstdint>
