@@ -234,7 +234,12 @@ LookaheadPolicy::Plan LookaheadPolicy::Choose(const BattleState& battle, int fro
   // mostly the luckiest, and the second look does not share its luck.
   Draw(battle, inTurn, FirstLook);
   scores_.clear();
-  for (std::size_t c = 0; c < candidates_.size(); ++c) scores_.push_back({Value(candidates_[c], seen), c});
+  // The greedy plan comes first; where it wins every copy there is nothing
+  // to gain.
+  for (std::size_t c = 0; c < candidates_.size(); ++c) {
+    scores_.push_back({Value(candidates_[c], seen), c});
+    if (c == 0 && scores_.front().first == FirstLook) return candidates_.front().First;
+  }
   std::stable_sort(scores_.begin() + 1, scores_.end(),
                    [](const auto& a, const auto& b) { return a.first > b.first; });
   Draw(battle, inTurn, SecondLook);
