@@ -38,6 +38,9 @@ int main(int argc, char** argv) {
   std::string text;
   try {
     text = ForLocale(RunCommand(*line, bar ? &*bar : nullptr));
+  } catch (const MergeError& refused) {
+    std::fprintf(stderr, "velkor-sim: %s\n", refused.what());
+    return 1;
   } catch (const std::bad_alloc&) {
     // 2 stays the status of a bad command line.
     std::fputs("\nvelkor-sim: out of memory\n", stderr);
