@@ -77,7 +77,15 @@ std::vector<RankedBuild> SearchBuilds(
     sum.Kills += tally.Kills;
   };
   if (progress) {
-    RunParallel(items, threads, work, [&](std::uint64_t done) { progress(done, items); });
+    // In runs, each item counted as an even share of them.
+    const std::uint64_t total = builds.size() * runs;
+    RunParallel(items, threads, work, [&](std::uint64_t done) {
+      progress(done == items
+                   ? total
+                   : static_cast<std::uint64_t>(static_cast<double>(done) / static_cast<double>(items) *
+                                                static_cast<double>(total)),
+               total);
+    });
   } else {
     RunParallel(items, threads, work);
   }
