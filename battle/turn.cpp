@@ -43,17 +43,24 @@ void BattleTurn(BattleState& battle, PlayerAgent& agent, BattleScreen& screen, B
   turn.SideFinished = {false, false};
   result = BattleOutcome::Undecided;
 
+  PlayPhases(battle, turn);
+
+  screen.Show(battle);
+}
+
+void PlayPhases(BattleState& battle, TurnContext& turn, bool firstActed) {
   const auto over = [&turn] {
     return turn.Result != BattleOutcome::Undecided || (turn.SideFinished[0] && turn.SideFinished[1]);
   };
-  for (turn.Phase = 0; turn.Phase < SlotCount; ++turn.Phase) {
-    drivePhase(battle, turn, turn.FirstSide, turn.SecondSide);
-    if (over()) break;
+  for (; turn.Phase < SlotCount; ++turn.Phase) {
+    if (!firstActed) {
+      drivePhase(battle, turn, turn.FirstSide, turn.SecondSide);
+      if (over()) break;
+    }
+    firstActed = false;
     drivePhase(battle, turn, turn.SecondSide, turn.FirstSide);
     if (over()) break;
   }
-
-  screen.Show(battle);
 }
 
 }  // namespace velkor

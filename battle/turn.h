@@ -14,4 +14,10 @@ void BattleTurn(BattleState& battle, PlayerAgent& agent, BattleScreen& screen, B
 // otherwise a draw weighted by the two current speeds decides.
 void DecideInitiative(BattleState& battle, TurnContext& turn);
 
+// Plays the phases of a turn whose plans, initiative and action points are
+// set, from turn.Phase to the end of the turn or a death; with firstActed,
+// turn.FirstSide has already had its part of turn.Phase. This is how a copy
+// of a battle caught inside a turn plays the rest of it.
+void PlayPhases(BattleState& battle, TurnContext& turn, bool firstActed = false);
+
 }  // namespace velkor

@@ -5,16 +5,31 @@
 #include "platform/console.h"
 #include "sim/policy_registry.h"
 #include "sim/report.h"
+#include "sim/roster_numbers.h"
 #include "sim/runs.h"
 #include "sim/search.h"
 #include "sim/seeds.h"
+#include "sim/shard.h"
 
 namespace velkor::sim {
 
 namespace {
 
-std::string Seeds(const CommandLine& line) {
-  return "seeds " + std::to_string(line.Seed) + " to " + std::to_string(RunSeed(line.Seed, line.Runs - 1));
+std::string Seeds(std::uint32_t seed, std::uint64_t runs) {
+  return "seeds " + std::to_string(seed) + " to " + std::to_string(RunSeed(seed, runs - 1));
+}
+
+std::string Seeds(const CommandLine& line) { return Seeds(line.Seed, line.Runs); }
+
+// The heading of a search's ranking, whether run whole or merged from parts.
+std::string SearchHeading(const SearchOptions& search, std::size_t builds) {
+  const std::uint64_t runs = search.Runs.Runs;
+  return "every build in steps of " + std::to_string(search.Step) + " points (" + std::to_string(builds) +
+         " builds) | policy " + std::string(search.Runs.Policy) + " | " + std::to_string(runs) +
+         (search.Enemy ? " battles each against enemy " + std::to_string(*search.Enemy + 1) + " " +
+                             RosterNumbers()[static_cast<std::size_t>(*search.Enemy)].Name.Text()
+                       : " hunts each") +
+         ", " + Seeds(search.Runs.Seed, runs);
 }
 
 std::string BuildText(const Build& build) {
@@ -50,15 +65,24 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress) {
       search.Runs = options;
       search.Step = line.Step;
       search.Enemy = line.Enemy;
+      search.Part = line.Part;
+      search.Parts = line.Parts;
       const std::vector<RankedBuild> ranked =
           progress != nullptr ? SearchBuilds(search, show) : SearchBuilds(search);
-      heading =
-          "every build in steps of " + std::to_string(line.Step) + " points (" +
-          std::to_string(ranked.size()) + " builds) | policy " + line.Policy + " | " +
-          std::to_string(line.Runs) +
-          (line.Enemy ? " battles each against enemy " + std::to_string(*line.Enemy + 1) : " hunts each") +
-          ", " + Seeds(line);
+      if (line.Sharded) {
+        if (progress != nullptr) progress->Finish();
+        return PartCsv(search, ranked);
+      }
+      heading = SearchHeading(search, ranked.size());
       table = SearchTable(ranked, line.Top, line.Enemy, line.Csv);
+      break;
+    }
+    case CommandLine::Mode::Merge: {
+      MergedSearch merged;
+      std::string error;
+      if (!MergeParts(line.Files, merged, error)) throw MergeError(error);
+      heading = SearchHeading(merged.Options, merged.Ranked.size());
+      table = SearchTable(merged.Ranked, line.Top, merged.Options.Enemy, line.Csv);
       break;
     }
     case CommandLine::Mode::Help:

@@ -1,6 +1,7 @@
 #pragma once
 // velkor-sim's work for one command line, apart from the process around it.
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -9,8 +10,15 @@
 
 namespace velkor::sim {
 
+// Part files that merge cannot take; what says why.
+class MergeError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // Runs what line asks for (Runs and Threads filled in) and gives the text to
 // print, in code page 932. progress, when given, shows how far a long run is.
+// Throws MergeError for parts that do not make one search.
 std::string RunCommand(const CommandLine& line, ProgressBar* progress);
 
 // text in the character set of the user's locale: UTF-8 for the C locale,

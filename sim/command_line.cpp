@@ -4,6 +4,7 @@
 
 #include "enemy/enemy.h"
 #include "sim/policy_registry.h"
+#include "sim/shard.h"
 
 namespace velkor::sim {
 
@@ -27,6 +28,40 @@ std::string Range(std::uint64_t low, std::uint64_t high) {
   return std::to_string(low) + ".." + std::to_string(high);
 }
 
+// merge's arguments: part files, --csv and --top.
+std::optional<CommandLine> ParseMerge(std::span<const std::string_view> args, std::string& error) {
+  CommandLine line;
+  line.Run = CommandLine::Mode::Merge;
+  for (std::size_t at = 0; at < args.size(); ++at) {
+    const std::string_view arg = args[at];
+    if (arg == "--help" || arg == "-h") {
+      line.Run = CommandLine::Mode::Help;
+      return line;
+    }
+    if (arg == "--csv") {
+      line.Csv = true;
+    } else if (arg == "--top") {
+      std::uint64_t n = 0;
+      if (at + 1 == args.size() || !ReadNumber(args[at + 1], 1, 1000000, n)) {
+        error = "--top wants a whole number " + Range(1, 1000000);
+        return std::nullopt;
+      }
+      line.Top = static_cast<std::size_t>(n);
+      ++at;
+    } else if (arg.substr(0, 1) == "-") {
+      error = "merge takes part files, --csv and --top, not \"" + std::string(arg) + "\"";
+      return std::nullopt;
+    } else {
+      line.Files.emplace_back(arg);
+    }
+  }
+  if (line.Files.empty()) {
+    error = "merge wants the part files that search --shard wrote";
+    return std::nullopt;
+  }
+  return line;
+}
+
 }  // namespace
 
 std::uint64_t DefaultRuns(CommandLine::Mode mode) { return mode == CommandLine::Mode::Search ? 1000 : 10000; }
@@ -34,7 +69,7 @@ std::uint64_t DefaultRuns(CommandLine::Mode mode) { return mode == CommandLine::
 std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> args, std::string& error) {
   CommandLine line;
   if (args.empty()) {
-    error = "say what to run: battles, hunts or search";
+    error = "say what to run: battles, hunts, search or merge";
     return std::nullopt;
   }
   std::size_t at = 0;
@@ -45,10 +80,12 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
     line.Run = CommandLine::Mode::Hunts;
   } else if (mode == "search") {
     line.Run = CommandLine::Mode::Search;
+  } else if (mode == "merge") {
+    return ParseMerge(args.subspan(at), error);
   } else if (mode == "--help" || mode == "-h") {
     return line;
   } else {
-    error = "unknown mode \"" + std::string(mode) + "\": battles, hunts or search";
+    error = "unknown mode \"" + std::string(mode) + "\": battles, hunts, search or merge";
     return std::nullopt;
   }
 
@@ -68,7 +105,7 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
     }
     const bool known = option == "--stats" || option == "--talents" || option == "--policy" ||
                        option == "-n" || option == "--seed" || option == "--threads" || option == "--step" ||
-                       option == "--enemy" || option == "--top";
+                       option == "--enemy" || option == "--top" || option == "--shard";
     if (!known) {
       error = "unknown option \"" + std::string(option) + "\"";
       return std::nullopt;
@@ -112,6 +149,13 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
       searchGiven = true;
       if (!number(1, 100)) return std::nullopt;
       line.Step = static_cast<std::int32_t>(n);
+    } else if (option == "--shard") {
+      searchGiven = true;
+      const auto shard = ParseShard(value, error);
+      if (!shard) return std::nullopt;
+      line.Sharded = true;
+      line.Part = shard->first;
+      line.Parts = shard->second;
     } else if (option == "--enemy") {
       searchGiven = true;
       if (!number(1, RosterSize)) return std::nullopt;
@@ -129,7 +173,7 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
     return std::nullopt;
   }
   if (!search && searchGiven) {
-    error = "--step, --enemy and --top belong to search";
+    error = "--step, --enemy, --top and --shard belong to search";
     return std::nullopt;
   }
   const std::optional<Build> build = ParseBuild(stats, talents, error);
@@ -143,6 +187,7 @@ std::string HelpText() {
       "velkor-sim: battles and whole hunts of VELKOR played by a policy, many times over.\n"
       "\n"
       "usage: velkor-sim battles|hunts|search [options]\n"
+      "       velkor-sim merge [--csv] [--top K] FILE...\n"
       "\n"
       "  battles   fight each of the twelve roster entries N times; a table of wins,\n"
       "            win rate with its 95% interval, average turns and HP left after a win\n"
@@ -151,6 +196,8 @@ std::string HelpText() {
       "  search    try every stat split in steps of --step points with every talent set\n"
       "            the pool can pay for; rank builds by the share of N hunts that reach\n"
       "            the ending (or by wins in N battles against --enemy)\n"
+      "  merge     the ranking of a search from the part files of search --shard, the\n"
+      "            same as one search would print\n"
       "\n"
       "options:\n"
       "  --stats HP,ATK,DEF,SPD  stat points as typed at the definition (default 25,25,25,25)\n"
@@ -168,6 +215,13 @@ std::string HelpText() {
     text +=
         "                            " + std::string(entry.Name) + ": " + std::string(entry.Summary) + "\n";
   text +=
+      "                          lookahead plays every candidate on copies of the battle\n"
+      "                          against the enemy's plans as the game's own weight table\n"
+      "                          draws them: an experienced player who knows how each enemy\n"
+      "                          chooses, never this battle's own draws. It uses the enemy's\n"
+      "                          plan with talent b, its numbers with a, and chooses phase\n"
+      "                          by phase with d. It is about a thousand times slower\n"
+      "                          than greedy\n"
       "  -n N                    battles per enemy, hunts, or runs per build in search\n"
       "                          (default 10000; 1000 in search; at most 4294967296,\n"
       "                          one seed each)\n"
@@ -178,10 +232,13 @@ std::string HelpText() {
       "  --step P                search: points per step of a stat (default 5)\n"
       "  --enemy K               search: rank by wins against roster entry K (1..12)\n"
       "  --top K                 search: builds shown (default 10)\n"
+      "  --shard K/N             search: only part K of N (every N-th build from the\n"
+      "                          K-th), written as CSV for merge; any batch system can\n"
+      "                          run the parts apart, each as it would run alone\n"
       "  --help                  this text\n"
       "\n"
-      "A bad argument gets a message and exit status 2; running out of memory,\n"
-      "exit status 3.\n";
+      "A bad argument gets a message and exit status 2; part files that merge\n"
+      "cannot take, exit status 1; running out of memory, exit status 3.\n";
   return text;
 }
 

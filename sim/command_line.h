@@ -6,13 +6,14 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/build.h"
 
 namespace velkor::sim {
 
 struct CommandLine {
-  enum class Mode { Battles, Hunts, Search, Help };
+  enum class Mode { Battles, Hunts, Search, Merge, Help };
   Mode Run = Mode::Help;
   Build Character{{25, 25, 25, 25}, {}};
   std::string Policy = "greedy";
@@ -23,6 +24,11 @@ struct CommandLine {
   std::int32_t Step = 5;
   std::optional<std::int32_t> Enemy;  // roster index 0..11 (typed 1..12)
   std::size_t Top = 10;
+  // search --shard K/N: part K-1 of N, written as CSV.
+  bool Sharded = false;
+  std::uint32_t Part = 0;
+  std::uint32_t Parts = 1;
+  std::vector<std::string> Files;  // merge: the parts
 };
 
 // The arguments after the program's name. Refused, with a message in error,

@@ -37,12 +37,15 @@ class GreedyPolicy : public Policy {
   };
   // The table of attack and speed against defense, worked out when first asked.
   const Table& TableFor(std::int32_t attack, std::int32_t speed, std::int32_t defense);
+  // The hit for the next slot of slotsLeft with points, by table; while the
+  // enemy holds decoys (one fewer for each hit they take), "弱撃" unless the
+  // hit goes through them.
+  static std::uint8_t Next(const Table& table, int slotsLeft, std::int32_t points, std::int32_t& decoys);
 
  private:
   const Table& TableOf(const BattleState& battle);
   // Turns of attacker's best plans to bring target's HP to 0.
   std::int64_t TurnsToKill(const TFighter& attacker, const TFighter& target);
-  static std::uint8_t Next(const Table& table, int slotsLeft, std::int32_t points, std::int32_t& decoys);
 
   // The matchups of a whole hunt, both ways, fit; older ones make room in turn.
   std::array<Table, 32> tables_{};

@@ -33,11 +33,17 @@ int main(int argc, char** argv) {
 
   const bool terminal = isatty(STDERR_FILENO) != 0;
   std::optional<ProgressBar> bar;
-  if (terminal) bar.emplace(stderr, line->Run == CommandLine::Mode::Search ? "searching" : "playing");
+  // Merging is quick; a part written for merge is still worth watching.
+  const bool search = line->Run == CommandLine::Mode::Search;
+  if (terminal && line->Run != CommandLine::Mode::Merge)
+    bar.emplace(stderr, search ? "searching" : "playing", search && line->Enemy ? "battles" : "hunts");
   const double start = velkor::platform::SteadySeconds();
   std::string text;
   try {
     text = ForLocale(RunCommand(*line, bar ? &*bar : nullptr));
+  } catch (const MergeError& refused) {
+    std::fprintf(stderr, "velkor-sim: %s\n", refused.what());
+    return 1;
   } catch (const std::bad_alloc&) {
     // 2 stays the status of a bad command line.
     std::fputs("\nvelkor-sim: out of memory\n", stderr);

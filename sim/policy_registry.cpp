@@ -3,6 +3,7 @@
 #include <array>
 
 #include "sim/greedy_policy.h"
+#include "sim/lookahead_policy.h"
 #include "sim/random_policy.h"
 
 namespace velkor::sim {
@@ -15,9 +16,11 @@ std::unique_ptr<Policy> Make() {
 }
 
 // A new policy is one class in a file of its own and one line here.
-constexpr std::array<PolicyEntry, 2> Known{{
+constexpr std::array<PolicyEntry, 3> Known{{
     {"greedy", "the plan that deals the most damage this turn; the candidate it outlasts best",
      Make<GreedyPolicy>},
+    {"lookahead", "each turn the plan (hits, guards, decoys, breaks) that fares best on copies",
+     Make<LookaheadPolicy>},
     {"random", "any affordable action or the end, each equally likely; any candidate", Make<RandomPolicy>},
 }};
 

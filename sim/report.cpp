@@ -92,9 +92,11 @@ std::string HuntTable(const HuntTally& tally, bool csv) {
 std::string SearchTable(const std::vector<RankedBuild>& ranked, std::size_t top,
                         std::optional<std::int32_t> enemy, bool csv) {
   const char* counted = enemy ? "wins" : "ending";
+  // Against one enemy there are no kills to count: no column for them.
   std::string out = csv ? std::string("rank,hp,atk,def,spd,talents,runs,") + (enemy ? "wins" : "endings") +
-                              ",share,ci_low,ci_high,avg_kills\n"
-                        : Format("rank   HP ATK DEF SPD  talents  %6s  95%% interval      kills\n", counted);
+                              ",share,ci_low,ci_high" + (enemy ? "" : ",avg_kills") + "\n"
+                        : Format("rank   HP ATK DEF SPD  talents  %6s  95%% interval", counted) +
+                              (enemy ? "" : "      kills") + "\n";
   for (std::size_t r = 0; r < std::min(top, ranked.size()); ++r) {
     const RankedBuild& b = ranked[r];
     const auto& s = b.Character.StatPoints;
@@ -104,9 +106,9 @@ std::string SearchTable(const std::vector<RankedBuild>& ranked, std::size_t top,
     const std::string talents = TalentLetters(b.Character);
     if (csv) {
       out += Format("%zu,%d,%d,%d,%d,", r + 1, s[0], s[1], s[2], s[3]) + (talents == "-" ? "" : talents) +
-             Format(",%llu,%llu,%.4f,%.4f,%.4f,", static_cast<unsigned long long>(b.Runs),
+             Format(",%llu,%llu,%.4f,%.4f,%.4f", static_cast<unsigned long long>(b.Runs),
                     static_cast<unsigned long long>(b.Successes), share, interval.Low, interval.High) +
-             (enemy ? "" : Format("%.3f", kills)) + "\n";
+             (enemy ? "" : Format(",%.3f", kills)) + "\n";
     } else {
       out += Format("%4zu  %3d %3d %3d %3d  %-7s  ", r + 1, s[0], s[1], s[2], s[3], talents.c_str()) +
              Percent(share) + "  " + IntervalText(interval) + (enemy ? "" : Format("  %5.2f", kills)) + "\n";

@@ -80,7 +80,8 @@ HuntTally RunHunts(const Build& build, const RunOptions& options,
     Add(sums[worker], tally);
   };
   if (progress) {
-    RunParallel(chunks, options.Threads, work, [&](std::uint64_t done) { progress(done, chunks); });
+    RunParallel(chunks, options.Threads, work,
+                [&](std::uint64_t done) { progress(std::min(done * Chunk, options.Runs), options.Runs); });
   } else {
     RunParallel(chunks, options.Threads, work);
   }

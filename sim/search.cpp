@@ -40,7 +40,12 @@ std::vector<Build> EnumerateBuilds(std::int32_t step) {
 
 std::vector<RankedBuild> SearchBuilds(
     const SearchOptions& options, const std::function<void(std::uint64_t done, std::uint64_t of)>& progress) {
-  const std::vector<Build> builds = EnumerateBuilds(options.Step);
+  const std::vector<Build> every = EnumerateBuilds(options.Step);
+  const std::uint32_t parts = std::max(options.Parts, 1u);
+  std::vector<std::size_t> index;  // the part's builds
+  for (std::size_t b = options.Part; b < every.size(); b += parts) index.push_back(b);
+  std::vector<Build> builds;
+  for (const std::size_t b : index) builds.push_back(every[b]);
   const std::uint64_t runs = options.Runs.Runs;
   const std::uint64_t chunks = (runs + Chunk - 1) / Chunk;
   const unsigned threads = std::max(options.Runs.Threads, 1u);
@@ -72,7 +77,15 @@ std::vector<RankedBuild> SearchBuilds(
     sum.Kills += tally.Kills;
   };
   if (progress) {
-    RunParallel(items, threads, work, [&](std::uint64_t done) { progress(done, items); });
+    // In runs, each item counted as an even share of them.
+    const std::uint64_t total = builds.size() * runs;
+    RunParallel(items, threads, work, [&](std::uint64_t done) {
+      progress(done == items
+                   ? total
+                   : static_cast<std::uint64_t>(static_cast<double>(done) / static_cast<double>(items) *
+                                                static_cast<double>(total)),
+               total);
+    });
   } else {
     RunParallel(items, threads, work);
   }
@@ -80,6 +93,7 @@ std::vector<RankedBuild> SearchBuilds(
   std::vector<RankedBuild> ranked(builds.size());
   for (std::size_t b = 0; b < builds.size(); ++b) {
     ranked[b].Character = builds[b];
+    ranked[b].Index = index[b];
     for (const std::vector<RankedBuild>& perThread : sums) {
       const RankedBuild& part = perThread[b];
       ranked[b].Runs += part.Runs;
@@ -87,11 +101,16 @@ std::vector<RankedBuild> SearchBuilds(
       ranked[b].Kills += part.Kills;
     }
   }
-  std::stable_sort(ranked.begin(), ranked.end(), [](const RankedBuild& a, const RankedBuild& b) {
-    if (a.Successes != b.Successes) return a.Successes > b.Successes;
-    return a.Kills > b.Kills;
-  });
+  RankBuilds(ranked);
   return ranked;
+}
+
+void RankBuilds(std::vector<RankedBuild>& builds) {
+  std::sort(builds.begin(), builds.end(), [](const RankedBuild& a, const RankedBuild& b) {
+    if (a.Successes != b.Successes) return a.Successes > b.Successes;
+    if (a.Kills != b.Kills) return a.Kills > b.Kills;
+    return a.Index < b.Index;
+  });
 }
 
 }  // namespace velkor::sim

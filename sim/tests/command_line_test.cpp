@@ -37,6 +37,20 @@ TEST(ParseCommandLine, EveryOption) {
   EXPECT_EQ(search->Step, 10);
   EXPECT_EQ(search->Enemy, 6);  // typed as in the table, from 1
   EXPECT_EQ(search->Top, 3u);
+  EXPECT_FALSE(search->Sharded);
+
+  const auto shard = Parse({"search", "--shard", "3/7"}, error);
+  ASSERT_TRUE(shard) << error;
+  EXPECT_TRUE(shard->Sharded);
+  EXPECT_EQ(shard->Part, 2u);  // typed from 1
+  EXPECT_EQ(shard->Parts, 7u);
+
+  const auto merge = Parse({"merge", "a.csv", "--top", "4", "b.csv", "--csv"}, error);
+  ASSERT_TRUE(merge) << error;
+  EXPECT_EQ(merge->Run, CommandLine::Mode::Merge);
+  EXPECT_EQ(merge->Files, (std::vector<std::string>{"a.csv", "b.csv"}));
+  EXPECT_EQ(merge->Top, 4u);
+  EXPECT_TRUE(merge->Csv);
 
   const auto defaults = Parse({"hunts"}, error);
   ASSERT_TRUE(defaults);
@@ -58,7 +72,7 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
     const char* error;
   };
   const Case cases[] = {
-      {{}, "battles, hunts or search"},
+      {{}, "battles, hunts, search or merge"},
       {{"fight"}, "unknown mode"},
       {{"battles", "--verbose"}, "unknown option"},
       {{"battles", "-n"}, "-n wants a value"},
@@ -67,7 +81,7 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
       {{"battles", "-n", "4294967297"}, "-n wants a whole number 1..4294967296"},
       {{"battles", "--seed", "4294967296"}, "--seed wants"},
       {{"battles", "--threads", "0"}, "--threads wants"},
-      {{"battles", "--policy", "smart"}, "unknown policy \"smart\"; known: greedy random"},
+      {{"battles", "--policy", "smart"}, "unknown policy \"smart\"; known: greedy lookahead random"},
       {{"battles", "--stats", "50,50,50,50"}, "costs 200 points"},
       {{"hunts", "--talents", "x"}, "--talents"},
       {{"battles", "--step", "5"}, "belong to search"},
@@ -75,6 +89,14 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
       {{"search", "--stats", "25,25,25,25"}, "do not apply"},
       {{"search", "--enemy", "13"}, "--enemy wants a whole number 1..12"},
       {{"search", "--step", "0"}, "--step wants"},
+      {{"hunts", "--shard", "1/2"}, "belong to search"},
+      {{"search", "--shard", "3/2"}, "--shard wants K/N"},
+      {{"search", "--shard", "0/2"}, "--shard wants K/N"},
+      {{"search", "--shard", "2"}, "--shard wants K/N"},
+      {{"search", "--shard", "1/x"}, "--shard wants K/N"},
+      {{"merge"}, "merge wants the part files"},
+      {{"merge", "a.csv", "--step", "5"}, "merge takes part files, --csv and --top"},
+      {{"merge", "a.csv", "--top"}, "--top wants"},
   };
   for (const Case& c : cases) {
     std::string error;
@@ -85,9 +107,10 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
 
 TEST(HelpText, ListsEveryOptionAndPolicy) {
   const std::string help = HelpText();
-  for (const char* word : {"battles|hunts|search", "--stats HP,ATK,DEF,SPD", "--talents LETTERS",
-                           "--policy NAME", "-n N", "--seed S", "--threads T", "--csv", "--step P",
-                           "--enemy K", "--top K", "--help", "greedy:", "random:"})
+  for (const char* word :
+       {"battles|hunts|search", "--stats HP,ATK,DEF,SPD", "--talents LETTERS", "--policy NAME", "-n N",
+        "--seed S", "--threads T", "--csv", "--step P", "--enemy K", "--top K", "--shard K/N",
+        "merge [--csv] [--top K] FILE...", "--help", "greedy:", "lookahead:", "random:"})
     EXPECT_NE(help.find(word), std::string::npos) << word;
 }
 

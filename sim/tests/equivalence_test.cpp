@@ -55,7 +55,7 @@ void ExpectSame(const BattleRecord& engine, const ShownBattle& shown, const std:
 
 TEST(Equivalence, EveryEnemyBattleByBattle) {
   int battles = 0;
-  for (const char* name : {"greedy", "random"}) {
+  for (const char* name : {"greedy", "lookahead", "random"}) {
     for (const Build& build : Builds) {
       for (std::int32_t enemy = 0; enemy < RosterSize; ++enemy) {
         for (std::uint32_t seed = 1; seed <= 4; ++seed) {
@@ -87,7 +87,7 @@ TEST(Equivalence, EveryEnemyBattleByBattle) {
       }
     }
   }
-  EXPECT_EQ(battles, 2 * 5 * 12 * 4);
+  EXPECT_EQ(battles, 3 * 5 * 12 * 4);
 }
 
 class HuntEquivalence : public ::testing::Test {
@@ -134,7 +134,7 @@ class HuntEquivalence : public ::testing::Test {
 
 TEST_F(HuntEquivalence, WholeHuntsRoundByRound) {
   std::size_t battles = 0;
-  for (const char* name : {"greedy", "random"}) {
+  for (const char* name : {"greedy", "lookahead", "random"}) {
     for (const Build& build : Builds) {
       for (std::uint32_t seed = 1; seed <= 3; ++seed) battles += Compare(name, build, seed);
     }

@@ -86,15 +86,40 @@ TEST(SearchTable, TheTopBuilds) {
             "rank   HP ATK DEF SPD  talents  ending  95% interval      kills\n"
             "   1   30  30  10  30  -          5.2%  [  4.0%,   6.8%]   7.10\n"
             "   2   20  30  10  34  c          4.0%  [  3.0%,   5.4%]   6.90\n");
+  // Against one enemy nothing is killed: the column goes.
   EXPECT_EQ(SearchTable(ranked, 1, 6, true),
-            "rank,hp,atk,def,spd,talents,runs,wins,share,ci_low,ci_high,avg_kills\n"
-            "1,30,30,10,30,,1000,52,0.0520,0.0399,0.0676,\n");
+            "rank,hp,atk,def,spd,talents,runs,wins,share,ci_low,ci_high\n"
+            "1,30,30,10,30,,1000,52,0.0520,0.0399,0.0676\n");
+  EXPECT_EQ(SearchTable(ranked, 1, 6, false),
+            "rank   HP ATK DEF SPD  talents    wins  95% interval\n"
+            "   1   30  30  10  30  -          5.2%  [  4.0%,   6.8%]\n");
 }
 
-TEST(ProgressLine, FortyCellsAndThePercentage) {
-  EXPECT_EQ(ProgressLine("searching", 0, 8), "searching [                                        ] 0%");
-  EXPECT_EQ(ProgressLine("x", 3, 4), "x [" + std::string(30, '#') + std::string(10, ' ') + "] 75%");
-  EXPECT_EQ(ProgressLine("x", 4, 4), "x [" + std::string(40, '#') + "] 100%");
+TEST(ProgressLine, RateAndTimeLeftWithinTheWidth) {
+  // 300 of 1200 hunts in 10 s: 30 a second, 900 to go in 30 s.
+  EXPECT_EQ(ProgressLine("searching", "hunts", 300, 1200, 10.0, 120),
+            "searching [" + std::string(10, '#') + std::string(30, ' ') + "] 25% 30 hunts/s 0m30s left");
+  EXPECT_EQ(ProgressLine("x", "hunts", 0, 8, 0.0, 80),
+            "x [" + std::string(40, ' ') + "] 0% - hunts/s - left");
+  EXPECT_EQ(ProgressLine("x", "battles", 12000000, 12000000, 4.0, 80),
+            "x [" + std::string(40, '#') + "] 100% 3.0M battles/s 0m00s left");
+  EXPECT_EQ(ProgressLine("x", "hunts", 1, 100000, 1.0, 80).substr(48), "1 hunts/s 27h46m left");
+
+  // Every width down to nothing: never the last column, and a bar while
+  // there is room for one.
+  for (std::size_t width = 0; width <= 200; ++width) {
+    const std::string line = ProgressLine("searching", "hunts", 123456, 1000000, 61.5, width);
+    EXPECT_LT(line.size(), std::max<std::size_t>(width, 1)) << width << ": " << line;
+    if (width >= 40) {
+      EXPECT_NE(line.find("[#"), std::string::npos) << width << ": " << line;
+    }
+    if (width >= 4) {
+      EXPECT_NE(line.find("12%"), std::string::npos) << width << ": " << line;
+    }
+  }
+  // In 40 columns the label and the words go first.
+  EXPECT_EQ(ProgressLine("searching", "hunts", 123456, 1000000, 61.5, 40),
+            "[##" + std::string(18, ' ') + "] 12% 2.0k/s 7m17s");
 }
 
 }  // namespace

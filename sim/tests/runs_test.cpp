@@ -118,5 +118,24 @@ TEST(SearchBuilds, RanksWhateverTheThreads) {
   EXPECT_EQ(found->Kills, 0u);
 }
 
+// lookahead keeps tables and a stream of its own in each thread's policy:
+// none of it may leak from one run into the next.
+TEST(SearchBuilds, LookaheadWhateverTheThreads) {
+  SearchOptions options;
+  options.Step = 50;
+  options.Enemy = 6;
+  options.Runs.Policy = "lookahead";
+  options.Runs.Runs = 260;  // two work items per build
+  options.Runs.Threads = 1;
+  const std::vector<RankedBuild> one = SearchBuilds(options);
+  options.Runs.Threads = 3;
+  const std::vector<RankedBuild> three = SearchBuilds(options);
+  ASSERT_EQ(three.size(), one.size());
+  for (std::size_t i = 0; i < one.size(); ++i) {
+    EXPECT_EQ(one[i].Character, three[i].Character) << i;
+    EXPECT_EQ(one[i].Successes, three[i].Successes) << i;
+  }
+}
+
 }  // namespace
 }  // namespace velkor::sim

@@ -1,0 +1,162 @@
+#include "sim/shard.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+
+namespace velkor::sim {
+
+namespace {
+
+constexpr std::string_view Header =
+    "part,parts,policy,step,enemy,runs,seed,build,hp,atk,def,spd,talents,successes,kills";
+constexpr std::size_t Columns = 15;
+
+// What every line of one search's parts shares.
+struct Search {
+  std::string Policy;
+  std::uint64_t Parts = 0, Step = 0, Enemy = 0, Runs = 0, Seed = 0;  // Enemy 0: hunts
+  bool operator==(const Search&) const = default;
+};
+
+bool ReadUnsigned(std::string_view text, std::uint64_t& value) {
+  const char* end = text.data() + text.size();
+  const auto [at, problem] = std::from_chars(text.data(), end, value);
+  return !text.empty() && problem == std::errc() && at == end;
+}
+
+// The build's own columns: stats, then talent letters (none for none).
+std::string BuildColumns(const Build& build) {
+  const std::string talents = TalentLetters(build);
+  return StatsText(build) + "," + (talents == "-" ? "" : talents);
+}
+
+std::vector<std::string_view> Split(std::string_view line) {
+  std::vector<std::string_view> fields;
+  for (std::size_t at = 0;;) {
+    const std::size_t comma = line.find(',', at);
+    fields.push_back(line.substr(at, comma == std::string_view::npos ? std::string_view::npos : comma - at));
+    if (comma == std::string_view::npos) return fields;
+    at = comma + 1;
+  }
+}
+
+}  // namespace
+
+std::optional<std::pair<std::uint32_t, std::uint32_t>> ParseShard(std::string_view text, std::string& error) {
+  const std::size_t slash = text.find('/');
+  std::uint64_t k = 0;
+  std::uint64_t n = 0;
+  if (slash == std::string_view::npos || !ReadUnsigned(text.substr(0, slash), k) ||
+      !ReadUnsigned(text.substr(slash + 1), n) || k < 1 || n > 1000000 || k > n) {
+    error = "--shard wants K/N, part K of N with 1 <= K <= N <= 1000000, not \"" + std::string(text) + "\"";
+    return std::nullopt;
+  }
+  return std::make_pair(static_cast<std::uint32_t>(k - 1), static_cast<std::uint32_t>(n));
+}
+
+std::string PartCsv(const SearchOptions& options, const std::vector<RankedBuild>& part) {
+  std::vector<const RankedBuild*> ordered;
+  for (const RankedBuild& b : part) ordered.push_back(&b);
+  std::sort(ordered.begin(), ordered.end(), [](auto* a, auto* b) { return a->Index < b->Index; });
+  const std::string search = std::to_string(options.Part + 1) + "," + std::to_string(options.Parts) + "," +
+                             std::string(options.Runs.Policy) + "," + std::to_string(options.Step) + "," +
+                             (options.Enemy ? std::to_string(*options.Enemy + 1) : "") + "," +
+                             std::to_string(options.Runs.Runs) + "," + std::to_string(options.Runs.Seed) +
+                             ",";
+  std::string out = std::string(Header) + "\n";
+  for (const RankedBuild* b : ordered) {
+    out += search + std::to_string(b->Index) + "," + BuildColumns(b->Character) + "," +
+           std::to_string(b->Successes) + "," + std::to_string(b->Kills) + "\n";
+  }
+  return out;
+}
+
+bool MergeParts(const std::vector<std::string>& files, MergedSearch& merged, std::string& error) {
+  std::optional<Search> search;
+  std::vector<Build> every;
+  std::vector<bool> seen;
+  merged.Ranked.clear();
+  for (const std::string& file : files) {
+    std::ifstream in(file, std::ios::binary);
+    std::string line;
+    if (!in || !std::getline(in, line)) {
+      error = "cannot read \"" + file + "\"";
+      return false;
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line != Header) {
+      error = "\"" + file + "\" is not a part written by search --shard";
+      return false;
+    }
+    for (std::uint64_t number = 2; std::getline(in, line); ++number) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.empty()) continue;
+      const std::string where = file + ":" + std::to_string(number) + ": ";
+      const std::vector<std::string_view> f = Split(line);
+      Search here;
+      std::uint64_t part = 0, index = 0, successes = 0, kills = 0;
+      const bool read = f.size() == Columns && ReadUnsigned(f[0], part) && ReadUnsigned(f[1], here.Parts) &&
+                        ReadUnsigned(f[3], here.Step) &&
+                        (f[4].empty() || (ReadUnsigned(f[4], here.Enemy) && here.Enemy >= 1)) &&
+                        ReadUnsigned(f[5], here.Runs) && ReadUnsigned(f[6], here.Seed) &&
+                        ReadUnsigned(f[7], index) && ReadUnsigned(f[13], successes) &&
+                        ReadUnsigned(f[14], kills) && here.Step >= 1 && here.Step <= 100 && here.Parts >= 1 &&
+                        here.Enemy <= RosterSize && successes <= here.Runs && here.Seed <= UINT32_MAX;
+      if (!read) {
+        error = where + "not a line of a part";
+        return false;
+      }
+      here.Policy = f[2];
+      if (!search) {
+        search = here;
+        every = EnumerateBuilds(static_cast<std::int32_t>(here.Step));
+        seen.assign(every.size(), false);
+        merged.Ranked.resize(every.size());
+      } else if (!(here == *search)) {
+        error = where + "belongs to another search than the lines before it";
+        return false;
+      }
+      if (index >= every.size() || part != index % here.Parts + 1 ||
+          std::string(f[8]) + "," + std::string(f[9]) + "," + std::string(f[10]) + "," + std::string(f[11]) +
+                  "," + std::string(f[12]) !=
+              BuildColumns(every[index])) {
+        error = where + "build " + std::to_string(index) + " is not the build this search has in that place";
+        return false;
+      }
+      if (seen[index]) {
+        error = where + "build " + std::to_string(index) + " comes twice: is part " + std::to_string(part) +
+                " given twice?";
+        return false;
+      }
+      seen[index] = true;
+      merged.Ranked[index] = {every[index], here.Runs, successes, kills, index};
+    }
+  }
+  if (!search) {
+    error = "the parts hold no builds";
+    return false;
+  }
+  std::vector<std::uint64_t> missing;
+  for (std::size_t b = 0; b < seen.size(); ++b) {
+    const std::uint64_t part = b % search->Parts + 1;
+    if (!seen[b] && std::find(missing.begin(), missing.end(), part) == missing.end()) missing.push_back(part);
+    if (missing.size() == 10) break;  // enough to go on with
+  }
+  if (!missing.empty()) {
+    error = "builds are missing: not given part";
+    for (const std::uint64_t part : missing) error += " " + std::to_string(part);
+    error += " of " + std::to_string(search->Parts);
+    return false;
+  }
+  RankBuilds(merged.Ranked);
+  merged.Policy = search->Policy;
+  merged.Options.Runs.Policy = merged.Policy;
+  merged.Options.Runs.Runs = search->Runs;
+  merged.Options.Runs.Seed = static_cast<std::uint32_t>(search->Seed);
+  merged.Options.Step = static_cast<std::int32_t>(search->Step);
+  if (search->Enemy != 0) merged.Options.Enemy = static_cast<std::int32_t>(search->Enemy - 1);
+  return true;
+}
+
+}  // namespace velkor::sim

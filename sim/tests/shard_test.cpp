@@ -1,0 +1,121 @@
+// A search run in parts and merged prints what the whole search prints.
+#include "sim/shard.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sim/app.h"
+#include "testsupport/files.h"
+
+namespace velkor::sim {
+namespace {
+
+using velkor::test::ReadBytes;
+using velkor::test::WriteBytes;
+
+CommandLine Search(std::int32_t step, std::uint64_t runs, unsigned threads) {
+  CommandLine line;
+  line.Run = CommandLine::Mode::Search;
+  line.Step = step;
+  line.Runs = runs;
+  line.Seed = 5;
+  line.Threads = threads;
+  line.Top = 1000000;  // every build: the whole ranking must agree
+  return line;
+}
+
+CommandLine Shard(CommandLine line, std::uint32_t k, std::uint32_t n) {
+  line.Sharded = true;
+  line.Part = k - 1;
+  line.Parts = n;
+  return line;
+}
+
+CommandLine Merge(const std::vector<std::string>& files, bool csv) {
+  CommandLine line;
+  line.Run = CommandLine::Mode::Merge;
+  line.Files = files;
+  line.Csv = csv;
+  line.Top = 1000000;
+  return line;
+}
+
+class Shards : public ::testing::Test {
+ protected:
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string path = dir_.Path() + "/" + name;
+    WriteBytes(path, bytes);
+    return path;
+  }
+  velkor::test::ScopedTempDir dir_;
+};
+
+TEST_F(Shards, ThreeShardsMergedPrintTheWholeSearch) {
+  for (const bool enemy : {false, true}) {
+    CommandLine whole = Search(20, 40, 2);
+    if (enemy) whole.Enemy = 6;
+    std::vector<std::string> parts;
+    for (std::uint32_t k = 1; k <= 3; ++k) {
+      // Each part on its own number of threads: parts do not depend on them.
+      CommandLine part = Shard(whole, k, 3);
+      part.Threads = k;
+      parts.push_back(Write("part" + std::to_string(k) + ".csv", RunCommand(part, nullptr)));
+    }
+    // In any order of the files.
+    const std::vector<std::string> shuffled{parts[2], parts[0], parts[1]};
+    EXPECT_EQ(RunCommand(Merge(shuffled, false), nullptr), RunCommand(whole, nullptr)) << enemy;
+    whole.Csv = true;
+    EXPECT_EQ(RunCommand(Merge(parts, true), nullptr), RunCommand(whole, nullptr)) << enemy;
+  }
+}
+
+TEST_F(Shards, APartIsTheSameWhateverTheThreadsAndHoldsOnlyItsBuilds) {
+  const std::string one = RunCommand(Shard(Search(25, 300, 1), 2, 4), nullptr);
+  EXPECT_EQ(RunCommand(Shard(Search(25, 300, 3), 2, 4), nullptr), one);
+  // Every fourth build from the second: 295 builds at this step.
+  std::size_t lines = 0;
+  for (const char c : one) lines += c == '\n' ? 1 : 0;
+  EXPECT_EQ(lines, 1u + (295 - 1 + 3) / 4);
+  EXPECT_NE(one.find("\n2,4,greedy,25,,300,5,1,"), std::string::npos);
+  EXPECT_NE(one.find("\n2,4,greedy,25,,300,5,5,"), std::string::npos);
+}
+
+TEST_F(Shards, MergeRefusesPartsThatDoNotMakeOneSearch) {
+  const CommandLine whole = Search(25, 10, 1);
+  const std::string p1 = Write("p1.csv", RunCommand(Shard(whole, 1, 2), nullptr));
+  const std::string p2 = Write("p2.csv", RunCommand(Shard(whole, 2, 2), nullptr));
+  CommandLine otherSeed = whole;
+  otherSeed.Seed = 6;
+  const std::string q2 = Write("q2.csv", RunCommand(Shard(otherSeed, 2, 2), nullptr));
+  std::string lines = ReadBytes(p2);
+  const std::string edited = Write("edited.csv", lines.replace(lines.find(",5,1,"), 5, ",5,0,"));
+  const std::string table = Write("table.csv", RunCommand(Search(25, 10, 1), nullptr));
+
+  struct Case {
+    const char* what;
+    std::vector<std::string> files;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"a part left out", {p1}, "builds are missing: not given part 2 of 2"},
+      {"a part given twice", {p1, p2, p2}, "comes twice: is part 2 given twice?"},
+      {"another seed", {p1, q2}, "belongs to another search"},
+      {"a build in the wrong part", {p1, edited}, "is not the build this search has in that place"},
+      {"the table, not a part", {table}, "is not a part written by search --shard"},
+      {"no such file", {dir_.Path() + "/none.csv"}, "cannot read"},
+  };
+  for (const Case& c : cases) {
+    try {
+      RunCommand(Merge(c.files, false), nullptr);
+      ADD_FAILURE() << c.what << ": merged";
+    } catch (const MergeError& refused) {
+      EXPECT_NE(std::string(refused.what()).find(c.error), std::string::npos)
+          << c.what << ": " << refused.what();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace velkor::sim
