@@ -1,7 +1,6 @@
 #include "sim/lookahead_policy.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "battle/battle.h"
 #include "battle/damage.h"
@@ -17,8 +16,8 @@ namespace {
 using Plan = LookaheadPolicy::Plan;
 using Mix = LookaheadPolicy::Mix;
 
-// Turns the greedy player plays on after a candidate's turn; a battle still
-// going then counts as lost, as a stalemate does.
+// Turns a candidate's mix plays on after its first turn; a battle still going
+// then counts as lost, as a stalemate does.
 constexpr std::uint64_t Horizon = 30;
 // Candidates that go on from the first round of samples to the second.
 constexpr std::size_t Finalists = 4;
@@ -36,7 +35,10 @@ Plan PlanOf(const Mix& mix, const GreedyPolicy::Table& table, int from, std::int
   for (int i = 0; i < mix.Decoys; ++i) cover[static_cast<std::size_t>(n++)] = actEvade;
   for (int i = 0; i < mix.Guards; ++i) cover[static_cast<std::size_t>(n++)] = actGuard;
   std::int32_t left = points - mix.Cost();
-  if (n > slots || left < 0) n = 0, left = points;  // the cover does not fit: hits only
+  if (n > slots || left < 0) {  // the cover does not fit: hits only
+    n = 0;
+    left = points;
+  }
   std::array<std::uint8_t, SlotCount> hits{};
   int h = 0;
   while (h < slots - n) {
