@@ -43,8 +43,9 @@ const widthOf = terminalWidths(term, Unicode11Addon);
 const fit = new FitAddon();
 term.loadAddon(fit);
 term.open(element("terminal"));
-fit.fit();
-window.addEventListener("resize", () => fit.fit());
+// The terminal fills what the window leaves it, also when the end of a run
+// shows below it.
+new ResizeObserver(() => fit.fit()).observe(element("terminal"));
 
 const encoder = new TextEncoder();
 const reportDecoder = new TextDecoder("shift_jis");
@@ -67,6 +68,16 @@ function takeTyped() {
   resolve(line === null ? null : encoder.encode(line));
 }
 
+// In screen-reader mode the terminal lets the cursor keys move the caret of
+// its hidden text field too, and the input method then composes at that
+// caret, where the terminal does not look for the text: the caret stays put,
+// and the line editor moves the cursor instead.
+const CursorKeys = new Set(["ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown", "Home", "End"]);
+term.attachCustomKeyEventHandler((event) => {
+  if (event.type === "keydown" && !event.isComposing && CursorKeys.has(event.key)) event.preventDefault();
+  return true;
+});
+
 term.onData((data) => {
   typed += data;
   takeTyped();
@@ -80,6 +91,7 @@ function readLine() {
       term.write(editor.begin(term.cols, startColumn));
       waiting = resolve;
       linesRead += 1;
+      if (linesRead === 1) performance.mark("velkor-first-prompt");
       // For tests and tools: the game waits for a line.
       document.body.dataset.state = "reading";
       document.body.dataset.linesRead = String(linesRead);
@@ -132,6 +144,8 @@ async function play() {
   element("end").hidden = true;
   lastReportLine = null;
   typed = "";
+  linesRead = 0;
+  delete document.body.dataset.linesRead;
   term.reset();
   term.focus();
   document.body.dataset.state = "starting";
