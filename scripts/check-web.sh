@@ -19,14 +19,7 @@ command -v npm >/dev/null 2>&1 || missing+=(npm)
 [ -e /usr/share/fonts/opentype/ipafont-gothic ] || missing+=(fonts-ipafont-gothic)
 command -v cmark-gfm >/dev/null 2>&1 || missing+=(cmark-gfm)
 command -v python3 >/dev/null 2>&1 || missing+=(python3)
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/apt-install.sh ${missing[@]+"${missing[@]}"}
 
 export NODE_PATH=/usr/share/nodejs
 build=build-web
