@@ -25,6 +25,30 @@ const FontStack = [
 
 const UploadLimit = 64 * 1024;
 
+// A new instance of the game's module, its hooks set (host-contract.md).
+function loadGame() {
+  return createVelkor({
+    velkorConsole: { inputIsTerminal: true, outputIsTerminal: true, charset: "UTF-8" },
+    velkorLocale: navigator.language,
+    velkorReadLine: readLine,
+    velkorWrite: (bytes) => term.write(bytes.slice()),
+    velkorFileReplaced: (path, bytes) => files && stored(path, () => files.replace(path, bytes)),
+    velkorFileAppended: (path, bytes) => {
+      if (path === ReportName) lastReportLine = bytes.slice();
+      return files && stored(path, () => files.append(path, bytes));
+    },
+    velkorFileRenamed: (from, to) => files && stored(to, () => files.rename(from, to)),
+    velkorFileRemoved: (path) => files && stored(path, () => files.remove(path)),
+    onExit: showEnd,
+    onAbort: () => showEnd(1),
+    print: (text) => console.log(text),
+    printErr: (text) => console.warn(text),
+  });
+}
+
+// The first run's module loads while the terminal is made.
+let nextGame = loadGame();
+
 const element = (id) => document.getElementById(id);
 const status = (text) => {
   element("status").textContent = text;
@@ -149,6 +173,9 @@ async function play() {
   term.reset();
   term.focus();
   document.body.dataset.state = "starting";
+  // The module loads while the player's files are read.
+  const loading = nextGame ?? loadGame();
+  nextGame = null;
   let contents = new Map();
   try {
     files ??= await PlayerFiles.open();
@@ -157,24 +184,7 @@ async function play() {
     files = null;
     status(`ブラウザの保存領域が使えません（${error && error.name}）。この回の記録は残りません。`);
   }
-  const module = {
-    velkorConsole: { inputIsTerminal: true, outputIsTerminal: true, charset: "UTF-8" },
-    velkorLocale: navigator.language,
-    velkorReadLine: readLine,
-    velkorWrite: (bytes) => term.write(bytes.slice()),
-    velkorFileReplaced: (path, bytes) => files && stored(path, () => files.replace(path, bytes)),
-    velkorFileAppended: (path, bytes) => {
-      if (path === ReportName) lastReportLine = bytes.slice();
-      return files && stored(path, () => files.append(path, bytes));
-    },
-    velkorFileRenamed: (from, to) => files && stored(to, () => files.rename(from, to)),
-    velkorFileRemoved: (path) => files && stored(path, () => files.remove(path)),
-    onExit: showEnd,
-    onAbort: () => showEnd(1),
-    print: (text) => console.log(text),
-    printErr: (text) => console.warn(text),
-  };
-  const game = await createVelkor(module);
+  const game = await loading;
   for (const [name, bytes] of contents) game.FS.writeFile(name, bytes);
   game.callMain([]);
 }
