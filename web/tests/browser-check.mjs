@@ -134,6 +134,15 @@ async function type(page, text) {
   }
 }
 
+// Pasted as from the clipboard into the terminal.
+async function paste(page, text) {
+  await page.evaluate((pasted) => {
+    const data = new DataTransfer();
+    data.setData("text/plain", pasted);
+    document.querySelector(".xterm-helper-textarea").dispatchEvent(new ClipboardEvent("paste", { clipboardData: data, bubbles: true, cancelable: true }));
+  }, text);
+}
+
 async function answer(page, text) {
   const { linesRead } = await state(page);
   await type(page, text);
@@ -146,7 +155,7 @@ const lastLine = (rows) => rows.filter((row) => row !== "").at(-1) ?? "";
 // Plays from the current prompt to the end of the run: a character of 5 HP
 // and nothing else loses its first battle quickly. Returns every screen's
 // last lines, for the checks.
-async function playToEnd(page, { name, load }) {
+async function playToEnd(page, { name, load, pasteName }) {
   const seen = [];
   for (let step = 0; step < 400; ++step) {
     const { state: now } = await state(page);
@@ -156,7 +165,8 @@ async function playToEnd(page, { name, load }) {
     const before = rows.filter((row) => row !== "").at(-2) ?? "";
     seen.push(before, last);
     let reply = "";
-    if (last.endsWith("[最長16バイト]＞")) reply = name;
+    if (last.endsWith("[最長16バイト]＞") && pasteName) await paste(page, name);
+    else if (last.endsWith("[最長16バイト]＞")) reply = name;
     else if (last.startsWith("{0～")) reply = before.startsWith("ＨＰ") ? "1" : "0";
     else if (last === "(yn)") reply = before.includes("ロードしますか") ? (load ? "y" : "n") : "y";
     else if (/^\([a-zA-Z]+\)$/.test(last)) reply = last.includes("Z") ? "Z" : "a";
@@ -289,7 +299,8 @@ await check("save.dat moves to another browser by download and upload", async ()
   await page.waitForFunction(() => document.getElementById("status").textContent.includes("受け取りました"));
   await page.reload();
   await nextRead(page, 0);
-  await playToEnd(page, { name: "新しい人" });
+  await playToEnd(page, { name: "新しい人", pasteName: true });
+  assert.match(await page.$eval("#result", (node) => node.textContent), /／新しい人$/, "the pasted name");
   const bad = await page.evaluate(async () => {
     const { PlayerFiles } = await import("./player-files.js");
     const bytes = await (await PlayerFiles.open()).read("save.dat.bad");
@@ -307,6 +318,14 @@ await check("save.dat moves to another browser by download and upload", async ()
   await answer(page, "");
   const rows = await spoken(page);
   assert.ok(rows.some((row) => /^-- (タブいち|タブに) -+$/.test(row)), rows.join("\n"));
+
+  // Ctrl-D on an empty line ends the game calmly, as at a terminal.
+  await page.keyboard.down("Control");
+  await page.keyboard.press("d");
+  await page.keyboard.up("Control");
+  await page.waitForFunction(() => document.body.dataset.state === "ended", { timeout: Step });
+  assert.ok((await spoken(page)).includes("ゲームを終わります。キャラクターは保存されています。"));
+  assert.equal(await page.$eval("#result", (node) => node.textContent), "ゲームを終わりました。この回の記録はありません。");
   await other.close();
 });
 
