@@ -113,6 +113,9 @@ std::string TerminalCharset() {
   return CharsetOfLocale("C");
 }
 
+// The page keeps the terminal, and the run's end, on the screen.
+bool WindowClosesWithGame() { return false; }
+
 const StandardConsole& OpenStandardConsole() {
   static LineBuffer input;
   static FlushedBuffer output;

@@ -14,4 +14,8 @@ void TellFileReplaced(const std::string& path);
 // bytes were appended to path.
 void TellFileAppended(const std::string& path, std::string_view bytes);
 
+// What stood at source now stands at target (a refused save.dat kept as
+// save.dat.bad).
+void TellFileRenamed(const std::string& source, const std::string& target);
+
 }  // namespace velkor::platform

@@ -2,6 +2,7 @@
 // the page has stored a change before the game goes on; a host without the
 // hook (Node, whose files are the real ones) is not asked.
 #include <emscripten.h>
+#include <sys/stat.h>
 
 #include "platform/file_events.h"
 
@@ -21,10 +22,26 @@ EM_ASYNC_JS(void, AwaitFileAppended, (const char* path, const char* data, int si
   await Module.velkorFileAppended(UTF8ToString(path), HEAPU8.slice(data, data + size));
 });
 
+EM_ASYNC_JS(void, AwaitFileRenamed, (const char* source, const char* target), {
+  if (typeof Module.velkorFileRenamed !== "function") return;
+  await Module.velkorFileRenamed(UTF8ToString(source), UTF8ToString(target));
+});
+
+// The file mask of the process: Node's own; in the browser the usual 022.
+EM_JS(int, HostFileMask, (), {
+  return typeof process === "object" && typeof process.umask === "function" ? process.umask() : 0o022;
+});
+
 EM_JS(int, HasHook, (const char* name), {
   return typeof Module[UTF8ToString(name)] === "function" ? 1 : 0;
 });
 // clang-format on
+
+// Emscripten's C library starts with a mask of 0777, which would leave every
+// save without permissions (unreadable by the host's hook, and on Node's
+// real disk). Process-wide because the mask is; set before main, in the file
+// the file layer always links.
+[[maybe_unused]] const mode_t InitialFileMask = ::umask(static_cast<mode_t>(HostFileMask()));
 
 }  // namespace
 
@@ -36,6 +53,10 @@ void TellFileReplaced(const std::string& path) {
 void TellFileAppended(const std::string& path, std::string_view bytes) {
   if (HasHook("velkorFileAppended") == 1)
     AwaitFileAppended(path.c_str(), bytes.data(), static_cast<int>(bytes.size()));
+}
+
+void TellFileRenamed(const std::string& source, const std::string& target) {
+  if (HasHook("velkorFileRenamed") == 1) AwaitFileRenamed(source.c_str(), target.c_str());
 }
 
 }  // namespace velkor::platform

@@ -215,7 +215,9 @@ RenameStatus RenameFile(const std::string& source, const std::string& target) {
   if (::lstat(source.c_str(), &info) != 0)
     return errno == ENOENT ? RenameStatus::Missing : RenameStatus::Failed;
   if (S_ISDIR(info.st_mode)) return RenameStatus::Folder;
-  return ::rename(source.c_str(), target.c_str()) == 0 ? RenameStatus::Renamed : RenameStatus::Failed;
+  if (::rename(source.c_str(), target.c_str()) != 0) return RenameStatus::Failed;
+  TellFileRenamed(source, target);
+  return RenameStatus::Renamed;
 }
 
 }  // namespace velkor::platform

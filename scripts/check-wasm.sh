@@ -15,6 +15,9 @@ command -v node >/dev/null 2>&1 || missing+=(nodejs)
 [ -e /usr/share/nodejs/acorn ] || missing+=(node-acorn)
 [ -e /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
 command -v cc >/dev/null 2>&1 || missing+=(gcc)
+# The preset also lays out the page: its npm packages and the guide as HTML.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
+command -v cmark-gfm >/dev/null 2>&1 || missing+=(cmark-gfm)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   sudo=""

@@ -14,14 +14,7 @@ command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 || missing+=(g++-mingw-w
 command -v wine >/dev/null 2>&1 || missing+=(wine)
 [ -e /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
 command -v cmark-gfm >/dev/null 2>&1 || missing+=(cmark-gfm)  # the guide as HTML
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/apt-install.sh ${missing[@]+"${missing[@]}"}
 
 build=build-windows
 export WINEPREFIX=$PWD/$build/wine-prefix
