@@ -7,4 +7,6 @@ void TellFileReplaced(const std::string&) {}
 
 void TellFileAppended(const std::string&, std::string_view) {}
 
+void TellFileRenamed(const std::string&, const std::string&) {}
+
 }  // namespace velkor::platform
