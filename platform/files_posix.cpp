@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "platform/file_events.h"
 #include "platform/file_system.h"
 #include "platform/file_writer.h"
 #include "platform/files.h"
