@@ -4,10 +4,10 @@
 
 namespace velkor {
 
-void ConsoleAgent::PlanActions(BattleState& battle) { PlanPlayerActions(battle); }
+void ConsoleAgent::PlanActions(BattleState& battle) { PlanPlayerActions(console_, battle); }
 
 void ConsoleAgent::SelectAction(BattleState& battle, int slot, std::int32_t points) {
-  static_cast<void>(velkor::SelectAction(battle, slot, points));
+  static_cast<void>(velkor::SelectAction(console_, battle, slot, points));
 }
 
 }  // namespace velkor

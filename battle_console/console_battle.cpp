@@ -4,47 +4,47 @@
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "data/fighter.h"
-#include "data/random_source.h"
 
 namespace velkor {
 
-void Battle(std::int32_t enemyIndex, std::string& result) {
-  ConsoleBattle console;
-  result = ResultText(Battle(console, enemyIndex, Player, RandomState));
+void Battle(Console& console, std::int32_t enemyIndex, TFighter& player, std::uint32_t& randomState,
+            std::string& titleList, std::string& result) {
+  ConsoleBattle at(console);
+  result = ResultText(Battle(console, at, enemyIndex, player, randomState, titleList));
 }
 
-BattleOutcome Battle(ConsoleBattle& console, std::int32_t enemyIndex, TFighter& player,
-                     std::uint32_t& randomState) {
-  BattleState& battle = console.State;
+BattleOutcome Battle(Console& console, ConsoleBattle& at, std::int32_t enemyIndex, TFighter& player,
+                     std::uint32_t& randomState, std::string& titleList) {
+  BattleState& battle = at.State;
   {
     TEnemy built;
-    EnemyData(enemyIndex, built);
+    EnemyData(enemyIndex, built, [&console](std::string_view place) { ErrorBanner(console, place); });
     SetUpBattle(battle, player, built, randomState);
   }
   const TEnemy& enemy = battle.CurrentEnemy;
 
-  Write(enemy.EncounterText);
-  WaitEnter();
-  WriteLine();
+  console.Write(enemy.EncounterText);
+  WaitEnter(console);
+  console.WriteLine();
 
-  const BattleOutcome outcome = FightBattle(battle, console.Agent, console.Screen);
+  const BattleOutcome outcome = FightBattle(battle, at.Agent, at.Screen);
   player = battle.PlayerFighter;
   randomState = battle.RandomState;
 
   if (outcome == BattleOutcome::Victory) {
-    WriteLine(enemy.Name.Text() + "を殺した！！");
-    WaitEnter();
-    Write(enemy.DefeatText);
-    WaitEnter();
-    WriteLine();
+    console.WriteLine(enemy.Name.Text() + "を殺した！！");
+    WaitEnter(console);
+    console.Write(enemy.DefeatText);
+    WaitEnter(console);
+    console.WriteLine();
     if (!enemy.Title.empty()) {
-      TitleList += enemy.Title;
-      WriteLine(GetPlayerName() + "は" + enemy.Title + "の称号を得た！");
-      WaitEnter();
+      titleList += enemy.Title;
+      console.WriteLine(player.Name.Text() + "は" + enemy.Title + "の称号を得た！");
+      WaitEnter(console);
     }
   } else {
-    WriteLine(GetPlayerName() + "は殺されてしまった！！");
-    WaitEnter();
+    console.WriteLine(player.Name.Text() + "は殺されてしまった！！");
+    WaitEnter(console);
   }
   return outcome;
 }

@@ -13,19 +13,21 @@ namespace velkor {
 
 // A battle played at the console as the game plays it.
 struct ConsoleBattle {
+  explicit ConsoleBattle(Console& console) : Screen(console), Agent(console) {}
   ConsoleScreen Screen;
   ConsoleAgent Agent;
   BattleState State;
 };
 
-// Fights roster entry enemyIndex with Player, drawing from RandomState; on
-// return Player and RandomState are as the battle left them and result is
-// "勝利" or "敗北". A victory over an enemy with a title appends it to
-// TitleList.
-void Battle(std::int32_t enemyIndex, std::string& result);
+// Fights roster entry enemyIndex at console with player, drawing from
+// randomState; on return player and randomState are as the battle left them
+// and result is "勝利" or "敗北". A victory over an enemy with a title appends
+// it to titleList.
+void Battle(Console& console, std::int32_t enemyIndex, TFighter& player, std::uint32_t& randomState,
+            std::string& titleList, std::string& result);
 // The same on the console battle given, which keeps the state as the battle
-// left it, for player drawing from randomState.
-BattleOutcome Battle(ConsoleBattle& console, std::int32_t enemyIndex, TFighter& player,
-                     std::uint32_t& randomState);
+// left it.
+BattleOutcome Battle(Console& console, ConsoleBattle& battle, std::int32_t enemyIndex, TFighter& player,
+                     std::uint32_t& randomState, std::string& titleList);
 
 }  // namespace velkor

@@ -10,36 +10,41 @@
 namespace velkor {
 
 void ConsoleScreen::TurnBegins(std::uint64_t turn) {
-  WriteLine();
-  WriteLine("******  Turn " + std::to_string(turn) + "  ******");
+  console_.WriteLine();
+  console_.WriteLine("******  Turn " + std::to_string(turn) + "  ******");
 }
 
-void ConsoleScreen::Show(const BattleState& battle) { ShowBattle(battle); }
+void ConsoleScreen::Show(const BattleState& battle) { ShowBattle(console_, battle); }
 
 void ConsoleScreen::Announce(const TFighter& actor, std::uint8_t action) {
-  Write(actor.Name.Text() + "の" + std::string(ActionNames[action]) + "、");
+  console_.Write(actor.Name.Text() + "の" + std::string(ActionNames[action]) + "、");
 }
 
-void ConsoleScreen::NoPoints() { WriteLine("APが足りない！"); }
+void ConsoleScreen::NoPoints() { console_.WriteLine("APが足りない！"); }
 
 void ConsoleScreen::TokenMade(std::string_view tokenName, bool made) {
-  WriteLine(std::string(tokenName) + (made ? "が一つ生成された！" : "は既に飽和している！"));
+  console_.WriteLine(std::string(tokenName) + (made ? "が一つ生成された！" : "は既に飽和している！"));
 }
 
 void ConsoleScreen::Evaded(const TFighter& target) {
-  WriteLine("だが" + target.Name.Text() + "は回避した！");
+  console_.WriteLine("だが" + target.Name.Text() + "は回避した！");
 }
 
-void ConsoleScreen::NotEvaded(const TFighter& target) { Write(target.Name.Text() + "は回避できなかった、"); }
+void ConsoleScreen::NotEvaded(const TFighter& target) {
+  console_.Write(target.Name.Text() + "は回避できなかった、");
+}
 
-void ConsoleScreen::Guarded(const TFighter& target) { Write("だが" + target.Name.Text() + "はガードした！"); }
+void ConsoleScreen::Guarded(const TFighter& target) {
+  console_.Write("だが" + target.Name.Text() + "はガードした！");
+}
 
 void ConsoleScreen::Damaged(const TFighter& target, std::int32_t amount, bool toPoints) {
-  WriteLine(target.Name.Text() + (toPoints ? "のAPに" : "に") + std::to_string(amount) + "ダメージ！");
+  console_.WriteLine(target.Name.Text() + (toPoints ? "のAPに" : "に") + std::to_string(amount) +
+                     "ダメージ！");
 }
 
-void ConsoleScreen::Error(std::string_view place) { ErrorBanner(place); }
+void ConsoleScreen::Error(std::string_view place) { ErrorBanner(console_, place); }
 
-void ConsoleScreen::Pause() { WaitEnter(); }
+void ConsoleScreen::Pause() { WaitEnter(console_); }
 
 }  // namespace velkor

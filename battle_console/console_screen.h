@@ -3,11 +3,13 @@
 // after each message.
 
 #include "battle/battle_screen.h"
+#include "console/console_io.h"
 
 namespace velkor {
 
 class ConsoleScreen : public BattleScreen {
  public:
+  explicit ConsoleScreen(Console& console) : console_(console) {}
   void TurnBegins(std::uint64_t turn) override;
   void Show(const BattleState& battle) override;
   void Announce(const TFighter& actor, std::uint8_t action) override;
@@ -19,6 +21,9 @@ class ConsoleScreen : public BattleScreen {
   void Damaged(const TFighter& target, std::int32_t amount, bool toPoints) override;
   void Error(std::string_view place) override;
   void Pause() override;
+
+ private:
+  Console& console_;
 };
 
 }  // namespace velkor

@@ -41,14 +41,14 @@ std::string TokenLine(const BattleState& battle, int side) {
   return line;
 }
 
-void ShowBattle(const BattleState& battle) {
+void ShowBattle(Console& console, const BattleState& battle) {
   const TFighter& player = *battle.Fighters[PlayerSide];
   const std::string enemyPlan =
       player.HasTalent(MindEye) ? PlanRow(battle, EnemySide) + std::string(LineEnd) : "";
   const std::string playerPlan = PlanRow(battle, PlayerSide) + std::string(LineEnd);
-  ShowSheet(*battle.Fighters[EnemySide], !player.HasTalent(EvilEye),
+  ShowSheet(console, *battle.Fighters[EnemySide], !player.HasTalent(EvilEye),
             TokenLine(battle, EnemySide) + enemyPlan);
-  ShowSheet(player, false, TokenLine(battle, PlayerSide) + playerPlan);
+  ShowSheet(console, player, false, TokenLine(battle, PlayerSide) + playerPlan);
 }
 
 }  // namespace velkor

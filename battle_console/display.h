@@ -6,6 +6,7 @@
 #include <string>
 
 #include "battle/battle_state.h"
+#include "console/console_io.h"
 
 namespace velkor {
 
@@ -18,6 +19,6 @@ std::string PlanRow(const BattleState& battle, int side);
 std::string TokenLine(const BattleState& battle, int side);
 
 // Writes the whole battle screen.
-void ShowBattle(const BattleState& battle);
+void ShowBattle(Console& console, const BattleState& battle);
 
 }  // namespace velkor

@@ -10,7 +10,7 @@ namespace velkor {
 
 std::string PointsLeftText(std::int32_t n) { return "（残り" + std::to_string(n) + "ポイント）"; }
 
-bool SelectAction(BattleState& battle, int slot, std::int32_t points) {
+bool SelectAction(Console& console, BattleState& battle, int slot, std::int32_t points) {
   auto& cell = battle.ActionPlan[PlayerSide][static_cast<std::size_t>(slot)];
   std::string letters;
   std::string menu;
@@ -24,26 +24,27 @@ bool SelectAction(BattleState& battle, int slot, std::int32_t points) {
     cell = actEnd;
     return true;
   }
-  ShowBattle(battle);
-  Write(menu);
+  ShowBattle(console, battle);
+  console.Write(menu);
   const char key = AskChoice(
-      "第" + std::to_string(slot + 1) + "の行動をセットしてください。" + PointsLeftText(points), letters);
+      console, "第" + std::to_string(slot + 1) + "の行動をセットしてください。" + PointsLeftText(points),
+      letters);
   cell = static_cast<std::uint8_t>(ActionLetters.find(key));
   return cell == actEnd;
 }
 
-void PlanPlayerActions(BattleState& battle) {
+void PlanPlayerActions(Console& console, BattleState& battle) {
   auto& plan = battle.ActionPlan[PlayerSide];
   for (;;) {
     plan.fill(actEnd);
     std::int32_t points = battle.Fighters[PlayerSide]->CurStats[StatSpeed];
     for (int slot = 0; slot < SlotCount; ++slot) {
-      if (SelectAction(battle, slot, points)) break;
+      if (SelectAction(console, battle, slot, points)) break;
       // Only an offered action can be chosen, so this stays at 0 or above.
       points -= ActionCosts[plan[static_cast<std::size_t>(slot)]];
     }
-    ShowBattle(battle);
-    if (AskYesNo("これでよろしいですか？" + PointsLeftText(points))) return;
+    ShowBattle(console, battle);
+    if (AskYesNo(console, "これでよろしいですか？" + PointsLeftText(points))) return;
   }
 }
 

@@ -8,23 +8,6 @@
 
 namespace velkor {
 
-namespace {
-
-// Used until start-up binds the real console: swallows output, has no input.
-class NullConsole : public ConsoleDevice {
- public:
-  void Put(std::string_view) override {}
-  bool Get(std::string&) override { return false; }
-};
-
-NullConsole nullConsole;
-ConsoleDevice* bound = &nullConsole;
-std::string pending;
-bool atLineStart = true;
-bool endOfInputQuits = false;
-
-}  // namespace
-
 void StreamConsole::Put(std::string_view bytes) {
   out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out_.flush();
@@ -33,50 +16,44 @@ void StreamConsole::Put(std::string_view bytes) {
 
 bool StreamConsole::Get(std::string& line) { return ReadBoundedLine(in_, line); }
 
-void BindConsole(ConsoleDevice& device) {
+void Console::Bind(ConsoleDevice& device) {
   FlushOutput();
-  bound = &device;
-  atLineStart = true;
+  bound_ = &device;
+  atLineStart_ = true;
 }
 
-void UnbindConsole() { BindConsole(nullConsole); }
+void Console::Unbind() { Bind(null_); }
 
-void Write(std::string_view text) {
+void Console::Write(std::string_view text) {
   if (text.empty()) return;
-  pending.append(text);
-  atLineStart = text.back() == '\n';
+  pending_.append(text);
+  atLineStart_ = text.back() == '\n';
 }
 
-void WriteLine(std::string_view text) {
-  pending.append(text);
-  pending.append(LineEnd);
-  atLineStart = true;
+void Console::WriteLine(std::string_view text) {
+  pending_.append(text);
+  pending_.append(LineEnd);
+  atLineStart_ = true;
 }
 
-std::string ReadLine() {
+std::string Console::ReadLine() {
   FlushOutput();
   std::string line;
-  if (!bound->Get(line)) {
-    if (endOfInputQuits) throw PlayerQuit();
+  if (!bound_->Get(line)) {
+    if (endOfInputQuits_) throw PlayerQuit();
     RaiseFailure(KindInOut, "標準入力が終わりました");
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   // The player's Enter ended whatever line was open on the screen.
-  atLineStart = true;
+  atLineStart_ = true;
   return line;
 }
 
-void FlushOutput() {
-  if (pending.empty()) return;
+void Console::FlushOutput() {
+  if (pending_.empty()) return;
   std::string out;
-  out.swap(pending);  // a failing device must not see the same text twice
-  bound->Put(out);
+  out.swap(pending_);  // a failing device must not see the same text twice
+  bound_->Put(out);
 }
-
-bool AtLineStart() { return atLineStart; }
-
-void SetEndOfInputQuits(bool quits) { endOfInputQuits = quits; }
-
-bool EndOfInputQuits() { return endOfInputQuits; }
 
 }  // namespace velkor

@@ -33,31 +33,65 @@ class StreamConsole : public ConsoleDevice {
   std::ostream& out_;
 };
 
-// Routes the game's console through device until another one is bound.
-// Pending output is flushed to the old device first.
-void BindConsole(ConsoleDevice& device);
-// Goes back to the console of before start-up, which drops all output and
-// has no input. Pending output is flushed to the old device first.
-void UnbindConsole();
-
-// Text without a line end; it stays pending until the next read or flush.
-void Write(std::string_view text);
-// Text followed by CR LF.
-void WriteLine(std::string_view text = {});
-// Flushes pending output, then reads one line and drops its LF and a CR just
-// before it. At end of input the run cannot go on: raises the input failure.
-std::string ReadLine();
-// Hands all pending output to the device.
-void FlushOutput();
-
-// At a terminal (standard input and output both), the end of input is the
-// player's way to quit, not a failure: ReadLine then throws PlayerQuit.
-// Through pipes and files it stays the input failure that scripts rely on.
-void SetEndOfInputQuits(bool quits);
-bool EndOfInputQuits();
+// The end of input at a terminal: the player's way to quit (see
+// Console::SetEndOfInputQuits).
 class PlayerQuit {};
-// True when nothing has been written yet or the last text ended a line.
-bool AtLineStart();
+
+// The console of one run: the device it is bound to and the text not yet
+// handed to it. Before anything is bound it drops all output and has no
+// input.
+class Console {
+ public:
+  Console() = default;
+  Console(const Console&) = delete;
+  Console& operator=(const Console&) = delete;
+
+  // Routes the console through device until another one is bound.
+  // Pending output is flushed to the old device first.
+  void Bind(ConsoleDevice& device);
+  // Goes back to the console of before start-up, which drops all output and
+  // has no input. Pending output is flushed to the old device first.
+  void Unbind();
+
+  // Text without a line end; it stays pending until the next read or flush.
+  void Write(std::string_view text);
+  // Text followed by CR LF.
+  void WriteLine(std::string_view text = {});
+  // Flushes pending output, then reads one line and drops its LF and a CR
+  // just before it. At end of input the run cannot go on: raises the input
+  // failure.
+  std::string ReadLine();
+  // Hands all pending output to the device.
+  void FlushOutput();
+
+  // At a terminal (standard input and output both), the end of input is the
+  // player's way to quit, not a failure: ReadLine then throws PlayerQuit.
+  // Through pipes and files it stays the input failure that scripts rely on.
+  void SetEndOfInputQuits(bool quits) { endOfInputQuits_ = quits; }
+  bool EndOfInputQuits() const { return endOfInputQuits_; }
+  // True when nothing has been written yet or the last text ended a line.
+  bool AtLineStart() const { return atLineStart_; }
+
+  // The one line said when the player quits at a terminal: the game changes
+  // it as the character's state changes. Empty by default.
+  void SetQuitLine(std::string_view line) { quitLine_ = line; }
+  const std::string& QuitLine() const { return quitLine_; }
+
+ private:
+  // Used until start-up binds the real console: swallows output, has no input.
+  class NullConsole : public ConsoleDevice {
+   public:
+    void Put(std::string_view) override {}
+    bool Get(std::string&) override { return false; }
+  };
+
+  NullConsole null_;
+  ConsoleDevice* bound_ = &null_;
+  std::string pending_;
+  bool atLineStart_ = true;
+  bool endOfInputQuits_ = false;
+  std::string quitLine_;
+};
 
 inline constexpr std::string_view LineEnd = "\r\n";
 

@@ -14,37 +14,35 @@ namespace {
 
 // Held back while the game runs and given up when memory runs out, so that
 // the report of it can still be built and written. At file scope, so that
-// the compiler cannot drop the unused allocation.
+// the compiler cannot drop the unused allocation; process-wide because the
+// memory it stands in for is the process's, not one run's.
 constexpr std::size_t ReserveBytes = 64 * 1024;
 std::unique_ptr<char[]> reserve;
-std::string quitLine;
 
-// Writes the report on the bound console. A console that is gone, or memory
+// Writes the report on the console. A console that is gone, or memory
 // that is short even now, leaves only the exit status to tell.
-void ReportOnConsole(const GameFailure& failure) {
+void ReportOnConsole(Console& console, const GameFailure& failure) {
   try {
-    if (!AtLineStart()) Write(LineEnd);
-    Write(FailureReport(failure));
-    FlushOutput();
+    if (!console.AtLineStart()) console.Write(LineEnd);
+    console.Write(FailureReport(failure));
+    console.FlushOutput();
   } catch (const GameFailure&) {
   } catch (const std::bad_alloc&) {
   }
 }
 
 // The quit is calm: the line after what was shown, and nothing more.
-void SayQuitLine() {
+void SayQuitLine(Console& console) {
   try {
-    if (!AtLineStart()) Write(LineEnd);
-    if (!quitLine.empty()) WriteLine(quitLine);
-    FlushOutput();
+    if (!console.AtLineStart()) console.Write(LineEnd);
+    if (!console.QuitLine().empty()) console.WriteLine(console.QuitLine());
+    console.FlushOutput();
   } catch (const GameFailure&) {
   } catch (const std::bad_alloc&) {
   }
 }
 
 }  // namespace
-
-void SetQuitLine(std::string_view line) { quitLine = line; }
 
 __attribute__((noinline)) void RaiseFailure(std::string_view kind, std::string_view message) {
   throw GameFailure(kind, message, platform::ImageOffset(__builtin_return_address(0)));
@@ -69,22 +67,22 @@ std::string FailureReport(const GameFailure& failure) {
   return report;
 }
 
-int RunGuarded(const std::function<void()>& body) {
+int RunGuarded(Console& console, const std::function<void()>& body) {
   if (!reserve) reserve.reset(new (std::nothrow) char[ReserveBytes]);
   try {
     try {
       body();
-      FlushOutput();
+      console.FlushOutput();
       return 0;
     } catch (const std::bad_alloc&) {
       reserve.reset();
       RaiseFailure(KindOutOfMemory, OutOfMemoryMessage);
     }
   } catch (const PlayerQuit&) {
-    SayQuitLine();
+    SayQuitLine(console);
     return 0;
   } catch (const GameFailure& failure) {
-    ReportOnConsole(failure);
+    ReportOnConsole(console, failure);
     return 1;
   } catch (const std::bad_alloc&) {
     return 1;  // not even the failure itself could be made

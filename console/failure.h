@@ -42,16 +42,14 @@ std::string CannotOpenMessage(std::string_view fileName);
 // and the failure's own message, each ended by CR LF.
 std::string FailureReport(const GameFailure& failure);
 
-// The one line said when the player quits at a terminal (console_io.h): the
-// game changes it as the character's state changes. Empty by default.
-void SetQuitLine(std::string_view line);
+class Console;
 
 // Runs body; returns 0 when it returns normally, and also when the player
-// quits at a terminal: then the quit line ends the output. A GameFailure is reported on
-// the bound console, after what was already written, and gives 1; so does
+// quits at a terminal: then the console's quit line ends the output. A
+// GameFailure is reported on console, after what was already written, and gives 1; so does
 // std::bad_alloc, as the out-of-memory failure. Memory held back while body
 // runs is given up for that report; when even the report cannot be written,
 // the exit status still tells.
-int RunGuarded(const std::function<void()>& body);
+int RunGuarded(Console& console, const std::function<void()>& body);
 
 }  // namespace velkor

@@ -21,45 +21,53 @@ std::string RightInt(int width, std::int32_t value) {
   return digits;
 }
 
-bool ReadOneChar(char& key) {
-  const std::string line = ReadLine();
+bool ReadOneChar(Console& console, char& key) {
+  const std::string line = console.ReadLine();
   if (line.size() != 1) return false;
   key = line[0];
   return true;
 }
 
-char IntToAlf(std::int32_t index) {
+char MenuLetter(std::int32_t index) {
   if (index >= 0 && index <= 25) return static_cast<char>('a' + index);
   if (index >= 26 && index <= 51) return static_cast<char>('A' + (index - 26));
-  WriteLine("error in IntToAlf(" + std::to_string(index) + ")");
-  WaitEnter();
   return ' ';
 }
 
-std::int32_t AlfToInt(char letter) {
+char IntToAlf(Console& console, std::int32_t index) {
+  if (index >= 0 && index <= 51) return MenuLetter(index);
+  console.WriteLine("error in IntToAlf(console, " + std::to_string(index) + ")");
+  WaitEnter(console);
+  return ' ';
+}
+
+std::int32_t AlfToInt(Console& console, char letter) {
   if (letter >= 'a' && letter <= 'z') return letter - 'a';
   if (letter >= 'A' && letter <= 'Z') return letter - 'A' + 26;
-  WriteLine(std::string("error in AlfToInt('") + letter + "')");
-  WaitEnter();
+  console.WriteLine(std::string("error in AlfToInt(console, '") + letter + "')");
+  WaitEnter(console);
   return 0;
 }
 
-char AskChoice(std::string_view question, std::string_view allowed, std::string_view shown) {
+char AskChoice(Console& console, std::string_view question, std::string_view allowed,
+               std::string_view shown) {
   if (shown.empty()) shown = allowed;
   char key = 0;
   for (;;) {
-    if (!question.empty()) WriteLine(question);
-    Write("(" + std::string(shown) + ")");
-    if (ReadOneChar(key) && allowed.find(key) != std::string_view::npos) break;
+    if (!question.empty()) console.WriteLine(question);
+    console.Write("(" + std::string(shown) + ")");
+    if (ReadOneChar(console, key) && allowed.find(key) != std::string_view::npos) break;
   }
-  WriteLine();
+  console.WriteLine();
   return key;
 }
 
-bool AskYesNo(std::string_view question) { return AskChoice(std::string(question) + "(y/n)", "yn") == 'y'; }
+bool AskYesNo(Console& console, std::string_view question) {
+  return AskChoice(console, std::string(question) + "(y/n)", "yn") == 'y';
+}
 
-bool ReadNumber(std::int32_t& value) {
-  const std::string line = ReadLine();
+bool ReadNumber(Console& console, std::int32_t& value) {
+  const std::string line = console.ReadLine();
   // A line the reader had to cut is refused: its value is not known.
   if (line.empty() || line.size() > MaxLineBytes) return false;
   std::int64_t total = 0;
@@ -72,33 +80,33 @@ bool ReadNumber(std::int32_t& value) {
   return true;
 }
 
-std::int32_t AskRange(std::string_view question, std::int32_t low, std::int32_t high) {
+std::int32_t AskRange(Console& console, std::string_view question, std::int32_t low, std::int32_t high) {
   const std::string range = "{" + std::to_string(low) + "～" + std::to_string(high) + "}";
   std::int32_t value = 0;
   for (;;) {
-    WriteLine(question);
-    Write(range);
-    if (ReadNumber(value) && low <= value && value <= high) break;
+    console.WriteLine(question);
+    console.Write(range);
+    if (ReadNumber(console, value) && low <= value && value <= high) break;
   }
-  WriteLine();
+  console.WriteLine();
   return value;
 }
 
-void ErrorBanner(std::string_view place) {
-  WriteLine();
-  WriteLine(BannerRule);
-  WriteLine("error in " + std::string(place));
-  WriteLine(BannerRule);
-  WaitEnter();
-  WriteLine();
+void ErrorBanner(Console& console, std::string_view place) {
+  console.WriteLine();
+  console.WriteLine(BannerRule);
+  console.WriteLine("error in " + std::string(place));
+  console.WriteLine(BannerRule);
+  WaitEnter(console);
+  console.WriteLine();
 }
 
-void RuleLine(std::string_view text) {
+void RuleLine(Console& console, std::string_view text) {
   std::string line = "--" + std::string(text);
   if (line.size() < RuleWidth) line.append(RuleWidth - line.size(), '-');
-  WriteLine(line);
+  console.WriteLine(line);
 }
 
-void WaitEnter() { static_cast<void>(ReadLine()); }
+void WaitEnter(Console& console) { static_cast<void>(console.ReadLine()); }
 
 }  // namespace velkor

@@ -6,36 +6,42 @@
 #include <string>
 #include <string_view>
 
+#include "console/console_io.h"
+
 namespace velkor {
 
 // value in decimal, with spaces in front up to width bytes; never cut.
 std::string RightInt(int width, std::int32_t value);
 
 // Reads one line; ok only when it is exactly one byte long.
-bool ReadOneChar(char& key);
+bool ReadOneChar(Console& console, char& key);
 
-// Menu letters: 0..25 are "a".."z", 26..51 are "A".."Z".
-// Any other index writes an error line, waits for Enter and gives a space.
-char IntToAlf(std::int32_t index);
+// Menu letters: 0..25 are "a".."z", 26..51 are "A".."Z"; any other index
+// gives a space.
+char MenuLetter(std::int32_t index);
+// MenuLetter, but any other index writes an error line and waits for Enter
+// first.
+char IntToAlf(Console& console, std::int32_t index);
 // Any other byte writes an error line, waits for Enter and gives 0.
-std::int32_t AlfToInt(char letter);
+std::int32_t AlfToInt(Console& console, char letter);
 
 // Writes question (when not empty) and "(shown)" until one of the allowed
 // bytes is typed alone; shown defaults to allowed. Then an empty line.
-char AskChoice(std::string_view question, std::string_view allowed, std::string_view shown = {});
+char AskChoice(Console& console, std::string_view question, std::string_view allowed,
+               std::string_view shown = {});
 // question + "(y/n)"; true for "y".
-bool AskYesNo(std::string_view question);
+bool AskYesNo(Console& console, std::string_view question);
 
 // Reads one line of decimal digits only; a value above 2147483647 is not ok.
-bool ReadNumber(std::int32_t& value);
+bool ReadNumber(Console& console, std::int32_t& value);
 // Writes question and "{low～high}" until a number in the range is typed.
-std::int32_t AskRange(std::string_view question, std::int32_t low, std::int32_t high);
+std::int32_t AskRange(Console& console, std::string_view question, std::int32_t low, std::int32_t high);
 
 // Reports a broken internal invariant between two rule lines; play goes on.
-void ErrorBanner(std::string_view place);
+void ErrorBanner(Console& console, std::string_view place);
 // "--" + text, padded with "-" to 24 bytes, as a line.
-void RuleLine(std::string_view text);
+void RuleLine(Console& console, std::string_view text);
 // Reads one line and discards it.
-void WaitEnter();
+void WaitEnter(Console& console);
 
 }  // namespace velkor

@@ -22,22 +22,22 @@ std::string ScenarioPath(int number) {
   return "dat" + std::string(1, platform::FolderSeparator()) + std::to_string(number) + ".dat";
 }
 
-void PlayScenario(const std::string& fileName, std::string_view playerName) {
+void PlayScenario(Console& console, const std::string& fileName, std::string_view playerName) {
   const std::vector<std::string> lines = SplitScenarioLines(ReadScenarioFile(fileName));
 
   // The opening wait. Anything typed here or at a pause turns the pauses off.
-  std::string playbackAnswer = ReadLine();
+  std::string playbackAnswer = console.ReadLine();
   for (const std::string& stored : lines) {
     if (IsEndMarker(stored)) break;
-    Write(ScrambleAroundTokens(stored, true, playerName));
+    console.Write(ScrambleAroundTokens(stored, true, playerName));
     if (stored.empty())
-      WriteLine();
+      console.WriteLine();
     else if (playbackAnswer.empty())
-      playbackAnswer = ReadLine();  // the player's Enter ends the shown line
+      playbackAnswer = console.ReadLine();  // the player's Enter ends the shown line
     else
-      WriteLine();
+      console.WriteLine();
   }
-  WriteLine();
+  console.WriteLine();
 }
 
 void CheckScenarioFiles() {

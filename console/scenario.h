@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+
 #include <vector>
+#include "console/console_io.h"
 
 namespace velkor {
 
@@ -25,7 +27,7 @@ inline constexpr std::size_t ScenarioFileLimit = 1024 * 1024;
 // token. A file that cannot be used ends the run through the failure report:
 // one that cannot be opened or read, anything but a regular file (a FIFO or
 // a device is never waited on), or one larger than ScenarioFileLimit.
-void PlayScenario(const std::string& fileName, std::string_view playerName);
+void PlayScenario(Console& console, const std::string& fileName, std::string_view playerName);
 
 // Start-up's check that both scenario files can be used, as PlayScenario
 // would use them; the first that cannot ends the run through the failure

@@ -119,11 +119,11 @@ void TerminalConsole::Send(std::string_view bytes) {
   if (!out_) RaiseFailure(KindInOut, "標準出力に書き込めません");
 }
 
-std::unique_ptr<ConsoleDevice> BindStandardConsole() {
+std::unique_ptr<ConsoleDevice> BindStandardConsole(Console& console) {
   const platform::StandardConsole& standard = platform::OpenStandardConsole();
   const TerminalBinding binding =
       DecideTerminalBinding(standard.inputIsTerminal, standard.outputIsTerminal, standard.charset);
-  SetEndOfInputQuits(standard.inputIsTerminal && standard.outputIsTerminal);
+  console.SetEndOfInputQuits(standard.inputIsTerminal && standard.outputIsTerminal);
   std::unique_ptr<ConsoleDevice> device;
   if (binding.convertOutput || binding.convertInput || binding.maskControls) {
     std::unique_ptr<LineEditor> editor;
@@ -132,7 +132,7 @@ std::unique_ptr<ConsoleDevice> BindStandardConsole() {
   } else {
     device = std::make_unique<StreamConsole>(standard.in, standard.out);
   }
-  BindConsole(*device);
+  console.Bind(*device);
   return device;
 }
 

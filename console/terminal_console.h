@@ -54,8 +54,8 @@ class TerminalConsole : public ConsoleDevice {
 };
 
 // Decides the binding from the standard streams and the terminal's character
-// set (platform/console.h) and binds a console over those streams. The caller keeps the device alive for
+// set (platform/console.h) and binds console over those streams. The caller keeps the device alive for
 // as long as the game runs.
-std::unique_ptr<ConsoleDevice> BindStandardConsole();
+std::unique_ptr<ConsoleDevice> BindStandardConsole(Console& console);
 
 }  // namespace velkor

@@ -4,9 +4,6 @@
 
 namespace velkor {
 
-TPlayer Player{};
-std::string TitleList;
-
 namespace {
 
 // Offsets of the saved image.
@@ -84,10 +81,8 @@ TPlayer FromImageBytes(std::string_view bytes) {
   return FromImage(image);
 }
 
-std::string GetPlayerName() { return Player.Name.Text(); }
-
-std::string KillsAndTitles(std::int32_t killCount) {
-  return "【" + std::to_string(killCount) + "人斬り】" + TitleList;
+std::string KillsAndTitles(std::int32_t killCount, std::string_view titleList) {
+  return "【" + std::to_string(killCount) + "人斬り】" + std::string(titleList);
 }
 
 bool CouldBeDefined(const TFighter& fighter) {

@@ -55,16 +55,10 @@ TPlayer FromImage(const PlayerImage& image);
 std::string ImageBytes(const TPlayer& player);
 TPlayer FromImageBytes(std::string_view bytes);
 
-// The one player record of the process, zero-filled at start.
-extern TPlayer Player;
-// The titles won in this run, one bracketed label after another.
-extern std::string TitleList;
-
-std::string GetPlayerName();
-
-// "【<kills>人斬り】" followed by TitleList: the hunt's heading and the start of
-// the report line.
-std::string KillsAndTitles(std::int32_t killCount);
+// "【<kills>人斬り】" followed by titleList (the titles won in the run, one
+// bracketed label after another): the hunt's heading and the start of the
+// report line.
+std::string KillsAndTitles(std::int32_t killCount, std::string_view titleList);
 
 // True when a definition could have made this fighter: a name of 1 to
 // NameLimit bytes, stats of at least 0 (hit points in steps of 5), talents

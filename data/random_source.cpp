@@ -4,10 +4,6 @@
 
 namespace velkor {
 
-std::uint32_t RandomState = 0;
-
-std::int32_t RandomInt(std::int32_t n) { return DrawInt(RandomState, n); }
-
 std::uint32_t ClockSeed() {
   const platform::UtcNow now = platform::ClockNow();
   const long long secondOfDay = now.seconds % (24LL * 60 * 60);

@@ -6,9 +6,6 @@
 
 namespace velkor {
 
-// The generator's state; start-up sets it once.
-extern std::uint32_t RandomState;
-
 // One step of the generator on state, then a uniform integer in 0..n-1
 // (0 when n is 0 or less; the state moves on all the same).
 inline std::int32_t DrawInt(std::uint32_t& state, std::int32_t n) {
@@ -18,11 +15,8 @@ inline std::int32_t DrawInt(std::uint32_t& state, std::int32_t n) {
   return static_cast<std::int32_t>(product >> 32);
 }
 
-// A uniform integer in 0..n-1 (0 when n is 0 or less), from RandomState.
-std::int32_t RandomInt(std::int32_t n);
-
-// The generator over a state that its owner keeps: the game hands out
-// RandomState, a simulation gives every battle or hunt a state of its own.
+// The generator over a state that its owner keeps: the game hands out the
+// run's RandomState, a simulation gives every battle or hunt a state of its own.
 class RandomSource {
  public:
   explicit RandomSource(std::uint32_t& state) : state_(&state) {}
@@ -31,9 +25,6 @@ class RandomSource {
  private:
   std::uint32_t* state_;
 };
-
-// The source over RandomState.
-inline RandomSource GameRandom() { return RandomSource(RandomState); }
 
 // The time of day in UTC in milliseconds, 0..86399999, from the system clock.
 std::uint32_t ClockSeed();

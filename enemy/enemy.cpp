@@ -12,10 +12,10 @@ using enemy_internal::setActionRate;
 // Every action but the end of a plan equally likely.
 constexpr std::array<std::int32_t, ActionCount> ResetWeights{1, 1, 1, 1, 1, 1, 1, 1, 0};
 
-void ResetEnemy(TEnemy& enemy) {
+void ResetEnemy(TEnemy& enemy, const ErrorSink& error) {
   enemy = TEnemy{};  // the whole record, name storage and texts included
   ClearFighter(enemy);
-  setActionRate(enemy, ResetWeights);
+  setActionRate(enemy, ResetWeights, error);
 }
 
 }  // namespace
@@ -24,8 +24,8 @@ void ScaleStats(std::array<std::int32_t, StatCount>& stats) {
   for (std::size_t i = 0; i < stats.size(); ++i) stats[i] *= StatMultipliers[i];
 }
 
-void EnemyData(std::int32_t index, TEnemy& enemy) {
-  EnemyNumbers(index, enemy);
+void EnemyData(std::int32_t index, TEnemy& enemy, const ErrorSink& error) {
+  EnemyNumbers(index, enemy, error);
   if (index >= 0 && index < RosterSize) {
     const enemy_internal::RosterEntry& entry = enemy_internal::Roster[static_cast<std::size_t>(index)];
     enemy.EncounterText = entry.EncounterText;
@@ -34,8 +34,8 @@ void EnemyData(std::int32_t index, TEnemy& enemy) {
   }
 }
 
-void EnemyNumbers(std::int32_t index, TEnemy& enemy) {
-  ResetEnemy(enemy);
+void EnemyNumbers(std::int32_t index, TEnemy& enemy, const ErrorSink& error) {
+  ResetEnemy(enemy, error);
   std::array<std::int32_t, StatCount> startBonus{};
 
   if (index >= 0 && index < RosterSize) {
@@ -44,7 +44,7 @@ void EnemyNumbers(std::int32_t index, TEnemy& enemy) {
     enemy.BaseStats = entry.StatPoints;
     enemy.Talents = entry.Talents;
     startBonus = entry.StartBonus;
-    setActionRate(enemy, entry.Weights);
+    setActionRate(enemy, entry.Weights, error);
   }
 
   // The bonus is scaled like the stats and lands on the current stats only.

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "data/error_sink.h"
 #include "data/fighter.h"
 #include "data/tables.h"
 
@@ -21,12 +22,13 @@ struct TEnemy : TFighter {
 };
 
 // Overwrites enemy whole with roster entry index (0..11); any other index
-// gives the reset record.
-void EnemyData(std::int32_t index, TEnemy& enemy);
+// gives the reset record. A roster entry that breaks the rules of the
+// action weights is told to error.
+void EnemyData(std::int32_t index, TEnemy& enemy, const ErrorSink& error);
 
 // EnemyData without the three texts, which are left empty: what a battle
 // that nobody watches needs, built without copying the story.
-void EnemyNumbers(std::int32_t index, TEnemy& enemy);
+void EnemyNumbers(std::int32_t index, TEnemy& enemy, const ErrorSink& error);
 
 // The stats times StatMultipliers, in place.
 void ScaleStats(std::array<std::int32_t, StatCount>& stats);

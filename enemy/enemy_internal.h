@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <span>
 
+#include "data/error_sink.h"
 #include "enemy/enemy.h"
 
 namespace velkor::enemy_internal {
 
 // Stores nine action weights into enemy.ActionRate. A list of another length
-// shows the "<a>" banner and stores what it has (missing weights 0, extra
-// ones dropped); nine weights that add up to 0 show the "<b>" banner.
-void setActionRate(TEnemy& enemy, std::span<const std::int32_t> weights);
+// tells error of "<a>" and stores what it has (missing weights 0, extra ones
+// dropped); nine weights that add up to 0 tell error of "<b>".
+void setActionRate(TEnemy& enemy, std::span<const std::int32_t> weights, const ErrorSink& error);
 
 }  // namespace velkor::enemy_internal

@@ -1,18 +1,12 @@
 #include "fuzz/fresh_run.h"
 
-#include "data/fighter.h"
-#include "data/random_source.h"
-
 namespace velkor::fuzz {
 
 FreshRun::FreshRun(ConsoleDevice& device, std::uint32_t seed) {
-  UnbindConsole();
-  Player = TPlayer{};
-  TitleList.clear();
-  RandomState = seed;
-  BindConsole(device);
+  Run.RandomState = seed;
+  Run.Console.Bind(device);
 }
 
-FreshRun::~FreshRun() { UnbindConsole(); }
+FreshRun::~FreshRun() { Run.Console.Unbind(); }
 
 }  // namespace velkor::fuzz

@@ -1,14 +1,15 @@
 #pragma once
-// The game's process-wide state put back to how a new process finds it, so
-// that the inputs replayed in one process do not see each other.
+// A fresh run of the game for each input, as a new process makes it, so that
+// the inputs replayed in one process do not see each other.
 
 #include <cstdint>
 
 #include "console/console_io.h"
+#include "game/run.h"
 
 namespace velkor::fuzz {
 
-// For the life of the object the console is device and the random source
+// For the life of the object Run's console is device and its random source
 // starts at seed; the player record and the title list start empty. The
 // battle state needs nothing: every battle builds its own.
 class FreshRun {
@@ -17,6 +18,8 @@ class FreshRun {
   ~FreshRun();
   FreshRun(const FreshRun&) = delete;
   FreshRun& operator=(const FreshRun&) = delete;
+
+  GameRun Run;
 };
 
 }  // namespace velkor::fuzz

@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   EnterGameFolder();
   ClearGameFolder();
   TypedInput input(std::string_view(reinterpret_cast<const char*>(data), size), MaxReads);
-  FreshRun run(input, Seed);
-  CheckRunEnd(velkor::StartUp(), input);
+  FreshRun fresh(input, Seed);
+  CheckRunEnd(velkor::StartUp(fresh.Run), input, fresh.Run);
   CheckDefinition();
   return 0;
 }

@@ -11,7 +11,7 @@
 
 namespace velkor::fuzz {
 
-void CheckRunEnd(int status, const TypedInput& input) {
+void CheckRunEnd(int status, const TypedInput& input, GameRun& run) {
   Require(status == 0 || status == 1, "StartUp gave a status other than 0 and 1");
   Require(status == 0 || input.Ended(), "a failure report while there was input left");
 
@@ -30,8 +30,8 @@ void CheckRunEnd(int status, const TypedInput& input) {
   const bool saved = ReadFile(SaveFileName, save);
   Require(saved || status != 0, "a normal end without a save.dat");
   if (saved) {
-    UnbindConsole();
-    Require(LoadPlayer(Player), "the save.dat left by a run does not load");
+    run.Console.Unbind();
+    Require(LoadPlayer(run.Console, run.Player), "the save.dat left by a run does not load");
   }
 }
 

@@ -2,6 +2,7 @@
 // What every run of the game leaves behind, however its input went.
 
 #include "fuzz/typed_input.h"
+#include "game/run.h"
 
 namespace velkor::fuzz {
 
@@ -11,7 +12,7 @@ namespace velkor::fuzz {
 // - a normal end leaves exactly one line in the report, and a run broken
 //   off after its report line (at the last Enter) no more than that one;
 // - a save.dat that is there loads, and a normal end leaves one.
-// Rebinds the console to a null one.
-void CheckRunEnd(int status, const TypedInput& input);
+// Unbinds run's console, and loads into its record.
+void CheckRunEnd(int status, const TypedInput& input, GameRun& run);
 
 }  // namespace velkor::fuzz

@@ -35,9 +35,12 @@ constexpr std::uint32_t Seed = 1;
 void LoadThenSave(std::string_view file) {
   WriteFile(SaveFileName, file);
   TypedInput none("", 0);
-  FreshRun run(none, Seed);
+  FreshRun fresh(none, Seed);
+  Console& console = fresh.Run.Console;
+  TPlayer& Player = fresh.Run.Player;
   bool loaded = false;
-  Require(RunGuarded([&loaded] { loaded = LoadPlayer(Player); }) == 0, "loading save.dat raised a failure");
+  Require(RunGuarded(console, [&] { loaded = LoadPlayer(console, Player); }) == 0,
+          "loading save.dat raised a failure");
   if (loaded) {
     Require(file.substr(0, PlayerImageSize) == ImageBytes(Player), "the loaded record is not the file's");
     Require(CouldBeDefined(Player), "a loaded record that no definition can make");
@@ -47,7 +50,8 @@ void LoadThenSave(std::string_view file) {
     Player.Name.Assign("Fuzz");
     Player.BaseStats = Player.CurStats = {100, 20, 20, 20};
   }
-  Require(RunGuarded([] { Require(SavePlayer(), "save.dat could not be written"); }) == 0,
+  Require(RunGuarded(console,
+                     [&] { Require(SavePlayer(console, Player), "save.dat could not be written"); }) == 0,
           "saving raised a failure");
 
   std::string kept;
@@ -57,7 +61,7 @@ void LoadThenSave(std::string_view file) {
   std::string saved;
   Require(ReadFile(SaveFileName, saved) && saved == ImageBytes(Player),
           "save.dat does not hold the record saved");
-  Require(LoadPlayer(Player), "the new save.dat does not load");
+  Require(LoadPlayer(console, Player), "the new save.dat does not load");
 }
 
 void PlaySealedRecord(std::string_view fields, std::string_view typed) {
@@ -70,22 +74,23 @@ void PlaySealedRecord(std::string_view fields, std::string_view typed) {
 
   {
     TypedInput none("", 0);
-    FreshRun run(none, Seed);
-    const bool loaded = LoadPlayer(Player);
-    Require(ImageBytes(Player) == ImageBytes(record), "a sealed record does not reach the player as it is");
+    FreshRun fresh(none, Seed);
+    const bool loaded = LoadPlayer(fresh.Run.Console, fresh.Run.Player);
+    Require(ImageBytes(fresh.Run.Player) == ImageBytes(record),
+            "a sealed record does not reach the player as it is");
     Require(loaded == CouldBeDefined(record), "a sealed record is loaded or refused against the rules");
   }
 
   // Load it, and Enter after the message; then the hunt.
   TypedInput input("y\n\n" + std::string(typed), MaxReads);
-  FreshRun run(input, Seed);
-  const int status = StartUp();
+  FreshRun fresh(input, Seed);
+  const int status = StartUp(fresh.Run);
   // A refused record stays until the new character's save replaces it; the
   // checks of the run's end concern only a file the run wrote.
   std::string left;
   if (!CouldBeDefined(record) && ReadFile(SaveFileName, left) && left == ImageBytes(record))
     std::remove(SaveFileName);
-  CheckRunEnd(status, input);
+  CheckRunEnd(status, input, fresh.Run);
 }
 
 }  // namespace

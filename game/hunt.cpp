@@ -40,67 +40,81 @@ std::string CutToBytes(std::string text, std::size_t limit) {
   return text;
 }
 
-std::string EnemyName(std::int32_t index) {
+std::string EnemyName(std::int32_t index, const ErrorSink& error) {
   TEnemy enemy;
-  EnemyData(index, enemy);
+  EnemyData(index, enemy, error);
   return enemy.Name.Text();
 }
 
 // Shows the sheet, the ambient line and the candidates until the player has
 // chosen one and confirmed it; gives its place among the candidates.
-std::int32_t ChooseEnemy(const HuntState& state) {
+std::int32_t ChooseEnemy(GameRun& run, const HuntState& state, const ErrorSink& error) {
+  Console& console = run.Console;
   for (;;) {
-    const std::string heading = KillsAndTitles(state.KillCount) + std::string(LineEnd);
-    ShowSheet(Player, false, heading);
+    const std::string heading = KillsAndTitles(state.KillCount, run.TitleList) + std::string(LineEnd);
+    ShowSheet(console, run.Player, false, heading);
     if (!state.AmbientLine.empty()) {
-      WriteLine(state.AmbientLine);
-      RuleLine("");
+      console.WriteLine(state.AmbientLine);
+      RuleLine(console, "");
     }
     std::string letters;
     for (std::int32_t i = 0; i < state.CandidateCount; ++i) {
-      const char letter = IntToAlf(i);
-      const std::string name = EnemyName(state.Candidates[static_cast<std::size_t>(i)]);
-      WriteLine(CutToBytes(std::string("(") + letter + ")" + name, MenuLineBytes));
+      const char letter = IntToAlf(console, i);
+      const std::string name = EnemyName(state.Candidates[static_cast<std::size_t>(i)], error);
+      console.WriteLine(CutToBytes(std::string("(") + letter + ")" + name, MenuLineBytes));
       letters += letter;
     }
-    const char letter = AskChoice("誰を殺しに行きますか？", letters, letters);
-    const std::int32_t choice = AlfToInt(letter);
+    const char letter = AskChoice(console, "誰を殺しに行きますか？", letters, letters);
+    const std::int32_t choice = AlfToInt(console, letter);
     const std::int32_t chosen = state.Candidates[static_cast<std::size_t>(choice)];
     const std::string question =
-        CutToBytes(EnemyName(chosen) + "を殺しに行きます。よろしいですか？", QuestionBytes);
-    if (AskYesNo(question)) return choice;
+        CutToBytes(EnemyName(chosen, error) + "を殺しに行きます。よろしいですか？", QuestionBytes);
+    if (AskYesNo(console, question)) return choice;
   }
 }
 
-void PlayEnding(const HuntState& state) {
-  WriteLine("すべての者を殺した！　おめでとう！！");
-  WaitEnter();
-  PlayScenario(ScenarioPath(1), GetPlayerName());
-  TitleList += "【黒野】";
-  WriteReport(state.KillCount);
+void PlayEnding(GameRun& run, const HuntState& state) {
+  Console& console = run.Console;
+  console.WriteLine("すべての者を殺した！　おめでとう！！");
+  WaitEnter(console);
+  PlayScenario(console, ScenarioPath(1), run.Player.Name.Text());
+  run.TitleList += "【黒野】";
+  run.Report.Write(state.KillCount, run.TitleList, run.Player.Name.Text(), run.FileWrite);
 }
 
 // The person at the console: menus, the console battle, the report.
 class ConsoleHunt : public HuntSeat {
  public:
-  std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter&) override { return ChooseEnemy(hunt); }
+  explicit ConsoleHunt(GameRun& run)
+      : run_(run),
+        error_([&console = run.Console](std::string_view place) { ErrorBanner(console, place); }) {}
+  const ErrorSink& Error() const { return error_; }
+
+  std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter&) override {
+    return ChooseEnemy(run_, hunt, error_);
+  }
   BattleOutcome Fight(std::int32_t enemy, TFighter& player, std::uint32_t& randomState) override {
-    ConsoleBattle console;
-    return Battle(console, enemy, player, randomState);
+    ConsoleBattle battle(run_.Console);
+    return Battle(run_.Console, battle, enemy, player, randomState, run_.TitleList);
   }
   void Lost(const HuntState& hunt) override {
-    WriteReport(hunt.KillCount);  // the lost battle does not count
-    WriteLine("ゲームーオーバー……");
-    WaitEnter();
+    // The lost battle does not count.
+    run_.Report.Write(hunt.KillCount, run_.TitleList, run_.Player.Name.Text(), run_.FileWrite);
+    run_.Console.WriteLine("ゲームーオーバー……");
+    WaitEnter(run_.Console);
   }
-  void Ended(const HuntState& hunt) override { PlayEnding(hunt); }
+  void Ended(const HuntState& hunt) override { PlayEnding(run_, hunt); }
+
+ private:
+  GameRun& run_;
+  ErrorSink error_;
 };
 
 }  // namespace
 
-void Main() {
-  ConsoleHunt seat;
-  PlayHunt(seat, Player, RandomState, ErrorBanner);
+void Main(GameRun& run) {
+  ConsoleHunt seat(run);
+  PlayHunt(seat, run.Player, run.RandomState, seat.Error());
 }
 
 }  // namespace velkor

@@ -1,4 +1,5 @@
-// The program's entry: bind the console, seed the random source, run.
+// The program's entry: make the run, bind its console, seed its random
+// source, play it.
 #include <iostream>
 #include <memory>
 
@@ -6,6 +7,7 @@
 #include "console/failure.h"
 #include "console/terminal_console.h"
 #include "data/random_source.h"
+#include "game/run.h"
 #include "game/startup.h"
 #include "platform/console.h"
 #include "platform/signals.h"
@@ -18,16 +20,17 @@ int main() {
   // Raw bytes until the terminal is known, so that even a failure while
   // binding it is reported.
   velkor::StreamConsole raw(standard.in, standard.out);
-  velkor::BindConsole(raw);
+  velkor::GameRun run;
+  run.Console.Bind(raw);
   // A terminal that does not speak code page 932 gets the text converted.
   std::unique_ptr<velkor::ConsoleDevice> console;
-  const int bound = velkor::RunGuarded([&console] {
+  const int bound = velkor::RunGuarded(run.Console, [&console, &run] {
     // Inside the guard: the streams' own buffers may be the first memory that
     // runs out, and that is reported like any other shortage.
     std::ios::sync_with_stdio(false);
-    console = velkor::BindStandardConsole();
+    console = velkor::BindStandardConsole(run.Console);
   });
   if (bound != 0) return bound;
-  velkor::RandomState = velkor::ClockSeed();
-  return velkor::StartUp();
+  run.RandomState = velkor::ClockSeed();
+  return velkor::StartUp(run);
 }

@@ -20,48 +20,50 @@ constexpr const char* SavedQuitLine = "ゲームを終わります。キャラ�
 
 // At a terminal the run's own report line is shown after the last output, so
 // the player sees the result without opening the report file.
-void ShowResultAtTerminal() {
-  if (!EndOfInputQuits() || LastReportLine().empty()) return;
-  WriteLine();
-  WriteLine("今回の記録：" + LastReportLine());
+void ShowResultAtTerminal(Console& console, const RunReport& report) {
+  if (!console.EndOfInputQuits() || report.LastLine().empty()) return;
+  console.WriteLine();
+  console.WriteLine("今回の記録：" + report.LastLine());
   if (!platform::WindowClosesWithGame()) return;
-  Write("Enterキーを押すと終わります。");
+  console.Write("Enterキーを押すと終わります。");
   try {
-    ReadLine();
+    console.ReadLine();
   } catch (const PlayerQuit&) {
   }
 }
 
 }  // namespace
 
-int StartUp() {
-  return RunGuarded([] {
+int StartUp(GameRun& run) {
+  Console& console = run.Console;
+  TPlayer& Player = run.Player;
+  return RunGuarded(console, [&] {
     // A scenario file that cannot be played is found before the player has
     // typed a definition that its failure would throw away.
     CheckScenarioFiles();
     RemoveSaveLeftovers();
-    ReadReportLocale();
+    run.Report.ReadLocale();
     ClearPlayer(Player);
-    SetQuitLine(UnsavedQuitLine);
-    WriteLine();
+    console.SetQuitLine(UnsavedQuitLine);
+    console.WriteLine();
     bool LoadedFromSave = false;
-    const bool saved = LoadPlayer(Player);
+    const bool saved = LoadPlayer(console, Player);
     // The file stays until a new definition replaces it, declined or not.
-    if (saved) SetQuitLine(SavedQuitLine);
-    if (saved && AskYesNo("前回のあなたの定義が保存されています。ロードしますか？")) {
+    if (saved) console.SetQuitLine(SavedQuitLine);
+    if (saved && AskYesNo(console, "前回のあなたの定義が保存されています。ロードしますか？")) {
       LoadedFromSave = true;
-      WriteLine("あなたの定義がロードされました。");
-      WaitEnter();
+      console.WriteLine("あなたの定義がロードされました。");
+      WaitEnter(console);
     }
     if (!LoadedFromSave) {
       // A refused or declined file has left its contents in the record.
       ClearPlayer(Player);
-      DefineCharacter();
+      DefineCharacter(console, Player);
       // A failed write is told, and the run goes on from memory.
-      if (SavePlayer()) SetQuitLine(SavedQuitLine);
+      if (SavePlayer(console, Player, run.FileWrite)) console.SetQuitLine(SavedQuitLine);
     }
-    Main();
-    ShowResultAtTerminal();
+    Main(run);
+    ShowResultAtTerminal(console, run.Report);
   });
 }
 

@@ -16,12 +16,12 @@ constexpr std::size_t MaxCandidates = std::tuple_size_v<decltype(HuntState::Cand
 
 // The names of the roster's entries as EnemyData builds them, built once:
 // every round asks for all twelve.
-const std::array<std::string, RosterSize>& RosterNames() {
-  static const std::array<std::string, RosterSize> names = [] {
+const std::array<std::string, RosterSize>& RosterNames(const HuntError& error) {
+  static const std::array<std::string, RosterSize> names = [&error] {
     std::array<std::string, RosterSize> built;
     TEnemy enemy;
     for (std::int32_t i = 0; i < RosterSize; ++i) {
-      EnemyNumbers(i, enemy);
+      EnemyNumbers(i, enemy, error);
       built[static_cast<std::size_t>(i)] = enemy.Name.Text();
     }
     return built;
@@ -29,8 +29,8 @@ const std::array<std::string, RosterSize>& RosterNames() {
   return names;
 }
 
-bool IsEligible(std::int32_t index, const HuntState& state) {
-  const std::string& name = RosterNames()[static_cast<std::size_t>(index)];
+bool IsEligible(std::int32_t index, const HuntState& state, const HuntError& error) {
+  const std::string& name = RosterNames(error)[static_cast<std::size_t>(index)];
   for (const HeldBack& held : HeldBackEnemies)
     if (name == held.Name && state.KillCount < held.FromKillCount) return false;
   return state.AliveFlags[static_cast<std::size_t>(index)];
@@ -44,9 +44,10 @@ bool AllFalse(std::span<const bool> flags) {
   return true;
 }
 
-void FindEnemys(HuntState& state, RandomSource random, HuntError error) {
+void FindEnemys(HuntState& state, RandomSource random, const HuntError& error) {
   std::array<bool, RosterSize> eligible{};
-  for (std::int32_t i = 0; i < RosterSize; ++i) eligible[static_cast<std::size_t>(i)] = IsEligible(i, state);
+  for (std::int32_t i = 0; i < RosterSize; ++i)
+    eligible[static_cast<std::size_t>(i)] = IsEligible(i, state, error);
 
   state.CandidateCount = 0;
   std::int32_t wanted = 3 + random.Int(3);

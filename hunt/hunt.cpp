@@ -21,7 +21,7 @@ constexpr std::array<std::string_view, 5> AmbientLines{
 
 }  // namespace
 
-void DrawAmbientLine(HuntState& state, RandomSource random, HuntError error) {
+void DrawAmbientLine(HuntState& state, RandomSource random, const HuntError& error) {
   if (random.Int(5) == 0) {
     const std::int32_t line = random.Int(static_cast<std::int32_t>(AmbientLines.size()));
     if (line >= 0 && line < static_cast<std::int32_t>(AmbientLines.size()))
@@ -38,7 +38,7 @@ void RecordKill(HuntState& state, std::int32_t enemy) {
   ++state.KillCount;
 }
 
-HuntState PlayHunt(HuntSeat& seat, TFighter& player, std::uint32_t& randomState, HuntError error) {
+HuntState PlayHunt(HuntSeat& seat, TFighter& player, std::uint32_t& randomState, const HuntError& error) {
   HuntState state;
   const RandomSource random(randomState);
   for (;;) {

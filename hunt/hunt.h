@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "battle/battle_state.h"
+#include "data/error_sink.h"
 #include "data/fighter.h"
 #include "data/random_source.h"
 
@@ -25,17 +26,17 @@ struct HuntState {
 };
 
 // Reports a broken invariant at place; the game shows its error banner.
-using HuntError = void (*)(std::string_view place);
+using HuntError = ErrorSink;
 
 // True when no flag is true (also for no flags).
 bool AllFalse(std::span<const bool> flags);
 
 // Draws this round's candidates into state.
-void FindEnemys(HuntState& state, RandomSource random, HuntError error);
+void FindEnemys(HuntState& state, RandomSource random, const HuntError& error);
 
 // Step two of a round: perhaps a new scenery line, then the fixed line of a
 // held-back enemy's round over whatever was drawn.
-void DrawAmbientLine(HuntState& state, RandomSource random, HuntError error);
+void DrawAmbientLine(HuntState& state, RandomSource random, const HuntError& error);
 
 // A victory over roster entry enemy: it is dead and counts as a kill.
 void RecordKill(HuntState& state, std::int32_t enemy);
@@ -58,6 +59,6 @@ class HuntSeat {
 // Plays one whole hunt of player, drawing from randomState, with seat
 // outside and error told of broken invariants; player's stats are restored
 // after every victory. Gives the hunt as it ended.
-HuntState PlayHunt(HuntSeat& seat, TFighter& player, std::uint32_t& randomState, HuntError error);
+HuntState PlayHunt(HuntSeat& seat, TFighter& player, std::uint32_t& randomState, const HuntError& error);
 
 }  // namespace velkor

@@ -11,45 +11,45 @@
 
 namespace velkor {
 
-void AskName() {
-  Write("まずは定義から始めよう。");
-  WaitEnter();
+void AskName(Console& console, TPlayer& player) {
+  console.Write("まずは定義から始めよう。");
+  WaitEnter(console);
   const std::string limit = std::to_string(NameLimit);
   std::string name;
   do {
-    WriteLine("きみの名前を教えてね。");
-    Write("[最長" + limit + "バイト]＞");
-    name = ReadLine();
+    console.WriteLine("きみの名前を教えてね。");
+    console.Write("[最長" + limit + "バイト]＞");
+    name = console.ReadLine();
     // A lead byte typed alone at the end (through a pipe) would pair with
     // the first byte of every message after the name: it is dropped, as the
     // report drops it.
     name.resize(WholeCp932Prefix(name));
-    WriteLine();
+    console.WriteLine();
     if (name.size() > static_cast<std::size_t>(NameLimit)) {
-      WriteLine("長さが" + limit + "バイトを越えています。");
+      console.WriteLine("長さが" + limit + "バイトを越えています。");
       name.clear();
     }
   } while (name.empty());
-  Player.Name.Assign(name);
+  player.Name.Assign(name);
 }
 
-void DefineAbilities() {
-  Write(GetPlayerName() + "、そしてきみの意志が肉体をつくる。");
-  WaitEnter();
-  Write("きみの力は、きみが望むように伸びるよ。");
-  WaitEnter();
-  WriteLine();
+void DefineAbilities(Console& console, TPlayer& player) {
+  console.Write(player.Name.Text() + "、そしてきみの意志が肉体をつくる。");
+  WaitEnter(console);
+  console.Write("きみの力は、きみが望むように伸びるよ。");
+  WaitEnter(console);
+  console.WriteLine();
   std::int32_t PointPool = InitialPointPool;
-  BuyStats(PointPool);
-  BuyTalents(PointPool);
-  ShowSheet(Player, false, "");
+  BuyStats(console, player, PointPool);
+  BuyTalents(console, player, PointPool);
+  ShowSheet(console, player, false, "");
 }
 
-void DefineCharacter() {
-  AskName();
-  DefineAbilities();
-  RestoreStats(Player);
-  PlayScenario(ScenarioPath(0), GetPlayerName());
+void DefineCharacter(Console& console, TPlayer& player) {
+  AskName(console, player);
+  DefineAbilities(console, player);
+  RestoreStats(player);
+  PlayScenario(console, ScenarioPath(0), player.Name.Text());
 }
 
 }  // namespace velkor

@@ -10,30 +10,31 @@
 
 namespace velkor {
 
-void BuyStats(std::int32_t& pointPool) {
+void BuyStats(Console& console, TPlayer& player, std::int32_t& pointPool) {
   for (std::size_t i = 0; i < StatCount; ++i) {
-    ShowSheet(Player, false, "");
+    ShowSheet(console, player, false, "");
     const std::string name(StatNames[i]);
-    const std::int32_t points = AskRange(name + "を入力して下さい。", 0, pointPool);
+    const std::int32_t points = AskRange(console, name + "を入力して下さい。", 0, pointPool);
     const std::int32_t multiplier = StatMultipliers[i];
     const std::int32_t value = points * multiplier;
-    Player.BaseStats[i] = value;
-    Player.CurStats[i] = value;
+    player.BaseStats[i] = value;
+    player.CurStats[i] = value;
     pointPool -= points;
-    Write("きみの" + name + "は");
-    if (multiplier != 1) Write(std::to_string(points) + "に" + std::to_string(multiplier) + "を乗じて");
-    WriteLine(std::to_string(value) + "と定められた。");
+    console.Write("きみの" + name + "は");
+    if (multiplier != 1)
+      console.Write(std::to_string(points) + "に" + std::to_string(multiplier) + "を乗じて");
+    console.WriteLine(std::to_string(value) + "と定められた。");
   }
 }
 
-void BuyTalents(std::int32_t& pointPool) {
+void BuyTalents(Console& console, TPlayer& player, std::int32_t& pointPool) {
   for (;;) {
     std::string keys;
     std::string menu;
     for (std::size_t i = 0; i < TalentCount; ++i) {
-      if (Player.Talents[i] != 0 || TalentCosts[i] > pointPool) continue;
+      if (player.Talents[i] != 0 || TalentCosts[i] > pointPool) continue;
       // The letter follows the talent's index, so letters never shift.
-      const char letter = IntToAlf(static_cast<std::int32_t>(i));
+      const char letter = IntToAlf(console, static_cast<std::int32_t>(i));
       keys += letter;
       menu += "(" + std::string(1, letter) + ")" + PadRight(TalentNames[i], TalentNameWidth) +
               std::to_string(TalentCosts[i]) + std::string(LineEnd);
@@ -42,15 +43,15 @@ void BuyTalents(std::int32_t& pointPool) {
     menu += "(Z)おわり" + std::string(LineEnd);
     if (keys == "Z") return;
 
-    ShowSheet(Player, false, "");
-    Write(menu);
-    const char key =
-        AskChoice("きみに才能はあるのかな？ （残り" + std::to_string(pointPool) + "ポイント）", keys);
+    ShowSheet(console, player, false, "");
+    console.Write(menu);
+    const char key = AskChoice(
+        console, "きみに才能はあるのかな？ （残り" + std::to_string(pointPool) + "ポイント）", keys);
     if (key == 'Z') return;
-    const std::int32_t t = AlfToInt(key);
+    const std::int32_t t = AlfToInt(console, key);
     const auto talent = static_cast<std::size_t>(t);
-    WriteLine("きみには≪" + std::string(TalentNames[talent]) + "≫の才能があった。");
-    Player.Talents[talent] = 1;
+    console.WriteLine("きみには≪" + std::string(TalentNames[talent]) + "≫の才能があった。");
+    player.Talents[talent] = 1;
     pointPool -= TalentCosts[talent];
   }
 }

@@ -44,7 +44,7 @@ std::string CalcChecksum(const TPlayer& player) {
   }
 
   std::string letters;
-  for (const std::int32_t digit : ChecksumDigits) letters += IntToAlf(digit);
+  for (const std::int32_t digit : ChecksumDigits) letters += MenuLetter(digit);
   return letters;
 }
 

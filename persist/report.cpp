@@ -13,9 +13,6 @@ namespace velkor {
 
 namespace {
 
-ReportLocale TheLocale;  // read once at start-up
-std::string LastLine;    // shown at a terminal when the run ends
-
 std::string CannotWriteMessage() { return "ファイル " + std::string(ReportFileName) + " に書き込めません"; }
 
 bool IsControlByte(char byte) {
@@ -25,9 +22,7 @@ bool IsControlByte(char byte) {
 
 }  // namespace
 
-const ReportLocale& CurrentReportLocale() { return TheLocale; }
-
-void ReadReportLocale() { TheLocale = DescribeLocale(ReadLocaleTimeTexts()); }
+void RunReport::ReadLocale() { locale_ = DescribeLocale(ReadLocaleTimeTexts()); }
 
 std::string ReportName(std::string_view name) {
   std::string safe;
@@ -49,33 +44,36 @@ std::string ReportName(std::string_view name) {
   return safe;
 }
 
-std::string ReportLine(std::int32_t killCount, const std::tm& when, const ReportLocale& locale) {
-  std::string line = KillsAndTitles(killCount);
+std::string ReportLine(std::int32_t killCount, std::string_view titleList, std::string_view playerName,
+                       const std::tm& when, const ReportLocale& locale) {
+  std::string line = KillsAndTitles(killCount, titleList);
   line += "／VELKOR／[";
   line += FormatDateTime(when, locale);
   line += "]／";
-  line += ReportName(GetPlayerName());
+  line += ReportName(playerName);
   return line;
 }
 
-void AppendReport(std::int32_t killCount, std::time_t now, const ReportLocale& locale) {
+std::string AppendReport(std::int32_t killCount, std::string_view titleList, std::string_view playerName,
+                         std::time_t now, const ReportLocale& locale, platform::FileWriter write) {
   std::tm local{};
   if (!platform::LocalTime(now, local)) RaiseFailure(KindInOut, "現在の日時を読めません");
-  const std::string line = ReportLine(killCount, local, locale);
+  std::string line = ReportLine(killCount, titleList, playerName, local, locale);
   const std::string bytes = line + "\r\n";
-  switch (platform::AppendToFile(ReportPath, bytes)) {
+  switch (platform::AppendToFile(ReportPath, bytes, write)) {
     case platform::AppendStatus::Appended:
-      LastLine = line;
-      return;
+      break;
     case platform::AppendStatus::CannotOpen:
       RaiseFailure(KindInOut, CannotOpenMessage(ReportFileName));
     case platform::AppendStatus::CannotWrite:
       RaiseFailure(KindInOut, CannotWriteMessage());
   }
+  return line;
 }
 
-void WriteReport(std::int32_t killCount) { AppendReport(killCount, std::time(nullptr), TheLocale); }
-
-const std::string& LastReportLine() { return LastLine; }
+void RunReport::Write(std::int32_t killCount, std::string_view titleList, std::string_view playerName,
+                      platform::FileWriter write) {
+  lastLine_ = AppendReport(killCount, titleList, playerName, clock_(), locale_, write);
+}
 
 }  // namespace velkor

@@ -1,5 +1,5 @@
 #pragma once
-// The run report's parts below WriteReport: the line for a given moment and
+// The run report's parts below RunReport::Write: the line for a given moment and
 // locale, and the append to the file for a given clock reading.
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "persist/locale_time.h"
+#include "platform/file_writer.h"
 
 namespace velkor {
 
@@ -22,18 +23,19 @@ inline constexpr const char* ReportFileName = "レポート.txt";
 // shows the name as it is.
 std::string ReportName(std::string_view name);
 
-// 【<kills>人斬り】<TitleList>／VELKOR／[<date and time>]／<ReportName of the
-// player's name>, without the line end.
-std::string ReportLine(std::int32_t killCount, const std::tm& when, const ReportLocale& locale);
+// 【<kills>人斬り】<titleList>／VELKOR／[<date and time>]／<ReportName of
+// playerName>, without the line end.
+std::string ReportLine(std::int32_t killCount, std::string_view titleList, std::string_view playerName,
+                       const std::tm& when, const ReportLocale& locale);
 
 // Builds the line for the local time of now, then appends it and CR LF to the
 // report file in the working folder, opening and closing the file. A failure
 // of the clock, the open, the write or the close raises the input-output
 // failure; the clock is read before the file is touched, and a failed write
-// leaves the file as it was (none at all when there was none).
-void AppendReport(std::int32_t killCount, std::time_t now, const ReportLocale& locale);
-
-// The description ReadReportLocale stored (the default one before it ran).
-const ReportLocale& CurrentReportLocale();
+// leaves the file as it was (none at all when there was none). The bytes go
+// through write. Gives the line appended.
+std::string AppendReport(std::int32_t killCount, std::string_view titleList, std::string_view playerName,
+                         std::time_t now, const ReportLocale& locale,
+                         platform::FileWriter write = platform::SystemWrite);
 
 }  // namespace velkor

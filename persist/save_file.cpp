@@ -50,30 +50,30 @@ bool IsRefused() {
 
 }  // namespace
 
-bool SavePlayer() {
-  StoreChecksum(Player);
+bool SavePlayer(Console& console, TPlayer& player, platform::FileWriter write) {
+  StoreChecksum(player);
   const std::string keepOldAs = IsRefused() ? RefusedSaveFileName : "";
-  if (platform::ReplaceFile(SaveFileName, ImageBytes(Player), keepOldAs)) return true;
-  WriteLine(SaveFailedMessage);
+  if (platform::ReplaceFile(SaveFileName, ImageBytes(player), keepOldAs, write)) return true;
+  console.WriteLine(SaveFailedMessage);
   return false;
 }
 
 void RemoveSaveLeftovers() { platform::RemoveStaleTemporaries(SaveFileName, PlayerImageSize); }
 
-bool LoadPlayer(TPlayer& record) {
+bool LoadPlayer(Console& console, TPlayer& record) {
   TPlayer read{};
   switch (ReadSaveRecord(read)) {
     case Found::Nothing:
       return false;
     case Found::Unreadable:
-      WriteLine(LoadFailedMessage);
+      console.WriteLine(LoadFailedMessage);
       return false;
     case Found::Image:
       break;
   }
   record = read;
   if (!Acceptable(record)) {
-    WriteLine(BadContentMessage);
+    console.WriteLine(BadContentMessage);
     return false;
   }
   return true;

@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "console/console_io.h"
 #include "data/fighter.h"
+#include "platform/file_writer.h"
 
 namespace velkor {
 
@@ -20,18 +22,18 @@ inline constexpr const char* SaveFailedMessage = "（save.datの書き込みに�
 
 std::string CalcChecksum(const TPlayer& player);
 void StoreChecksum(TPlayer& player);
-// Seals Player and writes save.dat. A save.dat that LoadPlayer would refuse
+// Seals player and writes save.dat, the bytes going through write. A save.dat that LoadPlayer would refuse
 // is renamed save.dat.bad (replacing an older one) once the new file is
 // written; one that cannot be renamed is not replaced. When writing fails, writes SaveFailedMessage and
-// gives false, and the old file is left as it was; the run goes on from the
-// record in memory.
-bool SavePlayer();
+// gives false on console, and the old file is left as it was; the run goes
+// on from the record in memory.
+bool SavePlayer(Console& console, TPlayer& player, platform::FileWriter write = platform::SystemWrite);
 // Reads save.dat; true only for a whole file with the right checksum and a
 // record that a definition could have made. Whenever a whole record was
 // read, record holds it, also when it is refused: its spare bytes then travel
 // into the next save. Anything but a regular file is a file that cannot be
-// read, and is never waited on.
-bool LoadPlayer(TPlayer& record);
+// read, and is never waited on. Why a file was refused is told on console.
+bool LoadPlayer(Console& console, TPlayer& record);
 // Removes the temporary files that a save killed half-way (or a power cut)
 // left beside save.dat, and nothing else; a save in progress keeps its own.
 void RemoveSaveLeftovers();

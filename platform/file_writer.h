@@ -1,6 +1,7 @@
 #pragma once
-// How the file routines hand bytes to the system. Tests put in a writer that
-// fails half-way, like a full disk, or one that takes a few bytes at a time.
+// How the file routines hand bytes to the system. Each writing routine takes
+// its writer as an argument: tests give one that fails half-way, like a full
+// disk, or one that takes a few bytes at a time.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,9 +18,5 @@ using FileWriter = std::ptrdiff_t (*)(FileHandle file, const void* data, std::si
 
 // The system's own write.
 std::ptrdiff_t SystemWrite(FileHandle file, const void* data, std::size_t size);
-
-// What the file routines write through: SystemWrite unless a test put
-// another in.
-extern FileWriter FileWrite;
 
 }  // namespace velkor::platform

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_writer.h"
+
 namespace velkor::platform {
 
 // Names are UTF-8 and relative to the working folder, or absolute. Windows
@@ -37,25 +39,15 @@ ReadStatus ReadFileStart(const std::string& path, std::size_t count, std::string
 // crash or a full disk never leaves a damaged target; the new file is removed
 // on every failure. With keepOldAs, what stood at target is first renamed to
 // that name (RenameFile), once the new file is whole.
-bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs = {});
+// The bytes go through write.
+bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs = {},
+                 FileWriter write = SystemWrite);
 
 // Removes what a writer killed in the middle of ReplaceFile (or a power cut)
 // left beside target: only regular files of at most largest bytes at the
 // exact temporary names of target, and only those no live writer holds (a
 // writer locks its temporary file while it writes). Nothing else is touched.
 void RemoveStaleTemporaries(const std::string& target, std::size_t largest);
-
-enum class CopyStatus {
-  Copied,      // target now holds the source's bytes
-  Missing,     // nothing stands at source
-  NotRegular,  // source is a folder, FIFO or device: no bytes to copy
-  Failed,      // source cannot be read or target cannot be written
-};
-
-// Copies a regular file's bytes as target, in the same crash-safe way as
-// ReplaceFile and in constant memory. Target is left as it was unless the
-// whole copy succeeded.
-CopyStatus CopyFile(const std::string& source, const std::string& target);
 
 enum class RenameStatus {
   Renamed,  // target is now what stood at source
@@ -82,6 +74,7 @@ enum class AppendStatus {
 // is removed again and a regular file that was there loses exactly the part
 // of bytes that went in, so a failure leaves no empty file, no part of bytes
 // and every other writer's bytes behind.
-AppendStatus AppendToFile(const std::string& path, std::string_view bytes);
+// The bytes go through write.
+AppendStatus AppendToFile(const std::string& path, std::string_view bytes, FileWriter write = SystemWrite);
 
 }  // namespace velkor::platform

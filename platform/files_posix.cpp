@@ -25,8 +25,6 @@ std::ptrdiff_t SystemWrite(FileHandle file, const void* data, std::size_t size) 
   return ::write(static_cast<int>(file), data, size);
 }
 
-FileWriter FileWrite = SystemWrite;
-
 namespace {
 
 // Past the file size limit a write then fails with EFBIG, as on a full disk,
@@ -41,11 +39,11 @@ struct WriteResult {
   std::size_t count;  // the bytes that did go in
 };
 
-WriteResult WriteCounting(int fd, std::string_view bytes) {
+WriteResult WriteCounting(int fd, std::string_view bytes, FileWriter write) {
   IgnoreFileSizeSignal();
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const std::ptrdiff_t n = FileWrite(fd, bytes.data() + done, bytes.size() - done);
+    const std::ptrdiff_t n = write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return {false, done};
     done += static_cast<std::size_t>(n);
@@ -53,7 +51,9 @@ WriteResult WriteCounting(int fd, std::string_view bytes) {
   return {true, done};
 }
 
-bool WriteAll(int fd, std::string_view bytes) { return WriteCounting(fd, bytes).complete; }
+bool WriteAll(int fd, std::string_view bytes, FileWriter write) {
+  return WriteCounting(fd, bytes, write).complete;
+}
 
 // Reads up to size bytes; the count read, or -1 on an error.
 ssize_t ReadUpTo(int fd, char* data, std::size_t size) {
@@ -234,41 +234,14 @@ bool KeepOld(const std::string& target, const std::string& keepOldAs) {
 
 }  // namespace
 
-bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs) {
+bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs,
+                 FileWriter write) {
   TemporaryFile temporary(target);
-  if (!temporary.IsOpen() || !WriteAll(temporary.Get(), bytes) || !KeepOld(target, keepOldAs) ||
+  if (!temporary.IsOpen() || !WriteAll(temporary.Get(), bytes, write) || !KeepOld(target, keepOldAs) ||
       !temporary.Commit(target))
     return false;
   TellFileReplaced(target);
   return true;
-}
-
-CopyStatus CopyFile(const std::string& source, const std::string& target) {
-  Descriptor file;
-  off_t size = 0;
-  switch (OpenRegular(source, file, size)) {
-    case OpenResult::Regular:
-      break;
-    case OpenResult::Missing:
-      return CopyStatus::Missing;
-    case OpenResult::NotRegular:
-      return CopyStatus::NotRegular;
-    case OpenResult::Failed:
-      return CopyStatus::Failed;
-  }
-  TemporaryFile temporary(target);
-  if (!temporary.IsOpen()) return CopyStatus::Failed;
-  std::array<char, FileChunkBytes> chunk{};
-  for (;;) {
-    const ssize_t got = ReadUpTo(file.Get(), chunk.data(), chunk.size());
-    if (got < 0) return CopyStatus::Failed;
-    if (!WriteAll(temporary.Get(), std::string_view(chunk.data(), static_cast<std::size_t>(got))))
-      return CopyStatus::Failed;
-    if (static_cast<std::size_t>(got) < chunk.size()) break;
-  }
-  if (!temporary.Commit(target)) return CopyStatus::Failed;
-  TellFileReplaced(target);
-  return CopyStatus::Copied;
 }
 
 void RemoveStaleTemporaries(const std::string& target, std::size_t largest) {
@@ -302,7 +275,7 @@ RenameStatus RenameFile(const std::string& source, const std::string& target) {
   return ::rename(source.c_str(), target.c_str()) == 0 ? RenameStatus::Renamed : RenameStatus::Failed;
 }
 
-AppendStatus AppendToFile(const std::string& path, std::string_view bytes) {
+AppendStatus AppendToFile(const std::string& path, std::string_view bytes, FileWriter write) {
   // Without blocking: a FIFO without a reader fails here instead of waiting.
   int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   bool created = false;
@@ -327,7 +300,7 @@ AppendStatus AppendToFile(const std::string& path, std::string_view bytes) {
   // cannot lock, the undo below still cuts only bytes of this call's own.
   if (regular && ::flock(fd, LOCK_EX) == 0) ::fstat(fd, &before);
 
-  const WriteResult result = WriteCounting(fd, bytes);
+  const WriteResult result = WriteCounting(fd, bytes, write);
   bool written = result.complete;
   if (!written && regular && !created && result.count > 0) {
     // Cut off the part of the bytes that did go in, and only that: when the

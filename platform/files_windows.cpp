@@ -1,8 +1,7 @@
 // The file routines on Windows: wide names, handles opened with the sharing a
 // reader or a replacer needs, and a replace through MoveFileExW.
 #include <windows.h>
-// windows.h names two of its own functions like ours.
-#undef CopyFile
+// windows.h names one of its own functions like ours.
 #undef ReplaceFile
 
 #include <array>
@@ -22,8 +21,6 @@ std::ptrdiff_t SystemWrite(FileHandle file, const void* data, std::size_t size) 
   if (!::WriteFile(reinterpret_cast<HANDLE>(file), data, count, &written, nullptr)) return -1;
   return static_cast<std::ptrdiff_t>(written);
 }
-
-FileWriter FileWrite = SystemWrite;
 
 namespace {
 
@@ -45,18 +42,20 @@ struct WriteResult {
   std::size_t count;  // the bytes that did go in
 };
 
-WriteResult WriteCounting(HANDLE file, std::string_view bytes) {
+WriteResult WriteCounting(HANDLE file, std::string_view bytes, FileWriter write) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const std::ptrdiff_t n =
-        FileWrite(reinterpret_cast<FileHandle>(file), bytes.data() + done, bytes.size() - done);
+        write(reinterpret_cast<FileHandle>(file), bytes.data() + done, bytes.size() - done);
     if (n <= 0) return {false, done};
     done += static_cast<std::size_t>(n);
   }
   return {true, done};
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) { return WriteCounting(file, bytes).complete; }
+bool WriteAll(HANDLE file, std::string_view bytes, FileWriter write) {
+  return WriteCounting(file, bytes, write).complete;
+}
 
 // Reads up to size bytes; the count read, or -1 on an error.
 long long ReadUpTo(HANDLE file, char* data, std::size_t size) {
@@ -240,35 +239,11 @@ bool KeepOld(const std::string& target, const std::string& keepOldAs) {
 
 }  // namespace
 
-bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs) {
+bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs,
+                 FileWriter write) {
   TemporaryFile temporary(target);
-  return temporary.IsOpen() && WriteAll(temporary.Get(), bytes) && KeepOld(target, keepOldAs) &&
+  return temporary.IsOpen() && WriteAll(temporary.Get(), bytes, write) && KeepOld(target, keepOldAs) &&
          temporary.Commit();
-}
-
-CopyStatus CopyFile(const std::string& source, const std::string& target) {
-  Handle file;
-  switch (OpenRegular(source, file)) {
-    case OpenResult::Regular:
-      break;
-    case OpenResult::Missing:
-      return CopyStatus::Missing;
-    case OpenResult::NotRegular:
-      return CopyStatus::NotRegular;
-    case OpenResult::Failed:
-      return CopyStatus::Failed;
-  }
-  TemporaryFile temporary(target);
-  if (!temporary.IsOpen()) return CopyStatus::Failed;
-  std::array<char, FileChunkBytes> chunk{};
-  for (;;) {
-    const long long got = ReadUpTo(file.Get(), chunk.data(), chunk.size());
-    if (got < 0) return CopyStatus::Failed;
-    if (!WriteAll(temporary.Get(), std::string_view(chunk.data(), static_cast<std::size_t>(got))))
-      return CopyStatus::Failed;
-    if (static_cast<std::size_t>(got) < chunk.size()) break;
-  }
-  return temporary.Commit() ? CopyStatus::Copied : CopyStatus::Failed;
 }
 
 void RemoveStaleTemporaries(const std::string& target, std::size_t largest) {
@@ -309,7 +284,7 @@ RenameStatus RenameFile(const std::string& source, const std::string& target) {
              : RenameStatus::Failed;
 }
 
-AppendStatus AppendToFile(const std::string& path, std::string_view bytes) {
+AppendStatus AppendToFile(const std::string& path, std::string_view bytes, FileWriter write) {
   const std::wstring name = WideName(path);
   if (name.empty()) return AppendStatus::CannotOpen;
   // Append-only: every write lands at the end as it is then, whatever another
@@ -342,7 +317,7 @@ AppendStatus AppendToFile(const std::string& path, std::string_view bytes) {
   LARGE_INTEGER before{};
   const bool sized = undo.IsOpen() && ::GetFileSizeEx(undo.Get(), &before);
 
-  const WriteResult result = WriteCounting(handle, bytes);
+  const WriteResult result = WriteCounting(handle, bytes, write);
   bool written = result.complete;
   if (!written && sized && !created && result.count > 0) {
     // Cut off the part of the bytes that did go in, and only that: when the

@@ -25,23 +25,23 @@ std::string StatusWord(const TFighter& fighter) {
   return "十全";
 }
 
-void ShowSheet(const TFighter& fighter, bool isShort, std::string_view caption) {
-  RuleLine(" " + fighter.Name.Text() + " ");
+void ShowSheet(Console& console, const TFighter& fighter, bool isShort, std::string_view caption) {
+  RuleLine(console, " " + fighter.Name.Text() + " ");
   if (isShort) {
-    WriteLine(StatusWord(fighter));
+    console.WriteLine(StatusWord(fighter));
   } else {
     for (std::size_t i = 0; i < StatCount; ++i) {
-      WriteLine(PadRight(StatNames[i], StatNameWidth) + RightInt(5, fighter.CurStats[i]) + "/" +
-                RightInt(5, fighter.BaseStats[i]));
+      console.WriteLine(PadRight(StatNames[i], StatNameWidth) + RightInt(5, fighter.CurStats[i]) + "/" +
+                        RightInt(5, fighter.BaseStats[i]));
     }
     std::string talents;
     for (std::size_t t = 0; t < TalentCount; ++t) {
       if (fighter.Talents[t] != 0) talents += "≪" + std::string(TalentNames[t]) + "≫";
     }
-    if (!talents.empty()) WriteLine(talents);
+    if (!talents.empty()) console.WriteLine(talents);
   }
-  Write(caption);
-  RuleLine("");
+  console.Write(caption);
+  RuleLine(console, "");
 }
 
 }  // namespace velkor

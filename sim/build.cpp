@@ -38,7 +38,7 @@ std::string StatsText(const Build& build) {
 std::string TalentLetters(const Build& build) {
   std::string letters;
   for (std::int32_t t = 0; t < TalentCount; ++t)
-    if (build.Talents[static_cast<std::size_t>(t)] != 0) letters += IntToAlf(t);
+    if (build.Talents[static_cast<std::size_t>(t)] != 0) letters += MenuLetter(t);
   return letters.empty() ? "-" : letters;
 }
 

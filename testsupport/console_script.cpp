@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "console/charset.h"
+#include "console/prompts.h"
 #include "data/fighter.h"
-#include "data/random_source.h"
 
 namespace velkor::test {
 
@@ -57,29 +57,34 @@ bool ScriptedDevice::Get(std::string& line) {
   return true;
 }
 
-ConsoleScript::ConsoleScript(std::vector<std::string> lines, std::uint32_t seed) : device_(std::move(lines)) {
-  UnbindConsole();
-  Player = TPlayer{};
-  TitleList.clear();
-  RandomState = seed;
-  BindConsole(device_);
+ConsoleScript::ConsoleScript(std::vector<std::string> lines, std::uint32_t seed)
+    : RandomState(seed), device_(std::move(lines)) {
+  console_.Bind(device_);
 }
 
 ConsoleScript::~ConsoleScript() {
   try {
-    UnbindConsole();
+    console_.Unbind();
   } catch (...) {
   }
 }
 
+ErrorSink ConsoleScript::Banner() {
+  return [this](std::string_view place) { ErrorBanner(console_, place); };
+}
+
 std::string ConsoleScript::Output() {
-  FlushOutput();
+  console_.FlushOutput();
   return device_.Output();
 }
 
 std::string ConsoleScript::Transcript() {
-  FlushOutput();
+  console_.FlushOutput();
   return device_.Transcript();
+}
+
+ErrorSink NoErrorExpected() {
+  return [](std::string_view place) { ADD_FAILURE() << "error reported in " << place; };
 }
 
 std::string EchoedLine(std::string_view line) {

@@ -10,6 +10,8 @@
 
 #include "console/console_io.h"
 #include "console/failure.h"
+#include "data/error_sink.h"
+#include "data/fighter.h"
 
 namespace velkor::test {
 
@@ -30,8 +32,8 @@ class ScriptedDevice : public ConsoleDevice {
   std::string transcript_;  // UTF-8, with the typed lines shown as ⟨line⟩ and a line feed
 };
 
-// Binds a scripted console for the lifetime of the object and resets the
-// game's globals (player record, title list, random state).
+// A fresh run for a test: a console bound to a scripted device, an empty
+// player record and title list, and the random state at seed.
 class ConsoleScript {
  public:
   explicit ConsoleScript(std::vector<std::string> lines, std::uint32_t seed = 0);
@@ -44,10 +46,24 @@ class ConsoleScript {
   // Everything written so far in UTF-8, with the typed lines echoed.
   std::string Transcript();
   std::size_t LinesLeft() const { return device_.LinesLeft(); }
+  velkor::Console& Console() { return console_; }
+  // The scripted device, for a console of the test's own (a whole run's).
+  ConsoleDevice& Device() { return device_; }
+  // The game's error banner on this console.
+  ErrorSink Banner();
+
+  TPlayer Player{};
+  std::string TitleList;
+  std::uint32_t RandomState;
 
  private:
   ScriptedDevice device_;
+  velkor::Console console_;
 };
+
+// An error sink for routines that must report nothing: a report fails the
+// test that asked.
+ErrorSink NoErrorExpected();
 
 // A typed line (code page 932) as a transcript shows it: in UTF-8 between
 // the echo marks, followed by a line feed.

@@ -4,12 +4,13 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "battle/battle.h"
 #include "battle/battle_state.h"
 #include "battle_console/console_battle.h"
 #include "data/fighter.h"
-#include "data/random_source.h"
 #include "data/tables.h"
 #include "enemy/enemy.h"
 #include "testsupport/console_script.h"
@@ -27,16 +28,6 @@ inline void SetFighter(TFighter& f, const std::string& name, Stats current, Stat
   f.Talents = talents;
 }
 
-// The player of the examples: ユウ, hurt to 88 of 100 HP.
-inline void SetYuu(Talents talents = {}) {
-  SetFighter(Player, "ユウ", {88, 20, 25, 25}, {100, 20, 25, 25}, talents);
-}
-
-// ユウ unhurt, with the given stats as both current and base values.
-inline void SetUnhurtYuu(Stats stats, Talents talents = {}) {
-  SetFighter(Player, "ユウ", stats, stats, talents);
-}
-
 // The enemy of the examples: 鬼, hurt to 100 of 125 HP.
 inline TEnemy Oni(std::array<std::int32_t, ActionCount> weights = {1, 3, 1, 1, 0, 0, 0, 0, 0}) {
   TEnemy e;
@@ -45,26 +36,37 @@ inline TEnemy Oni(std::array<std::int32_t, ActionCount> weights = {1, 3, 1, 1, 0
   return e;
 }
 
-// The battle of the tests, with the console's screen and player as the game
-// has them.
-inline ConsoleBattle TestBattle;
-inline BattleState& battle = TestBattle.State;
-inline ConsoleScreen& screen = TestBattle.Screen;
-inline ConsoleAgent& agent = TestBattle.Agent;
+// A fresh run with the battle of the tests, its screen and player as the
+// game has them at the console.
+class BattleScript : public ConsoleScript {
+ public:
+  explicit BattleScript(std::vector<std::string> lines, std::uint32_t seed = 0)
+      : ConsoleScript(std::move(lines), seed), At(Console()) {}
 
-// A battle just begun between a copy of Player and enemy, drawing from the
-// state RandomState has now (ConsoleScript seeds it): empty plans, no
-// markers, no tokens.
-inline void StartBattle(const TEnemy& enemy) {
-  SetUpBattle(battle, Player, enemy, RandomState);
-  for (auto& plan : battle.ActionPlan) plan.fill(actEnd);
-  for (auto& done : battle.PhaseDone) done.fill(false);
-  battle.ActionPoints = {0, 0};
-}
+  ConsoleBattle At;
 
-inline void SetPlan(int side, std::array<std::uint8_t, 5> plan) {
-  battle.ActionPlan[static_cast<std::size_t>(side)] = plan;
-}
+  // The player of the examples: ユウ, hurt to 88 of 100 HP.
+  void SetYuu(Talents talents = {}) {
+    SetFighter(Player, "ユウ", {88, 20, 25, 25}, {100, 20, 25, 25}, talents);
+  }
+
+  // ユウ unhurt, with the given stats as both current and base values.
+  void SetUnhurtYuu(Stats stats, Talents talents = {}) { SetFighter(Player, "ユウ", stats, stats, talents); }
+
+  // A battle just begun between a copy of Player and enemy, drawing from
+  // the state RandomState has now: empty plans, no markers, no tokens.
+  void StartBattle(const TEnemy& enemy) {
+    BattleState& battle = At.State;
+    SetUpBattle(battle, Player, enemy, RandomState);
+    for (auto& plan : battle.ActionPlan) plan.fill(actEnd);
+    for (auto& done : battle.PhaseDone) done.fill(false);
+    battle.ActionPoints = {0, 0};
+  }
+
+  void SetPlan(int side, std::array<std::uint8_t, 5> plan) {
+    At.State.ActionPlan[static_cast<std::size_t>(side)] = plan;
+  }
+};
 
 // In the expected texts of Transcript: a line typed by the player, and an
 // Enter on an empty line. Control bytes never occur in code page 932 text.

@@ -8,25 +8,20 @@
 namespace velkor {
 namespace {
 
-using test::battle;
-
-using test::ConsoleScript;
+using test::BattleScript;
 using test::Oni;
-using test::SetPlan;
-using test::SetYuu;
-using test::StartBattle;
 
 // ユウ (attack 20) against 鬼 (defense 25, 100 HP), with the given tokens of 鬼.
 struct Duel {
   explicit Duel(std::vector<std::string> typed, std::int32_t decoys = 0, std::int32_t guards = 0)
       : script(std::move(typed)) {
-    SetYuu();
-    StartBattle(Oni());
-    battle.DecoyTokens[EnemySide] = decoys;
-    battle.GuardTokens[EnemySide] = guards;
-    battle.ActionPoints = {25, 20};
+    script.SetYuu();
+    script.StartBattle(Oni());
+    script.At.State.DecoyTokens[EnemySide] = decoys;
+    script.At.State.GuardTokens[EnemySide] = guards;
+    script.At.State.ActionPoints = {25, 20};
   }
-  ConsoleScript script;
+  BattleScript script;
   BattleOutcome result = BattleOutcome::Undecided;
 };
 
@@ -44,7 +39,8 @@ TEST(ResolveAttack, DefenseAndGuardPerAction) {
     for (const std::int32_t guards : {0, 1}) {
       const std::int32_t amount = guards == 0 ? c.plain : c.guarded;
       Duel duel({"", ""}, 0, guards);
-      ResolveAttack(battle, test::screen, PlayerSide, EnemySide, c.action, duel.result);
+      BattleState& battle = duel.script.At.State;
+      ResolveAttack(battle, duel.script.At.Screen, PlayerSide, EnemySide, c.action, duel.result);
       const std::string guardText = guards == 0 ? "" : "だが鬼はガードした！";
       if (c.action == actBreak) {
         EXPECT_EQ(battle.ActionPoints[EnemySide], 20 - amount);
@@ -84,7 +80,8 @@ TEST(ResolveAttack, DecoyEvadesAllButSnipeAndSwordPlay) {
   };
   for (const Case& c : cases) {
     Duel duel({"", "", ""}, 2, c.guards);
-    ResolveAttack(battle, test::screen, PlayerSide, EnemySide, c.action, duel.result);
+    BattleState& battle = duel.script.At.State;
+    ResolveAttack(battle, duel.script.At.Screen, PlayerSide, EnemySide, c.action, duel.result);
     EXPECT_EQ(duel.script.Transcript(), test::Transcript(c.transcript)) << int(c.action);
     EXPECT_EQ(battle.DecoyTokens[EnemySide], 1);  // one decoy used, whatever happened
     EXPECT_EQ(battle.GuardTokens[EnemySide], c.guardsLeft);
@@ -96,29 +93,33 @@ TEST(ResolveAttack, DecoyEvadesAllButSnipeAndSwordPlay) {
 TEST(ResolveAttack, ZeroHitPointsIsDeathForEitherSide) {
   {
     Duel duel({""});
+    BattleState& battle = duel.script.At.State;
     battle.CurrentEnemy.CurStats[StatHP] = 7;
-    ResolveAttack(battle, test::screen, PlayerSide, EnemySide, actAttack, duel.result);
+    ResolveAttack(battle, duel.script.At.Screen, PlayerSide, EnemySide, actAttack, duel.result);
     EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 0);
     EXPECT_EQ(duel.result, BattleOutcome::Victory);
   }
   {
     Duel duel({""});
+    BattleState& battle = duel.script.At.State;
     battle.CurrentEnemy.CurStats[StatHP] = 8;
-    ResolveAttack(battle, test::screen, PlayerSide, EnemySide, actAttack, duel.result);
+    ResolveAttack(battle, duel.script.At.Screen, PlayerSide, EnemySide, actAttack, duel.result);
     EXPECT_EQ(duel.result, BattleOutcome::Undecided);
   }
   {
     Duel duel({""});
+    BattleState& battle = duel.script.At.State;
     battle.PlayerFighter.CurStats[StatHP] = 5;  // 鬼 attacks with 30 against defense 25: 10
-    ResolveAttack(battle, test::screen, EnemySide, PlayerSide, actAttack, duel.result);
+    ResolveAttack(battle, duel.script.At.Screen, EnemySide, PlayerSide, actAttack, duel.result);
     EXPECT_EQ(battle.PlayerFighter.CurStats[StatHP], -5);
     EXPECT_EQ(duel.script.Output(), "ユウに10ダメージ！\r\n");
     EXPECT_EQ(duel.result, BattleOutcome::Defeat);
   }
   {
     Duel duel({""});
+    BattleState& battle = duel.script.At.State;
     battle.PlayerFighter.CurStats[StatAttack] = 0;  // no damage is still announced
-    ResolveAttack(battle, test::screen, PlayerSide, EnemySide, actAttack, duel.result);
+    ResolveAttack(battle, duel.script.At.Screen, PlayerSide, EnemySide, actAttack, duel.result);
     EXPECT_EQ(duel.script.Output(), "鬼に0ダメージ！\r\n");
     EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 100);
   }
@@ -126,18 +127,20 @@ TEST(ResolveAttack, ZeroHitPointsIsDeathForEitherSide) {
 
 TEST(ResolveAttack, BreakDrivesThePointsBelowZero) {
   Duel duel({""});
+  BattleState& battle = duel.script.At.State;
   battle.ActionPoints[EnemySide] = 3;
-  ResolveAttack(battle, test::screen, PlayerSide, EnemySide, actBreak, duel.result);
+  ResolveAttack(battle, duel.script.At.Screen, PlayerSide, EnemySide, actBreak, duel.result);
   EXPECT_EQ(battle.ActionPoints[EnemySide], -9);
   EXPECT_EQ(duel.script.Output(), "鬼のAPに12ダメージ！\r\n");
 }
 
 TEST(ResolveAttack, HugeStatsDoNotOverflow) {
   Duel duel({""});
+  BattleState& battle = duel.script.At.State;
   battle.PlayerFighter.CurStats[StatAttack] = 2147483647;
   battle.CurrentEnemy.CurStats[StatDefense] = 0;
   battle.CurrentEnemy.CurStats[StatHP] = -2147483647;
-  ResolveAttack(battle, test::screen, PlayerSide, EnemySide, actSwordPlay, duel.result);
+  ResolveAttack(battle, duel.script.At.Screen, PlayerSide, EnemySide, actSwordPlay, duel.result);
   EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -2147483647 - 1);
   EXPECT_EQ(duel.result, BattleOutcome::Victory);
 }
@@ -153,9 +156,9 @@ TEST(MakeToken, UpToThree) {
       {3, 3, "ガードは既に飽和している！\r\n"},
   };
   for (const Case& c : cases) {
-    ConsoleScript script({""});
+    BattleScript script({""});
     std::int32_t count = c.before;
-    MakeToken(test::screen, "ガード", count);
+    MakeToken(script.At.Screen, "ガード", count);
     EXPECT_EQ(count, c.after);
     EXPECT_EQ(script.Output(), c.line);
     EXPECT_EQ(script.LinesLeft(), 0u);
@@ -176,8 +179,9 @@ std::string Screen(const std::string& enemyTokens, const std::string& row, const
 
 TEST(drivePhase, AnAttackThroughAGuard) {
   Duel duel({"", "", ""}, 0, 1);
-  SetPlan(PlayerSide, {actAttack, actSnipe, actWeakStrike, actEnd, actEnd});
-  TurnContext turn(duel.result, test::agent, test::screen);
+  BattleState& battle = duel.script.At.State;
+  duel.script.SetPlan(PlayerSide, {actAttack, actSnipe, actWeakStrike, actEnd, actEnd});
+  TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
   drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_EQ(duel.script.Transcript(),
             test::Transcript(Screen("<ガ>\r\n", " 攻撃 [狙撃][弱撃][　　][　　]") +
@@ -189,8 +193,9 @@ TEST(drivePhase, AnAttackThroughAGuard) {
 TEST(drivePhase, TokensOfTheActor) {
   for (const std::int32_t guards : {0, 3}) {
     Duel duel({"", ""}, 0, guards);
-    SetPlan(EnemySide, {actGuard, actEnd, actEnd, actEnd, actEnd});
-    TurnContext turn(duel.result, test::agent, test::screen);
+    BattleState& battle = duel.script.At.State;
+    duel.script.SetPlan(EnemySide, {actGuard, actEnd, actEnd, actEnd, actEnd});
+    TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
     drivePhase(battle, turn, EnemySide, PlayerSide);
     const std::string tokens = guards == 0 ? "" : "<ガ><ガ><ガ>\r\n";
     const std::string message =
@@ -201,8 +206,9 @@ TEST(drivePhase, TokensOfTheActor) {
     EXPECT_EQ(battle.GuardTokens[EnemySide], guards == 0 ? 1 : 3);
   }
   Duel duel({"", ""});
-  SetPlan(PlayerSide, {actEvade, actEnd, actEnd, actEnd, actEnd});
-  TurnContext turn(duel.result, test::agent, test::screen);
+  BattleState& battle = duel.script.At.State;
+  duel.script.SetPlan(PlayerSide, {actEvade, actEnd, actEnd, actEnd, actEnd});
+  TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
   drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_EQ(battle.DecoyTokens[PlayerSide], 1);
   EXPECT_EQ(battle.ActionPoints[PlayerSide], 18);
@@ -211,10 +217,11 @@ TEST(drivePhase, TokensOfTheActor) {
 
 TEST(drivePhase, NotEnoughPointsLosesTheSlot) {
   Duel duel({"", ""});
+  BattleState& battle = duel.script.At.State;
   battle.ActionPoints[PlayerSide] = 49;
-  SetPlan(PlayerSide, {actAttack, actSwordPlay, actEnd, actEnd, actEnd});
+  duel.script.SetPlan(PlayerSide, {actAttack, actSwordPlay, actEnd, actEnd, actEnd});
   battle.PhaseDone[PlayerSide][0] = true;
-  TurnContext turn(duel.result, test::agent, test::screen);
+  TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
   turn.Phase = 1;
   drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_EQ(duel.script.Transcript(), test::Transcript(Screen("", " 攻撃  剣劇 [　　][　　][　　]") +
@@ -226,8 +233,9 @@ TEST(drivePhase, NotEnoughPointsLosesTheSlot) {
 
 TEST(drivePhase, EndAndFinishedSidesShowNothing) {
   Duel duel({});
-  SetPlan(PlayerSide, {actEnd, actAttack, actEnd, actEnd, actEnd});
-  TurnContext turn(duel.result, test::agent, test::screen);
+  BattleState& battle = duel.script.At.State;
+  duel.script.SetPlan(PlayerSide, {actEnd, actAttack, actEnd, actEnd, actEnd});
+  TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
   drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_TRUE(turn.SideFinished[PlayerSide]);
   turn.Phase = 1;  // a later slot is not carried out once the plan has ended
@@ -242,8 +250,9 @@ TEST(drivePhase, EndAndFinishedSidesShowNothing) {
 
 TEST(drivePhase, AnInvalidCodeIsReportedAndNothingElseHappens) {
   Duel duel({""});
+  BattleState& battle = duel.script.At.State;
   battle.ActionPlan[EnemySide][0] = 9;
-  TurnContext turn(duel.result, test::agent, test::screen);
+  TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
   drivePhase(battle, turn, EnemySide, PlayerSide);
   EXPECT_EQ(duel.script.Output(),
             "\r\n-------------------------------------\r\n"
@@ -257,11 +266,12 @@ TEST(drivePhase, AnInvalidCodeIsReportedAndNothingElseHappens) {
 
 TEST(drivePhase, HyperReactionPlayerChoosesWithThePointsLeftNow) {
   Duel duel({"d", "", ""});
+  BattleState& battle = duel.script.At.State;
   battle.PlayerFighter.Talents[HyperReaction] = 1;
   battle.ActionPoints[PlayerSide] = 4;  // what earlier phases and a "崩し" have left
-  SetPlan(PlayerSide, {actAttack, actEnd, actEnd, actEnd, actEnd});
+  duel.script.SetPlan(PlayerSide, {actAttack, actEnd, actEnd, actEnd, actEnd});
   battle.PhaseDone[PlayerSide][0] = true;
-  TurnContext turn(duel.result, test::agent, test::screen);
+  TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
   turn.Phase = 1;
   drivePhase(battle, turn, PlayerSide, EnemySide);
   const std::string talents = "≪超反応≫\r\n";
@@ -277,8 +287,9 @@ TEST(drivePhase, HyperReactionPlayerChoosesWithThePointsLeftNow) {
 
 TEST(drivePhase, HyperReactionSideThatEndsIsNotAskedAgain) {
   Duel duel({"Z"});
+  BattleState& battle = duel.script.At.State;
   battle.PlayerFighter.Talents[HyperReaction] = 1;
-  TurnContext turn(duel.result, test::agent, test::screen);
+  TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
   drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_TRUE(turn.SideFinished[PlayerSide]);
   const std::size_t written = duel.script.Output().size();
@@ -292,10 +303,11 @@ TEST(drivePhase, HyperReactionEnemyDrawsWithItsPointsLeft) {
   // Below the cost of its only weighted action it ends; with enough it acts.
   for (const std::int32_t points : {7, 8}) {
     Duel duel({"", ""});
+    BattleState& battle = duel.script.At.State;
     battle.CurrentEnemy.Talents[HyperReaction] = 1;
     battle.CurrentEnemy.ActionRate = {0, 0, 0, 0, 1, 0, 0, 0, 0};
     battle.ActionPoints[EnemySide] = points;
-    TurnContext turn(duel.result, test::agent, test::screen);
+    TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
     turn.Phase = 2;
     drivePhase(battle, turn, EnemySide, PlayerSide);
     EXPECT_EQ(battle.ActionPlan[EnemySide][2], points == 8 ? actBreak : actEnd);

@@ -9,11 +9,8 @@
 namespace velkor {
 namespace {
 
-using test::battle;
-
-using test::ConsoleScript;
+using test::BattleScript;
 using test::Oni;
-using test::StartBattle;
 using Weights = std::array<std::int32_t, ActionCount>;
 using Plan = std::array<std::uint8_t, 5>;
 
@@ -42,10 +39,11 @@ TEST(RateAction, OnlyAffordableActionsWithAPositiveWeight) {
   };
   for (const Case& c : cases) {
     for (std::uint32_t seed = 0; seed < 20; ++seed) {
-      ConsoleScript script({}, seed);
-      StartBattle(WithWeights(c.weights, 20));
+      BattleScript script({}, seed);
+      BattleState& battle = script.At.State;
+      script.StartBattle(WithWeights(c.weights, 20));
       battle.ActionPlan[EnemySide][2] = actAttack;
-      RateAction(battle, test::screen, 2, c.points);
+      RateAction(battle, script.At.Screen, 2, c.points);
       EXPECT_EQ(battle.ActionPlan[EnemySide][2], c.expected) << "points " << c.points << " seed " << seed;
       EXPECT_EQ(script.Output(), "");  // the enemy chooses silently
     }
@@ -56,9 +54,10 @@ TEST(RateAction, OnlyAffordableActionsWithAPositiveWeight) {
 int BreaksIn1000(int slot) {
   int breaks = 0;
   for (std::uint32_t seed = 0; seed < 1000; ++seed) {
-    ConsoleScript script({}, seed * 2654435761u);
-    StartBattle(WithWeights({1, 0, 0, 0, 1, 0, 0, 0, 0}, 20));
-    RateAction(battle, test::screen, slot, 20);
+    BattleScript script({}, seed * 2654435761u);
+    BattleState& battle = script.At.State;
+    script.StartBattle(WithWeights({1, 0, 0, 0, 1, 0, 0, 0, 0}, 20));
+    RateAction(battle, script.At.Screen, slot, 20);
     const std::uint8_t action = battle.ActionPlan[EnemySide][static_cast<std::size_t>(slot)];
     EXPECT_TRUE(action == actBreak || action == actAttack);
     if (action == actBreak) ++breaks;
@@ -82,9 +81,10 @@ TEST(RateAction, DrawIsOneUniformNumberWalkedInCodeOrder) {
   for (std::uint32_t seed = 0; seed < 200; ++seed) {
     std::uint32_t state = seed;
     const std::int32_t r = DrawInt(state, 6);
-    ConsoleScript script({}, seed);
-    StartBattle(WithWeights({1, 0, 2, 0, 0, 3, 0, 0, 0}, 20));
-    RateAction(battle, test::screen, 0, 20);
+    BattleScript script({}, seed);
+    BattleState& battle = script.At.State;
+    script.StartBattle(WithWeights({1, 0, 2, 0, 0, 3, 0, 0, 0}, 20));
+    RateAction(battle, script.At.Screen, 0, 20);
     const std::uint8_t expected = r == 0 ? actAttack : r <= 2 ? actSnipe : actGuard;
     EXPECT_EQ(battle.ActionPlan[EnemySide][0], expected) << seed;
     EXPECT_EQ(battle.RandomState, state);  // exactly one draw
@@ -109,9 +109,10 @@ TEST(PlanEnemyActions, PaysFromTheCurrentSpeed) {
   };
   for (const Case& c : cases) {
     for (std::uint32_t seed = 0; seed < 5; ++seed) {
-      ConsoleScript script({}, seed);
-      StartBattle(WithWeights(c.weights, c.speed));
-      PlanEnemyActions(battle, test::screen);
+      BattleScript script({}, seed);
+      BattleState& battle = script.At.State;
+      script.StartBattle(WithWeights(c.weights, c.speed));
+      PlanEnemyActions(battle, script.At.Screen);
       EXPECT_EQ(battle.ActionPlan[EnemySide], c.expected) << "speed " << c.speed << " seed " << seed;
       EXPECT_EQ(script.Output(), "");
     }
@@ -120,9 +121,10 @@ TEST(PlanEnemyActions, PaysFromTheCurrentSpeed) {
 
 TEST(PlanEnemyActions, AnEnemyThatMayEndEarlyKeepsTheRestEmpty) {
   for (std::uint32_t seed = 0; seed < 50; ++seed) {
-    ConsoleScript script({}, seed);
-    StartBattle(WithWeights({1, 0, 0, 0, 0, 0, 0, 0, 1}, 100));
-    PlanEnemyActions(battle, test::screen);
+    BattleScript script({}, seed);
+    BattleState& battle = script.At.State;
+    script.StartBattle(WithWeights({1, 0, 0, 0, 0, 0, 0, 0, 1}, 100));
+    PlanEnemyActions(battle, script.At.Screen);
     const Plan& plan = battle.ActionPlan[EnemySide];
     bool ended = false;
     for (std::uint8_t a : plan) {

@@ -9,12 +9,8 @@
 namespace velkor {
 namespace {
 
-using test::battle;
-
-using test::ConsoleScript;
+using test::BattleScript;
 using test::Oni;
-using test::SetUnhurtYuu;
-using test::StartBattle;
 
 struct Initiative {
   int first;
@@ -23,15 +19,17 @@ struct Initiative {
 
 Initiative Decide(std::uint32_t seed, bool playerQuick, bool enemyQuick, std::int32_t playerSpeed,
                   std::int32_t enemySpeed) {
-  ConsoleScript script({}, seed);
-  SetUnhurtYuu({100, 20, 25, playerSpeed});
+  BattleScript script({}, seed);
+  BattleState& battle = script.At.State;
+  TPlayer& Player = script.Player;
+  script.SetUnhurtYuu({100, 20, 25, playerSpeed});
   Player.Talents[Quick] = playerQuick ? 1 : 0;
   TEnemy enemy = Oni();
   enemy.CurStats[StatSpeed] = enemySpeed;
   enemy.Talents[Quick] = enemyQuick ? 1 : 0;
-  StartBattle(enemy);
+  script.StartBattle(enemy);
   BattleOutcome result = BattleOutcome::Undecided;
-  TurnContext turn(result, test::agent, test::screen);
+  TurnContext turn(result, script.At.Agent, script.At.Screen);
   DecideInitiative(battle, turn);
   EXPECT_EQ(turn.SecondSide, 1 - turn.FirstSide);
   EXPECT_EQ(script.Output(), "");  // nothing is said about it
@@ -75,8 +73,8 @@ TEST(DecideInitiative, OtherwiseADrawWeightedByTheSpeeds) {
 
 TEST(DecideInitiative, TheDrawIsBelowThePlayersSpeed) {
   for (std::uint32_t seed = 0; seed < 200; ++seed) {
-    RandomState = seed;
-    const bool playerFirst = RandomInt(7 + 5) < 7;
+    std::uint32_t state = seed;
+    const bool playerFirst = DrawInt(state, 7 + 5) < 7;
     EXPECT_EQ(Decide(seed, false, false, 7, 5).first, playerFirst ? PlayerSide : EnemySide) << seed;
   }
 }
@@ -85,11 +83,11 @@ TEST(DecideInitiative, TheDrawIsBelowThePlayersSpeed) {
 struct Turn {
   Turn(std::vector<std::string> typed, std::array<std::int32_t, ActionCount> weights, bool playerQuick)
       : script(std::move(typed)) {
-    SetUnhurtYuu({100, 60, 25, 25});
-    Player.Talents[Quick] = playerQuick ? 1 : 0;
-    StartBattle(Oni(weights));
+    script.SetUnhurtYuu({100, 60, 25, 25});
+    script.Player.Talents[Quick] = playerQuick ? 1 : 0;
+    script.StartBattle(Oni(weights));
   }
-  ConsoleScript script;
+  BattleScript script;
   BattleOutcome result = BattleOutcome::Victory;  // left from an earlier battle; the turn clears it
 };
 
@@ -98,7 +96,8 @@ constexpr std::array<std::int32_t, ActionCount> AttacksOnly{1, 0, 0, 0, 0, 0, 0,
 
 TEST(BattleTurn, BothPlansEndingInPhaseZero) {
   Turn t({"Z", "y"}, EndsAtOnce, false);
-  BattleTurn(battle, test::agent, test::screen, t.result);
+  BattleState& battle = t.script.At.State;
+  BattleTurn(battle, t.script.At.Agent, t.script.At.Screen, t.result);
   EXPECT_EQ(t.result, BattleOutcome::Undecided);
   EXPECT_EQ(t.script.LinesLeft(), 0u);
   EXPECT_EQ(battle.PhaseDone[PlayerSide], (std::array<bool, 5>{true, false, false, false, false}));
@@ -116,7 +115,8 @@ TEST(BattleTurn, BothPlansEndingInPhaseZero) {
 TEST(BattleTurn, OneSideGoesOnAloneAfterTheOtherHasEnded) {
   // 鬼 attacks four times with its 20 points; ユウ ends at once.
   Turn t({"Z", "y", "", "", "", "", "", "", "", ""}, AttacksOnly, true);
-  BattleTurn(battle, test::agent, test::screen, t.result);
+  BattleState& battle = t.script.At.State;
+  BattleTurn(battle, t.script.At.Agent, t.script.At.Screen, t.result);
   EXPECT_EQ(t.script.LinesLeft(), 0u);
   EXPECT_EQ(battle.PlayerFighter.CurStats[StatHP], 100 - 4 * 10);
   EXPECT_EQ(battle.ActionPoints[EnemySide], 0);
@@ -128,9 +128,10 @@ TEST(BattleTurn, OneSideGoesOnAloneAfterTheOtherHasEnded) {
 TEST(BattleTurn, ADeathByTheFirstSideEndsTheTurnAtOnce) {
   // ユウ acts first and kills with a sword play of 120; 鬼's slot 0 is never reached.
   Turn t({"X", "y", "", ""}, AttacksOnly, true);
+  BattleState& battle = t.script.At.State;
   battle.PlayerFighter.CurStats[StatSpeed] = battle.PlayerFighter.BaseStats[StatSpeed] =
       50;  // nothing left after it
-  BattleTurn(battle, test::agent, test::screen, t.result);
+  BattleTurn(battle, t.script.At.Agent, t.script.At.Screen, t.result);
   EXPECT_EQ(t.result, BattleOutcome::Victory);
   EXPECT_EQ(t.script.LinesLeft(), 0u);
   EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], -20);
@@ -148,11 +149,12 @@ TEST(BattleTurn, ADeathByTheFirstSideEndsTheTurnAtOnce) {
 
 TEST(BattleTurn, TokensOutliveTheTurnAndPlansDoNot) {
   Turn t({"x", "x", "Z", "y", "", "", "", "", "Z", "y"}, EndsAtOnce, true);
+  BattleState& battle = t.script.At.State;
   battle.GuardTokens[EnemySide] = 2;
-  BattleTurn(battle, test::agent, test::screen, t.result);
+  BattleTurn(battle, t.script.At.Agent, t.script.At.Screen, t.result);
   EXPECT_EQ(battle.GuardTokens[PlayerSide], 2);
   EXPECT_EQ(battle.ActionPoints[PlayerSide], 17);
-  BattleTurn(battle, test::agent, test::screen, t.result);
+  BattleTurn(battle, t.script.At.Agent, t.script.At.Screen, t.result);
   EXPECT_EQ(t.script.LinesLeft(), 0u);
   EXPECT_EQ(battle.GuardTokens[PlayerSide], 2);
   EXPECT_EQ(battle.GuardTokens[EnemySide], 2);

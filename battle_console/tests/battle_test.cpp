@@ -13,10 +13,7 @@
 namespace velkor {
 namespace {
 
-using test::battle;
-
-using test::ConsoleScript;
-using test::SetUnhurtYuu;
+using test::BattleScript;
 
 std::vector<std::string> Enters(int n) { return std::vector<std::string>(static_cast<std::size_t>(n), ""); }
 
@@ -131,10 +128,15 @@ TEST(Battle, WholeBattlesAtTheConsole) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.golden);
-    ConsoleScript script(c.typed, c.seed);
-    SetUnhurtYuu(c.stats, c.talents);
+    BattleScript script(c.typed, c.seed);
+    BattleState& battle = script.At.State;
+    TPlayer& Player = script.Player;
+    std::string& TitleList = script.TitleList;
+    std::uint32_t& RandomState = script.RandomState;
+    script.SetUnhurtYuu(c.stats, c.talents);
     TitleList = c.titlesBefore;
-    const std::string result(ResultText(Battle(test::TestBattle, c.enemy, Player, RandomState)));
+    const std::string result(
+        ResultText(Battle(script.Console(), script.At, c.enemy, Player, RandomState, TitleList)));
     EXPECT_EQ(result, c.result);
     if (c.titlesAfter) {
       EXPECT_EQ(TitleList, *c.titlesAfter);
@@ -157,11 +159,15 @@ TEST(Battle, TurnsCountOnAndTokensStartAtZero) {
   std::vector<std::string> typed{""};
   for (int turn = 1; turn <= 10; ++turn) typed.insert(typed.end(), {"", "y", "", ""});
   typed.push_back("");
-  ConsoleScript script(typed, 5);
-  SetUnhurtYuu({510, 10, 0, 0});
+  BattleScript script(typed, 5);
+  BattleState& battle = script.At.State;
+  TPlayer& Player = script.Player;
+  std::uint32_t& RandomState = script.RandomState;
+  script.SetUnhurtYuu({510, 10, 0, 0});
   battle.GuardTokens = {3, 3};  // left from another battle
   battle.DecoyTokens = {3, 3};
-  const std::string result(ResultText(Battle(test::TestBattle, 11, Player, RandomState)));
+  const std::string result(
+      ResultText(Battle(script.Console(), script.At, 11, Player, RandomState, script.TitleList)));
   EXPECT_EQ(result, "敗北");
   EXPECT_EQ(Player.CurStats[StatHP], 510 - 10 * 56);
   EXPECT_EQ(script.LinesLeft(), 0u);

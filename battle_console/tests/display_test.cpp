@@ -8,60 +8,64 @@
 namespace velkor {
 namespace {
 
-using test::battle;
-
-using test::ConsoleScript;
+using test::BattleScript;
 using test::Oni;
-using test::SetPlan;
-using test::SetYuu;
-using test::StartBattle;
 
 // The moment of the examples: before the enemy's action in phase 0, after
 // the player has acted first.
-void PhaseZeroAfterThePlayer() {
-  SetPlan(PlayerSide, {actAttack, actSnipe, actWeakStrike, actEnd, actEnd});
-  SetPlan(EnemySide, {actImpact, actGuard, actEnd, actEnd, actEnd});
+void PhaseZeroAfterThePlayer(BattleScript& script) {
+  BattleState& battle = script.At.State;
+  script.SetPlan(PlayerSide, {actAttack, actSnipe, actWeakStrike, actEnd, actEnd});
+  script.SetPlan(EnemySide, {actImpact, actGuard, actEnd, actEnd, actEnd});
   battle.PhaseDone[PlayerSide][0] = true;
   battle.PhaseDone[EnemySide][0] = true;
   battle.GuardTokens[EnemySide] = 1;
 }
 
 TEST(ShowBattle, QuickPlayerSeesOnlyTheEnemysStatusAndTokens) {
-  ConsoleScript script({});
-  SetYuu({0, 0, 1, 0});
-  StartBattle(Oni());
-  PhaseZeroAfterThePlayer();
+  BattleScript script({});
+  Console& console = script.Console();
+  BattleState& battle = script.At.State;
+  script.SetYuu({0, 0, 1, 0});
+  script.StartBattle(Oni());
+  PhaseZeroAfterThePlayer(script);
   battle.DecoyTokens[PlayerSide] = 1;
-  ShowBattle(battle);
+  ShowBattle(console, battle);
   test::ExpectGolden(script.Transcript(), "battle_console/tests/golden/screen_quick.golden");
 }
 
 TEST(ShowBattle, EvilEyeAndMindEyeShowTheEnemysNumbersAndPlan) {
-  ConsoleScript script({});
-  SetYuu({1, 1, 0, 0});
-  StartBattle(Oni());
-  PhaseZeroAfterThePlayer();
-  ShowBattle(battle);
+  BattleScript script({});
+  Console& console = script.Console();
+  BattleState& battle = script.At.State;
+  script.SetYuu({1, 1, 0, 0});
+  script.StartBattle(Oni());
+  PhaseZeroAfterThePlayer(script);
+  ShowBattle(console, battle);
   test::ExpectGolden(script.Transcript(), "battle_console/tests/golden/screen_eyes.golden");
 }
 
 TEST(ShowBattle, EachEyeRevealsOnlyItsOwnPart) {
   {
-    ConsoleScript script({});
-    SetYuu({1, 0, 0, 0});  // EvilEye: numbers, no plan
-    StartBattle(Oni());
-    PhaseZeroAfterThePlayer();
-    ShowBattle(battle);
+    BattleScript script({});
+    Console& console = script.Console();
+    BattleState& battle = script.At.State;
+    script.SetYuu({1, 0, 0, 0});  // EvilEye: numbers, no plan
+    script.StartBattle(Oni());
+    PhaseZeroAfterThePlayer(script);
+    ShowBattle(console, battle);
     const std::string out = script.Output();
     EXPECT_NE(out.find("ＨＰ    100/  125\r\n"), std::string::npos);
     EXPECT_EQ(out.find("衝撃"), std::string::npos);
   }
   {
-    ConsoleScript script({});
-    SetYuu({0, 1, 0, 0});  // MindEye: plan, no numbers
-    StartBattle(Oni());
-    PhaseZeroAfterThePlayer();
-    ShowBattle(battle);
+    BattleScript script({});
+    Console& console = script.Console();
+    BattleState& battle = script.At.State;
+    script.SetYuu({0, 1, 0, 0});  // MindEye: plan, no numbers
+    script.StartBattle(Oni());
+    PhaseZeroAfterThePlayer(script);
+    ShowBattle(console, battle);
     const std::string enemySheet =
         "-- 鬼 ------------------\r\n"
         "負傷\r\n"
@@ -94,9 +98,10 @@ TEST(PlanRow, CellsByPlanAndMarkers) {
       {{actEnd, actEnd, actEnd, actEnd, actEnd}, {}, "[　　][　　][　　][　　][　　]"},
   };
   for (const Case& c : cases) {
-    ConsoleScript script({});
-    StartBattle(Oni());
-    SetPlan(EnemySide, c.plan);
+    BattleScript script({});
+    BattleState& battle = script.At.State;
+    script.StartBattle(Oni());
+    script.SetPlan(EnemySide, c.plan);
     battle.PhaseDone[EnemySide] = c.done;
     EXPECT_EQ(PlanRow(battle, EnemySide), c.row);
     EXPECT_EQ(PlanRow(battle, PlayerSide), "[　　][　　][　　][　　][　　]");
@@ -116,8 +121,9 @@ TEST(TokenLine, DecoysBeforeGuardsAndNothingWithoutTokens) {
       {1, 3, "<デ><ガ><ガ><ガ>\r\n"},
   };
   for (const Case& c : cases) {
-    ConsoleScript script({});
-    StartBattle(Oni());
+    BattleScript script({});
+    BattleState& battle = script.At.State;
+    script.StartBattle(Oni());
     battle.DecoyTokens[PlayerSide] = c.decoys;
     battle.GuardTokens[PlayerSide] = c.guards;
     EXPECT_EQ(TokenLine(battle, PlayerSide), c.line);

@@ -8,14 +8,13 @@
 namespace velkor {
 namespace {
 
-using test::battle;
-
-using test::ConsoleScript;
+using test::BattleScript;
 using test::Oni;
 using test::SetFighter;
-using test::StartBattle;
 
-void SetSpeed(std::int32_t speed) { SetFighter(Player, "ユウ", {88, 20, 25, speed}, {100, 20, 25, speed}); }
+void SetSpeed(BattleScript& script, std::int32_t speed) {
+  SetFighter(script.Player, "ユウ", {88, 20, 25, speed}, {100, 20, 25, speed});
+}
 
 TEST(PointsLeftText, FullWidthBracketsAroundTheDecimal) {
   EXPECT_EQ(PointsLeftText(12), "（残り12ポイント）");
@@ -24,10 +23,12 @@ TEST(PointsLeftText, FullWidthBracketsAroundTheDecimal) {
 }
 
 TEST(PlanPlayerActions, MenusRefusalAndARefusedConfirmation) {
-  ConsoleScript script({"X", "a", "y", "n", "Z", "Y", "y"});
-  SetSpeed(12);
-  StartBattle(Oni());
-  PlanPlayerActions(battle);
+  BattleScript script({"X", "a", "y", "n", "Z", "Y", "y"});
+  Console& console = script.Console();
+  BattleState& battle = script.At.State;
+  SetSpeed(script, 12);
+  script.StartBattle(Oni());
+  PlanPlayerActions(console, battle);
   EXPECT_EQ(battle.ActionPlan[PlayerSide],
             (std::array<std::uint8_t, 5>{actEnd, actEnd, actEnd, actEnd, actEnd}));
   EXPECT_EQ(script.LinesLeft(), 0u);
@@ -35,20 +36,24 @@ TEST(PlanPlayerActions, MenusRefusalAndARefusedConfirmation) {
 }
 
 TEST(PlanPlayerActions, AcceptedPlanStands) {
-  ConsoleScript script({"b", "d", "Z", "y"});
-  SetSpeed(20);
-  StartBattle(Oni());
-  PlanPlayerActions(battle);
+  BattleScript script({"b", "d", "Z", "y"});
+  Console& console = script.Console();
+  BattleState& battle = script.At.State;
+  SetSpeed(script, 20);
+  script.StartBattle(Oni());
+  PlanPlayerActions(console, battle);
   EXPECT_EQ(battle.ActionPlan[PlayerSide],
             (std::array<std::uint8_t, 5>{actImpact, actWeakStrike, actEnd, actEnd, actEnd}));
   EXPECT_NE(script.Output().find("これでよろしいですか？（残り7ポイント）(y/n)\r\n"), std::string::npos);
 }
 
 TEST(PlanPlayerActions, TooSlowToActStillConfirms) {
-  ConsoleScript script({"y"});
-  SetSpeed(2);
-  StartBattle(Oni());
-  PlanPlayerActions(battle);
+  BattleScript script({"y"});
+  Console& console = script.Console();
+  BattleState& battle = script.At.State;
+  SetSpeed(script, 2);
+  script.StartBattle(Oni());
+  PlanPlayerActions(console, battle);
   const std::string out = script.Output();
   EXPECT_EQ(out.find("の行動をセットしてください"), std::string::npos);
   // One screen, then the question.
@@ -62,11 +67,12 @@ TEST(PlanPlayerActions, TooSlowToActStillConfirms) {
 
 TEST(SelectAction, NothingShownWhenOnlyTheEndCanBeHad) {
   for (const std::int32_t points : {2, 0, -1, -40}) {
-    ConsoleScript script({});
-    SetSpeed(20);
-    StartBattle(Oni());
+    BattleScript script({});
+    BattleState& battle = script.At.State;
+    SetSpeed(script, 20);
+    script.StartBattle(Oni());
     battle.ActionPlan[PlayerSide][3] = actAttack;
-    EXPECT_TRUE(SelectAction(battle, 3, points));
+    EXPECT_TRUE(SelectAction(script.Console(), battle, 3, points));
     EXPECT_EQ(battle.ActionPlan[PlayerSide][3], actEnd);
     EXPECT_EQ(script.Output(), "");
   }
@@ -87,10 +93,11 @@ TEST(SelectAction, CaseOfTheLetterPicksTheAction) {
       {4, {"Z"}, actEnd, "(dxZ)"},
   };
   for (const Case& c : cases) {
-    ConsoleScript script(c.typed);
-    SetSpeed(20);
-    StartBattle(Oni());
-    EXPECT_EQ(SelectAction(battle, 1, c.points), c.expected == actEnd);
+    BattleScript script(c.typed);
+    BattleState& battle = script.At.State;
+    SetSpeed(script, 20);
+    script.StartBattle(Oni());
+    EXPECT_EQ(SelectAction(script.Console(), battle, 1, c.points), c.expected == actEnd);
     EXPECT_EQ(battle.ActionPlan[PlayerSide][1], c.expected);
     EXPECT_EQ(script.LinesLeft(), 0u);
     const std::string question =
@@ -105,10 +112,11 @@ TEST(SelectAction, CaseOfTheLetterPicksTheAction) {
 }
 
 TEST(SelectAction, SwordPlayLineWhenAffordable) {
-  ConsoleScript script({"Z"});
-  SetSpeed(60);
-  StartBattle(Oni());
-  SelectAction(battle, 0, 50);
+  BattleScript script({"Z"});
+  BattleState& battle = script.At.State;
+  SetSpeed(script, 60);
+  script.StartBattle(Oni());
+  SelectAction(script.Console(), battle, 0, 50);
   EXPECT_NE(script.Output().find("(y)回避   7\r\n(X)剣劇   50\r\n(Z)おわり 0\r\n第1の"), std::string::npos);
 }
 

@@ -31,40 +31,41 @@ TEST(ConsoleIo, ReadDropsLfAndOneCrBeforeIt) {
   std::istringstream in("plain\ncrlf\r\ntwo\r\r\n\r\nlast");
   std::ostringstream out;
   StreamConsole device(in, out);
-  BindConsole(device);
-  EXPECT_EQ(ReadLine(), "plain");
-  EXPECT_EQ(ReadLine(), "crlf");
-  EXPECT_EQ(ReadLine(), "two\r");
-  EXPECT_EQ(ReadLine(), "");
-  EXPECT_EQ(ReadLine(), "last");  // a last line without a line end still counts
-  EXPECT_THROW(ReadLine(), GameFailure);
-  test::ConsoleScript reset({});
+  Console console;
+  console.Bind(device);
+  EXPECT_EQ(console.ReadLine(), "plain");
+  EXPECT_EQ(console.ReadLine(), "crlf");
+  EXPECT_EQ(console.ReadLine(), "two\r");
+  EXPECT_EQ(console.ReadLine(), "");
+  EXPECT_EQ(console.ReadLine(), "last");  // a last line without a line end still counts
+  EXPECT_THROW(console.ReadLine(), GameFailure);
 }
 
 TEST(ConsoleIo, OutputIsFlushedOncePerExchange) {
   CountingDevice device;
-  BindConsole(device);
-  Write("a");
-  WriteLine("b");
-  Write("(yn)");
+  Console console;
+  console.Bind(device);
+  console.Write("a");
+  console.WriteLine("b");
+  console.Write("(yn)");
   EXPECT_EQ(device.puts, 0);
-  ReadLine();
+  console.ReadLine();
   EXPECT_EQ(device.puts, 1);
   EXPECT_EQ(device.out, "ab\r\n(yn)");
-  ReadLine();
+  console.ReadLine();
   EXPECT_EQ(device.puts, 1) << "nothing pending, nothing written";
-  test::ConsoleScript reset({});
 }
 
 TEST(ConsoleIo, UnbindingFlushesToTheOldDeviceThenDropsOutputAndHasNoInput) {
   CountingDevice device;
-  BindConsole(device);
-  Write("last words");
-  UnbindConsole();
+  Console console;
+  console.Bind(device);
+  console.Write("last words");
+  console.Unbind();
   EXPECT_EQ(device.out, "last words");
-  WriteLine("unheard");
-  FlushOutput();
-  EXPECT_THROW(ReadLine(), GameFailure);
+  console.WriteLine("unheard");
+  console.FlushOutput();
+  EXPECT_THROW(console.ReadLine(), GameFailure);
   EXPECT_EQ(device.out, "last words");
   EXPECT_EQ(device.puts, 1);
 }
@@ -77,17 +78,19 @@ TEST(ConsoleIo, Cp932BytesPassThroughUnharmed) {
   EXPECT_EQ(std::string("…"), "\x81\x63");
   EXPECT_EQ(std::string("ソ"), "\x83\x5C");
   test::ConsoleScript script({"ソポ"});
-  const std::string typed = ReadLine();
+  Console& console = script.Console();
+  const std::string typed = console.ReadLine();
   EXPECT_EQ(typed, "\x83\x5C\x83\x7C");
-  Write(typed);
-  WriteLine(typed);
-  RuleLine(typed);
+  console.Write(typed);
+  console.WriteLine(typed);
+  RuleLine(console, typed);
   EXPECT_EQ(script.Output(), typed + typed + "\r\n--" + typed + std::string(18, '-') + "\r\n");
 }
 
 TEST(Failure, EndOfInputIsReportedOnANewLine) {
   test::ConsoleScript script({});
-  const int status = RunGuarded([] { AskYesNo("Q"); });
+  Console& console = script.Console();
+  const int status = RunGuarded(console, [&] { AskYesNo(console, "Q"); });
   EXPECT_EQ(status, 1);
   const std::string output = script.Output();
   const std::string prompt = "Q(y/n)\r\n(yn)\r\n";
@@ -97,7 +100,8 @@ TEST(Failure, EndOfInputIsReportedOnANewLine) {
 
 TEST(Failure, NormalEndGivesZeroAndFlushes) {
   test::ConsoleScript script({});
-  EXPECT_EQ(RunGuarded([] { Write("bye"); }), 0);
+  Console& console = script.Console();
+  EXPECT_EQ(RunGuarded(console, [&] { console.Write("bye"); }), 0);
   EXPECT_EQ(script.Output(), "bye");
 }
 
@@ -105,15 +109,16 @@ TEST(Failure, NormalEndGivesZeroAndFlushes) {
 // after what was already written, with status 1, never an abort.
 TEST(Failure, RunningOutOfMemoryIsReported) {
   test::ConsoleScript script({});
-  Write("before");
-  EXPECT_EQ(RunGuarded([] { throw std::bad_alloc(); }), 1);
+  Console& console = script.Console();
+  console.Write("before");
+  EXPECT_EQ(RunGuarded(console, [] { throw std::bad_alloc(); }), 1);
   const std::string output = script.Output();
   ASSERT_EQ(output.substr(0, 8), "before\r\n");
   EXPECT_TRUE(test::IsFailureReport(output.substr(8), OutOfMemoryMessage, KindOutOfMemory))
       << test::Cp932ToUtf8(output);
   // The memory given up for the report is held back again for the next run.
-  EXPECT_EQ(RunGuarded([] { throw std::bad_alloc(); }), 1);
-  EXPECT_EQ(RunGuarded([] { Write("fine"); }), 0);
+  EXPECT_EQ(RunGuarded(console, [] { throw std::bad_alloc(); }), 1);
+  EXPECT_EQ(RunGuarded(console, [&] { console.Write("fine"); }), 0);
 }
 
 // A console that cannot take even the report: the exit status still tells.
@@ -125,11 +130,11 @@ class StarvedDevice : public ConsoleDevice {
 
 TEST(Failure, AReportThatCannotBeWrittenStillEndsWithOne) {
   StarvedDevice device;
-  BindConsole(device);
-  EXPECT_EQ(RunGuarded([] { throw std::bad_alloc(); }), 1);
-  EXPECT_EQ(RunGuarded([] { RaiseFailure(KindInOut, "x"); }), 1);
-  EXPECT_EQ(RunGuarded([] { WaitEnter(); }), 1);
-  test::ConsoleScript reset({});
+  Console console;
+  console.Bind(device);
+  EXPECT_EQ(RunGuarded(console, [] { throw std::bad_alloc(); }), 1);
+  EXPECT_EQ(RunGuarded(console, [] { RaiseFailure(KindInOut, "x"); }), 1);
+  EXPECT_EQ(RunGuarded(console, [&] { WaitEnter(console); }), 1);
 }
 
 TEST(Failure, CannotOpenNamesTheFile) {
@@ -144,9 +149,10 @@ namespace {
 
 TEST(Transcript, ShowsOutputInUtf8AndTypedLinesEchoed) {
   test::ConsoleScript script({"ソ"});
-  Write("名前＞");
-  ReadLine();
-  WriteLine("～");
+  Console& console = script.Console();
+  console.Write("名前＞");
+  console.ReadLine();
+  console.WriteLine("～");
   // The echo marks are U+27E8 and U+27E9, written as UTF-8 bytes.
   const std::string expected = test::Cp932ToUtf8("名前＞") + "\xE2\x9F\xA8" + test::Cp932ToUtf8("ソ") +
                                "\xE2\x9F\xA9\n" + test::Cp932ToUtf8("～\r\n");

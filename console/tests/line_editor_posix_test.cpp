@@ -271,15 +271,15 @@ TEST(TerminalConsoleWithEditor, TheOpenLineIsThePromptAndTheAnswerComesBackAsGam
   PseudoTerminal terminal("dumb");  // a terminal that redraws the whole line
   std::istringstream unused;
   std::ostringstream out;
-  TerminalConsole console(unused, out, {true, true, "UTF-8", true}, terminal.OpenEditor());
-  ASSERT_TRUE(console.EditsLines());
-  test::ConsoleScript reset({});
-  BindConsole(console);
-  WriteLine("見出し");
-  Write("名前");
-  Write("＞");
+  TerminalConsole device(unused, out, {true, true, "UTF-8", true}, terminal.OpenEditor());
+  ASSERT_TRUE(device.EditsLines());
+  Console console;
+  console.Bind(device);
+  console.WriteLine("見出し");
+  console.Write("名前");
+  console.Write("＞");
   std::string name;
-  const std::string screen = terminal.Type([&] { name = ReadLine(); }, U("名前＞"),
+  const std::string screen = terminal.Type([&] { name = console.ReadLine(); }, U("名前＞"),
                                            "ab" + Left + "c" + U("ソ") + "\xF0\x9F\x98\x80" + Enter);
   EXPECT_EQ(name, "acソ?b");
   EXPECT_EQ(out.str(), U("見出し") + "\r\n");
@@ -287,8 +287,8 @@ TEST(TerminalConsoleWithEditor, TheOpenLineIsThePromptAndTheAnswerComesBackAsGam
   EXPECT_NE(screen.find("\r" + U("名前＞") + "acb"), std::string::npos) << screen;
 
   // Ctrl-D on an empty line ends input as the end of a pipe does.
-  Write("？");
-  EXPECT_THROW(terminal.Type([&] { ReadLine(); }, U("？"), CtrlD), GameFailure);
+  console.Write("？");
+  EXPECT_THROW(terminal.Type([&] { console.ReadLine(); }, U("？"), CtrlD), GameFailure);
 }
 
 TEST(TerminalConsoleWithEditor, AnOpenLineNoReadAsksForIsWrittenOnceLater) {

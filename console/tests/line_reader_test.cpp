@@ -92,11 +92,10 @@ TEST(ReadBoundedLine, AReadErrorIsNotTheEndOfInput) {
   std::istream in(&broken);
   std::ostringstream out;
   StreamConsole device(in, out);
-  test::ConsoleScript script({});
-  BindConsole(device);
-  EXPECT_EQ(RunGuarded([] { WaitEnter(); }), 1);
+  Console console;
+  console.Bind(device);
+  EXPECT_EQ(RunGuarded(console, [&] { WaitEnter(console); }), 1);
   EXPECT_TRUE(test::IsFailureReport(out.str(), "標準入力を読めません")) << test::Cp932ToUtf8(out.str());
-  UnbindConsole();
 }
 
 }  // namespace

@@ -43,18 +43,20 @@ TEST(RuleLine, PadsToTwentyFourBytes) {
   };
   for (const Case& c : cases) {
     ConsoleScript script({});
-    RuleLine(c.text);
+    Console& console = script.Console();
+    RuleLine(console, c.text);
     EXPECT_EQ(script.Output(), c.expected + "\r\n");
   }
 }
 
 TEST(MenuLetters, MapBothWays) {
   ConsoleScript script({});
-  EXPECT_EQ(IntToAlf(0), 'a');
-  EXPECT_EQ(IntToAlf(25), 'z');
-  EXPECT_EQ(IntToAlf(26), 'A');
-  EXPECT_EQ(IntToAlf(51), 'Z');
-  for (std::int32_t i = 0; i < 52; ++i) EXPECT_EQ(AlfToInt(IntToAlf(i)), i);
+  Console& console = script.Console();
+  EXPECT_EQ(IntToAlf(console, 0), 'a');
+  EXPECT_EQ(IntToAlf(console, 25), 'z');
+  EXPECT_EQ(IntToAlf(console, 26), 'A');
+  EXPECT_EQ(IntToAlf(console, 51), 'Z');
+  for (std::int32_t i = 0; i < 52; ++i) EXPECT_EQ(AlfToInt(console, IntToAlf(console, i)), i);
   EXPECT_EQ(script.Output(), "");
 }
 
@@ -63,15 +65,18 @@ TEST(MenuLetters, OutOfRangeWritesItsLineAndWaits) {
     std::int32_t index;
     const char* line;
   };
-  for (const Case& c : {Case{52, "error in IntToAlf(52)\r\n"}, Case{-1, "error in IntToAlf(-1)\r\n"}}) {
+  for (const Case& c :
+       {Case{52, "error in IntToAlf(console, 52)\r\n"}, Case{-1, "error in IntToAlf(console, -1)\r\n"}}) {
     ConsoleScript script({""});
-    EXPECT_EQ(IntToAlf(c.index), ' ');
+    Console& console = script.Console();
+    EXPECT_EQ(IntToAlf(console, c.index), ' ');
     EXPECT_EQ(script.Output(), c.line);
     EXPECT_EQ(script.LinesLeft(), 0u) << "waits for Enter";
   }
   ConsoleScript script({""});
-  EXPECT_EQ(AlfToInt('?'), 0);
-  EXPECT_EQ(script.Output(), "error in AlfToInt('?')\r\n");
+  Console& console = script.Console();
+  EXPECT_EQ(AlfToInt(console, '?'), 0);
+  EXPECT_EQ(script.Output(), "error in AlfToInt(console, '?')\r\n");
   EXPECT_EQ(script.LinesLeft(), 0u);
 }
 
@@ -94,10 +99,11 @@ TEST(AskChoice, RefusesAllButOneAllowedByte) {
   for (const ChoiceCase& c : cases) {
     std::vector<std::string> typed = c.typed;
     ConsoleScript script(typed);
+    Console& console = script.Console();
     if (c.accepted == 0) {
-      EXPECT_THROW(AskChoice("Q", "abc"), GameFailure);
+      EXPECT_THROW(AskChoice(console, "Q", "abc"), GameFailure);
     } else {
-      EXPECT_EQ(AskChoice("Q", "abc"), c.accepted);
+      EXPECT_EQ(AskChoice(console, "Q", "abc"), c.accepted);
       std::string expected;
       for (int i = 0; i < c.asked; ++i) expected += "Q\r\n(abc)";
       EXPECT_EQ(script.Output(), expected + "\r\n");
@@ -107,20 +113,23 @@ TEST(AskChoice, RefusesAllButOneAllowedByte) {
 
 TEST(AskChoice, ShowsOtherKeysAndSkipsEmptyQuestion) {
   ConsoleScript script({"x", "b"});
-  EXPECT_EQ(AskChoice("", "ab", "a/b"), 'b');
+  Console& console = script.Console();
+  EXPECT_EQ(AskChoice(console, "", "ab", "a/b"), 'b');
   EXPECT_EQ(script.Output(), "(a/b)(a/b)\r\n");
 }
 
 TEST(AskYesNo, AcceptsOnlyLowerCaseYAndN) {
   {
     ConsoleScript script({"Y", "yes", "y"});
-    EXPECT_TRUE(AskYesNo("続けますか？"));
+    Console& console = script.Console();
+    EXPECT_TRUE(AskYesNo(console, "続けますか？"));
     const std::string ask = "続けますか？(y/n)\r\n(yn)";
     EXPECT_EQ(script.Output(), ask + ask + ask + "\r\n");
   }
   {
     ConsoleScript script({"N", "n"});
-    EXPECT_FALSE(AskYesNo("Q"));
+    Console& console = script.Console();
+    EXPECT_FALSE(AskYesNo(console, "Q"));
   }
 }
 
@@ -144,7 +153,8 @@ TEST(AskRange, RefusesAnythingButPlainDigitsInRange) {
   };
   for (const Case& c : cases) {
     ConsoleScript script(c.typed);
-    EXPECT_EQ(AskRange("ＨＰを入力して下さい。", c.low, c.high), c.accepted);
+    Console& console = script.Console();
+    EXPECT_EQ(AskRange(console, "ＨＰを入力して下さい。", c.low, c.high), c.accepted);
     std::string ask =
         "ＨＰを入力して下さい。\r\n{" + std::to_string(c.low) + "～" + std::to_string(c.high) + "}";
     std::string expected;
@@ -155,7 +165,8 @@ TEST(AskRange, RefusesAnythingButPlainDigitsInRange) {
 
 TEST(ErrorBanner, FramesThePlaceAndWaits) {
   ConsoleScript script({"", "after"});
-  ErrorBanner("Main");
+  Console& console = script.Console();
+  ErrorBanner(console, "Main");
   const std::string rule(37, '-');
   EXPECT_EQ(script.Output(), "\r\n" + rule + "\r\nerror in Main\r\n" + rule + "\r\n\r\n");
   EXPECT_EQ(script.LinesLeft(), 1u);
@@ -163,9 +174,10 @@ TEST(ErrorBanner, FramesThePlaceAndWaits) {
 
 TEST(WaitEnter, ReadsOneLineAndWritesNothing) {
   ConsoleScript script({"anything", "next"});
-  WaitEnter();
+  Console& console = script.Console();
+  WaitEnter(console);
   EXPECT_EQ(script.Output(), "");
-  EXPECT_EQ(ReadLine(), "next");
+  EXPECT_EQ(console.ReadLine(), "next");
 }
 
 }  // namespace

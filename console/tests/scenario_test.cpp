@@ -79,11 +79,11 @@ class ScenarioFile : public ::testing::Test {
   std::string Play(const std::string& bytes, std::vector<std::string> typed) {
     const std::string path = Fixture(bytes);
     PlaybackDevice device(std::move(typed));
-    BindConsole(device);
-    PlayScenario(path, "ミナト");
-    FlushOutput();
+    Console console;
+    console.Bind(device);
+    PlayScenario(console, path, "ミナト");
+    console.FlushOutput();
     EXPECT_EQ(device.LinesLeft(), 0u) << "typed lines left unread";
-    test::ConsoleScript unbind({});
     return device.log;
   }
 
@@ -166,19 +166,20 @@ TEST_F(ScenarioFile, PlaysLinesWithPausesAndMarkers) {
 TEST_F(ScenarioFile, NextPlaybackStartsWithItsOwnOpeningWait) {
   const std::string path = Fixture(S("a") + "\r\n" + S("b"));
   PlaybackDevice device({"x", "", "", ""});
-  BindConsole(device);
-  PlayScenario(path, "ミナト");
-  PlayScenario(path, "ミナト");
-  FlushOutput();
-  test::ConsoleScript unbind({});
+  Console console;
+  console.Bind(device);
+  PlayScenario(console, path, "ミナト");
+  PlayScenario(console, path, "ミナト");
+  console.FlushOutput();
   EXPECT_EQ(device.log, "<x>a\r\nb\r\n\r\n<>a<>b<>\r\n");
 }
 
 // The run ends through the failure report, before the opening wait.
 void ExpectFailsBeforeTheWait(const std::string& path) {
   test::ConsoleScript script({"typed"});
-  Write("before");
-  const int status = RunGuarded([&] { PlayScenario(path, "ミナト"); });
+  Console& console = script.Console();
+  console.Write("before");
+  const int status = RunGuarded(console, [&] { PlayScenario(console, path, "ミナト"); });
   EXPECT_EQ(status, 1) << path;
   EXPECT_EQ(script.LinesLeft(), 1u) << "no opening wait";
   const std::string out = script.Output();

@@ -300,17 +300,17 @@ TEST(TerminalConsole, APromptIsOnTheScreenBeforeTheReadAndTheAnswerComesBackConv
   std::ostringstream out;
   WatchingInput keys("\xE3\x82\xBD\xE3\x83\x9D\n", out);
   std::istream in(&keys);
-  TerminalConsole console(in, out, Utf8Both());
-  test::ConsoleScript reset({});
-  BindConsole(console);
-  Write("名前＞");
-  const std::string name = ReadLine();
-  WriteLine("-- " + name + " --");
-  FlushOutput();
+  TerminalConsole device(in, out, Utf8Both());
+  Console console;
+  console.Bind(device);
+  console.Write("名前＞");
+  const std::string name = console.ReadLine();
+  console.WriteLine("-- " + name + " --");
+  console.FlushOutput();
   EXPECT_EQ(keys.screenAtFirstRead, "\xE5\x90\x8D\xE5\x89\x8D\xEF\xBC\x9E");
   EXPECT_EQ(name, "ソポ");
   EXPECT_EQ(out.str(), "\xE5\x90\x8D\xE5\x89\x8D\xEF\xBC\x9E-- \xE3\x82\xBD\xE3\x83\x9D --\r\n");
-  EXPECT_THROW(ReadLine(), GameFailure);
+  EXPECT_THROW(console.ReadLine(), GameFailure);
 }
 
 }  // namespace

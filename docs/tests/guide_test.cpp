@@ -97,7 +97,7 @@ TEST(Guide, TalentsWithTheirLettersAndCosts) {
   const std::vector<Row> rows = Table({U("文字"), U("才能"), U("コスト"), U("効果")});
   ASSERT_EQ(rows.size(), static_cast<std::size_t>(TalentCount));
   for (int i = 0; i < TalentCount; ++i) {
-    EXPECT_EQ(rows[i][0], std::string(1, IntToAlf(i)));
+    EXPECT_EQ(rows[i][0], std::string(1, MenuLetter(i)));
     EXPECT_EQ(rows[i][1], U(TalentNames[i]));
     EXPECT_EQ(rows[i][2], std::to_string(TalentCosts[i])) << rows[i][1];
   }
@@ -118,17 +118,17 @@ constexpr std::int32_t Attack = 21;  // odd, so that halving shows its rounding
 
 Hit Strike(std::uint8_t action, std::int32_t defense, std::int32_t decoys = 0, std::int32_t guards = 0,
            std::int32_t attack = Attack) {
-  test::ConsoleScript script(std::vector<std::string>(8, ""));
-  test::SetUnhurtYuu({100, attack, 0, 100});
+  test::BattleScript script(std::vector<std::string>(8, ""));
+  BattleState& battle = script.At.State;
+  script.SetUnhurtYuu({100, attack, 0, 100});
   TEnemy target;
   test::SetFighter(target, "鬼", {1000, 0, defense, 100}, {1000, 0, defense, 100});
-  test::StartBattle(target);
-  BattleState& battle = test::battle;
+  script.StartBattle(target);
   battle.ActionPoints = {100, 100};
   battle.DecoyTokens[EnemySide] = decoys;
   battle.GuardTokens[EnemySide] = guards;
   BattleOutcome result = BattleOutcome::Undecided;
-  ResolveAttack(battle, test::screen, PlayerSide, EnemySide, action, result);
+  ResolveAttack(battle, script.At.Screen, PlayerSide, EnemySide, action, result);
   return {1000 - battle.CurrentEnemy.CurStats[StatHP], 100 - battle.ActionPoints[EnemySide],
           battle.DecoyTokens[EnemySide], battle.GuardTokens[EnemySide]};
 }
@@ -253,7 +253,7 @@ TEST(Guide, TitlesAndWhoGivesThem) {
   std::set<std::pair<std::string, std::string>> roster;
   for (std::int32_t i = 0; i < RosterSize; ++i) {
     TEnemy enemy;
-    EnemyData(i, enemy);
+    EnemyData(i, enemy, test::NoErrorExpected());
     if (!enemy.Title.empty()) roster.insert({U(enemy.Name.Text()), U(enemy.Title)});
   }
   std::set<std::pair<std::string, std::string>> guide;
@@ -307,7 +307,7 @@ TEST(Guide, RefusedAnswersAreAskedAgainSilentlyButForALongName) {
       GuideSays("メッセージが出るのは、長すぎる名前に「長さが16バイトを越えています。」と出るときだけ"));
   {
     test::ConsoleScript script({"", "12345678901234567", "ユウ"});
-    AskName();
+    AskName(script.Console(), script.Player);
     EXPECT_EQ(script.LinesLeft(), 0u);
     EXPECT_NE(script.Output().find("\r\n長さが16バイトを越えています。\r\n"), std::string::npos)
         << U(script.Output());
@@ -316,16 +316,16 @@ TEST(Guide, RefusedAnswersAreAskedAgainSilentlyButForALongName) {
   // and by nothing before it.
   struct Case {
     const char* refused;
-    std::function<void()> ask;
+    std::function<void(Console&)> ask;
   };
   const Case cases[] = {
-      {"q", [] { AskYesNo("よろしいですか？"); }},
-      {"Q", [] { AskChoice("どれですか？", "ab"); }},
-      {"101", [] { AskRange("いくつですか？", 0, 100); }},
+      {"q", [](Console& console) { AskYesNo(console, "よろしいですか？"); }},
+      {"Q", [](Console& console) { AskChoice(console, "どれですか？", "ab"); }},
+      {"101", [](Console& console) { AskRange(console, "いくつですか？", 0, 100); }},
   };
   for (const Case& c : cases) {
     test::ConsoleScript script({c.refused, "y", "a", "1"});
-    c.ask();
+    c.ask(script.Console());
     const std::string out = script.Output();
     const std::size_t first = out.find("？");
     const std::size_t again = out.find("？", first + 1);
@@ -344,11 +344,14 @@ TEST(Guide, APlanEndsByItselfWhenOnlyTheEndIsAffordable) {
       "残りの AP で払えるのが `Z`（おわり）だけになったときも、一覧は出ずに計画はそこで終わります。"));
   // "a" spends every point; "Z" meant for the second slot meets the
   // confirmation, which asks again; "y" accepts.
-  test::ConsoleScript script({"a", "Z", "y"});
+  test::BattleScript script({"a", "Z", "y"});
+  Console& console = script.Console();
+  BattleState& battle = script.At.State;
+  TPlayer& Player = script.Player;
   const std::int32_t attack = ActionCosts[ActionLetters.find('a')];
   test::SetFighter(Player, "ユウ", {88, 20, 25, attack}, {100, 20, 25, attack});
-  test::StartBattle(test::Oni());
-  PlanPlayerActions(test::battle);
+  script.StartBattle(test::Oni());
+  PlanPlayerActions(console, battle);
   EXPECT_EQ(script.LinesLeft(), 0u);
   EXPECT_EQ(script.Output().find("第2の行動"), std::string::npos) << U(script.Output());
   const std::string confirm = "これでよろしいですか？（残り0ポイント）(y/n)";

@@ -42,7 +42,7 @@ TEST(SetActionRate, StoresWeightsAndReportsBadLists) {
     test::ConsoleScript script({"", ""});
     TEnemy enemy;
     enemy.ActionRate.fill(77);
-    setActionRate(enemy, c.weights);
+    setActionRate(enemy, c.weights, script.Banner());
     EXPECT_EQ(enemy.ActionRate, c.stored) << c.weights.size();
     EXPECT_EQ(script.Output(), c.output) << c.weights.size();
   }

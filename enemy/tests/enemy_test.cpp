@@ -18,7 +18,7 @@ using Talents = std::array<std::uint8_t, TalentCount>;
 
 TEnemy Build(std::int32_t index) {
   TEnemy enemy;
-  EnemyData(index, enemy);
+  EnemyData(index, enemy, test::NoErrorExpected());
   return enemy;
 }
 
@@ -91,7 +91,7 @@ TEST(EnemyData, AnIndexOutsideTheRosterGivesTheResetRecord) {
   for (const std::int32_t index : {-1, 12, INT_MIN, INT_MAX}) {
     ConsoleScript script({});
     TEnemy enemy = Build(9);  // a full record must be overwritten whole
-    EnemyData(index, enemy);
+    EnemyData(index, enemy, test::NoErrorExpected());
     EXPECT_EQ(enemy.Name.Length, 0) << index;
     EXPECT_EQ(enemy.Name.Storage, (std::array<char, 16>{})) << index;
     EXPECT_EQ(enemy.BaseStats, (Stats{0, 0, 0, 0})) << index;
@@ -110,7 +110,7 @@ TEST(EnemyData, ReusingARecordGivesTheSameAsAFreshOne) {
   for (int before = 0; before < RosterSize; ++before) {
     for (int after = 0; after < RosterSize; ++after) {
       TEnemy reused = Build(before);
-      EnemyData(after, reused);
+      EnemyData(after, reused, test::NoErrorExpected());
       const TEnemy fresh = Build(after);
       EXPECT_EQ(reused.Name.Text(), fresh.Name.Text());
       EXPECT_EQ(reused.Name.Storage, fresh.Name.Storage);

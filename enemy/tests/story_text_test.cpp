@@ -125,7 +125,7 @@ TEST(StoryTexts, KindAndLineCountOfEveryText) {
   };
   for (int i = 0; i < RosterSize; ++i) {
     TEnemy enemy;
-    EnemyData(i, enemy);
+    EnemyData(i, enemy, test::NoErrorExpected());
     const std::string entry = "entry " + std::to_string(i);
     ExpectShape(enemy.EncounterText, rows[i].encounter, rows[i].encounterLines, entry + " encounter");
     ExpectShape(enemy.DefeatText, rows[i].defeat, rows[i].defeatLines, entry + " defeat");
@@ -134,7 +134,7 @@ TEST(StoryTexts, KindAndLineCountOfEveryText) {
 
 TEST(StoryTexts, TheChimeraElvesShareOnlyTheirEncounter) {
   TEnemy elf[3];
-  for (int i = 0; i < 3; ++i) EnemyData(1 + i, elf[i]);
+  for (int i = 0; i < 3; ++i) EnemyData(1 + i, elf[i], test::NoErrorExpected());
   EXPECT_EQ(elf[1].EncounterText, elf[0].EncounterText);
   EXPECT_EQ(elf[2].EncounterText, elf[0].EncounterText);
   EXPECT_NE(elf[0].DefeatText, elf[1].DefeatText);
@@ -144,7 +144,7 @@ TEST(StoryTexts, TheChimeraElvesShareOnlyTheirEncounter) {
 
 TEST(StoryTexts, TheDragonsDefeatEndsOnItsEncounterLine) {
   TEnemy dragon;
-  EnemyData(8, dragon);
+  EnemyData(8, dragon, test::NoErrorExpected());
   const std::vector<std::string> encounter = SplitLines(dragon.EncounterText);
   const std::vector<std::string> defeat = SplitLines(dragon.DefeatText);
   ASSERT_EQ(encounter.size(), 2u);

@@ -73,8 +73,11 @@ TEST(ExtremeRecords, OnlyRecordsADefinitionCouldMakeAreLoaded) {
 
     // No answers: the run ends at the first question, which tells whether
     // the record was offered or refused.
-    test::ConsoleScript script({}, 1);
-    StartUp();
+    test::ConsoleScript script({});
+    GameRun run;
+    run.RandomState = 1;
+    run.Console.Bind(script.Device());
+    StartUp(run);
     const std::string out = script.Output();
     EXPECT_EQ(out.find(loadQuestion) != std::string::npos, c.loads) << c.what;
     EXPECT_EQ(out.find(BadContentMessage) != std::string::npos, !c.loads) << c.what;

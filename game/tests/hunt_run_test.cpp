@@ -13,8 +13,8 @@
 #include "console/failure.h"
 #include "console/scenario.h"
 #include "data/fighter.h"
-#include "data/random_source.h"
 #include "game/hunt.h"
+#include "game/run.h"
 #include "persist/report.h"
 #include "persist/report_line.h"
 #include "testsupport/console_script.h"
@@ -86,10 +86,10 @@ class RulePlayer : public ConsoleDevice {
 };
 
 // A legal definition: 25 + 30 + 20 + 25 points, no talents.
-void DefineHunter() {
-  Player.Name.Assign("ミナト");
-  Player.BaseStats = {125, 30, 20, 25};
-  Player.CurStats = Player.BaseStats;
+void DefineHunter(TPlayer& player) {
+  player.Name.Assign("ミナト");
+  player.BaseStats = {125, 30, 20, 25};
+  player.CurStats = player.BaseStats;
 }
 
 // Runs Main in a fresh folder that holds a copy of dat/, and gives what the
@@ -98,13 +98,14 @@ class HuntRun : public ::testing::Test {
  protected:
   void SetUp() override { test::CopyGameData(dir_.Path()); }
 
-  void Play(RulePlayer& player, std::uint32_t seed) {
-    test::ConsoleScript reset({}, seed);
-    DefineHunter();
-    ReadReportLocale();
-    BindConsole(player);
-    Main();
-    FlushOutput();
+  // Plays the hunt of a fresh run with player at its console.
+  static void Play(GameRun& run, RulePlayer& player, std::uint32_t seed) {
+    run.RandomState = seed;
+    DefineHunter(run.Player);
+    run.Report.ReadLocale();
+    run.Console.Bind(player);
+    Main(run);
+    run.Console.FlushOutput();
   }
 
   // The report file, whose name the file system holds in UTF-8.
@@ -178,7 +179,9 @@ constexpr std::uint32_t WinningSeed = 173;
 
 TEST_F(HuntRun, KillsAllTwelveAndPlaysTheEnding) {
   RulePlayer player;
-  Play(player, WinningSeed);
+  GameRun run;
+  Play(run, player, WinningSeed);
+  const std::string& TitleList = run.TitleList;
   ASSERT_TRUE(EndsWith(TitleList, "【黒野】"))
       << "seed " << WinningSeed << " no longer reaches the ending: choose another";
   test::ExpectGolden(player.Transcript(), "game/tests/golden/whole_run.golden");
@@ -207,7 +210,7 @@ TEST_F(HuntRun, KillsAllTwelveAndPlaysTheEnding) {
   for (const char* title : {"【鬼殺し】", "【悪魔殺し】", "【竜殺し】", "【魔女の心を溶かした者】"})
     EXPECT_NE(TitleList.find(title), std::string::npos) << test::Cp932ToUtf8(title);
   ExpectReportLine(Report(), "【12人斬り】" + TitleList);
-  EXPECT_EQ(Player.CurStats, Player.BaseStats) << "restored after the last victory";
+  EXPECT_EQ(run.Player.CurStats, run.Player.BaseStats) << "restored after the last victory";
 }
 
 // The ending's scenario file is missing: the run ends through the failure
@@ -216,10 +219,11 @@ TEST_F(HuntRun, MissingEndingFileEndsTheRunThroughTheFailureReport) {
   ASSERT_TRUE(test::Exists(ScenarioPath(1)));
   test::Remove(ScenarioPath(1));
   RulePlayer player;
-  test::ConsoleScript reset({}, WinningSeed);
-  DefineHunter();
-  BindConsole(player);
-  EXPECT_EQ(RunGuarded([] { Main(); }), 1);
+  GameRun run;
+  run.RandomState = WinningSeed;
+  DefineHunter(run.Player);
+  run.Console.Bind(player);
+  EXPECT_EQ(RunGuarded(run.Console, [&run] { Main(run); }), 1);
   const std::string out = player.Output();
   const std::string ending = "すべての者を殺した！　おめでとう！！\r\n";
   const std::size_t at = out.rfind(ending);
@@ -245,11 +249,12 @@ TEST_F(HuntRun, DefeatReportsTheKillsSoFarAndEnds) {
   for (const Case& c : cases) {
     test::Remove(ReportPath);
     RulePlayer player;
-    Play(player, c.seed);
+    GameRun run;
+    Play(run, player, c.seed);
     const std::string out = player.Output();
     EXPECT_TRUE(EndsWith(out, "ミナトは殺されてしまった！！\r\nゲームーオーバー……\r\n"))
         << test::Cp932ToUtf8(out.substr(out.size() - 200));
-    EXPECT_EQ(TitleList, c.titles);
+    EXPECT_EQ(run.TitleList, c.titles);
     ExpectReportLine(Report(), "【" + std::to_string(c.kills) + "人斬り】" + c.titles);
     EXPECT_TRUE(player.EndedOnRead()) << "waits for Enter last";
   }
@@ -261,8 +266,9 @@ TEST_F(HuntRun, DISABLED_FindWinningSeeds) {
   int found = 0;
   for (std::uint32_t seed = 0; seed < 20000 && found < 5; ++seed) {
     RulePlayer player;
-    Play(player, seed);
-    if (EndsWith(TitleList, "【黒野】")) {
+    GameRun run;
+    Play(run, player, seed);
+    if (EndsWith(run.TitleList, "【黒野】")) {
       std::printf("winning seed %u\n", seed);
       ++found;
     }

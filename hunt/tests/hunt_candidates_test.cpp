@@ -40,10 +40,11 @@ TEST(AllFalse, TrueOnlyWhenNoFlagIsTrue) {
 }
 
 TEST(FindEnemys, HeldBackEntriesAreTheLastTwoOfTheRoster) {
+  test::ConsoleScript script({});
   TEnemy enemy;
-  EnemyData(Umi, enemy);
+  EnemyData(Umi, enemy, script.Banner());
   EXPECT_EQ(enemy.Name.Text(), "黒野宇美");
-  EnemyData(Daichi, enemy);
+  EnemyData(Daichi, enemy, script.Banner());
   EXPECT_EQ(enemy.Name.Text(), "黒野大地");
 }
 
@@ -77,12 +78,12 @@ TEST(FindEnemys, DrawsInTheStatedOrder) {
     for (const int i : c.alive) state.AliveFlags[i] = true;
     state.KillCount = c.killCount;
     state.CandidateCount = 99;
-    FindEnemys(state, GameRandom(), ErrorBanner);
+    FindEnemys(state, RandomSource(script.RandomState), script.Banner());
     const std::vector<int> got(state.Candidates.begin(),
                                state.Candidates.begin() + std::clamp(state.CandidateCount, 0, 5));
     EXPECT_EQ(state.CandidateCount, static_cast<int>(c.candidates.size())) << "seed " << c.seed;
     EXPECT_EQ(got, c.candidates) << "seed " << c.seed;
-    EXPECT_EQ(RandomState, c.stateAfter) << "seed " << c.seed;
+    EXPECT_EQ(script.RandomState, c.stateAfter) << "seed " << c.seed;
     EXPECT_EQ(script.Output(), "") << "seed " << c.seed;
   }
 }
@@ -111,10 +112,9 @@ TEST(FindEnemys, ConsequencesHoldForThousandsOfSeedsAndKillStates) {
       HuntState state = ReachableState(killCount, mix);
       const HuntState before = state;
       test::ConsoleScript script({}, seed * 2654435761u);
-      RandomState = seed * 2654435761u;
-      const std::int32_t wanted = 3 + RandomInt(3);
-      RandomState = seed * 2654435761u;
-      FindEnemys(state, GameRandom(), ErrorBanner);
+      std::uint32_t draw = script.RandomState;
+      const std::int32_t wanted = 3 + DrawInt(draw, 3);
+      FindEnemys(state, RandomSource(script.RandomState), script.Banner());
 
       const int eligible = killCount <= 9 ? 10 - killCount : 1;
       ASSERT_EQ(state.CandidateCount, std::min(wanted, eligible))
@@ -162,7 +162,7 @@ TEST(FindEnemys, EveryEligibleEntryIsEquallyLikely) {
   test::ConsoleScript script({}, 42);
   for (int r = 0; r < rounds; ++r) {
     HuntState state;
-    FindEnemys(state, GameRandom(), ErrorBanner);
+    FindEnemys(state, RandomSource(script.RandomState), script.Banner());
     ++wanted[state.CandidateCount];
     ++first[state.Candidates[0]];
     for (int i = 0; i < state.CandidateCount; ++i) ++offered[state.Candidates[i]];

@@ -42,9 +42,11 @@ TEST_F(OpeningFolder, WholeDefinitionDialogue) {
       "d", "e", "b", "Z",             // "e" is no letter of the menu
       "", "", "",                     // the opening wait and its two pauses
   });
-  DefineCharacter();
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
+  DefineCharacter(console, script.Player);
   EXPECT_EQ(script.LinesLeft(), 0u);
-  EXPECT_EQ(GetPlayerName(), "ジーク");
+  EXPECT_EQ(Player.Name.Text(), "ジーク");
   EXPECT_EQ(Player.BaseStats, (std::array<std::int32_t, 4>{50, 20, 20, 20}));
   EXPECT_EQ(Player.CurStats, Player.BaseStats);
   EXPECT_EQ(Player.Talents, (std::array<std::uint8_t, 4>{0, 1, 0, 1}));

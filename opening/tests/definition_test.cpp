@@ -39,7 +39,9 @@ TEST(AskName, LimitIsSixteenBytes) {
   };
   for (const Case& c : cases) {
     ConsoleScript script(c.typed);
-    AskName();
+    Console& console = script.Console();
+    TPlayer& Player = script.Player;
+    AskName(console, script.Player);
     EXPECT_EQ(Player.Name.Text(), c.name) << c.what;
     EXPECT_EQ(script.Output(), c.output) << c.what;
     EXPECT_EQ(script.LinesLeft(), 0u) << c.what;
@@ -63,8 +65,10 @@ std::string Sheet(std::array<int, 4> v, const std::string& talents = "") {
 
 TEST(BuyStats, EachStatTakesAtMostWhatIsLeft) {
   ConsoleScript script({"40", "61", "+5", "60", "0", "0"});
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
   std::int32_t pool = 100;
-  BuyStats(pool);
+  BuyStats(console, script.Player, pool);
   EXPECT_EQ(pool, 0);
   EXPECT_EQ(Player.BaseStats, (std::array<std::int32_t, 4>{200, 60, 0, 0}));
   EXPECT_EQ(Player.CurStats, Player.BaseStats);
@@ -80,8 +84,10 @@ TEST(BuyStats, EachStatTakesAtMostWhatIsLeft) {
 
 TEST(BuyStats, SentenceNamesTheMultiplierOnlyWhereThereIsOne) {
   ConsoleScript script({"20", "30", "25", "19"});
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
   std::int32_t pool = 100;
-  BuyStats(pool);
+  BuyStats(console, script.Player, pool);
   EXPECT_EQ(pool, 6);
   EXPECT_EQ(Player.BaseStats, (std::array<std::int32_t, 4>{100, 30, 25, 19}));
   const std::string out = script.Output();
@@ -106,8 +112,10 @@ std::string TalentQuestion(int pool, const std::string& keys) {
 
 TEST(BuyTalents, MenuOffersWhatFitsUnderLettersThatNeverShift) {
   ConsoleScript script({"d", "a", "D", "b", "Z"});
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
   std::int32_t pool = 30;
-  BuyTalents(pool);
+  BuyTalents(console, script.Player, pool);
   EXPECT_EQ(pool, 0);
   EXPECT_EQ(Player.Talents, (std::array<std::uint8_t, 4>{1, 1, 0, 1}));
   const std::string out = script.Output();
@@ -126,8 +134,10 @@ TEST(BuyTalents, MenuOffersWhatFitsUnderLettersThatNeverShift) {
 
 TEST(BuyTalents, SevenPointsOfferOnlyQuick) {
   ConsoleScript script({"a", "d", "c"});
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
   std::int32_t pool = 7;
-  BuyTalents(pool);
+  BuyTalents(console, script.Player, pool);
   EXPECT_EQ(pool, 1);
   EXPECT_EQ(Player.Talents, (std::array<std::uint8_t, 4>{0, 0, 1, 0}));
   EXPECT_EQ(script.Output(), Sheet({0, 0, 0, 0}) + "(c)クイック 6\r\n(Z)おわり\r\n" +
@@ -138,8 +148,9 @@ TEST(BuyTalents, SevenPointsOfferOnlyQuick) {
 TEST(BuyTalents, FewerThanSixPointsWriteNothingAtAll) {
   for (const std::int32_t left : {5, 1, 0}) {
     ConsoleScript script({});
+    Console& console = script.Console();
     std::int32_t pool = left;
-    BuyTalents(pool);
+    BuyTalents(console, script.Player, pool);
     EXPECT_EQ(pool, left);
     EXPECT_EQ(script.Output(), "") << left;
   }
@@ -147,8 +158,10 @@ TEST(BuyTalents, FewerThanSixPointsWriteNothingAtAll) {
 
 TEST(BuyTalents, AllFourCostThirtySixAndTheRestIsDropped) {
   ConsoleScript script({"a", "b", "c", "d"});
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
   std::int32_t pool = 100;
-  BuyTalents(pool);  // stops by itself once nothing is left to offer
+  BuyTalents(console, script.Player, pool);  // stops by itself once nothing is left to offer
   EXPECT_EQ(pool, 64);
   EXPECT_EQ(Player.Talents, (std::array<std::uint8_t, 4>{1, 1, 1, 1}));
   const std::string out = script.Output();
@@ -160,8 +173,10 @@ TEST(BuyTalents, AllFourCostThirtySixAndTheRestIsDropped) {
 
 TEST(DefineAbilities, AllPointsOnStatsGoStraightToTheFinishedSheet) {
   ConsoleScript script({"", "", "100", "0", "0", "0"});
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
   Player.Name.Assign("ユウ");
-  DefineAbilities();
+  DefineAbilities(console, script.Player);
   const std::string out = script.Output();
   const std::string tail =
       "きみの素早さは0と定められた。\r\n"

@@ -37,9 +37,10 @@ TEST_F(LocaleEnvironment, TheCLocale) {
   EXPECT_EQ(texts.MonthAbbreviations[11], "Dec");
   EXPECT_EQ(texts.DayNames[0], "Sunday");
 
-  ReadReportLocale();
-  EXPECT_EQ(CurrentReportLocale().DatePattern, "%m/%d/%y");
-  EXPECT_FALSE(CurrentReportLocale().TwelveHour);
+  RunReport report;
+  report.ReadLocale();
+  EXPECT_EQ(report.Locale().DatePattern, "%m/%d/%y");
+  EXPECT_FALSE(report.Locale().TwelveHour);
 }
 
 TEST_F(LocaleEnvironment, AnUnknownLocaleReadsAsC) {

@@ -88,12 +88,8 @@ TEST(ReportLine, PiecesInOrder) {
       {"other separators, no leading zero", 2, "", "x", Moment(2026, 3, 4, 5, 6, 7), Dotted(),
        "【2人斬り】／VELKOR／[04.03.2026 5.06.07]／x"},
   };
-  for (const Case& c : cases) {
-    ConsoleScript script({});
-    TitleList = c.titles;
-    Player.Name.Assign(c.name);
-    EXPECT_EQ(ReportLine(c.kills, c.when, c.locale), c.expected) << c.what;
-  }
+  for (const Case& c : cases)
+    EXPECT_EQ(ReportLine(c.kills, c.titles, c.name, c.when, c.locale), c.expected) << c.what;
 }
 
 // Only the report line changes the name: a name can never break the line or
@@ -133,7 +129,6 @@ class ReportFolder : public ::testing::Test {
   void TearDown() override {
     utc_.Restore();
     ::tzset();
-    platform::FileWrite = platform::SystemWrite;
   }
 
   static std::string Contents(const std::string& path) { return test::ReadBytes(path); }
@@ -148,34 +143,27 @@ class ReportFolder : public ::testing::Test {
 
 TEST_F(ReportFolder, EachCallAddsOneLine) {
   ConsoleScript script({});
-  Player.Name.Assign("ミナト");
-  TitleList = "【鬼殺し】【悪魔殺し】";
-  AppendReport(5, Afternoon, ReportLocale{});
+  AppendReport(5, "【鬼殺し】【悪魔殺し】", "ミナト", Afternoon, ReportLocale{});
   EXPECT_EQ(test::FolderEntries(folder_), std::vector<std::string>{utf8Name});
   const std::string first = "【5人斬り】【鬼殺し】【悪魔殺し】／VELKOR／[2026/12/06 15:04:05]／ミナト\r\n";
   EXPECT_EQ(Contents(utf8Name), first);
 
-  TitleList.clear();
-  AppendReport(0, Midnight, ReportLocale{});
+  AppendReport(0, "", "ミナト", Midnight, ReportLocale{});
   EXPECT_EQ(Contents(utf8Name), first + "【0人斬り】／VELKOR／[2026/12/06]／ミナト\r\n");
   EXPECT_EQ(script.Output(), "");
 }
 
 TEST_F(ReportFolder, TheFileIsNotKeptOpenBetweenCalls) {
-  ConsoleScript script({});
-  Player.Name.Assign("x");
-  AppendReport(1, Afternoon, ReportLocale{});
+  AppendReport(1, "", "x", Afternoon, ReportLocale{});
   std::filesystem::rename(test::PathOf(utf8Name), "moved.txt");
-  AppendReport(2, Afternoon, ReportLocale{});
+  AppendReport(2, "", "x", Afternoon, ReportLocale{});
   EXPECT_EQ(Contents("moved.txt"), "【1人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n");
   EXPECT_EQ(Contents(utf8Name), "【2人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n");
 }
 
 TEST_F(ReportFolder, AnEarlierFileIsKept) {
-  ConsoleScript script({});
-  Player.Name.Assign("x");
   test::WriteBytes(utf8Name, "old line\r\n");
-  AppendReport(4, Afternoon, ReportLocale{});
+  AppendReport(4, "", "x", Afternoon, ReportLocale{});
   EXPECT_EQ(Contents(utf8Name), "old line\r\n【4人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n");
 }
 
@@ -183,7 +171,7 @@ TEST_F(ReportFolder, AFolderInTheFilesPlaceEndsTheRun) {
   ConsoleScript script({});
   ASSERT_TRUE(test::MakeFolder(utf8Name));
   try {
-    AppendReport(3, Afternoon, ReportLocale{});
+    AppendReport(3, "", "x", Afternoon, ReportLocale{});
     ADD_FAILURE() << "no failure raised";
   } catch (const GameFailure& failure) {
     EXPECT_EQ(failure.Kind(), KindInOut);
@@ -192,8 +180,9 @@ TEST_F(ReportFolder, AFolderInTheFilesPlaceEndsTheRun) {
   EXPECT_TRUE(test::FolderEntries(folder_ + "/" + utf8Name).empty());
 
   // Uncaught, it is the failure report and exit status 1.
-  Write("前の出力");
-  EXPECT_EQ(RunGuarded([] { WriteReport(3); }), 1);
+  script.Console().Write("前の出力");
+  RunReport report;
+  EXPECT_EQ(RunGuarded(script.Console(), [&report] { report.Write(3, "", "x"); }), 1);
   EXPECT_TRUE(test::IsFailureReport(script.Output().substr(std::string("前の出力").size() + 2),
                                     "ファイル レポート.txt は開けません"))
       << test::Cp932ToUtf8(script.Output());
@@ -202,15 +191,11 @@ TEST_F(ReportFolder, AFolderInTheFilesPlaceEndsTheRun) {
 
 // One run is one line, whatever its name holds; the screen is not changed.
 TEST_F(ReportFolder, ANameCanNeverAddOrJoinLines) {
-  ConsoleScript script({});
-  Player.Name.Assign("a\r\nFAKE\r\nb");
-  AppendReport(1, Afternoon, ReportLocale{});
-  Player.Name.Assign("ab\x81");  // a lead byte typed alone through a pipe
-  AppendReport(2, Afternoon, ReportLocale{});
+  AppendReport(1, "", "a\r\nFAKE\r\nb", Afternoon, ReportLocale{});
+  AppendReport(2, "", "ab\x81", Afternoon, ReportLocale{});  // a lead byte typed alone through a pipe
   EXPECT_EQ(Contents(utf8Name),
             "【1人斬り】／VELKOR／[2026/12/06 15:04:05]／a??FAKE??b\r\n"
             "【2人斬り】／VELKOR／[2026/12/06 15:04:05]／ab\r\n");
-  EXPECT_EQ(GetPlayerName(), "ab\x81");
 }
 
 std::ptrdiff_t FailAtOnce(platform::FileHandle, const void*, std::size_t) {
@@ -246,16 +231,12 @@ TEST_F(ReportFolder, AFailedWriteLeavesTheFileAsItWas) {
   for (const Case& c : cases) {
     test::Remove(utf8Name);
     if (c.fileBefore) test::WriteBytes(utf8Name, "old line\r\n");
-    ConsoleScript script({});
-    Player.Name.Assign("x");
-    platform::FileWrite = c.writer;
     try {
-      AppendReport(1, Afternoon, ReportLocale{});
+      AppendReport(1, "", "x", Afternoon, ReportLocale{}, c.writer);
       ADD_FAILURE() << c.what << ": no failure raised";
     } catch (const GameFailure& failure) {
       EXPECT_EQ(failure.Message(), "ファイル レポート.txt に書き込めません") << c.what;
     }
-    platform::FileWrite = platform::SystemWrite;
     if (c.fileBefore) {
       EXPECT_EQ(Contents(utf8Name), "old line\r\n") << c.what;
     } else {
@@ -280,9 +261,8 @@ TEST_F(ReportFolder, AFifoOrALinkToNothingEndsTheRunAtOnce) {
   for (const Case& c : cases) {
     test::Remove(utf8Name);
     c.make();
-    ConsoleScript script({});
     try {
-      AppendReport(1, Afternoon, ReportLocale{});
+      AppendReport(1, "", "x", Afternoon, ReportLocale{});
       ADD_FAILURE() << c.what << ": no failure raised";
     } catch (const GameFailure& failure) {
       EXPECT_EQ(failure.Message(), "ファイル レポート.txt は開けません") << c.what;
@@ -292,27 +272,35 @@ TEST_F(ReportFolder, AFifoOrALinkToNothingEndsTheRunAtOnce) {
 }
 
 TEST_F(ReportFolder, AClockThatCannotBeReadWritesNothing) {
-  ConsoleScript script({});
-  EXPECT_THROW(AppendReport(1, std::numeric_limits<std::time_t>::max(), ReportLocale{}), GameFailure);
+  EXPECT_THROW(AppendReport(1, "", "x", std::numeric_limits<std::time_t>::max(), ReportLocale{}),
+               GameFailure);
   EXPECT_TRUE(test::FolderEntries(folder_).empty());
 }
 
-// The real clock, with the locale description read at start-up.
-TEST_F(ReportFolder, WriteReportUsesTheClockNow) {
-  ConsoleScript script({});
-  Player.Name.Assign("ミナト");
-  TitleList = "【鬼殺し】";
+// A run's report reads its own clock, and keeps the line it appended.
+TEST_F(ReportFolder, ARunsReportWritesAtItsClocksTime) {
+  RunReport report([] { return Afternoon; });
+  EXPECT_EQ(report.LastLine(), "");
+  report.Write(2, "【鬼殺し】", "ミナト");
+  const std::string line = "【2人斬り】【鬼殺し】／VELKOR／[2026/12/06 15:04:05]／ミナト";
+  EXPECT_EQ(Contents(utf8Name), line + "\r\n");
+  EXPECT_EQ(report.LastLine(), line);
+}
+
+// The real clock, with the default locale description.
+TEST_F(ReportFolder, ARunsReportReadsTheClockNowByDefault) {
+  RunReport report;
   std::tm before{};
   std::tm after{};
   const std::time_t start = std::time(nullptr);
   platform::LocalTime(start, before);
-  WriteReport(1);
+  report.Write(1, "【鬼殺し】", "ミナト");
   const std::time_t end = std::time(nullptr);
   platform::LocalTime(end, after);
 
   const std::string line = Contents(utf8Name);
-  EXPECT_TRUE(line == ReportLine(1, before, CurrentReportLocale()) + "\r\n" ||
-              line == ReportLine(1, after, CurrentReportLocale()) + "\r\n")
+  EXPECT_TRUE(line == ReportLine(1, "【鬼殺し】", "ミナト", before, report.Locale()) + "\r\n" ||
+              line == ReportLine(1, "【鬼殺し】", "ミナト", after, report.Locale()) + "\r\n")
       << test::Cp932ToUtf8(line);
 }
 

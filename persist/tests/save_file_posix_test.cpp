@@ -53,8 +53,10 @@ TEST_F(SaveFolder, NothingAtTheOldTemporaryNameRedirectsOrBlocksASave) {
     struct stat before {};
     ASSERT_EQ(::lstat("save.dat.tmp", &before), 0) << c.what;
     ConsoleScript script({});
+    Console& console = script.Console();
+    TPlayer& Player = script.Player;
     Player = Defined();
-    EXPECT_TRUE(SavePlayer()) << c.what;
+    EXPECT_TRUE(SavePlayer(console, Player)) << c.what;
     EXPECT_EQ(script.Output(), "") << c.what;
 
     struct stat saved {};
@@ -86,9 +88,10 @@ TEST_F(SaveFolder, SavesRacingEachOtherLeaveOneWholeFile) {
     children[i] = ::fork();
     ASSERT_GE(children[i], 0);
     if (children[i] == 0) {
-      Player = records[i];
+      Console console;
+      TPlayer player = records[i];
       for (int round = 0; round < 100; ++round)
-        if (!SavePlayer()) ::_exit(1);
+        if (!SavePlayer(console, player)) ::_exit(1);
       ::_exit(0);
     }
   }
@@ -134,7 +137,9 @@ TEST_F(SaveFolder, AnythingButARegularFileIsAReadFailure) {
     const test::ScopedWorkingDir inside(folder.Name());
     c.make();
     ConsoleScript script({});
-    EXPECT_FALSE(LoadPlayer(Player)) << c.what;
+    Console& console = script.Console();
+    TPlayer& Player = script.Player;
+    EXPECT_FALSE(LoadPlayer(console, Player)) << c.what;
     EXPECT_EQ(script.Output(), c.message) << c.what;
   }
 }
@@ -173,8 +178,10 @@ TEST_F(SaveFolder, RefusedThingInTheFilesPlaceIsMovedAsideNotCopied) {
     struct stat before {};
     ASSERT_EQ(::lstat("save.dat", &before), 0) << c.what;
     ConsoleScript script({});
+    Console& console = script.Console();
+    TPlayer& Player = script.Player;
     Player = Defined();
-    EXPECT_TRUE(SavePlayer()) << c.what;
+    EXPECT_TRUE(SavePlayer(console, Player)) << c.what;
     EXPECT_EQ(script.Output(), "") << c.what;
     EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player)) << c.what;
     struct stat kept {};

@@ -25,8 +25,10 @@ using test::WriteBytes;
 
 TEST_F(SaveFolder, SavedFileLoadsBackByteForByte) {
   ConsoleScript script({});
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
   Player = Defined();
-  ASSERT_TRUE(SavePlayer());
+  ASSERT_TRUE(SavePlayer(console, Player));
   const TPlayer saved = Player;
   EXPECT_EQ(saved.Checksum.Length, 10);
   EXPECT_EQ(saved.Checksum.Text(), CalcChecksum(Defined()));
@@ -35,19 +37,21 @@ TEST_F(SaveFolder, SavedFileLoadsBackByteForByte) {
   EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
 
   Player = TPlayer{};
-  EXPECT_TRUE(LoadPlayer(Player));
+  EXPECT_TRUE(LoadPlayer(console, Player));
   EXPECT_EQ(ImageBytes(Player), file);
   EXPECT_EQ(script.Output(), "");
 
   // Sealing the same record again gives the same file.
-  ASSERT_TRUE(SavePlayer());
+  ASSERT_TRUE(SavePlayer(console, Player));
   EXPECT_EQ(ReadBytes("save.dat"), file);
 }
 
 TEST_F(SaveFolder, MissingFileIsNothingToLoadAndSaysNothing) {
   ConsoleScript script({});
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
   Player = Defined();
-  EXPECT_FALSE(LoadPlayer(Player));
+  EXPECT_FALSE(LoadPlayer(console, Player));
   EXPECT_EQ(ImageBytes(Player), ImageBytes(Defined()));
   EXPECT_EQ(script.Output(), "");
 }
@@ -93,7 +97,9 @@ TEST_F(SaveFolder, FilesThatAreShortOrWrongAreRefusedWithTheirMessage) {
   for (const Case& c : cases) {
     WriteBytes("save.dat", c.file);
     ConsoleScript script({});
-    EXPECT_EQ(LoadPlayer(Player), c.loads) << c.what;
+    Console& console = script.Console();
+    TPlayer& Player = script.Player;
+    EXPECT_EQ(LoadPlayer(console, Player), c.loads) << c.what;
     EXPECT_EQ(script.Output(), c.message) << c.what;
     // A refused checksum leaves the file's contents in the record.
     if (c.message == badContent) {
@@ -105,7 +111,9 @@ TEST_F(SaveFolder, FilesThatAreShortOrWrongAreRefusedWithTheirMessage) {
 TEST_F(SaveFolder, FolderNamedLikeTheFileIsAReadFailure) {
   ASSERT_TRUE(test::MakeFolder("save.dat"));
   ConsoleScript script({});
-  EXPECT_FALSE(LoadPlayer(Player));
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
+  EXPECT_FALSE(LoadPlayer(console, Player));
   EXPECT_EQ(script.Output(), std::string(LoadFailedMessage) + "\r\n");
 }
 
@@ -113,7 +121,9 @@ TEST_F(SaveFolder, WriteProtectedFileLoads) {
   WriteBytes("save.dat", SealedImage(Defined()));
   test::SetPermissions("save.dat", 0444);
   ConsoleScript script({});
-  EXPECT_TRUE(LoadPlayer(Player));
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
+  EXPECT_TRUE(LoadPlayer(console, Player));
   EXPECT_EQ(script.Output(), "");
 }
 
@@ -128,7 +138,9 @@ TEST_F(SaveFolder, EveryByteChangedByOneIsRefused) {
       file[offset] = static_cast<char>(static_cast<unsigned char>(file[offset]) + step);
       WriteBytes("save.dat", file);
       ConsoleScript script({});
-      EXPECT_FALSE(LoadPlayer(Player)) << "offset " << offset << " step " << step;
+      Console& console = script.Console();
+      TPlayer& Player = script.Player;
+      EXPECT_FALSE(LoadPlayer(console, Player)) << "offset " << offset << " step " << step;
       EXPECT_EQ(script.Output(), std::string(BadContentMessage) + "\r\n") << "offset " << offset;
     }
   }
@@ -141,12 +153,14 @@ TEST_F(SaveFolder, NewFileAfterARefusedOneCarriesItsSpareBytes) {
   old[60] = old[60] == 'a' ? 'b' : 'a';
   WriteBytes("save.dat", old);
   ConsoleScript script({});
-  ASSERT_FALSE(LoadPlayer(Player));
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
+  ASSERT_FALSE(LoadPlayer(console, Player));
   ClearPlayer(Player);
   Player.Name.Assign("A");
   Player.BaseStats = {50, 10, 10, 10};
   RestoreStats(Player);
-  ASSERT_TRUE(SavePlayer());
+  ASSERT_TRUE(SavePlayer(console, Player));
 
   const std::string file = ReadBytes("save.dat");
   ASSERT_EQ(file.size(), 68u);
@@ -156,7 +170,7 @@ TEST_F(SaveFolder, NewFileAfterARefusedOneCarriesItsSpareBytes) {
   EXPECT_EQ(file[67], old[67]);
   EXPECT_EQ(file.substr(52, 4), std::string(4, '\0'));  // talents cleared
   Player = TPlayer{};
-  EXPECT_TRUE(LoadPlayer(Player));
+  EXPECT_TRUE(LoadPlayer(console, Player));
 }
 
 // Writes the first few bytes, then fails as a full disk would.
@@ -182,51 +196,57 @@ std::ptrdiff_t OneByteAtATime(platform::FileHandle fd, const void* data, std::si
 }
 
 TEST_F(SaveFolder, FailedWriteKeepsTheOldSaveAndSaysSo) {
-  Player = Defined();
-  ASSERT_TRUE(SavePlayer());
+  {
+    ConsoleScript script({});
+    script.Player = Defined();
+    ASSERT_TRUE(SavePlayer(script.Console(), script.Player));
+  }
   const std::string old = ReadBytes("save.dat");
 
   for (const platform::FileWriter writer : {FailAfterTwentyBytes, FailAtOnce}) {
     ConsoleScript script({});
+    Console& console = script.Console();
+    TPlayer& Player = script.Player;
     Player = Defined();
     Player.Name.Assign("別人");
     Player.BaseStats = {5, 5, 5, 5};
-    platform::FileWrite = writer;
-    EXPECT_FALSE(SavePlayer());
-    platform::FileWrite = platform::SystemWrite;
+    EXPECT_FALSE(SavePlayer(console, Player, writer));
     EXPECT_EQ(ReadBytes("save.dat"), old);
     EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
     EXPECT_EQ(script.Output(), SaveFailed);
     // The record in memory is sealed all the same.
     EXPECT_EQ(Player.Checksum.Text(), CalcChecksum(Player));
-    EXPECT_TRUE(LoadPlayer(Player));
+    EXPECT_TRUE(LoadPlayer(console, Player));
     EXPECT_EQ(ReadBytes("save.dat"), old);
   }
 }
 
 TEST_F(SaveFolder, FailedFirstWriteLeavesNoFileAtAll) {
   ConsoleScript script({});
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
   Player = Defined();
-  platform::FileWrite = FailAfterTwentyBytes;
-  EXPECT_FALSE(SavePlayer());
+  EXPECT_FALSE(SavePlayer(console, Player, FailAfterTwentyBytes));
   EXPECT_TRUE(test::FolderEntries(".").empty());
-  EXPECT_FALSE(LoadPlayer(Player));
+  EXPECT_FALSE(LoadPlayer(console, Player));
   EXPECT_EQ(script.Output(), SaveFailed);
 }
 
 TEST_F(SaveFolder, WriteTakenInSmallPiecesStillWritesTheWholeImage) {
-  Player = Defined();
-  platform::FileWrite = OneByteAtATime;
-  ASSERT_TRUE(SavePlayer());
-  EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player));
+  ConsoleScript script({});
+  script.Player = Defined();
+  ASSERT_TRUE(SavePlayer(script.Console(), script.Player, OneByteAtATime));
+  EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(script.Player));
 }
 
 TEST_F(SaveFolder, FileThatCannotBeReplacedIsAFailedWrite) {
   // A folder in the file's place cannot be renamed over, even by root.
   ASSERT_TRUE(test::MakeFolder("save.dat"));
   ConsoleScript script({});
+  Console& console = script.Console();
+  TPlayer& Player = script.Player;
   Player = Defined();
-  EXPECT_FALSE(SavePlayer());
+  EXPECT_FALSE(SavePlayer(console, Player));
   EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
   EXPECT_TRUE(std::filesystem::is_directory("save.dat"));
   EXPECT_EQ(script.Output(), SaveFailed);
@@ -260,9 +280,11 @@ TEST_F(SaveFolder, RefusedFileIsKeptBeforeItIsReplaced) {
     WriteBytes("save.dat", c.file);
     WriteBytes("save.dat.bad", older);
     ConsoleScript script({});
+    Console& console = script.Console();
+    TPlayer& Player = script.Player;
     Player = Defined();
     Player.Name.Assign("新");
-    EXPECT_TRUE(SavePlayer()) << c.what;
+    EXPECT_TRUE(SavePlayer(console, Player)) << c.what;
     EXPECT_EQ(script.Output(), "") << c.what;
     EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player)) << c.what;
     EXPECT_EQ(ReadBytes("save.dat.bad"), c.kept ? c.file : older) << c.what;
@@ -298,10 +320,10 @@ TEST_F(SaveFolder, RefusedFileThatCannotBeKeptIsNotReplaced) {
     c.make();
     const std::vector<std::string> entries = test::FolderEntries(".");
     ConsoleScript script({});
+    Console& console = script.Console();
+    TPlayer& Player = script.Player;
     Player = Defined();
-    platform::FileWrite = c.writer;
-    EXPECT_FALSE(SavePlayer()) << c.what;
-    platform::FileWrite = platform::SystemWrite;
+    EXPECT_FALSE(SavePlayer(console, Player, c.writer)) << c.what;
     EXPECT_EQ(script.Output(), SaveFailed) << c.what;
     EXPECT_EQ(ReadBytes("save.dat"), tampered) << c.what;
     EXPECT_EQ(test::FolderEntries("."), entries) << c.what;

@@ -31,8 +31,6 @@ inline TPlayer Defined() {
 // Every test runs in a fresh folder of its own, which it leaves again.
 class SaveFolder : public ::testing::Test {
  protected:
-  void TearDown() override { platform::FileWrite = platform::SystemWrite; }
-
   // Seals p as SavePlayer would.
   static std::string SealedImage(TPlayer p) {
     StoreChecksum(p);

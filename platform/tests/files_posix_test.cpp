@@ -75,16 +75,6 @@ TEST_F(PosixFolder, ReplaceFileMakesAnOrdinaryFileInTheTargetsPlace) {
   EXPECT_EQ(test::FolderEntries("."), (std::vector<std::string>{"linked", "target", "victim"}));
 }
 
-TEST_F(PosixFolder, CopyFileCopiesNoFifoOrDevice) {
-  ASSERT_EQ(::mkfifo("fifo", 0644), 0);
-  for (const char* source : {"fifo", "/dev/zero"}) {
-    test::WriteBytes("copy", "before");
-    EXPECT_EQ(CopyFile(source, "copy"), CopyStatus::NotRegular) << source;
-    EXPECT_EQ(test::ReadBytes("copy"), "before") << source;
-  }
-  EXPECT_EQ(test::FolderEntries("."), (std::vector<std::string>{"copy", "fifo"}));
-}
-
 // Only what a killed writer left is removed: a regular file, small enough,
 // at exactly a temporary name of the target, and not locked by a writer
 // that is still at work. A player's own files stay, whatever their names.
@@ -122,13 +112,14 @@ TEST_F(PosixFolder, AWriterKilledHalfWayLeavesWhatTheCleanUpRemoves) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     static int tell = channel[1];
-    FileWrite = [](FileHandle file, const void* data, std::size_t size) -> std::ptrdiff_t {
+    const FileWriter halfThenStop = [](FileHandle file, const void* data,
+                                       std::size_t size) -> std::ptrdiff_t {
       const std::ptrdiff_t written = SystemWrite(file, data, size / 2);
       static_cast<void>(::write(tell, "w", 1));
       ::pause();
       return written;
     };
-    ReplaceFile("save.dat", "twelve bytes");
+    ReplaceFile("save.dat", "twelve bytes", "", halfThenStop);
     std::_Exit(0);
   }
   ::close(channel[1]);

@@ -70,30 +70,6 @@ TEST_F(Folder, ReplaceFileMakesOrReplacesTheWholeFileAndLeavesNothingElse) {
   EXPECT_TRUE(test::FolderEntries("folder").empty());
 }
 
-TEST_F(Folder, CopyFileCopiesRegularFilesWholeAndNothingElse) {
-  const std::string large(200000, 'z');  // more than one chunk
-  test::WriteBytes("large", large);
-  test::WriteBytes("empty", "");
-  ASSERT_TRUE(test::MakeFolder("folder"));
-  struct Case {
-    const char* source;
-    CopyStatus status;
-  };
-  const Case cases[] = {
-      {"large", CopyStatus::Copied},
-      {"empty", CopyStatus::Copied},
-      {"missing", CopyStatus::Missing},
-      {"folder", CopyStatus::NotRegular},
-  };
-  for (const Case& c : cases) {
-    test::WriteBytes("copy", "before");
-    EXPECT_EQ(CopyFile(c.source, "copy"), c.status) << c.source;
-    EXPECT_EQ(test::ReadBytes("copy"), c.status == CopyStatus::Copied ? test::ReadBytes(c.source) : "before")
-        << c.source;
-  }
-  EXPECT_EQ(test::FolderEntries("."), (std::vector<std::string>{"copy", "empty", "folder", "large"}));
-}
-
 TEST_F(Folder, AppendToFileCreatesOrExtendsAndNamesAreUtf8) {
   const std::string report = "\xE3\x83\xAC\xE3\x83\x9D\xE3\x83\xBC\xE3\x83\x88.txt";  // レポート.txt
   EXPECT_EQ(AppendToFile(report, "one\r\n"), AppendStatus::Appended);
@@ -120,13 +96,12 @@ TEST_F(Folder, RemoveStaleTemporariesTakesOnlyLeftovers) {
 
   // A clean-up while a replace writes: the replace still succeeds.
   static bool cleaned = false;
-  FileWrite = [](FileHandle file, const void* data, std::size_t size) -> std::ptrdiff_t {
+  const FileWriter cleaning = [](FileHandle file, const void* data, std::size_t size) -> std::ptrdiff_t {
     if (!cleaned) RemoveStaleTemporaries("save.dat", 68);
     cleaned = true;
     return SystemWrite(file, data, size);
   };
-  EXPECT_TRUE(ReplaceFile("save.dat", "new"));
-  FileWrite = SystemWrite;
+  EXPECT_TRUE(ReplaceFile("save.dat", "new", "", cleaning));
   EXPECT_TRUE(cleaned);
   EXPECT_EQ(test::ReadBytes("save.dat"), "new");
 }
@@ -179,10 +154,8 @@ TEST_F(Folder, AppendToFileNeverTearsOrCutsAnotherGamesLine) {
     race.ourWriteFails = c.ourWriteFails;
     race.slowThread = std::this_thread::get_id();
     TheRace = &race;
-    FileWrite = HalfThenTheOtherGame;
-    EXPECT_EQ(AppendToFile("report.txt", "AAAAAAAAAAAAAAAA\r\n"), c.status);
+    EXPECT_EQ(AppendToFile("report.txt", "AAAAAAAAAAAAAAAA\r\n", HalfThenTheOtherGame), c.status);
     race.other.join();
-    FileWrite = SystemWrite;
     TheRace = nullptr;
     EXPECT_EQ(test::ReadBytes("report.txt"), c.after) << c.ourWriteFails;
   }

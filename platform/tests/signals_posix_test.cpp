@@ -53,8 +53,7 @@ TEST_F(SignalFolder, EndSignalWaitsForTheSaveAndLeavesNoTemporaryFile) {
       ::close(channel[0]);
       TellParent = channel[1];
       HandleEndSignals(SayBye);
-      FileWrite = SlowWriter;
-      ReplaceFile("save.dat", "twelve bytes");
+      ReplaceFile("save.dat", "twelve bytes", "", SlowWriter);
       static_cast<void>(::write(TellParent, "alive", 5));
       std::_Exit(0);
     }

@@ -22,7 +22,8 @@ TFighter Fighter(const std::string& name, std::array<std::int32_t, 4> current,
 
 std::string Shown(const TFighter& f, bool isShort, const std::string& caption) {
   ConsoleScript script({});
-  ShowSheet(f, isShort, caption);
+  Console& console = script.Console();
+  ShowSheet(console, f, isShort, caption);
   return script.Output();
 }
 

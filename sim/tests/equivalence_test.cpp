@@ -11,8 +11,8 @@
 #include "battle_console/console_battle.h"
 #include "console/console_io.h"
 #include "data/fighter.h"
-#include "data/random_source.h"
 #include "game/hunt.h"
+#include "game/run.h"
 #include "persist/report.h"
 #include "sim/build.h"
 #include "sim/policy_registry.h"
@@ -40,11 +40,10 @@ const Build Builds[] = {
     {{30, 40, 10, 20}, {0, 0, 0, 0}},
 };
 
-// Starts the game's globals as a definition would have left them.
-void BecomePlayer(const Build& build) {
-  Player = TPlayer{};
-  static_cast<TFighter&>(Player) = MakeFighter(build);
-  TitleList.clear();
+// Starts a fresh run as a definition would have left it, at seed.
+void BecomePlayer(GameRun& run, const Build& build, std::uint32_t seed) {
+  static_cast<TFighter&>(run.Player) = MakeFighter(build);
+  run.RandomState = seed;
 }
 
 void ExpectSame(const BattleRecord& engine, const ShownBattle& shown, const std::string& where) {
@@ -67,21 +66,20 @@ TEST(Equivalence, EveryEnemyBattleByBattle) {
           Recorder recorder(*policy, typed);
           const BattleRecord engine = SimulateBattle(MakeFighter(build), enemy, recorder, seed);
 
-          velkor::test::ConsoleScript reset({}, seed);
-          BecomePlayer(build);
           Typist typist(typed);
-          BindConsole(typist);
+          GameRun run;
+          BecomePlayer(run, build, seed);
+          run.Console.Bind(typist);
           std::string result;
-          Battle(enemy, result);
-          FlushOutput();
-          UnbindConsole();
+          Battle(run.Console, enemy, run.Player, run.RandomState, run.TitleList, result);
+          run.Console.FlushOutput();
 
           EXPECT_TRUE(typed.Slots.empty()) << where << ": the game asked fewer times";
           EXPECT_EQ(result, ResultText(engine.Outcome)) << where;
           const std::vector<ShownBattle> shown = ReadBattles(typist.Output());
           ASSERT_EQ(shown.size(), 1u) << where;
           ExpectSame(engine, shown[0], where);
-          EXPECT_EQ(Player.CurStats[StatHP], engine.PlayerHP) << where;
+          EXPECT_EQ(run.Player.CurStats[StatHP], engine.PlayerHP) << where;
           ++battles;
         }
       }
@@ -96,7 +94,7 @@ class HuntEquivalence : public ::testing::Test {
 
   // Plays seed's hunt both ways and compares them battle by battle; gives
   // the number of battles.
-  std::size_t Compare(const char* name, const Build& build, std::uint32_t seed) {
+  std::size_t Compare(const char* name, const Build& build, std::uint32_t seed, GameRun& run) {
     const std::string where = std::string(name) + " build " + StatsText(build) + " " + TalentLetters(build) +
                               " seed " + std::to_string(seed);
     Typed typed;
@@ -105,14 +103,12 @@ class HuntEquivalence : public ::testing::Test {
     std::vector<BattleRecord> engine;
     const HuntRecord hunt = SimulateHunt(MakeFighter(build), recorder, seed, &engine);
 
-    velkor::test::ConsoleScript reset({}, seed);
-    BecomePlayer(build);
-    ReadReportLocale();
+    BecomePlayer(run, build, seed);
+    run.Report.ReadLocale();
     Typist typist(typed);
-    BindConsole(typist);
-    Main();
-    FlushOutput();
-    UnbindConsole();
+    run.Console.Bind(typist);
+    Main(run);
+    run.Console.Unbind();
 
     EXPECT_TRUE(typed.Slots.empty() && typed.Candidates.empty()) << where << ": the game asked fewer times";
     const std::vector<ShownBattle> shown = ReadBattles(typist.Output());
@@ -124,7 +120,7 @@ class HuntEquivalence : public ::testing::Test {
       ExpectSame(engine[i], shown[i], battle);
     }
     EXPECT_EQ(hunt.Kills, static_cast<std::int32_t>(engine.size()) - (hunt.Ending ? 0 : 1)) << where;
-    EXPECT_EQ(hunt.Ending, test::EndsWith(TitleList, "【黒野】")) << where;
+    EXPECT_EQ(hunt.Ending, test::EndsWith(run.TitleList, "【黒野】")) << where;
     return engine.size();
   }
 
@@ -136,7 +132,10 @@ TEST_F(HuntEquivalence, WholeHuntsRoundByRound) {
   std::size_t battles = 0;
   for (const char* name : {"greedy", "random"}) {
     for (const Build& build : Builds) {
-      for (std::uint32_t seed = 1; seed <= 3; ++seed) battles += Compare(name, build, seed);
+      for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+        GameRun run;
+        battles += Compare(name, build, seed, run);
+      }
     }
   }
   EXPECT_GT(battles, 60u);  // deep enough to mean something
@@ -146,8 +145,9 @@ TEST_F(HuntEquivalence, WholeHuntsRoundByRound) {
 // rounds, the held-back enemies and the ending are compared too.
 TEST_F(HuntEquivalence, ARunThatReachesTheEnding) {
   const Build strong{{30, 30, 10, 30}, {0, 0, 0, 0}};
-  EXPECT_EQ(Compare("greedy", strong, 60), 12u);
-  EXPECT_TRUE(test::EndsWith(TitleList, "【黒野】"));
+  GameRun run;
+  EXPECT_EQ(Compare("greedy", strong, 60, run), 12u);
+  EXPECT_TRUE(test::EndsWith(run.TitleList, "【黒野】"));
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ class Recorder : public Policy {
   }
   std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter& player) override {
     const std::int32_t chosen = inner_.ChooseCandidate(hunt, player);
-    typed_.Candidates.push_back(IntToAlf(chosen));
+    typed_.Candidates.push_back(MenuLetter(chosen));
     return chosen;
   }
   void Reseed(std::uint32_t seed) override { inner_.Reseed(seed); }

@@ -1,0 +1,30 @@
+#pragma once
+// What one start of the game owns, made by main and passed down: every
+// routine takes the part it reads or changes.
+
+#include <cstdint>
+#include <string>
+
+#include "console/console_io.h"
+#include "data/fighter.h"
+#include "persist/report.h"
+#include "platform/file_writer.h"
+
+namespace velkor {
+
+struct GameRun {
+  // The console the run talks through, bound at start-up.
+  velkor::Console Console;
+  // The player's record, zero-filled at start.
+  TPlayer Player{};
+  // The titles won in this run, one bracketed label after another.
+  std::string TitleList;
+  // The random generator's state; start-up seeds it once.
+  std::uint32_t RandomState = 0;
+  // The report's locale, clock and last line.
+  RunReport Report;
+  // How save.dat and the report hand their bytes to the system.
+  platform::FileWriter FileWrite = platform::SystemWrite;
+};
+
+}  // namespace velkor
