@@ -124,7 +124,9 @@ double SearchNearestPowerOfTen(int k) {
 
 // The search costs powers of big numbers, and battles ask for the same few
 // defenses over and over: each answer found is kept. Threads that race for an
-// entry store the same value.
+// entry store the same value. Process-wide, not a run's: it only remembers a
+// fixed function, so no battle can tell it is there, and every battle copy
+// and simulator thread shares what was found.
 double NearestPowerOfTen(int k) {
   constexpr int Kept = 2000;
   static std::array<std::atomic<double>, 2 * Kept + 1> known{};  // 0 = not searched yet
@@ -191,7 +193,8 @@ namespace {
 
 // ApplyDefense of amount n through the whole defense, or through half of it,
 // for the few amounts and defenses that a battle meets over and over: each
-// answer is kept in a small table of the calling thread.
+// answer is kept in a small table of the calling thread. Not a run's: it only
+// remembers a fixed function, so no battle can tell it is there.
 std::int32_t Reduce(std::int32_t n, std::int32_t defense, bool half) {
   struct Entry {
     std::int32_t Amount = 0;

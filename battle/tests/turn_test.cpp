@@ -21,9 +21,8 @@ Initiative Decide(std::uint32_t seed, bool playerQuick, bool enemyQuick, std::in
                   std::int32_t enemySpeed) {
   BattleScript script({}, seed);
   BattleState& battle = script.At.State;
-  TPlayer& Player = script.Player;
   script.SetUnhurtYuu({100, 20, 25, playerSpeed});
-  Player.Talents[Quick] = playerQuick ? 1 : 0;
+  script.Player.Talents[Quick] = playerQuick ? 1 : 0;
   TEnemy enemy = Oni();
   enemy.CurStats[StatSpeed] = enemySpeed;
   enemy.Talents[Quick] = enemyQuick ? 1 : 0;

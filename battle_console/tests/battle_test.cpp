@@ -129,7 +129,6 @@ TEST(Battle, WholeBattlesAtTheConsole) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.golden);
     BattleScript script(c.typed, c.seed);
-    BattleState& battle = script.At.State;
     TPlayer& Player = script.Player;
     std::string& TitleList = script.TitleList;
     std::uint32_t& RandomState = script.RandomState;
@@ -145,7 +144,7 @@ TEST(Battle, WholeBattlesAtTheConsole) {
       EXPECT_EQ(Player.CurStats[StatHP], *c.playerHP);
     }
     if (c.enemyHP) {
-      EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], *c.enemyHP);
+      EXPECT_EQ(script.At.State.CurrentEnemy.CurStats[StatHP], *c.enemyHP);
     }
     EXPECT_EQ(script.LinesLeft(), 0u);
     test::ExpectGolden(script.Transcript(),

@@ -24,48 +24,41 @@ void PhaseZeroAfterThePlayer(BattleScript& script) {
 
 TEST(ShowBattle, QuickPlayerSeesOnlyTheEnemysStatusAndTokens) {
   BattleScript script({});
-  Console& console = script.Console();
   BattleState& battle = script.At.State;
   script.SetYuu({0, 0, 1, 0});
   script.StartBattle(Oni());
   PhaseZeroAfterThePlayer(script);
   battle.DecoyTokens[PlayerSide] = 1;
-  ShowBattle(console, battle);
+  ShowBattle(script.Console(), battle);
   test::ExpectGolden(script.Transcript(), "battle_console/tests/golden/screen_quick.golden");
 }
 
 TEST(ShowBattle, EvilEyeAndMindEyeShowTheEnemysNumbersAndPlan) {
   BattleScript script({});
-  Console& console = script.Console();
-  BattleState& battle = script.At.State;
   script.SetYuu({1, 1, 0, 0});
   script.StartBattle(Oni());
   PhaseZeroAfterThePlayer(script);
-  ShowBattle(console, battle);
+  ShowBattle(script.Console(), script.At.State);
   test::ExpectGolden(script.Transcript(), "battle_console/tests/golden/screen_eyes.golden");
 }
 
 TEST(ShowBattle, EachEyeRevealsOnlyItsOwnPart) {
   {
     BattleScript script({});
-    Console& console = script.Console();
-    BattleState& battle = script.At.State;
     script.SetYuu({1, 0, 0, 0});  // EvilEye: numbers, no plan
     script.StartBattle(Oni());
     PhaseZeroAfterThePlayer(script);
-    ShowBattle(console, battle);
+    ShowBattle(script.Console(), script.At.State);
     const std::string out = script.Output();
     EXPECT_NE(out.find("ＨＰ    100/  125\r\n"), std::string::npos);
     EXPECT_EQ(out.find("衝撃"), std::string::npos);
   }
   {
     BattleScript script({});
-    Console& console = script.Console();
-    BattleState& battle = script.At.State;
     script.SetYuu({0, 1, 0, 0});  // MindEye: plan, no numbers
     script.StartBattle(Oni());
     PhaseZeroAfterThePlayer(script);
-    ShowBattle(console, battle);
+    ShowBattle(script.Console(), script.At.State);
     const std::string enemySheet =
         "-- 鬼 ------------------\r\n"
         "負傷\r\n"

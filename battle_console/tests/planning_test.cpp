@@ -24,11 +24,10 @@ TEST(PointsLeftText, FullWidthBracketsAroundTheDecimal) {
 
 TEST(PlanPlayerActions, MenusRefusalAndARefusedConfirmation) {
   BattleScript script({"X", "a", "y", "n", "Z", "Y", "y"});
-  Console& console = script.Console();
   BattleState& battle = script.At.State;
   SetSpeed(script, 12);
   script.StartBattle(Oni());
-  PlanPlayerActions(console, battle);
+  PlanPlayerActions(script.Console(), battle);
   EXPECT_EQ(battle.ActionPlan[PlayerSide],
             (std::array<std::uint8_t, 5>{actEnd, actEnd, actEnd, actEnd, actEnd}));
   EXPECT_EQ(script.LinesLeft(), 0u);
@@ -37,11 +36,10 @@ TEST(PlanPlayerActions, MenusRefusalAndARefusedConfirmation) {
 
 TEST(PlanPlayerActions, AcceptedPlanStands) {
   BattleScript script({"b", "d", "Z", "y"});
-  Console& console = script.Console();
   BattleState& battle = script.At.State;
   SetSpeed(script, 20);
   script.StartBattle(Oni());
-  PlanPlayerActions(console, battle);
+  PlanPlayerActions(script.Console(), battle);
   EXPECT_EQ(battle.ActionPlan[PlayerSide],
             (std::array<std::uint8_t, 5>{actImpact, actWeakStrike, actEnd, actEnd, actEnd}));
   EXPECT_NE(script.Output().find("これでよろしいですか？（残り7ポイント）(y/n)\r\n"), std::string::npos);
@@ -49,11 +47,9 @@ TEST(PlanPlayerActions, AcceptedPlanStands) {
 
 TEST(PlanPlayerActions, TooSlowToActStillConfirms) {
   BattleScript script({"y"});
-  Console& console = script.Console();
-  BattleState& battle = script.At.State;
   SetSpeed(script, 2);
   script.StartBattle(Oni());
-  PlanPlayerActions(console, battle);
+  PlanPlayerActions(script.Console(), script.At.State);
   const std::string out = script.Output();
   EXPECT_EQ(out.find("の行動をセットしてください"), std::string::npos);
   // One screen, then the question.
@@ -113,10 +109,9 @@ TEST(SelectAction, CaseOfTheLetterPicksTheAction) {
 
 TEST(SelectAction, SwordPlayLineWhenAffordable) {
   BattleScript script({"Z"});
-  BattleState& battle = script.At.State;
   SetSpeed(script, 60);
   script.StartBattle(Oni());
-  SelectAction(script.Console(), battle, 0, 50);
+  SelectAction(script.Console(), script.At.State, 0, 50);
   EXPECT_NE(script.Output().find("(y)回避   7\r\n(X)剣劇   50\r\n(Z)おわり 0\r\n第1の"), std::string::npos);
 }
 

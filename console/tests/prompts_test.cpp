@@ -43,8 +43,7 @@ TEST(RuleLine, PadsToTwentyFourBytes) {
   };
   for (const Case& c : cases) {
     ConsoleScript script({});
-    Console& console = script.Console();
-    RuleLine(console, c.text);
+    RuleLine(script.Console(), c.text);
     EXPECT_EQ(script.Output(), c.expected + "\r\n");
   }
 }
@@ -68,8 +67,7 @@ TEST(MenuLetters, OutOfRangeWritesItsLineAndWaits) {
   for (const Case& c :
        {Case{52, "error in IntToAlf(console, 52)\r\n"}, Case{-1, "error in IntToAlf(console, -1)\r\n"}}) {
     ConsoleScript script({""});
-    Console& console = script.Console();
-    EXPECT_EQ(IntToAlf(console, c.index), ' ');
+    EXPECT_EQ(IntToAlf(script.Console(), c.index), ' ');
     EXPECT_EQ(script.Output(), c.line);
     EXPECT_EQ(script.LinesLeft(), 0u) << "waits for Enter";
   }
@@ -113,23 +111,20 @@ TEST(AskChoice, RefusesAllButOneAllowedByte) {
 
 TEST(AskChoice, ShowsOtherKeysAndSkipsEmptyQuestion) {
   ConsoleScript script({"x", "b"});
-  Console& console = script.Console();
-  EXPECT_EQ(AskChoice(console, "", "ab", "a/b"), 'b');
+  EXPECT_EQ(AskChoice(script.Console(), "", "ab", "a/b"), 'b');
   EXPECT_EQ(script.Output(), "(a/b)(a/b)\r\n");
 }
 
 TEST(AskYesNo, AcceptsOnlyLowerCaseYAndN) {
   {
     ConsoleScript script({"Y", "yes", "y"});
-    Console& console = script.Console();
-    EXPECT_TRUE(AskYesNo(console, "続けますか？"));
+    EXPECT_TRUE(AskYesNo(script.Console(), "続けますか？"));
     const std::string ask = "続けますか？(y/n)\r\n(yn)";
     EXPECT_EQ(script.Output(), ask + ask + ask + "\r\n");
   }
   {
     ConsoleScript script({"N", "n"});
-    Console& console = script.Console();
-    EXPECT_FALSE(AskYesNo(console, "Q"));
+    EXPECT_FALSE(AskYesNo(script.Console(), "Q"));
   }
 }
 
@@ -153,8 +148,7 @@ TEST(AskRange, RefusesAnythingButPlainDigitsInRange) {
   };
   for (const Case& c : cases) {
     ConsoleScript script(c.typed);
-    Console& console = script.Console();
-    EXPECT_EQ(AskRange(console, "ＨＰを入力して下さい。", c.low, c.high), c.accepted);
+    EXPECT_EQ(AskRange(script.Console(), "ＨＰを入力して下さい。", c.low, c.high), c.accepted);
     std::string ask =
         "ＨＰを入力して下さい。\r\n{" + std::to_string(c.low) + "～" + std::to_string(c.high) + "}";
     std::string expected;
@@ -165,8 +159,7 @@ TEST(AskRange, RefusesAnythingButPlainDigitsInRange) {
 
 TEST(ErrorBanner, FramesThePlaceAndWaits) {
   ConsoleScript script({"", "after"});
-  Console& console = script.Console();
-  ErrorBanner(console, "Main");
+  ErrorBanner(script.Console(), "Main");
   const std::string rule(37, '-');
   EXPECT_EQ(script.Output(), "\r\n" + rule + "\r\nerror in Main\r\n" + rule + "\r\n\r\n");
   EXPECT_EQ(script.LinesLeft(), 1u);

@@ -55,9 +55,7 @@ TEST(ScenarioDat, FilesPlayBackTheirStoryWithTheName) {
     EXPECT_GT(tokens, 0) << name << ": the story names the player";
 
     test::ConsoleScript script({"x"}, 0);
-
-    Console& console = script.Console();
-    PlayScenario(console, test::SourceDir() + "/dat/" + name + ".dat", test::Utf8ToCp932(nameUtf8));
+    PlayScenario(script.Console(), test::SourceDir() + "/dat/" + name + ".dat", test::Utf8ToCp932(nameUtf8));
     EXPECT_EQ(script.Output(), test::Utf8ToCp932(shown) + "\r\n") << name;
   }
 }

@@ -345,13 +345,10 @@ TEST(Guide, APlanEndsByItselfWhenOnlyTheEndIsAffordable) {
   // "a" spends every point; "Z" meant for the second slot meets the
   // confirmation, which asks again; "y" accepts.
   test::BattleScript script({"a", "Z", "y"});
-  Console& console = script.Console();
-  BattleState& battle = script.At.State;
-  TPlayer& Player = script.Player;
   const std::int32_t attack = ActionCosts[ActionLetters.find('a')];
-  test::SetFighter(Player, "ユウ", {88, 20, 25, attack}, {100, 20, 25, attack});
+  test::SetFighter(script.Player, "ユウ", {88, 20, 25, attack}, {100, 20, 25, attack});
   script.StartBattle(test::Oni());
-  PlanPlayerActions(console, battle);
+  PlanPlayerActions(script.Console(), script.At.State);
   EXPECT_EQ(script.LinesLeft(), 0u);
   EXPECT_EQ(script.Output().find("第2の行動"), std::string::npos) << U(script.Output());
   const std::string confirm = "これでよろしいですか？（残り0ポイント）(y/n)";

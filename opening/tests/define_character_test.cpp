@@ -42,9 +42,8 @@ TEST_F(OpeningFolder, WholeDefinitionDialogue) {
       "d", "e", "b", "Z",             // "e" is no letter of the menu
       "", "", "",                     // the opening wait and its two pauses
   });
-  Console& console = script.Console();
   TPlayer& Player = script.Player;
-  DefineCharacter(console, script.Player);
+  DefineCharacter(script.Console(), script.Player);
   EXPECT_EQ(script.LinesLeft(), 0u);
   EXPECT_EQ(Player.Name.Text(), "ジーク");
   EXPECT_EQ(Player.BaseStats, (std::array<std::int32_t, 4>{50, 20, 20, 20}));

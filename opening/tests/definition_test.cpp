@@ -39,10 +39,8 @@ TEST(AskName, LimitIsSixteenBytes) {
   };
   for (const Case& c : cases) {
     ConsoleScript script(c.typed);
-    Console& console = script.Console();
-    TPlayer& Player = script.Player;
-    AskName(console, script.Player);
-    EXPECT_EQ(Player.Name.Text(), c.name) << c.what;
+    AskName(script.Console(), script.Player);
+    EXPECT_EQ(script.Player.Name.Text(), c.name) << c.what;
     EXPECT_EQ(script.Output(), c.output) << c.what;
     EXPECT_EQ(script.LinesLeft(), 0u) << c.what;
   }
@@ -65,10 +63,9 @@ std::string Sheet(std::array<int, 4> v, const std::string& talents = "") {
 
 TEST(BuyStats, EachStatTakesAtMostWhatIsLeft) {
   ConsoleScript script({"40", "61", "+5", "60", "0", "0"});
-  Console& console = script.Console();
   TPlayer& Player = script.Player;
   std::int32_t pool = 100;
-  BuyStats(console, script.Player, pool);
+  BuyStats(script.Console(), script.Player, pool);
   EXPECT_EQ(pool, 0);
   EXPECT_EQ(Player.BaseStats, (std::array<std::int32_t, 4>{200, 60, 0, 0}));
   EXPECT_EQ(Player.CurStats, Player.BaseStats);
@@ -84,12 +81,10 @@ TEST(BuyStats, EachStatTakesAtMostWhatIsLeft) {
 
 TEST(BuyStats, SentenceNamesTheMultiplierOnlyWhereThereIsOne) {
   ConsoleScript script({"20", "30", "25", "19"});
-  Console& console = script.Console();
-  TPlayer& Player = script.Player;
   std::int32_t pool = 100;
-  BuyStats(console, script.Player, pool);
+  BuyStats(script.Console(), script.Player, pool);
   EXPECT_EQ(pool, 6);
-  EXPECT_EQ(Player.BaseStats, (std::array<std::int32_t, 4>{100, 30, 25, 19}));
+  EXPECT_EQ(script.Player.BaseStats, (std::array<std::int32_t, 4>{100, 30, 25, 19}));
   const std::string out = script.Output();
   for (const char* sentence :
        {"きみのＨＰは20に5を乗じて100と定められた。\r\n", "きみの攻撃力は30と定められた。\r\n",
@@ -112,12 +107,10 @@ std::string TalentQuestion(int pool, const std::string& keys) {
 
 TEST(BuyTalents, MenuOffersWhatFitsUnderLettersThatNeverShift) {
   ConsoleScript script({"d", "a", "D", "b", "Z"});
-  Console& console = script.Console();
-  TPlayer& Player = script.Player;
   std::int32_t pool = 30;
-  BuyTalents(console, script.Player, pool);
+  BuyTalents(script.Console(), script.Player, pool);
   EXPECT_EQ(pool, 0);
-  EXPECT_EQ(Player.Talents, (std::array<std::uint8_t, 4>{1, 1, 0, 1}));
+  EXPECT_EQ(script.Player.Talents, (std::array<std::uint8_t, 4>{1, 1, 0, 1}));
   const std::string out = script.Output();
   EXPECT_EQ(out, Sheet({0, 0, 0, 0}) + AllTalents + TalentQuestion(30, "abcdZ") + "\r\n" +
                      "きみには≪超反応≫の才能があった。\r\n" + Sheet({0, 0, 0, 0}, "≪超反応≫\r\n") +
@@ -134,12 +127,10 @@ TEST(BuyTalents, MenuOffersWhatFitsUnderLettersThatNeverShift) {
 
 TEST(BuyTalents, SevenPointsOfferOnlyQuick) {
   ConsoleScript script({"a", "d", "c"});
-  Console& console = script.Console();
-  TPlayer& Player = script.Player;
   std::int32_t pool = 7;
-  BuyTalents(console, script.Player, pool);
+  BuyTalents(script.Console(), script.Player, pool);
   EXPECT_EQ(pool, 1);
-  EXPECT_EQ(Player.Talents, (std::array<std::uint8_t, 4>{0, 0, 1, 0}));
+  EXPECT_EQ(script.Player.Talents, (std::array<std::uint8_t, 4>{0, 0, 1, 0}));
   EXPECT_EQ(script.Output(), Sheet({0, 0, 0, 0}) + "(c)クイック 6\r\n(Z)おわり\r\n" +
                                  TalentQuestion(7, "cZ") + TalentQuestion(7, "cZ") + TalentQuestion(7, "cZ") +
                                  "\r\n" + "きみには≪クイック≫の才能があった。\r\n");
@@ -148,9 +139,8 @@ TEST(BuyTalents, SevenPointsOfferOnlyQuick) {
 TEST(BuyTalents, FewerThanSixPointsWriteNothingAtAll) {
   for (const std::int32_t left : {5, 1, 0}) {
     ConsoleScript script({});
-    Console& console = script.Console();
     std::int32_t pool = left;
-    BuyTalents(console, script.Player, pool);
+    BuyTalents(script.Console(), script.Player, pool);
     EXPECT_EQ(pool, left);
     EXPECT_EQ(script.Output(), "") << left;
   }
@@ -158,12 +148,10 @@ TEST(BuyTalents, FewerThanSixPointsWriteNothingAtAll) {
 
 TEST(BuyTalents, AllFourCostThirtySixAndTheRestIsDropped) {
   ConsoleScript script({"a", "b", "c", "d"});
-  Console& console = script.Console();
-  TPlayer& Player = script.Player;
   std::int32_t pool = 100;
-  BuyTalents(console, script.Player, pool);  // stops by itself once nothing is left to offer
+  BuyTalents(script.Console(), script.Player, pool);  // stops by itself once nothing is left to offer
   EXPECT_EQ(pool, 64);
-  EXPECT_EQ(Player.Talents, (std::array<std::uint8_t, 4>{1, 1, 1, 1}));
+  EXPECT_EQ(script.Player.Talents, (std::array<std::uint8_t, 4>{1, 1, 1, 1}));
   const std::string out = script.Output();
   const std::string last = "きみには≪超反応≫の才能があった。\r\n";
   ASSERT_GE(out.size(), last.size());
@@ -173,10 +161,8 @@ TEST(BuyTalents, AllFourCostThirtySixAndTheRestIsDropped) {
 
 TEST(DefineAbilities, AllPointsOnStatsGoStraightToTheFinishedSheet) {
   ConsoleScript script({"", "", "100", "0", "0", "0"});
-  Console& console = script.Console();
-  TPlayer& Player = script.Player;
-  Player.Name.Assign("ユウ");
-  DefineAbilities(console, script.Player);
+  script.Player.Name.Assign("ユウ");
+  DefineAbilities(script.Console(), script.Player);
   const std::string out = script.Output();
   const std::string tail =
       "きみの素早さは0と定められた。\r\n"

@@ -53,10 +53,9 @@ TEST_F(SaveFolder, NothingAtTheOldTemporaryNameRedirectsOrBlocksASave) {
     struct stat before {};
     ASSERT_EQ(::lstat("save.dat.tmp", &before), 0) << c.what;
     ConsoleScript script({});
-    Console& console = script.Console();
     TPlayer& Player = script.Player;
     Player = Defined();
-    EXPECT_TRUE(SavePlayer(console, Player)) << c.what;
+    EXPECT_TRUE(SavePlayer(script.Console(), Player)) << c.what;
     EXPECT_EQ(script.Output(), "") << c.what;
 
     struct stat saved {};
@@ -137,9 +136,7 @@ TEST_F(SaveFolder, AnythingButARegularFileIsAReadFailure) {
     const test::ScopedWorkingDir inside(folder.Name());
     c.make();
     ConsoleScript script({});
-    Console& console = script.Console();
-    TPlayer& Player = script.Player;
-    EXPECT_FALSE(LoadPlayer(console, Player)) << c.what;
+    EXPECT_FALSE(LoadPlayer(script.Console(), script.Player)) << c.what;
     EXPECT_EQ(script.Output(), c.message) << c.what;
   }
 }
@@ -178,10 +175,9 @@ TEST_F(SaveFolder, RefusedThingInTheFilesPlaceIsMovedAsideNotCopied) {
     struct stat before {};
     ASSERT_EQ(::lstat("save.dat", &before), 0) << c.what;
     ConsoleScript script({});
-    Console& console = script.Console();
     TPlayer& Player = script.Player;
     Player = Defined();
-    EXPECT_TRUE(SavePlayer(console, Player)) << c.what;
+    EXPECT_TRUE(SavePlayer(script.Console(), Player)) << c.what;
     EXPECT_EQ(script.Output(), "") << c.what;
     EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player)) << c.what;
     struct stat kept {};

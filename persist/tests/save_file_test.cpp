@@ -48,10 +48,9 @@ TEST_F(SaveFolder, SavedFileLoadsBackByteForByte) {
 
 TEST_F(SaveFolder, MissingFileIsNothingToLoadAndSaysNothing) {
   ConsoleScript script({});
-  Console& console = script.Console();
   TPlayer& Player = script.Player;
   Player = Defined();
-  EXPECT_FALSE(LoadPlayer(console, Player));
+  EXPECT_FALSE(LoadPlayer(script.Console(), Player));
   EXPECT_EQ(ImageBytes(Player), ImageBytes(Defined()));
   EXPECT_EQ(script.Output(), "");
 }
@@ -97,9 +96,8 @@ TEST_F(SaveFolder, FilesThatAreShortOrWrongAreRefusedWithTheirMessage) {
   for (const Case& c : cases) {
     WriteBytes("save.dat", c.file);
     ConsoleScript script({});
-    Console& console = script.Console();
     TPlayer& Player = script.Player;
-    EXPECT_EQ(LoadPlayer(console, Player), c.loads) << c.what;
+    EXPECT_EQ(LoadPlayer(script.Console(), Player), c.loads) << c.what;
     EXPECT_EQ(script.Output(), c.message) << c.what;
     // A refused checksum leaves the file's contents in the record.
     if (c.message == badContent) {
@@ -111,9 +109,7 @@ TEST_F(SaveFolder, FilesThatAreShortOrWrongAreRefusedWithTheirMessage) {
 TEST_F(SaveFolder, FolderNamedLikeTheFileIsAReadFailure) {
   ASSERT_TRUE(test::MakeFolder("save.dat"));
   ConsoleScript script({});
-  Console& console = script.Console();
-  TPlayer& Player = script.Player;
-  EXPECT_FALSE(LoadPlayer(console, Player));
+  EXPECT_FALSE(LoadPlayer(script.Console(), script.Player));
   EXPECT_EQ(script.Output(), std::string(LoadFailedMessage) + "\r\n");
 }
 
@@ -121,9 +117,7 @@ TEST_F(SaveFolder, WriteProtectedFileLoads) {
   WriteBytes("save.dat", SealedImage(Defined()));
   test::SetPermissions("save.dat", 0444);
   ConsoleScript script({});
-  Console& console = script.Console();
-  TPlayer& Player = script.Player;
-  EXPECT_TRUE(LoadPlayer(console, Player));
+  EXPECT_TRUE(LoadPlayer(script.Console(), script.Player));
   EXPECT_EQ(script.Output(), "");
 }
 
@@ -138,9 +132,7 @@ TEST_F(SaveFolder, EveryByteChangedByOneIsRefused) {
       file[offset] = static_cast<char>(static_cast<unsigned char>(file[offset]) + step);
       WriteBytes("save.dat", file);
       ConsoleScript script({});
-      Console& console = script.Console();
-      TPlayer& Player = script.Player;
-      EXPECT_FALSE(LoadPlayer(console, Player)) << "offset " << offset << " step " << step;
+      EXPECT_FALSE(LoadPlayer(script.Console(), script.Player)) << "offset " << offset << " step " << step;
       EXPECT_EQ(script.Output(), std::string(BadContentMessage) + "\r\n") << "offset " << offset;
     }
   }
@@ -243,10 +235,9 @@ TEST_F(SaveFolder, FileThatCannotBeReplacedIsAFailedWrite) {
   // A folder in the file's place cannot be renamed over, even by root.
   ASSERT_TRUE(test::MakeFolder("save.dat"));
   ConsoleScript script({});
-  Console& console = script.Console();
   TPlayer& Player = script.Player;
   Player = Defined();
-  EXPECT_FALSE(SavePlayer(console, Player));
+  EXPECT_FALSE(SavePlayer(script.Console(), Player));
   EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
   EXPECT_TRUE(std::filesystem::is_directory("save.dat"));
   EXPECT_EQ(script.Output(), SaveFailed);
@@ -280,11 +271,10 @@ TEST_F(SaveFolder, RefusedFileIsKeptBeforeItIsReplaced) {
     WriteBytes("save.dat", c.file);
     WriteBytes("save.dat.bad", older);
     ConsoleScript script({});
-    Console& console = script.Console();
     TPlayer& Player = script.Player;
     Player = Defined();
     Player.Name.Assign("新");
-    EXPECT_TRUE(SavePlayer(console, Player)) << c.what;
+    EXPECT_TRUE(SavePlayer(script.Console(), Player)) << c.what;
     EXPECT_EQ(script.Output(), "") << c.what;
     EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player)) << c.what;
     EXPECT_EQ(ReadBytes("save.dat.bad"), c.kept ? c.file : older) << c.what;
@@ -320,10 +310,9 @@ TEST_F(SaveFolder, RefusedFileThatCannotBeKeptIsNotReplaced) {
     c.make();
     const std::vector<std::string> entries = test::FolderEntries(".");
     ConsoleScript script({});
-    Console& console = script.Console();
     TPlayer& Player = script.Player;
     Player = Defined();
-    EXPECT_FALSE(SavePlayer(console, Player, c.writer)) << c.what;
+    EXPECT_FALSE(SavePlayer(script.Console(), Player, c.writer)) << c.what;
     EXPECT_EQ(script.Output(), SaveFailed) << c.what;
     EXPECT_EQ(ReadBytes("save.dat"), tampered) << c.what;
     EXPECT_EQ(test::FolderEntries("."), entries) << c.what;

@@ -22,8 +22,7 @@ TFighter Fighter(const std::string& name, std::array<std::int32_t, 4> current,
 
 std::string Shown(const TFighter& f, bool isShort, const std::string& caption) {
   ConsoleScript script({});
-  Console& console = script.Console();
-  ShowSheet(console, f, isShort, caption);
+  ShowSheet(script.Console(), f, isShort, caption);
   return script.Output();
 }
 
