@@ -4,7 +4,7 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer; with --release against the
 # optimised build a packager makes; with --clang built by clang instead of
 # GCC. Warnings are errors here. The package tests run in the default build
-# only.
+# only (CI skips them there: scripts/check-package.sh makes its one package).
 set -euo pipefail
 cd "$(dirname "$0")"
 tools=(--tests)

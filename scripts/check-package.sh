@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes the Debian package as a Debian build would (the game and velkor-sim
 # built with the flags of dpkg-buildflags, hardening included, in a build
-# folder of its own, default build-deb) and checks it with lintian. Then
+# folder of its own, default build-deb): the package's own test makes it
+# there and checks its contents, and lintian checks it. This is the one
+# package of a CI run (.ci/run skips that test in ./test.sh). Then
 # installs it with dpkg, plays a scripted run with the installed velkor
 # command as a player would, and removes the package again. That second half
 # is skipped, saying why, where a package cannot be installed and removed
@@ -16,7 +18,7 @@ skip() {
   exit 0
 }
 command -v dpkg >/dev/null 2>&1 || skip "no dpkg on this machine"
-bash scripts/ensure-tools.sh --package
+bash scripts/ensure-tools.sh --package --tests
 
 # What debhelper does for a CMake project: no build type of CMake's own, so
 # that the flags are dpkg-buildflags' alone.
@@ -24,18 +26,24 @@ bash scripts/ensure-tools.sh --package
   export DEB_BUILD_MAINT_OPTIONS=hardening=+all
   eval "$(dpkg-buildflags --export=sh)"
   # Given on the command line, so that a kept build folder takes them too.
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+  # Tests configured too, for the package's test; only that one is built,
+  # and making the package does not build the others first.
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+    -DCMAKE_INSTALL_PREFIX=/usr \
     -DCMAKE_CXX_FLAGS="$CXXFLAGS $CPPFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" >/dev/null
 )
-cmake --build "$build" -j "$(nproc)" --target velkor velkor-sim velkor_packaging_files >/dev/null
+cmake --build "$build" -j "$(nproc)" --target velkor velkor-sim velkor_packaging_files packaging_tests >/dev/null
 
-packages=$(mktemp -d)
-trap 'rm -rf "$packages"' EXIT
-if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$packages" >"$packages/cpack.log" 2>&1; then
-  cat "$packages/cpack.log" >&2
+# The package's test makes it into $build/package/ and checks its files and
+# fields (packaging/tests/package_posix_test.cpp).
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+if ! "$build/packaging/packaging_tests" --gtest_filter='Package.*' >"$log" 2>&1; then
+  cat "$log" >&2
   exit 1
 fi
-deb=$(echo "$packages"/velkor_*.deb)
+deb=$(echo "$build"/package/velkor_*.deb)
+[ -f "$deb" ] || { cat "$log" >&2; echo "check-package: no package in $build/package" >&2; exit 1; }
 # Every error and warning fails; the informational and pedantic tags are
 # shown. The tags left are explained in packaging/lintian-notes.txt.
 lintian -EvIL +pedantic --fail-on error,warning --suppress-tags-from-file packaging/lintian-notes.txt "$deb"
@@ -50,7 +58,8 @@ work=$(mktemp -d)
 installed=no
 cleanup() {
   [ "$installed" = no ] || dpkg --purge velkor >/dev/null
-  rm -rf "$work" "$packages"
+  rm -rf "$work"
+  rm -f "$log"
 }
 trap cleanup EXIT
 
