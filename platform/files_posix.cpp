@@ -1,22 +1,19 @@
-// The file routines on a POSIX system.
+// The file primitives on a POSIX system (file_system.h), and the renames and
+// the folder separator of files.h.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/file_events.h"
+#include "platform/file_system.h"
 #include "platform/file_writer.h"
 #include "platform/files.h"
-#include "platform/read_limited.h"
-#include "platform/signals.h"
 #include "platform/temporary_name.h"
 
 namespace velkor::platform {
@@ -27,6 +24,8 @@ std::ptrdiff_t SystemWrite(FileHandle file, const void* data, std::size_t size) 
 
 namespace {
 
+int Fd(FileHandle file) { return static_cast<int>(file); }
+
 // Past the file size limit a write then fails with EFBIG, as on a full disk,
 // instead of raising the signal that would end the process on the spot.
 void IgnoreFileSizeSignal() {
@@ -34,101 +33,10 @@ void IgnoreFileSizeSignal() {
   static_cast<void>(ignored);
 }
 
-struct WriteResult {
-  bool complete;
-  std::size_t count;  // the bytes that did go in
-};
-
-WriteResult WriteCounting(int fd, std::string_view bytes, FileWriter write) {
-  IgnoreFileSizeSignal();
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const std::ptrdiff_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return {false, done};
-    done += static_cast<std::size_t>(n);
-  }
-  return {true, done};
-}
-
-bool WriteAll(int fd, std::string_view bytes, FileWriter write) {
-  return WriteCounting(fd, bytes, write).complete;
-}
-
-// Reads up to size bytes; the count read, or -1 on an error.
-ssize_t ReadUpTo(int fd, char* data, std::size_t size) {
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::read(fd, data + done, size - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return -1;
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  return static_cast<ssize_t>(done);
-}
-
-// A file descriptor that is closed when it goes.
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  ~Descriptor() { Close(); }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int Get() const { return fd_; }
-  void Reset(int fd) {
-    Close();
-    fd_ = fd;
-  }
-  // Closes now; false when the close reports a failure (a write that did not
-  // reach the file after all).
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
-enum class OpenResult { Regular, Missing, NotRegular, Failed };
-
-// Opens path for reading without blocking (a FIFO without a writer or a
-// device would otherwise stop the game here) and keeps it only when it is a
-// regular file; reads then block as usual.
-OpenResult OpenRegular(const std::string& path, Descriptor& file, off_t& size) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? OpenResult::Missing : OpenResult::Failed;
-  file.Reset(fd);
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) return OpenResult::Failed;
-  if (!S_ISREG(info.st_mode)) return OpenResult::NotRegular;
+// Waits as usual again on a file opened without blocking.
+bool Blocking(int fd) {
   const int flags = ::fcntl(fd, F_GETFL);
-  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return OpenResult::Failed;
-  size = info.st_size;
-  return OpenResult::Regular;
-}
-
-ReadStatus AsReadStatus(OpenResult result) {
-  return result == OpenResult::Missing ? ReadStatus::Missing : ReadStatus::Refused;
-}
-
-// At most limit bytes from the start of a regular file; with wholeOnly, a
-// file longer than that is refused instead.
-ReadStatus ReadRegular(const std::string& path, std::size_t limit, bool wholeOnly, std::string& bytes) {
-  bytes.clear();
-  Descriptor file;
-  off_t size = 0;
-  const OpenResult opened = OpenRegular(path, file, size);
-  if (opened != OpenResult::Regular) return AsReadStatus(opened);
-  if (wholeOnly) {
-    if (static_cast<std::uintmax_t>(size) > limit) return ReadStatus::Refused;  // not read at all
-    bytes.reserve(static_cast<std::size_t>(size));
-  }
-  const int fd = file.Get();
-  return ReadWithinLimit([fd](char* data, std::size_t count) { return ReadUpTo(fd, data, count); }, limit,
-                         wholeOnly, bytes);
+  return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
 }
 
 // The folder that holds path, for syncing a rename in it.
@@ -147,104 +55,81 @@ bool IsAt(int fd, const std::string& path) {
          open.st_ino == named.st_ino;
 }
 
-// A new file beside a target, created exclusively under a unique name, so
-// that nothing standing at any fixed name can redirect or block it. It is
-// removed when it goes, unless it was renamed over the target.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(const std::string& target) {
-    for (int attempt = 0; attempt < 100 && !IsOpen(); ++attempt) {
-      path_ = target + std::string(TemporaryMark) + "XXXXXX";
-      // mkostemp creates with O_EXCL: an existing name, a link included, is
-      // never opened; it tries other names instead.
-      const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
-      if (fd < 0) break;
-      // Locked while it lives, so that a start-up's clean-up of leftovers
-      // knows it is in use; if one removed it before the lock was taken, a
-      // new name is drawn.
-      if (::flock(fd, LOCK_EX) == 0 && IsAt(fd, path_)) {
-        file_.Reset(fd);
-      } else {
-        ::close(fd);
-      }
-    }
-    if (!IsOpen()) {
-      path_.clear();
-      return;
-    }
-    const int fd = file_.Get();
-    // mkostemp gives 0600; a save gets the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-  }
-  ~TemporaryFile() {
-    file_.Close();
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  bool IsOpen() const { return file_.Get() >= 0; }
-  int Get() const { return file_.Get(); }
-
-  // Flushes the bytes to the disk and renames the file over target.
-  bool Commit(const std::string& target) {
-    const bool synced = ::fsync(file_.Get()) == 0;
-    if (!file_.Close() || !synced) return false;
-    if (::rename(path_.c_str(), target.c_str()) != 0) return false;
-    path_.clear();
-    // The rename itself lasts through a crash once its folder is synced;
-    // a folder that cannot be synced still holds the whole new file.
-    const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-      ::fsync(folder);
-      ::close(folder);
-    }
-    return true;
-  }
-
- private:
-  // Taken first and let go last: an end signal waits until the file is
-  // renamed or removed.
-  SignalHold hold_;
-  std::string path_;
-  Descriptor file_;
-};
-
 }  // namespace
 
-char FolderSeparator() { return '/'; }
+namespace file_system {
 
-ReadStatus ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes) {
-  return ReadRegular(path, limit, true, bytes);
+bool Close(FileHandle file) { return ::close(Fd(file)) == 0; }
+
+bool WriteWasInterrupted() { return errno == EINTR; }
+
+OpenResult OpenRegular(const std::string& path, FileHandle& file, std::uint64_t& size) {
+  // Without blocking: a FIFO without a writer or a device would otherwise
+  // stop the game here; reads then block as usual.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? OpenResult::Missing : OpenResult::Failed;
+  file = fd;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return OpenResult::Failed;
+  if (!S_ISREG(info.st_mode)) return OpenResult::NotRegular;
+  if (!Blocking(fd)) return OpenResult::Failed;
+  size = static_cast<std::uint64_t>(info.st_size);
+  return OpenResult::Regular;
 }
 
-ReadStatus ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) {
-  return ReadRegular(path, count, false, bytes);
+long long ReadUpTo(FileHandle file, char* data, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::read(Fd(file), data + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return static_cast<long long>(done);
 }
 
-namespace {
-
-// Moves what stands at target aside as keepOldAs, when asked to; a folder
-// stays, and the replace then fails over it.
-bool KeepOld(const std::string& target, const std::string& keepOldAs) {
-  return keepOldAs.empty() || RenameFile(target, keepOldAs) != RenameStatus::Failed;
+FileHandle CreateTemporary(const std::string& target, std::string& path) {
+  IgnoreFileSizeSignal();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path = target + std::string(TemporaryMark) + "XXXXXX";
+    // mkostemp creates with O_EXCL: an existing name, a link included, is
+    // never opened; it tries other names instead.
+    const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+    if (fd < 0) break;
+    // Locked while it lives, so that a start-up's clean-up of leftovers
+    // knows it is in use; if one removed it before the lock was taken, a
+    // new name is drawn.
+    if (::flock(fd, LOCK_EX) == 0 && IsAt(fd, path)) {
+      // mkostemp gives 0600; a save gets the usual permissions.
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      ::fchmod(fd, 0666 & ~mask);
+      return fd;
+    }
+    ::close(fd);
+  }
+  path.clear();
+  return NoFile;
 }
 
-}  // namespace
+bool FlushToDisk(FileHandle file) { return ::fsync(Fd(file)) == 0; }
 
-bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs,
-                 FileWriter write) {
-  TemporaryFile temporary(target);
-  if (!temporary.IsOpen() || !WriteAll(temporary.Get(), bytes, write) || !KeepOld(target, keepOldAs) ||
-      !temporary.Commit(target))
-    return false;
-  TellFileReplaced(target);
+bool MoveOver(const std::string& path, const std::string& target) {
+  if (::rename(path.c_str(), target.c_str()) != 0) return false;
+  // The rename itself lasts through a crash once its folder is synced; a
+  // folder that cannot be synced still holds the whole new file.
+  const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
   return true;
 }
 
-void RemoveStaleTemporaries(const std::string& target, std::size_t largest) {
+void Remove(const std::string& path) { ::unlink(path.c_str()); }
+
+void ForEachTemporary(const std::string& target, const std::function<void(const std::string& path)>& found) {
   const std::string folder = FolderOf(target);
   const std::size_t slash = target.rfind('/');
   const std::string prefix =
@@ -253,19 +138,77 @@ void RemoveStaleTemporaries(const std::string& target, std::size_t largest) {
   if (listing == nullptr) return;
   while (const dirent* entry = ::readdir(listing)) {
     const std::string name = entry->d_name;
-    if (!IsTemporaryName(name, prefix)) continue;
-    const std::string path = slash == std::string::npos ? name : folder + "/" + name;
-    // Never through a link, never waiting on a FIFO.
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    struct stat info {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<std::uintmax_t>(info.st_size) > largest)
-      continue;
-    // A live writer holds the lock; a killed one holds nothing.
-    if (::flock(file.Get(), LOCK_EX | LOCK_NB) == 0 && IsAt(file.Get(), path)) ::unlink(path.c_str());
+    if (IsTemporaryName(name, prefix)) found(slash == std::string::npos ? name : folder + "/" + name);
   }
   ::closedir(listing);
 }
+
+void RemoveIfStale(const std::string& path, std::size_t largest) {
+  // Never through a link, never waiting on a FIFO.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat info {};
+  // A live writer holds the lock; a killed one holds nothing.
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+      static_cast<std::uintmax_t>(info.st_size) <= largest && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+      IsAt(fd, path))
+    ::unlink(path.c_str());
+  ::close(fd);
+}
+
+AppendOpen OpenToAppend(const std::string& path, AppendFile& file) {
+  IgnoreFileSizeSignal();
+  // Without blocking: a FIFO without a reader fails here instead of waiting.
+  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  bool created = false;
+  if (fd < 0 && errno == ENOENT) {
+    // Exclusively, so that the caller knows the file is its own to remove,
+    // and never through a link that points nowhere.
+    fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+    created = fd >= 0;
+  }
+  if (fd < 0) return AppendOpen::Failed;
+  if (!Blocking(fd)) {
+    ::close(fd);
+    if (created) ::unlink(path.c_str());
+    return AppendOpen::Failed;
+  }
+  file.file = fd;
+  file.undo = fd;  // the same descriptor cuts, and holds the lock
+  return created ? AppendOpen::Created : AppendOpen::Opened;
+}
+
+bool LockAndMeasure(AppendFile& file, std::uint64_t& size) {
+  struct stat before {};
+  if (::fstat(Fd(file.file), &before) != 0 || !S_ISREG(before.st_mode)) return false;
+  // The lock goes with the descriptor; measured again once it is held.
+  file.locked = ::flock(Fd(file.file), LOCK_EX) == 0;
+  if (file.locked) ::fstat(Fd(file.file), &before);
+  size = static_cast<std::uint64_t>(before.st_size);
+  return true;
+}
+
+bool SizeNow(const AppendFile& file, std::uint64_t& size) {
+  struct stat now {};
+  if (::fstat(Fd(file.undo), &now) != 0) return false;
+  size = static_cast<std::uint64_t>(now.st_size);
+  return true;
+}
+
+void CutTo(const AppendFile& file, std::uint64_t size) {
+  [[maybe_unused]] const int cut = ::ftruncate(Fd(file.undo), static_cast<off_t>(size));
+}
+
+bool CloseAppend(AppendFile& file) {
+  const bool closed = ::close(Fd(file.file)) == 0;
+  file.file = file.undo = NoFile;
+  file.locked = false;
+  return closed;
+}
+
+}  // namespace file_system
+
+char FolderSeparator() { return '/'; }
 
 RenameStatus RenameFile(const std::string& source, const std::string& target) {
   struct stat info {};
@@ -273,51 +216,6 @@ RenameStatus RenameFile(const std::string& source, const std::string& target) {
     return errno == ENOENT ? RenameStatus::Missing : RenameStatus::Failed;
   if (S_ISDIR(info.st_mode)) return RenameStatus::Folder;
   return ::rename(source.c_str(), target.c_str()) == 0 ? RenameStatus::Renamed : RenameStatus::Failed;
-}
-
-AppendStatus AppendToFile(const std::string& path, std::string_view bytes, FileWriter write) {
-  // Without blocking: a FIFO without a reader fails here instead of waiting.
-  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  bool created = false;
-  if (fd < 0 && errno == ENOENT) {
-    // Exclusively, so that this call knows the file is its own to remove,
-    // and never through a link that points nowhere.
-    fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
-    created = fd >= 0;
-  }
-  if (fd < 0) return AppendStatus::CannotOpen;
-  Descriptor file(fd);
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    file.Close();
-    if (created) ::unlink(path.c_str());
-    return AppendStatus::CannotOpen;
-  }
-  struct stat before {};
-  const bool regular = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
-  // Another game appending to the same file waits until this line and its
-  // undo are done; the lock goes with the descriptor. Where the system
-  // cannot lock, the undo below still cuts only bytes of this call's own.
-  if (regular && ::flock(fd, LOCK_EX) == 0) ::fstat(fd, &before);
-
-  const WriteResult result = WriteCounting(fd, bytes, write);
-  bool written = result.complete;
-  if (!written && regular && !created && result.count > 0) {
-    // Cut off the part of the bytes that did go in, and only that: when the
-    // file is not exactly that much longer, another writer came in between
-    // and its bytes stay.
-    struct stat after {};
-    if (::fstat(fd, &after) == 0 && after.st_size == before.st_size + static_cast<off_t>(result.count)) {
-      // A cut that fails leaves nothing more to try: the write is reported
-      // as failed all the same.
-      [[maybe_unused]] const int cut = ::ftruncate(fd, before.st_size);
-    }
-  }
-  written = file.Close() && written;
-  if (!written && created) ::unlink(path.c_str());
-  if (!written) return AppendStatus::CannotWrite;
-  TellFileAppended(path, bytes);
-  return AppendStatus::Appended;
 }
 
 }  // namespace velkor::platform
