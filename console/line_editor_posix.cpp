@@ -77,6 +77,7 @@ struct Reading {
 };
 
 // The reading state of the editor that this thread is reading a line with.
+// Not passed down: libedit calls back without a place for it.
 thread_local Reading* CurrentReading = nullptr;
 
 Reading& ReadingOf(EditLine*) { return *CurrentReading; }

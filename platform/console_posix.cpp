@@ -44,6 +44,7 @@ std::string TerminalCharset() {
 }
 
 const StandardConsole& OpenStandardConsole() {
+  // Process-wide: the standard streams are the process's, opened once.
   static const StandardConsole console{std::cin, std::cout, isatty(STDIN_FILENO) == 1,
                                        isatty(STDOUT_FILENO) == 1, TerminalCharset()};
   return console;

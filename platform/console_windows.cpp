@@ -73,6 +73,7 @@ StandardConsole Open() {
 std::string TerminalCharset() { return "CP932"; }
 
 const StandardConsole& OpenStandardConsole() {
+  // Process-wide: the standard streams are the process's, opened once.
   static const StandardConsole console = Open();
   return console;
 }
