@@ -2,6 +2,7 @@
 // the page has stored a change before the game goes on; a host without the
 // hook (Node, whose files are the real ones) is not asked.
 #include <emscripten.h>
+#include <sys/stat.h>
 
 #include "platform/file_events.h"
 
@@ -24,7 +25,17 @@ EM_ASYNC_JS(void, AwaitFileAppended, (const char* path, const char* data, int si
 EM_JS(int, HasHook, (const char* name), {
   return typeof Module[UTF8ToString(name)] === "function" ? 1 : 0;
 });
+
+EM_JS(int, HostUmask, (), {
+  return typeof process === "object" && typeof process.umask === "function" ? process.umask() : 0o022;
+});
 // clang-format on
+
+// Emscripten's C library starts with a umask that masks every permission,
+// so a replaced save.dat would be made unreadable even to its player; the
+// process takes the host's umask instead (Node's, or 022 in the browser).
+// Process-wide, as a umask is.
+[[maybe_unused]] const mode_t HostUmaskTaken = ::umask(static_cast<mode_t>(HostUmask()));
 
 }  // namespace
 
