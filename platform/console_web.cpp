@@ -129,4 +129,7 @@ const StandardConsole& OpenStandardConsole() {
   return console;
 }
 
+// Neither Node's terminal nor the page goes away when the game ends.
+bool WindowClosesWithGame() { return false; }
+
 }  // namespace velkor::platform

@@ -18,14 +18,7 @@ command -v cc >/dev/null 2>&1 || missing+=(gcc)
 # The preset also lays out the page: its npm packages and the guide as HTML.
 command -v npm >/dev/null 2>&1 || missing+=(npm)
 command -v cmark-gfm >/dev/null 2>&1 || missing+=(cmark-gfm)
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/apt-install.sh ${missing[@]+"${missing[@]}"}
 
 # Debian's emscripten optimiser finds its acorn there.
 export NODE_PATH=/usr/share/nodejs

@@ -9,6 +9,17 @@ namespace velkor::test {
 // True in the Windows build.
 bool OnWindows();
 
+// True in the WebAssembly build, whose tests run under Node: it has no
+// threads, no file locks and no FIFOs, and converts only the character sets
+// of its own table.
+constexpr bool OnWeb() {
+#ifdef __EMSCRIPTEN__
+  return true;
+#else
+  return false;
+#endif
+}
+
 // Sets the environment variable name to value, or removes it when value is
 // null.
 void SetVariable(const std::string& name, const char* value);
@@ -30,3 +41,5 @@ void MakeRemovable(const std::string& folder);
   if (::velkor::test::OnWindows()) GTEST_SKIP() << "only on POSIX systems: " << why
 #define VELKOR_ONLY_ON_WINDOWS(why) \
   if (!::velkor::test::OnWindows()) GTEST_SKIP() << "only on Windows: " << why
+#define VELKOR_NOT_ON_WEB(why) \
+  if (::velkor::test::OnWeb()) GTEST_SKIP() << "not in the WebAssembly build: " << why

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "testsupport/process_runner.h"
 #include "testsupport/system.h"
 
 namespace velkor::test {
@@ -18,7 +19,12 @@ void SetVariable(const std::string& name, const char* value) {
   }
 }
 
-bool MakeFifo(const std::string& path) { return ::mkfifo(path.c_str(), 0644) == 0; }
+bool MakeFifo(const std::string& path) {
+  // Node makes no FIFOs, so the WebAssembly build has the system's command
+  // make a real one.
+  if (OnWeb()) return RunCommand({"mkfifo", "-m", "644", path}, ".", "").exitStatus == 0;
+  return ::mkfifo(path.c_str(), 0644) == 0;
+}
 
 bool MakeSymlink(const std::string& target, const std::string& path) {
   return ::symlink(target.c_str(), path.c_str()) == 0;

@@ -72,5 +72,34 @@ if (typeof process === "object" && process.versions && process.versions.node) {
     for (const name of Object.keys(ENV)) ENV[name] = undefined;
     for (const name of ["LANG", "USER", "LOGNAME", "PATH", "PWD", "HOME", "_"]) ENV[name] = undefined;
     Object.assign(ENV, process.env);
+    // The real files: emscripten drops O_NONBLOCK on the way to Node, and
+    // the file layer's open of a FIFO would then wait for a writer forever.
+    if (typeof NODEFS === "object") {
+      const flagsForNode = NODEFS.flagsForNode;
+      const nonBlocking = 0o4000; // O_NONBLOCK of emscripten's C library
+      NODEFS.flagsForNode = (flags) =>
+        flagsForNode(flags) | (flags & nonBlocking ? fs.constants.O_NONBLOCK : 0);
+    }
   });
 }
+
+// A main that waited for a line has unwound (asyncify) by the time callMain
+// sees it return, so emscripten never learns its status: once the resumed
+// main has returned, the program exits with that status here, as it would
+// have had it never waited.
+Module.preRun = [].concat(Module.preRun || [], () => {
+  const main = Module["_main"];
+  Module["_main"] = function () {
+    const status = main.apply(null, arguments);
+    if (Asyncify.currData) {
+      Asyncify.whenDone().then((finalStatus) => {
+        try {
+          exit(finalStatus);
+        } catch (e) {
+          if (!(e instanceof ExitStatus)) throw e;
+        }
+      });
+    }
+    return status;
+  };
+});

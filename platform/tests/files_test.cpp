@@ -11,6 +11,7 @@
 #include "platform/file_writer.h"
 #include "testsupport/files.h"
 #include "testsupport/process_runner.h"
+#include "testsupport/system.h"
 
 namespace velkor::platform {
 namespace {
@@ -95,6 +96,7 @@ TEST_F(Folder, RemoveStaleTemporariesTakesOnlyLeftovers) {
             (std::vector<std::string>{"save.dat.backup", "save.dat.velkor-Big123"}));
 
   // A clean-up while a replace writes: the replace still succeeds.
+  VELKOR_NOT_ON_WEB("no file locks, so a clean-up cannot tell a replace still at work");
   static bool cleaned = false;
   const FileWriter cleaning = [](FileHandle file, const void* data, std::size_t size) -> std::ptrdiff_t {
     if (!cleaned) RemoveStaleTemporaries("save.dat", 68);
@@ -139,6 +141,7 @@ std::ptrdiff_t HalfThenTheOtherGame(FileHandle file, const void* data, std::size
 }
 
 TEST_F(Folder, AppendToFileNeverTearsOrCutsAnotherGamesLine) {
+  VELKOR_NOT_ON_WEB("no threads to play the other game");
   struct Case {
     bool ourWriteFails;
     AppendStatus status;
