@@ -113,9 +113,6 @@ std::string TerminalCharset() {
   return CharsetOfLocale("C");
 }
 
-// The page keeps the terminal, and the run's end, on the screen.
-bool WindowClosesWithGame() { return false; }
-
 const StandardConsole& OpenStandardConsole() {
   static LineBuffer input;
   static FlushedBuffer output;
