@@ -324,7 +324,14 @@ await check("save.dat moves to another browser by download and upload", async ()
   await page.keyboard.press("d");
   await page.keyboard.up("Control");
   await page.waitForFunction(() => document.body.dataset.state === "ended", { timeout: Step });
-  assert.ok((await spoken(page)).includes("ゲームを終わります。キャラクターは保存されています。"));
+  // The page may say the game has ended a frame before the last line is drawn.
+  const quit = "ゲームを終わります。キャラクターは保存されています。";
+  await page.waitForFunction(
+    (line) => [...document.querySelectorAll(".xterm-rows > div")].some((row) => row.textContent.trimEnd() === line),
+    { timeout: Step },
+    quit,
+  );
+  assert.ok((await spoken(page)).includes(quit));
   assert.equal(await page.$eval("#result", (node) => node.textContent), "ゲームを終わりました。この回の記録はありません。");
   await other.close();
 });
