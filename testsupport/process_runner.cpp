@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/clock.h"
+
 namespace velkor::test {
 
 ProcessResult RunProgram(const std::string& program, const std::string& workDir, const std::string& input,
@@ -28,5 +30,7 @@ std::string ProgramBesideGame(const std::string& name) {
       game.size() > suffix.size() && game.compare(game.size() - suffix.size(), suffix.size(), suffix) == 0;
   return folder + name + (suffixed ? suffix : "");
 }
+
+long long MonotonicMs() { return static_cast<long long>(platform::SteadySeconds() * 1000.0); }
 
 }  // namespace velkor::test

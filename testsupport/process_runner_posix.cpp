@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <stdexcept>
 #include <vector>
 
@@ -97,12 +96,6 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
   waitpid(pid, &status, 0);
   if (!result.timedOut && WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
   return result;
-}
-
-long long MonotonicMs() {
-  std::timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
 }  // namespace velkor::test

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -98,12 +97,6 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
   result.timedOut = status == -2;
   result.exitStatus = status < 0 ? -1 : status;
   return result;
-}
-
-long long MonotonicMs() {
-  std::timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
 }  // namespace velkor::test

@@ -130,6 +130,4 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
   return result;
 }
 
-long long MonotonicMs() { return static_cast<long long>(::GetTickCount64()); }
-
 }  // namespace velkor::test
