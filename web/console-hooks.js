@@ -86,19 +86,22 @@ if (typeof process === "object" && process.versions && process.versions.node) {
 // A main that waited for a line has unwound (asyncify) by the time callMain
 // sees it return, so emscripten never learns its status: once the resumed
 // main has returned, the program exits with that status here, as it would
-// have had it never waited.
+// have had it never waited (and the page's onExit learns the run's status).
 Module.preRun = [].concat(Module.preRun || [], () => {
   const main = Module["_main"];
   Module["_main"] = function () {
     const status = main.apply(null, arguments);
     if (Asyncify.currData) {
-      Asyncify.whenDone().then((finalStatus) => {
-        try {
-          exit(finalStatus);
-        } catch (e) {
-          if (!(e instanceof ExitStatus)) throw e;
-        }
-      });
+      Asyncify.whenDone().then(
+        (finalStatus) => {
+          try {
+            exit(finalStatus);
+          } catch (e) {
+            if (!(e instanceof ExitStatus)) throw e;
+          }
+        },
+        (error) => abort(error),
+      );
     }
     return status;
   };
