@@ -79,7 +79,7 @@ void PlayEnding(GameRun& run, const HuntState& state) {
   WaitEnter(console);
   PlayScenario(console, ScenarioPath(1), run.Player.Name.Text());
   run.TitleList += "【黒野】";
-  run.Report.Write(state.KillCount, run.TitleList, run.Player.Name.Text(), run.FileWrite);
+  run.Report.Write(state.KillCount, run.TitleList, run.Player.Name.Text(), run.FileWrite, run.Hooks);
 }
 
 // The person at the console: menus, the console battle, the report.
@@ -99,7 +99,7 @@ class ConsoleHunt : public HuntSeat {
   }
   void Lost(const HuntState& hunt) override {
     // The lost battle does not count.
-    run_.Report.Write(hunt.KillCount, run_.TitleList, run_.Player.Name.Text(), run_.FileWrite);
+    run_.Report.Write(hunt.KillCount, run_.TitleList, run_.Player.Name.Text(), run_.FileWrite, run_.Hooks);
     run_.Console.WriteLine("ゲームーオーバー……");
     WaitEnter(run_.Console);
   }

@@ -8,6 +8,7 @@
 #include "console/console_io.h"
 #include "data/fighter.h"
 #include "persist/report.h"
+#include "platform/file_hooks.h"
 #include "platform/file_writer.h"
 
 namespace velkor {
@@ -25,6 +26,9 @@ struct GameRun {
   RunReport Report;
   // How save.dat and the report hand their bytes to the system.
   platform::FileWriter FileWrite = platform::SystemWrite;
+  // Whom the file routines tell of each change: the host's hooks, given by
+  // the program when it starts.
+  platform::FileHooks Hooks = platform::NoFileHooks;
 };
 
 }  // namespace velkor

@@ -63,7 +63,7 @@ int StartUp(GameRun& run) {
       // A failed write is told, and the run goes on from memory. Ctrl-C
       // waits for both, so its line says what the disk holds.
       const platform::SignalHold hold;
-      if (SavePlayer(console, Player, run.FileWrite)) console.SetQuitLine(SavedQuitLine);
+      if (SavePlayer(console, Player, run.FileWrite, run.Hooks)) console.SetQuitLine(SavedQuitLine);
     }
     try {
       Main(run);

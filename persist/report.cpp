@@ -55,12 +55,13 @@ std::string ReportLine(std::int32_t killCount, std::string_view titleList, std::
 }
 
 std::string AppendReport(std::int32_t killCount, std::string_view titleList, std::string_view playerName,
-                         std::time_t now, const ReportLocale& locale, platform::FileWriter write) {
+                         std::time_t now, const ReportLocale& locale, platform::FileWriter write,
+                         const platform::FileHooks& hooks) {
   std::tm local{};
   if (!platform::LocalTime(now, local)) RaiseFailure(KindInOut, "現在の日時を読めません");
   std::string line = ReportLine(killCount, titleList, playerName, local, locale);
   const std::string bytes = line + "\r\n";
-  switch (platform::AppendToFile(ReportPath, bytes, write)) {
+  switch (platform::AppendToFile(ReportPath, bytes, write, hooks)) {
     case platform::AppendStatus::Appended:
       break;
     case platform::AppendStatus::CannotOpen:
@@ -72,8 +73,8 @@ std::string AppendReport(std::int32_t killCount, std::string_view titleList, std
 }
 
 void RunReport::Write(std::int32_t killCount, std::string_view titleList, std::string_view playerName,
-                      platform::FileWriter write) {
-  lastLine_ = AppendReport(killCount, titleList, playerName, clock_(), locale_, write);
+                      platform::FileWriter write, const platform::FileHooks& hooks) {
+  lastLine_ = AppendReport(killCount, titleList, playerName, clock_(), locale_, write, hooks);
 }
 
 }  // namespace velkor

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "persist/locale_time.h"
+#include "platform/file_hooks.h"
 #include "platform/file_writer.h"
 
 namespace velkor {
@@ -27,10 +28,12 @@ class RunReport {
   const ReportLocale& Locale() const { return locale_; }
 
   // Appends the run's line: kills, titleList, "VELKOR", the local date and
-  // time of the clock, playerName; the bytes go through write. A file that
-  // cannot be written ends the run through the failure report.
+  // time of the clock, playerName; the bytes go through write, and hooks
+  // tell the host. A file that cannot be written (or a host that did not
+  // store the line) ends the run through the failure report.
   void Write(std::int32_t killCount, std::string_view titleList, std::string_view playerName,
-             platform::FileWriter write = platform::SystemWrite);
+             platform::FileWriter write = platform::SystemWrite,
+             const platform::FileHooks& hooks = platform::NoFileHooks);
   // The line the last Write appended (code page 932, no line end); empty
   // before any.
   const std::string& LastLine() const { return lastLine_; }

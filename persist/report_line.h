@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "persist/locale_time.h"
+#include "platform/file_hooks.h"
 #include "platform/file_writer.h"
 
 namespace velkor {
@@ -33,9 +34,11 @@ std::string ReportLine(std::int32_t killCount, std::string_view titleList, std::
 // of the clock, the open, the write or the close raises the input-output
 // failure; the clock is read before the file is touched, and a failed write
 // leaves the file as it was (none at all when there was none). The bytes go
-// through write. Gives the line appended.
+// through write; a host that hooks did not store them in is a failed write.
+// Gives the line appended.
 std::string AppendReport(std::int32_t killCount, std::string_view titleList, std::string_view playerName,
                          std::time_t now, const ReportLocale& locale,
-                         platform::FileWriter write = platform::SystemWrite);
+                         platform::FileWriter write = platform::SystemWrite,
+                         const platform::FileHooks& hooks = platform::NoFileHooks);
 
 }  // namespace velkor

@@ -6,6 +6,7 @@
 
 #include "console/console_io.h"
 #include "data/fighter.h"
+#include "platform/file_hooks.h"
 #include "platform/file_writer.h"
 
 namespace velkor {
@@ -24,10 +25,22 @@ std::string CalcChecksum(const TPlayer& player);
 void StoreChecksum(TPlayer& player);
 // Seals player and writes save.dat, the bytes going through write. A save.dat that LoadPlayer would refuse
 // is renamed save.dat.bad (replacing an older one) once the new file is
-// written; one that cannot be renamed is not replaced. When writing fails, writes SaveFailedMessage and
-// gives false on console, and the old file is left as it was; the run goes
-// on from the record in memory.
-bool SavePlayer(Console& console, TPlayer& player, platform::FileWriter write = platform::SystemWrite);
+// written; one that cannot be renamed is not replaced. hooks tell the host
+// of the new file and the one kept, as one change. When writing fails (or
+// the host did not store the change), writes SaveFailedMessage and gives
+// false on console, and the old file is left as it was; the run goes on from
+// the record in memory.
+bool SavePlayer(Console& console, TPlayer& player, platform::FileWriter write = platform::SystemWrite,
+                const platform::FileHooks& hooks = platform::NoFileHooks);
+// What LoadPlayer would make of save.dat, told without a word: the page asks
+// it of an uploaded file before it keeps the file.
+enum class SaveVerdict {
+  Loads = 0,
+  Missing = 1,     // nothing at save.dat: LoadPlayer is silent
+  Unreadable = 2,  // not a regular file, or shorter than a record: LoadFailedMessage
+  BadContent = 3,  // a wrong checksum, or values no definition makes: BadContentMessage
+};
+SaveVerdict JudgeSaveFile();
 // Reads save.dat; true only for a whole file with the right checksum and a
 // record that a definition could have made. Whenever a whole record was
 // read, record holds it, also when it is refused: its spare bytes then travel

@@ -5,7 +5,6 @@
 // files_windows.cpp.
 #include "platform/files.h"
 
-#include "platform/file_events.h"
 #include "platform/file_system.h"
 #include "platform/read_limited.h"
 #include "platform/signals.h"
@@ -108,10 +107,13 @@ class TemporaryFile {
   OpenFile file_;
 };
 
-// Moves what stands at target aside as keepOldAs, when asked to; a folder
-// stays, and the replace then fails over it.
-bool KeepOld(const std::string& target, const std::string& keepOldAs) {
-  return keepOldAs.empty() || RenameFile(target, keepOldAs) != RenameStatus::Failed;
+// Moves what stands at target aside as keepOldAs, when asked to, and tells
+// whether anything was moved; a folder stays, and the replace then fails
+// over it.
+bool KeepOld(const std::string& target, const std::string& keepOldAs, bool& kept) {
+  const RenameStatus renamed = keepOldAs.empty() ? RenameStatus::Missing : RenameFile(target, keepOldAs);
+  kept = renamed == RenameStatus::Renamed;
+  return renamed != RenameStatus::Failed;
 }
 
 }  // namespace
@@ -125,20 +127,21 @@ ReadStatus ReadFileStart(const std::string& path, std::size_t count, std::string
 }
 
 bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs,
-                 FileWriter write) {
+                 FileWriter write, const FileHooks& hooks) {
   TemporaryFile temporary(target);
+  bool kept = false;
   if (!temporary.IsOpen() || !WriteCounting(temporary.Get(), bytes, write).complete ||
-      !KeepOld(target, keepOldAs) || !temporary.Commit(target))
+      !KeepOld(target, keepOldAs, kept) || !temporary.Commit(target))
     return false;
-  TellFileReplaced(target);
-  return true;
+  return hooks.Replaced(target, kept ? keepOldAs : std::string());
 }
 
 void RemoveStaleTemporaries(const std::string& target, std::size_t largest) {
   fs::ForEachTemporary(target, [largest](const std::string& path) { fs::RemoveIfStale(path, largest); });
 }
 
-AppendStatus AppendToFile(const std::string& path, std::string_view bytes, FileWriter write) {
+AppendStatus AppendToFile(const std::string& path, std::string_view bytes, FileWriter write,
+                          const FileHooks& hooks) {
   fs::AppendFile file;
   const fs::AppendOpen opened = fs::OpenToAppend(path, file);
   if (opened == fs::AppendOpen::Failed) return AppendStatus::CannotOpen;
@@ -160,8 +163,7 @@ AppendStatus AppendToFile(const std::string& path, std::string_view bytes, FileW
   }
   written = fs::CloseAppend(file) && written;
   if (!written && created) fs::Remove(path);
-  if (!written) return AppendStatus::CannotWrite;
-  TellFileAppended(path, bytes);
+  if (!written || !hooks.Appended(path, bytes)) return AppendStatus::CannotWrite;
   return AppendStatus::Appended;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_hooks.h"
 #include "platform/file_writer.h"
 
 namespace velkor::platform {
@@ -39,9 +40,11 @@ ReadStatus ReadFileStart(const std::string& path, std::size_t count, std::string
 // crash or a full disk never leaves a damaged target; the new file is removed
 // on every failure. With keepOldAs, what stood at target is first renamed to
 // that name (RenameFile), once the new file is whole.
-// The bytes go through write.
+// The bytes go through write. Once the file is in place, hooks tell the host
+// of it and of the file kept (one change); a host that did not store it
+// makes the replace a failure, as a full disk does.
 bool ReplaceFile(const std::string& target, std::string_view bytes, const std::string& keepOldAs = {},
-                 FileWriter write = SystemWrite);
+                 FileWriter write = SystemWrite, const FileHooks& hooks = NoFileHooks);
 
 // Removes what a writer killed in the middle of ReplaceFile (or a power cut)
 // left beside target: only regular files of at most largest bytes at the
@@ -58,7 +61,8 @@ enum class RenameStatus {
 
 // Gives whatever stands at source (a file, a FIFO, a link itself rather than
 // what it points to) the name target, replacing a file there. Nothing is
-// copied, so it takes no time and no room whatever the size.
+// copied, so it takes no time and no room whatever the size. No host is told:
+// ReplaceFile tells it of the file it keeps.
 RenameStatus RenameFile(const std::string& source, const std::string& target);
 
 enum class AppendStatus {
@@ -74,7 +78,9 @@ enum class AppendStatus {
 // is removed again and a regular file that was there loses exactly the part
 // of bytes that went in, so a failure leaves no empty file, no part of bytes
 // and every other writer's bytes behind.
-// The bytes go through write.
-AppendStatus AppendToFile(const std::string& path, std::string_view bytes, FileWriter write = SystemWrite);
+// The bytes go through write. Once they are in, hooks tell the host; a host
+// that did not store them makes it CannotWrite (its own copy lacks them).
+AppendStatus AppendToFile(const std::string& path, std::string_view bytes, FileWriter write = SystemWrite,
+                          const FileHooks& hooks = NoFileHooks);
 
 }  // namespace velkor::platform

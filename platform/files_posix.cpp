@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/file_events.h"
 #include "platform/file_system.h"
 #include "platform/file_writer.h"
 #include "platform/files.h"
@@ -216,9 +215,7 @@ RenameStatus RenameFile(const std::string& source, const std::string& target) {
   if (::lstat(source.c_str(), &info) != 0)
     return errno == ENOENT ? RenameStatus::Missing : RenameStatus::Failed;
   if (S_ISDIR(info.st_mode)) return RenameStatus::Folder;
-  if (::rename(source.c_str(), target.c_str()) != 0) return RenameStatus::Failed;
-  TellFileRenamed(source, target);
-  return RenameStatus::Renamed;
+  return ::rename(source.c_str(), target.c_str()) == 0 ? RenameStatus::Renamed : RenameStatus::Failed;
 }
 
 }  // namespace velkor::platform

@@ -32,13 +32,14 @@ function loadGame() {
     velkorLocale: navigator.language,
     velkorReadLine: readLine,
     velkorWrite: (bytes) => term.write(bytes.slice()),
-    velkorFileReplaced: (path, bytes) => files && stored(path, () => files.replace(path, bytes)),
-    velkorFileAppended: (path, bytes) => {
-      if (path === ReportName) lastReportLine = bytes.slice();
-      return files && stored(path, () => files.append(path, bytes));
+    velkorFiles: {
+      replaced: (path, bytes, kept) => stored(path, () => files.replace(path, bytes, kept)),
+      appended: async (path, bytes) => {
+        const done = await stored(path, () => files.append(path, bytes));
+        if (done && path === ReportName) lastReportLine = bytes.slice();
+        return done;
+      },
     },
-    velkorFileRenamed: (from, to) => files && stored(to, () => files.rename(from, to)),
-    velkorFileRemoved: (path) => files && stored(path, () => files.remove(path)),
     onExit: showEnd,
     onAbort: () => showEnd(1),
     print: (text) => console.log(text),
@@ -127,9 +128,10 @@ function readLine() {
 let files = null;
 let lastReportLine = null;
 
-// The game goes on only once IndexedDB holds the change; a browser that
-// refuses it is told on the page, and the game goes on from memory.
+// The game goes on only once IndexedDB holds the change; a change the
+// browser refused is a failed write to the game, and is told on the page.
 async function stored(what, work) {
+  if (!files) return false;
   try {
     await work();
     return true;

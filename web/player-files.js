@@ -50,7 +50,8 @@ export class PlayerFiles {
     this.database = database;
   }
 
-  // One transaction over both stores; resolves once it is on disk.
+  // One transaction over both stores; resolves once it is on disk, rejects
+  // (and changes nothing) when the browser refused any part of it.
   change(work) {
     return new Promise((resolve, reject) => {
       // Strict: the game goes on only once the change would survive a crash.
@@ -59,15 +60,24 @@ export class PlayerFiles {
       transaction.oncomplete = () => resolve(result);
       transaction.onerror = () => reject(transaction.error);
       transaction.onabort = () => reject(transaction.error);
-      Promise.resolve(work(transaction.objectStore("files"), transaction.objectStore("appends"))).then(
-        (value) => {
-          result = value;
-        },
-        (error) => {
+      const failed = (error) => {
+        try {
           transaction.abort();
-          reject(error);
-        },
-      );
+        } catch {
+          // Already finished: its own error stands.
+        }
+        reject(error);
+      };
+      try {
+        Promise.resolve(work(transaction.objectStore("files"), transaction.objectStore("appends"))).then(
+          (value) => {
+            result = value;
+          },
+          failed,
+        );
+      } catch (error) {
+        failed(error);
+      }
     });
   }
 
@@ -100,34 +110,23 @@ export class PlayerFiles {
     return files;
   }
 
-  replace(name, bytes) {
+  // name holds bytes, whole; with kept ({ path, bytes }), kept.path holds
+  // kept.bytes as well, in the same transaction: a refused save.dat kept as
+  // save.dat.bad, exactly as the game refused it.
+  replace(name, bytes, kept = null) {
     return this.change(async (files, appends) => {
       await this.dropAppends(appends, name);
       files.put(new Uint8Array(bytes), name);
+      if (kept) {
+        await this.dropAppends(appends, kept.path);
+        files.put(new Uint8Array(kept.bytes), kept.path);
+      }
     });
   }
 
   append(name, bytes) {
     return this.change((files, appends) => {
       appends.add({ name, bytes: new Uint8Array(bytes) });
-    });
-  }
-
-  rename(from, to) {
-    return this.change(async (files, appends) => {
-      const whole = await done(files.get(from));
-      const appended = await done(appends.index("name").getAll(from));
-      await this.dropAppends(appends, from);
-      await this.dropAppends(appends, to);
-      files.delete(from);
-      files.put(joined([whole ?? new Uint8Array(0), ...appended.map((record) => record.bytes)]), to);
-    });
-  }
-
-  remove(name) {
-    return this.change(async (files, appends) => {
-      await this.dropAppends(appends, name);
-      files.delete(name);
     });
   }
 

@@ -245,6 +245,20 @@ TEST_F(ReportFolder, AFailedWriteLeavesTheFileAsItWas) {
   }
 }
 
+bool HostDidNotStore(const std::string&, std::string_view) { return false; }
+
+// A host that keeps the report elsewhere too (the browser page) and did not
+// store the line: the run ends as on a full disk.
+TEST_F(ReportFolder, ALineTheHostDidNotStoreIsAFailedWrite) {
+  const platform::FileHooks host{platform::NoFileHooks.Replaced, HostDidNotStore};
+  try {
+    AppendReport(1, "", "x", Afternoon, ReportLocale{}, platform::SystemWrite, host);
+    ADD_FAILURE() << "no failure raised";
+  } catch (const GameFailure& failure) {
+    EXPECT_EQ(failure.Message(), "ファイル レポート.txt に書き込めません");
+  }
+}
+
 // What stands in the file's place is never waited on, and a link that
 // points nowhere does not create a file somewhere else.
 TEST_F(ReportFolder, AFifoOrALinkToNothingEndsTheRunAtOnce) {

@@ -320,5 +320,53 @@ TEST_F(SaveFolder, RefusedFileThatCannotBeKeptIsNotReplaced) {
   EXPECT_EQ(ReadBytes("case1/save.dat.bad"), "older");
 }
 
+// A host that keeps the files elsewhere too (the browser page) hears of the
+// new save and of the refused file kept, in one call, with the file already
+// in place; a host that did not store them makes it a failed save.
+struct HostCalls {
+  static inline std::vector<std::string> told;
+  static inline bool stores = true;
+  static bool Replaced(const std::string& target, const std::string& keptAs) {
+    told.push_back(target + " kept as [" + keptAs + "] holding " +
+                   ReadBytes(keptAs.empty() ? target : keptAs));
+    return stores;
+  }
+  static bool Appended(const std::string&, std::string_view) { return stores; }
+};
+
+TEST_F(SaveFolder, TheHostIsToldOfTheSaveAndTheKeptFileAsOneChange) {
+  struct Case {
+    const char* what;
+    const char* before;  // save.dat before the save, or nullptr
+    bool stores;
+    bool saved;
+    const char* told;  // what the host heard, the new image written as "new"
+  };
+  const Case cases[] = {
+      {"a first save", nullptr, true, true, "save.dat kept as [] holding new"},
+      {"a refused file kept", "refused", true, true, "save.dat kept as [save.dat.bad] holding refused"},
+      {"a host that did not store the save", nullptr, false, false, "save.dat kept as [] holding new"},
+      {"nor the kept file", "refused", false, false, "save.dat kept as [save.dat.bad] holding refused"},
+  };
+  int number = 0;
+  for (const Case& c : cases) {
+    const CaseFolder folder(number++);
+    const test::ScopedWorkingDir inside(folder.Name());
+    if (c.before != nullptr) WriteBytes("save.dat", c.before);
+    HostCalls::told.clear();
+    HostCalls::stores = c.stores;
+    ConsoleScript script({});
+    script.Player = Defined();
+    const platform::FileHooks host{HostCalls::Replaced, HostCalls::Appended};
+    EXPECT_EQ(SavePlayer(script.Console(), script.Player, platform::SystemWrite, host), c.saved) << c.what;
+    EXPECT_EQ(script.Output(), c.saved ? "" : SaveFailed) << c.what;
+    std::string told = HostCalls::told.size() == 1 ? HostCalls::told[0] : "not one call";
+    const std::string image = ImageBytes(script.Player);
+    if (const std::size_t at = told.find(image); at != std::string::npos)
+      told.replace(at, image.size(), "new");
+    EXPECT_EQ(told, c.told) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace velkor

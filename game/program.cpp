@@ -1,0 +1,41 @@
+#include "game/program.h"
+
+#include <iostream>
+#include <memory>
+
+#include "console/console_io.h"
+#include "console/failure.h"
+#include "console/terminal_console.h"
+#include "data/random_source.h"
+#include "game/run.h"
+#include "game/startup.h"
+#include "platform/console.h"
+#include "platform/signals.h"
+
+namespace velkor {
+
+int RunProgram(const platform::FileHooks& hooks) {
+  // TERM, HUP and INT wait while a save replaces its file.
+  velkor::platform::HandleEndSignals();
+  // Set up before the first byte passes.
+  const velkor::platform::StandardConsole& standard = velkor::platform::OpenStandardConsole();
+  // Raw bytes until the terminal is known, so that even a failure while
+  // binding it is reported.
+  velkor::StreamConsole raw(standard.in, standard.out);
+  velkor::GameRun run;
+  run.Hooks = hooks;
+  run.Console.Bind(raw);
+  // A terminal that does not speak code page 932 gets the text converted.
+  std::unique_ptr<velkor::ConsoleDevice> console;
+  const int bound = velkor::RunGuarded(run.Console, [&console, &run] {
+    // Inside the guard: the streams' own buffers may be the first memory that
+    // runs out, and that is reported like any other shortage.
+    std::ios::sync_with_stdio(false);
+    console = velkor::BindStandardConsole(run.Console);
+  });
+  if (bound != 0) return bound;
+  run.RandomState = velkor::ClockSeed();
+  return velkor::StartUp(run);
+}
+
+}  // namespace velkor
