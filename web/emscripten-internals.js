@@ -21,6 +21,11 @@
 // - NODEFS.flagsForNode: under Node emscripten drops O_NONBLOCK on the way
 //   to the real files, and the file layer's open of a FIFO would then wait
 //   for a writer forever.
+// - convertFrameToPC: __builtin_return_address, for the failure report's
+//   location. V8 (Node, Chromium) names each frame of a stack by its offset
+//   in the module, which emscripten's own takes as the address too, but only
+//   with -sUSE_OFFSET_CONVERTER, whose converter reads the whole module on
+//   the main thread at every start for the engines that do not.
 mergeInto(LibraryManager.library, {
   velkor_internals__deps: ["$Asyncify", "$SYSCALLS", "$FS", "$ENV"],
   velkor_internals__postset: "_velkor_internals();",
@@ -81,6 +86,11 @@ mergeInto(LibraryManager.library, {
       NODEFS.flagsForNode = (flags) =>
         flagsForNode(flags) | (flags & nonBlocking ? require("fs").constants.O_NONBLOCK : 0);
     });
+  },
+
+  $convertFrameToPC: function (frame) {
+    var match = /\bwasm-function\[\d+\]:(0x[0-9a-f]+)/.exec(frame);
+    return match ? +match[1] : 0;
   },
 
   fd_sync__deps: ["velkor_internals"],
