@@ -191,7 +191,8 @@ const allText = (page) =>
   });
 
 // The answer a player who wants a quick end gives at each prompt: a
-// character of 5 HP and nothing else, who loses the first battle.
+// character of 5 HP and nothing else, who loses the first battle, and a
+// letter before each Enter, which plays the rest of a story at once.
 function quickAnswer(rows, { name, load }) {
   const last = lastLine(rows);
   const before = rows.filter((row) => row !== "").at(-2) ?? "";
@@ -199,7 +200,7 @@ function quickAnswer(rows, { name, load }) {
   if (last.startsWith("{0～")) return before.startsWith("ＨＰ") ? "1" : "0";
   if (last === "(yn)") return before.includes("ロードしますか") ? (load ? "y" : "n") : "y";
   if (/^\([a-zA-Z]+\)$/.test(last)) return last.includes("Z") ? "Z" : "a";
-  return "";
+  return "x";
 }
 
 // Plays from the current prompt to the end of the run by keyboard; returns
@@ -815,10 +816,12 @@ await check("Lighthouse and axe-core: desktop and mobile", async () => {
       preset === "desktop"
         ? desktopConfig
         : { extends: "lighthouse:default", settings: { throttling: { ...throttling.mobileSlow4G, cpuSlowdownMultiplier: slowdown } } };
+    const judged = (lhr) => lhr.environment.benchmarkIndex > SlowHost && loadavg()[0] <= cpus().length;
     let best = null;
-    for (let run = 0; run < 2 && !(best && best.categories.performance.score * 100 >= Minimum.performance); ++run) {
+    for (let run = 0; run < 2; ++run) {
       const { lhr } = await lighthouse(site.url, { port, logLevel: "error", onlyCategories: Object.keys(Minimum) }, config);
       if (!best || lhr.categories.performance.score > best.categories.performance.score) best = lhr;
+      if (best.categories.performance.score * 100 >= Minimum.performance || !judged(lhr)) break;
     }
     const benchmark = Math.round(best.environment.benchmarkIndex);
     if (preset === "desktop") slowdown = Math.round(10 * Math.min(4, Math.max(1, (4 * benchmark) / HighEndDesktop))) / 10;
@@ -831,10 +834,8 @@ await check("Lighthouse and axe-core: desktop and mobile", async () => {
     };
     for (const [name, least] of Object.entries(Minimum)) {
       if (scores[name] >= least) continue;
-      const load = loadavg()[0];
-      if (name === "performance" && (benchmark <= SlowHost || load > cpus().length)) {
-        quality[preset].performance +=
-          ` (not judged: benchmark index ${benchmark}, at most ${SlowHost}, or a load of ${load.toFixed(1)} on ${cpus().length} cores)`;
+      if (name === "performance" && !judged(best)) {
+        quality[preset].performance += ` (not judged: a benchmark index of at most ${SlowHost}, or more runnable processes than ${cpus().length} cores)`;
         continue;
       }
       const failing = Object.values(best.audits)
