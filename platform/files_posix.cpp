@@ -116,7 +116,8 @@ FileHandle CreateTemporary(const std::string& target, std::string& path) {
 
 bool FlushToDisk(FileHandle file) { return ::fsync(Fd(file)) == 0; }
 
-bool MoveOver(const std::string& path, const std::string& target) {
+bool MoveOver(FileHandle, const std::string& path, const std::string& target) {
+  // The lock goes with the open descriptor, not the name: it holds across.
   if (::rename(path.c_str(), target.c_str()) != 0) return false;
   // The rename itself lasts through a crash once its folder is synced; a
   // folder that cannot be synced still holds the whole new file.
