@@ -2,7 +2,6 @@
 // the page has stored a change before the game goes on; a host without the
 // hook (Node, whose files are the real ones) is not asked.
 #include <emscripten.h>
-#include <sys/stat.h>
 
 #include "platform/file_events.h"
 
@@ -27,21 +26,10 @@ EM_ASYNC_JS(void, AwaitFileRenamed, (const char* source, const char* target), {
   await Module.velkorFileRenamed(UTF8ToString(source), UTF8ToString(target));
 });
 
-// The file mask of the process: Node's own; in the browser the usual 022.
-EM_JS(int, HostFileMask, (), {
-  return typeof process === "object" && typeof process.umask === "function" ? process.umask() : 0o022;
-});
-
 EM_JS(int, HasHook, (const char* name), {
   return typeof Module[UTF8ToString(name)] === "function" ? 1 : 0;
 });
 // clang-format on
-
-// Emscripten's C library starts with a mask of 0777, which would leave every
-// save without permissions (unreadable by the host's hook, and on Node's
-// real disk). Process-wide because the mask is; set before main, in the file
-// the file layer always links.
-[[maybe_unused]] const mode_t InitialFileMask = ::umask(static_cast<mode_t>(HostFileMask()));
 
 }  // namespace
 

@@ -48,22 +48,14 @@ std::wstring WideName(const std::string& path) {
 
 bool IsMissingError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-// A name beside target that no file had a moment ago: the target's name,
-// TemporaryMark and six letters drawn from the clock, the process and a
-// count.
+// A name beside target that no file had a moment ago, drawn from the clock,
+// the process and the attempt.
 std::string UniqueName(const std::string& target, unsigned attempt) {
-  static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   LARGE_INTEGER counter{};
   ::QueryPerformanceCounter(&counter);
-  std::uint64_t mix = static_cast<std::uint64_t>(counter.QuadPart) ^
-                      (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32) ^
-                      (static_cast<std::uint64_t>(attempt) * 0x9E3779B97F4A7C15ULL);
-  std::string name = target + std::string(TemporaryMark);
-  for (std::size_t i = 0; i < TemporaryLetters; ++i) {
-    mix = mix * 6364136223846793005ULL + 1442695040888963407ULL;
-    name += letters[(mix >> 33) % (std::size(letters) - 1)];
-  }
-  return name;
+  return DrawTemporaryName(target, static_cast<std::uint64_t>(counter.QuadPart) ^
+                                       (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32) ^
+                                       (static_cast<std::uint64_t>(attempt) * 0x9E3779B97F4A7C15ULL));
 }
 
 // The locked byte lies far past any end: Windows locks are mandatory, and

@@ -52,9 +52,6 @@ void EndBySignal(int signal) {
 
 void HandleEndSignals(EndSignalHook hook) {
   Hook.store(hook);
-  // Past the file size limit (ulimit -f) a write, standard output's too,
-  // then fails like a full disk instead of ending the game on the spot.
-  ::signal(SIGXFSZ, SIG_IGN);
   struct sigaction action {};
   action.sa_handler = EndBySignal;
   // The other end signals wait while one is being handled.

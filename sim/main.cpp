@@ -10,11 +10,13 @@
 
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/process.h"
 #include "sim/app.h"
 #include "sim/parallel.h"
 
 int main(int argc, char** argv) {
   using namespace velkor::sim;
+  velkor::platform::SetUpProcess(velkor::platform::ProcessRole::Tool);
   // Bytes pass as they stand (on Windows, standard output is set to binary).
   velkor::platform::OpenStandardConsole();
   const std::vector<std::string_view> args(argv + 1, argv + argc);
