@@ -3,6 +3,7 @@
 #include <histedit.h>
 #include <langinfo.h>
 #include <locale.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +13,7 @@
 #include "console/escape_sequence.h"
 #include "console/failure.h"
 #include "console/line_reader.h"
+#include "platform/clock.h"
 #include "platform/terminal_mode.h"
 
 namespace velkor {
@@ -90,13 +92,31 @@ EditorState& StateOf(EditLine* editor) {
   return *static_cast<EditorState*>(data);
 }
 
+// An ESC with nothing after it within this time is a key of its own, not the
+// start of a sequence: a terminal sends a key's whole sequence at once.
+constexpr int LoneEscapeMs = 50;
+
+// Whether a byte comes from the terminal within LoneEscapeMs.
+bool ByteFollowsSoon(int fd) {
+  const double deadline = platform::SteadySeconds() + LoneEscapeMs / 1000.0;
+  for (;;) {
+    const double left = deadline - platform::SteadySeconds();
+    pollfd waiting{fd, POLLIN, 0};
+    const int ready = ::poll(&waiting, 1, left > 0 ? static_cast<int>(left * 1000) + 1 : 0);
+    if (ready < 0 && errno == EINTR && left > 0) continue;
+    return ready > 0;
+  }
+}
+
 // ESC: the whole sequence of the key that sent it is read here, so that the
 // keys the editor has no use for (Page Up, F1, Alt with a letter) are
 // dropped whole instead of leaving "5~" or a command prompt behind.
 unsigned char EscapeKey(EditLine* editor, int) {
+  EditorState& reading = StateOf(editor);
+  // Escape pressed alone goes alone, and takes no key typed after it.
+  if (!ByteFollowsSoon(reading.fd)) return CC_NORM;
   EscapeSequence sequence;
   wchar_t c = 0;
-  EditorState& reading = StateOf(editor);
   reading.inSequence = true;
   bool complete = false;
   do {
