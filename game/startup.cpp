@@ -22,7 +22,7 @@ constexpr const char* SavedQuitLine = "ゲームを終わります。キャラ�
 // At a terminal the run's own report line is shown after the last output, so
 // the player sees the result without opening the report file.
 void ShowResultAtTerminal(Console& console, const RunReport& report) {
-  if (!console.EndOfInputQuits() || report.LastLine().empty()) return;
+  if (!console.EndOfInputQuits()) return;
   console.WriteLine();
   console.WriteLine("今回の記録：" + report.LastLine());
   if (!platform::WindowClosesWithGame()) return;
@@ -65,12 +65,9 @@ int StartUp(GameRun& run) {
       const platform::SignalHold hold;
       if (SavePlayer(console, Player, run.FileWrite)) console.SetQuitLine(SavedQuitLine);
     }
-    try {
-      Main(run);
-    } catch (const PlayerQuit&) {
-      // Ctrl-D at the last Enter of a finished run reads as that Enter.
-      if (run.Report.LastLine().empty()) throw;
-    }
+    // A quit before the run has ended goes on to RunGuarded, which says the
+    // quit line; an ended run shows its report line.
+    if (Main(run) == RunEnd::Quit) throw PlayerQuit();
     ShowResultAtTerminal(console, run.Report);
   });
 }
