@@ -1,5 +1,6 @@
-// Quitting at a terminal, in-process: a quit at the last Enter of a
-// finished run still shows the run's result.
+// Quitting at a terminal, in-process: the line said then tells whether the
+// character on the screen is the one in save.dat, and a quit at the last
+// Enter of a finished run still shows the run's result.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -18,6 +19,8 @@
 namespace velkor {
 namespace {
 
+const std::string Saved = "ゲームを終わります。キャラクターは保存されています。\r\n";
+const std::string Unsaved = "ゲームを終わります。キャラクターは保存されていません。\r\n";
 const std::string GameOver = "ゲームーオーバー……\r\n";
 
 bool EndsWith(std::string_view text, std::string_view end) {
@@ -45,6 +48,11 @@ class QuittingTerminal : public ConsoleDevice {
   std::string output_;
 };
 
+std::ptrdiff_t FailAtOnce(platform::FileHandle, const void*, std::size_t) {
+  errno = ENOSPC;
+  return -1;
+}
+
 class QuitAtATerminal : public ::testing::Test {
  protected:
   void SetUp() override { test::CopyGameData(folder_.Path()); }
@@ -63,6 +71,35 @@ class QuitAtATerminal : public ::testing::Test {
   test::ScopedTempDir folder_;
   test::ScopedWorkingDir inside_{folder_.Path()};
 };
+
+TEST_F(QuitAtATerminal, TheSavedLineOnlyWhileTheCharacterAtStakeIsTheOneOnDisk) {
+  const std::string defined = test::TypedDefinition("Yu");
+  struct Case {
+    const char* what;
+    bool saveBefore;
+    std::string input;
+    bool saveFails;
+    std::string line;
+  };
+  const Case cases[] = {
+      {"quit in the first definition", false, "\n", false, Unsaved},
+      {"quit after the definition was saved", false, defined, false, Saved},
+      {"quit after its save failed", false, defined, true, Unsaved},
+      {"quit at the load question", true, "", false, Saved},
+      {"quit after loading", true, "y\n\n", false, Saved},
+      {"quit in a new definition after declining the saved one", true, "n\n\n", false, Unsaved},
+      {"quit after declining and a failed save", true, "n\n" + defined, true, Unsaved},
+  };
+  for (const Case& c : cases) {
+    test::Remove("save.dat");
+    if (c.saveBefore) test::WriteBytes("save.dat", test::SavedRecord());
+    QuittingTerminal terminal(test::Lines(c.input), false);
+    EXPECT_EQ(Play(terminal, c.saveFails ? platform::FileWriter(FailAtOnce) : platform::FileWriter()), 0)
+        << c.what;
+    EXPECT_TRUE(EndsWith(terminal.Output(), c.line)) << c.what << "\n"
+                                                     << test::Cp932ToUtf8(terminal.Output());
+  }
+}
 
 // The run is over once its line is in the report: a quit at the Enter after
 // "ゲームーオーバー……" is that Enter, and the run's result is shown.
