@@ -238,7 +238,8 @@ std::string HelpText() {
       "  --help                  this text\n"
       "\n"
       "A bad argument gets a message and exit status 2; part files that merge\n"
-      "cannot take, exit status 1; running out of memory, exit status 3.\n";
+      "cannot take, and output that cannot be written, exit status 1; running out\n"
+      "of memory, exit status 3.\n";
   return text;
 }
 
