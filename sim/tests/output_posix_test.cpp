@@ -1,6 +1,7 @@
-// Only on POSIX systems: /dev/full and pipes without a reader.
-// velkor-sim as a batch system runs it: output that cannot be written never
-// ends with status 0.
+// Only on POSIX systems: /dev/full, pipes without a reader, /dev/zero and memory limits.
+// velkor-sim as a batch system runs it: output that cannot be written, and
+// part files that are no parts at all, never end with status 0 or take the
+// memory.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
 
 namespace velkor::sim {
@@ -71,6 +73,44 @@ TEST(VelkorSimOutput, AFailedWriteIsToldAndEndsWithStatusOne) {
   }
   ::close(full);
   ::close(pipe[1]);
+}
+
+// Files that hold no line of a part, however large, are refused at their
+// first line, in a memory smaller than the line: /dev/zero, one line of
+// 64 MiB.
+TEST(VelkorSimOutput, MergeRefusesEndlessLinesAtOnce) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer maps far more than any memory limit allows";
+#endif
+  test::ScopedTempDir folder;
+  const std::string huge = folder.Path() + "/huge.csv";
+  test::WriteBytes(huge, std::string(64 << 20, '7'));
+  for (const std::string& file : {std::string("/dev/zero"), huge}) {
+    const test::ProcessResult run =
+        test::RunProcess({SimProgram(), "merge", file}, ".", "", 10, {-1, 48LL << 20}, true);
+    EXPECT_FALSE(run.timedOut) << file;
+    EXPECT_EQ(run.exitStatus, 1) << file;
+    EXPECT_EQ(run.output, "velkor-sim: \"" + file + "\" is not a part written by search --shard\n");
+  }
+}
+
+// Memory that runs out while the parts are merged is told as such, with the
+// status for it.
+TEST(VelkorSimOutput, MemoryRunningOutInMergeEndsWithStatusThree) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer maps far more than any memory limit allows";
+#endif
+  test::ScopedTempDir folder;
+  const std::string part = folder.Path() + "/part.csv";
+  // The first build of the finest search: merging it holds a row for every
+  // build of that search, more than 48 MiB allow.
+  test::WriteBytes(part,
+                   "part,parts,policy,step,enemy,runs,seed,build,hp,atk,def,spd,talents,successes,kills\n"
+                   "1,1,greedy,1,,1,1,0,0,0,0,100,,0,0\n");
+  const test::ProcessResult run =
+      test::RunProcess({SimProgram(), "merge", part}, ".", "", 10, {-1, 48LL << 20}, true);
+  EXPECT_EQ(run.exitStatus, 3) << run.output;
+  EXPECT_NE(run.output.find("velkor-sim: out of memory"), std::string::npos) << run.output;
 }
 
 }  // namespace
