@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -43,7 +44,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (line->Run == CommandLine::Mode::Help) return WriteOut(HelpText()) ? 0 : 1;
-  if (line->Threads == 0) line->Threads = DefaultThreads();
+  // Threads past a few per core would only take memory.
+  line->Threads = UsefulThreads(line->Threads == 0 ? DefaultThreads() : line->Threads, UINT64_MAX);
   if (line->Runs == 0) line->Runs = DefaultRuns(line->Run);
 
   const bool terminal = isatty(STDERR_FILENO) != 0;

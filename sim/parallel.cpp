@@ -1,5 +1,6 @@
 #include "sim/parallel.h"
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -9,6 +10,11 @@ namespace velkor::sim {
 unsigned DefaultThreads() {
   const unsigned cores = std::thread::hardware_concurrency();
   return cores == 0 ? 1 : cores;
+}
+
+unsigned UsefulThreads(unsigned asked, std::uint64_t items) {
+  const std::uint64_t most = std::min<std::uint64_t>(std::uint64_t{DefaultThreads()} * ThreadsPerCore, items);
+  return static_cast<unsigned>(std::max<std::uint64_t>(std::min<std::uint64_t>(asked, most), 1));
 }
 
 void RunParallel(std::uint64_t items, unsigned threads,
