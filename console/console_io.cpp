@@ -5,7 +5,6 @@
 
 #include "console/failure.h"
 #include "console/line_reader.h"
-#include "platform/signals.h"
 
 namespace velkor {
 
@@ -48,17 +47,6 @@ std::string Console::ReadLine() {
   // The player's Enter ended whatever line was open on the screen.
   atLineStart_ = true;
   return line;
-}
-
-void Console::SetQuitLine(std::string_view line) {
-  quitLine_ = line;
-  // Ctrl-C at a terminal says the same line, after whatever the player was
-  // typing; through pipes a signal ends the game as it always has.
-  const std::string said =
-      endOfInputQuits_ && !line.empty()
-          ? bound_->Shown(std::string(LineEnd) + std::string(line) + std::string(LineEnd))
-          : std::string();
-  platform::SetEndSignalLine(said);
 }
 
 void Console::FlushOutput() {

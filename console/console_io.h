@@ -76,11 +76,16 @@ class Console {
   // True when nothing has been written yet or the last text ended a line.
   bool AtLineStart() const { return atLineStart_; }
 
-  // The one line said when the player quits at a terminal: the game changes
-  // it as the character's state changes. Empty by default. At a terminal,
-  // Ctrl-C (an end signal) says it too before ending the game.
-  void SetQuitLine(std::string_view line);
+  // The one line said when the player quits at a terminal (RunGuarded says
+  // it): the game changes it as the character's state changes. Empty by
+  // default.
+  void SetQuitLine(std::string_view line) { quitLine_ = line; }
   const std::string& QuitLine() const { return quitLine_; }
+
+  // The bytes the screen gets for text shown whole at the start of a line,
+  // as the bound device shows them (ConsoleDevice::Shown), without sending
+  // them.
+  std::string Shown(std::string_view text) { return bound_->Shown(text); }
 
  private:
   // Used until start-up binds the real console: swallows output, has no input.

@@ -3,14 +3,18 @@
 #include <histedit.h>
 #include <langinfo.h>
 #include <locale.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cwchar>
+#include <string>
 
 #include "console/escape_sequence.h"
 #include "console/failure.h"
 #include "console/line_reader.h"
+#include "platform/clock.h"
+#include "platform/terminal_mode.h"
 
 namespace velkor {
 
@@ -66,29 +70,53 @@ unsigned char EndOrDelete(EditLine* editor, int) {
   return DeleteUnderCursor(editor);
 }
 
-// What the reading function below keeps between calls.
-struct Reading {
+// What the editor's callbacks below work with, found through the editor's
+// client data (libedit calls back with nothing else).
+struct EditorState {
   int fd = -1;      // the terminal, read
   int bellFd = -1;  // the terminal, written
+  std::string prompt;
   mbstate_t state{};
   bool started = false;     // state holds the first bytes of a character
   bool inSequence = false;  // the rest of an escape sequence: never refused
   bool rang = false;        // the bell has rung for this line
+  // The terminal while a line is read, and whether the editor's own mode
+  // on it has been noted yet.
+  platform::TerminalModeHold* hold = nullptr;
+  bool editorModeNoted = false;
 };
 
-// The reading state of the editor that this thread is reading a line with.
-// Not passed down: libedit calls back without a place for it.
-thread_local Reading* CurrentReading = nullptr;
+EditorState& StateOf(EditLine* editor) {
+  void* data = nullptr;
+  el_get(editor, EL_CLIENTDATA, &data);
+  return *static_cast<EditorState*>(data);
+}
 
-Reading& ReadingOf(EditLine*) { return *CurrentReading; }
+// An ESC with nothing after it within this time is a key of its own, not the
+// start of a sequence: a terminal sends a key's whole sequence at once.
+constexpr int LoneEscapeMs = 50;
+
+// Whether a byte comes from the terminal within LoneEscapeMs.
+bool ByteFollowsSoon(int fd) {
+  const double deadline = platform::SteadySeconds() + LoneEscapeMs / 1000.0;
+  for (;;) {
+    const double left = deadline - platform::SteadySeconds();
+    pollfd waiting{fd, POLLIN, 0};
+    const int ready = ::poll(&waiting, 1, left > 0 ? static_cast<int>(left * 1000) + 1 : 0);
+    if (ready < 0 && errno == EINTR && left > 0) continue;
+    return ready > 0;
+  }
+}
 
 // ESC: the whole sequence of the key that sent it is read here, so that the
 // keys the editor has no use for (Page Up, F1, Alt with a letter) are
 // dropped whole instead of leaving "5~" or a command prompt behind.
 unsigned char EscapeKey(EditLine* editor, int) {
+  EditorState& reading = StateOf(editor);
+  // Escape pressed alone goes alone, and takes no key typed after it.
+  if (!ByteFollowsSoon(reading.fd)) return CC_NORM;
   EscapeSequence sequence;
   wchar_t c = 0;
-  Reading& reading = ReadingOf(editor);
   reading.inSequence = true;
   bool complete = false;
   do {
@@ -119,13 +147,32 @@ unsigned char EscapeKey(EditLine* editor, int) {
   return CC_NORM;
 }
 
+// A stop and a continue, or a change of size, interrupted the read: the
+// editor learns the new size, and after a stop draws its line again.
+void CatchUp(EditLine* editor) {
+  switch (platform::TakeTerminalChange()) {
+    case platform::TerminalChange::None:
+      break;
+    case platform::TerminalChange::Resized:
+      el_resize(editor);
+      break;
+    case platform::TerminalChange::Resumed:
+      el_resize(editor);
+      el_set(editor, EL_REFRESH);
+      break;
+  }
+}
+
 // One character from the terminal, decoded by the editor's locale: 1, or 0
 // at the end of input, or -1 when the terminal cannot be read.
-int ReadDecoded(Reading& reading, wchar_t& c) {
+int ReadDecoded(EditLine* editor, EditorState& reading, wchar_t& c) {
   for (;;) {
     char byte = 0;
     const ssize_t got = ::read(reading.fd, &byte, 1);
-    if (got < 0 && errno == EINTR) continue;
+    if (got < 0 && errno == EINTR) {
+      CatchUp(editor);
+      continue;
+    }
     if (got <= 0) return got == 0 ? 0 : -1;
     std::size_t used = std::mbrtowc(&c, &byte, 1, &reading.state);
     if (used == static_cast<std::size_t>(-1) && reading.started) {
@@ -147,9 +194,14 @@ bool Inserts(wchar_t c) { return c >= 0x20 && c != 0x7F; }
 // refused as it arrives (with one bell per line), so a paste of any size
 // takes constant memory and time.
 int ReadLimited(EditLine* editor, wchar_t* c) {
-  Reading& reading = ReadingOf(editor);
+  EditorState& reading = StateOf(editor);
+  // The editor set its mode before it asked for the first key.
+  if (!reading.editorModeNoted && reading.hold != nullptr) {
+    reading.hold->EditorModeSet();
+    reading.editorModeNoted = true;
+  }
   for (;;) {
-    const int got = ReadDecoded(reading, *c);
+    const int got = ReadDecoded(editor, reading, *c);
     if (got != 1) return got;
     const LineInfoW* line = el_wline(editor);
     const auto held = static_cast<std::size_t>(line->lastchar - line->buffer);
@@ -169,8 +221,7 @@ struct LineEditor::Library {
   // middle of the game's screen.
   std::FILE* complaints = nullptr;
   EditLine* editor = nullptr;
-  std::string prompt;
-  Reading reading;
+  EditorState state;
 
   ~Library() {
     if (editor != nullptr) {
@@ -181,11 +232,7 @@ struct LineEditor::Library {
     if (locale != NoLocale) freelocale(locale);
   }
 
-  static char* Prompt(EditLine* editor) {
-    void* data = nullptr;
-    el_get(editor, EL_CLIENTDATA, &data);
-    return static_cast<Library*>(data)->prompt.data();
-  }
+  static char* Prompt(EditLine* editor) { return StateOf(editor).prompt.data(); }
 };
 
 LineEditor::LineEditor(std::unique_ptr<Library> library) : library_(std::move(library)) {}
@@ -204,12 +251,12 @@ std::unique_ptr<LineEditor> LineEditor::Open(std::string_view charset, std::FILE
   library->editor = editor;
   // No ~/.editrc and no history: every player gets the same keys, and
   // nothing is written anywhere.
-  el_set(editor, EL_CLIENTDATA, library.get());
+  el_set(editor, EL_CLIENTDATA, &library->state);
   el_set(editor, EL_PROMPT, &Library::Prompt);
   el_set(editor, EL_EDITOR, "emacs");
-  // The terminal is put back in order before a signal (Ctrl-C, a closed
-  // terminal) ends the program in the middle of a line.
-  el_set(editor, EL_SIGNAL, 1);
+  // The library's own signal handling (EL_SIGNAL) is left off: it sends
+  // each signal on to the whole process group, a wrapper script included.
+  // Read holds the terminal instead (platform/terminal_mode.h).
   // The wide form keeps the names as given; the narrow one copies them and
   // never frees the copies.
   el_wset(editor, EL_ADDFN, L"velkor-insert-nothing", L"Insert nothing", &InsertNothing);
@@ -218,19 +265,24 @@ std::unique_ptr<LineEditor> LineEditor::Open(std::string_view charset, std::FILE
   for (const char* key : {"^I", "^V"}) el_set(editor, EL_BIND, key, "velkor-insert-nothing", nullptr);
   el_set(editor, EL_BIND, "^D", "velkor-end-or-delete", nullptr);
   el_set(editor, EL_BIND, "^[", "velkor-escape-key", nullptr);
-  library->reading.fd = fileno(in);
-  library->reading.bellFd = fileno(out);
+  library->state.fd = fileno(in);
+  library->state.bellFd = fileno(out);
   el_wset(editor, EL_GETCFN, &ReadLimited);
   return std::unique_ptr<LineEditor>(new LineEditor(std::move(library)));
 }
 
 bool LineEditor::Read(std::string_view prompt, std::string& line) {
-  library_->prompt.assign(prompt);
-  library_->reading.rang = false;
-  CurrentReading = &library_->reading;
+  EditorState& state = library_->state;
+  state.prompt.assign(prompt);
+  state.rang = false;
+  // The terminal's line mode is noted before the library leaves it.
+  platform::TerminalModeHold hold(state.fd);
+  state.hold = &hold;
+  state.editorModeNoted = false;
   const EditorLocale current(library_->locale);
   int count = 0;
   const char* edited = el_gets(library_->editor, &count);
+  state.hold = nullptr;
   if (edited == nullptr) {
     if (count < 0) RaiseFailure(KindInOut, "標準入力を読めません");
     return false;

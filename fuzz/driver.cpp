@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_target.h"
+#include "platform/process.h"
 #ifdef VELKOR_AFL
 #include "fuzz/afl_coverage.h"
 #endif
@@ -86,6 +87,7 @@ constexpr unsigned InputsPerProcess = 10000;
 }  // namespace
 
 int main(int argc, char** argv) {
+  velkor::platform::SetUpProcess(velkor::platform::ProcessRole::Tool);
   if (argc > 1) return Replay(argc - 1, argv + 1);
 #ifdef VELKOR_AFL
   while (__afl_persistent_loop(InputsPerProcess) != 0) {

@@ -101,7 +101,11 @@ class ConsoleHunt : public HuntSeat {
     // The lost battle does not count.
     run_.Report.Write(hunt.KillCount, run_.TitleList, run_.Player.Name.Text(), run_.FileWrite, run_.Hooks);
     run_.Console.WriteLine("ゲームーオーバー……");
-    WaitEnter(run_.Console);
+    try {
+      WaitEnter(run_.Console);
+    } catch (const PlayerQuit&) {
+      // The run is over: quitting here is that Enter.
+    }
   }
   void Ended(const HuntState& hunt) override { PlayEnding(run_, hunt); }
 
@@ -112,9 +116,14 @@ class ConsoleHunt : public HuntSeat {
 
 }  // namespace
 
-void Main(GameRun& run) {
+RunEnd Main(GameRun& run) {
   ConsoleHunt seat(run);
-  PlayHunt(seat, run.Player, run.RandomState, seat.Error());
+  try {
+    const HuntState hunt = PlayHunt(seat, run.Player, run.RandomState, seat.Error());
+    return hunt.BattleResult == BattleOutcome::Victory ? RunEnd::Ending : RunEnd::Defeat;
+  } catch (const PlayerQuit&) {
+    return RunEnd::Quit;
+  }
 }
 
 }  // namespace velkor

@@ -10,13 +10,14 @@
 #include "game/run.h"
 #include "game/startup.h"
 #include "platform/console.h"
-#include "platform/signals.h"
+#include "platform/process.h"
 
 namespace velkor {
 
 int RunProgram(const platform::FileHooks& hooks) {
-  // TERM, HUP and INT wait while a save replaces its file.
-  velkor::platform::HandleEndSignals();
+  // TERM, HUP and INT wait while a save replaces its file; the rest of the
+  // process-wide settings with them.
+  velkor::platform::SetUpProcess(velkor::platform::ProcessRole::Game);
   // Set up before the first byte passes.
   const velkor::platform::StandardConsole& standard = velkor::platform::OpenStandardConsole();
   // Raw bytes until the terminal is known, so that even a failure while

@@ -1,5 +1,6 @@
 #include "persist/report.h"
 
+#include <cstdint>
 #include <string>
 
 #include "console/charset.h"
@@ -7,6 +8,7 @@
 #include "data/fighter.h"
 #include "persist/report_line.h"
 #include "platform/clock.h"
+#include "platform/cp932_table.h"
 #include "platform/files.h"
 
 namespace velkor {
@@ -27,19 +29,21 @@ void RunReport::ReadLocale() { locale_ = DescribeLocale(ReadLocaleTimeTexts()); 
 std::string ReportName(std::string_view name) {
   std::string safe;
   safe.reserve(name.size());
-  std::size_t i = 0;
-  while (i < name.size()) {
-    if (!IsCp932LeadByte(name[i])) {
-      safe += IsControlByte(name[i]) ? '?' : name[i];
-      ++i;
-    } else if (i + 1 < name.size() && !IsControlByte(name[i + 1])) {
-      safe.append(name.substr(i, 2));
-      i += 2;
-    } else {
-      // A lead byte without its second byte would take the next byte of the
-      // file (the CR of the line end) as its own: it is dropped.
-      ++i;
-    }
+  for (std::size_t i = 0; i < name.size();) {
+    const auto first = static_cast<unsigned char>(name[i]);
+    const bool pair =
+        IsCp932LeadByte(name[i]) && i + 1 < name.size() && platform::IsCp932TrailByte(name[i + 1]);
+    const std::size_t length = pair ? 2 : 1;
+    const auto code =
+        static_cast<std::uint16_t>(pair ? first << 8 | static_cast<unsigned char>(name[i + 1]) : first);
+    // Whatever code page 932 does not define (a lead byte without its
+    // second byte, an unassigned pair, 0x80, 0xA0, 0xFD to 0xFF) would stop
+    // a reader of the file there.
+    if (IsControlByte(name[i]) || !platform::Cp932ToUnicode(code))
+      safe += platform::StandIn;
+    else
+      safe.append(name.substr(i, length));
+    i += length;
   }
   return safe;
 }

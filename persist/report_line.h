@@ -19,9 +19,11 @@ inline constexpr const char* ReportPath = "\xE3\x83\xAC\xE3\x83\x9D\xE3\x83\xBC\
 inline constexpr const char* ReportFileName = "レポート.txt";
 
 // The player's name as the report line holds it: each control byte (0x00 to
-// 0x1F, 0x7F) becomes "?" and a lead byte without its second byte is
-// dropped, so that a name can never break or extend the line. The screen
-// shows the name as it is.
+// 0x1F, 0x7F) and each byte or pair that code page 932 does not define
+// becomes "?", so that a name can never break or extend the line and every
+// line reads as code page 932. Pairs are taken as the terminal takes them:
+// a lead byte with a second byte after it. The screen and save.dat keep the
+// name as it is.
 std::string ReportName(std::string_view name);
 
 // 【<kills>人斬り】<titleList>／VELKOR／[<date and time>]／<ReportName of

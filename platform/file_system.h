@@ -44,10 +44,10 @@ FileHandle CreateTemporary(const std::string& target, std::string& path);
 // Flushes what was written to file to the disk.
 bool FlushToDisk(FileHandle file);
 
-// Renames the closed file at path over target so that the rename lasts
-// through a crash; false, and nothing renamed, where the system would not
-// replace target.
-bool MoveOver(const std::string& path, const std::string& target);
+// Renames the file at path, still open as file (from CreateTemporary, and so
+// still held), over target so that the rename lasts through a crash; false,
+// and nothing renamed, where the system would not replace target.
+bool MoveOver(FileHandle file, const std::string& path, const std::string& target);
 
 // Removes the file at path, if it can.
 void Remove(const std::string& path);

@@ -23,7 +23,7 @@ struct WriteResult {
 WriteResult WriteCounting(FileHandle file, std::string_view bytes, FileWriter write) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const std::ptrdiff_t n = write(file, bytes.data() + done, bytes.size() - done);
+    const std::ptrdiff_t n = write.Write(file, bytes.data() + done, bytes.size() - done);
     if (n < 0 && fs::WriteWasInterrupted()) continue;
     if (n <= 0) return {false, done};
     done += static_cast<std::size_t>(n);
@@ -90,12 +90,18 @@ class TemporaryFile {
   bool IsOpen() { return file_.Handle() != fs::NoFile; }
   FileHandle Get() { return file_.Handle(); }
 
-  // Flushes the bytes to the disk and moves the file over target.
-  bool Commit(const std::string& target) {
-    const bool flushed = fs::FlushToDisk(file_.Handle());
-    if (!file_.Close() || !flushed) return false;
-    if (!fs::MoveOver(path_, target)) return false;
+  // Flushes the bytes to the disk and moves the file over target. The file
+  // stays open, and so locked, until it has its new name: a clean-up by
+  // another game never finds it finished and unlocked under its temporary
+  // name.
+  bool Commit(const std::string& target, const FileWriter& write) {
+    if (!fs::FlushToDisk(file_.Handle())) return false;
+    if (write.BeforeMove != nullptr) write.BeforeMove();
+    if (!fs::MoveOver(file_.Handle(), path_, target)) return false;
     path_.clear();
+    // The bytes reached the disk before the move: a close that complains
+    // now no longer changes what the target holds.
+    file_.Close();
     return true;
   }
 
@@ -131,7 +137,7 @@ bool ReplaceFile(const std::string& target, std::string_view bytes, const std::s
   TemporaryFile temporary(target);
   bool kept = false;
   if (!temporary.IsOpen() || !WriteCounting(temporary.Get(), bytes, write).complete ||
-      !KeepOld(target, keepOldAs, kept) || !temporary.Commit(target))
+      !KeepOld(target, keepOldAs, kept) || !temporary.Commit(target, write))
     return false;
   return hooks.Replaced(target, kept ? keepOldAs : std::string());
 }

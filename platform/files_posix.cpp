@@ -7,9 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdint>
-#include <cstdlib>
+#include <ctime>
 
 #include "platform/file_system.h"
 #include "platform/file_writer.h"
@@ -25,13 +24,6 @@ std::ptrdiff_t SystemWrite(FileHandle file, const void* data, std::size_t size) 
 namespace {
 
 int Fd(FileHandle file) { return static_cast<int>(file); }
-
-// Past the file size limit a write then fails with EFBIG, as on a full disk,
-// instead of raising the signal that would end the process on the spot.
-void IgnoreFileSizeSignal() {
-  static const bool ignored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
-  static_cast<void>(ignored);
-}
 
 // Waits as usual again on a file opened without blocking.
 bool Blocking(int fd) {
@@ -90,23 +82,25 @@ long long ReadUpTo(FileHandle file, char* data, std::size_t size) {
 }
 
 FileHandle CreateTemporary(const std::string& target, std::string& path) {
-  IgnoreFileSizeSignal();
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    path = target + std::string(TemporaryMark) + "XXXXXX";
-    // mkostemp creates with O_EXCL: an existing name, a link included, is
-    // never opened; it tries other names instead.
-    const int fd = ::mkostemp(path.data(), O_CLOEXEC);
-    if (fd < 0) break;
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    path = DrawTemporaryName(target, static_cast<std::uint64_t>(now.tv_sec) * 1000000000ULL ^
+                                         static_cast<std::uint64_t>(now.tv_nsec) ^
+                                         (static_cast<std::uint64_t>(::getpid()) << 32) ^
+                                         (static_cast<std::uint64_t>(attempt) * 0x9E3779B97F4A7C15ULL));
+    // O_EXCL never opens what stands at the name, a link included; another
+    // name is tried instead. 0666: the file gets what the file mask leaves,
+    // as any new file does.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      break;
+    }
     // Locked while it lives, so that a start-up's clean-up of leftovers
     // knows it is in use; if one removed it before the lock was taken, a
     // new name is drawn.
-    if (::flock(fd, LOCK_EX) == 0 && IsAt(fd, path)) {
-      // mkostemp gives 0600; a save gets the usual permissions.
-      const mode_t mask = ::umask(0);
-      ::umask(mask);
-      ::fchmod(fd, 0666 & ~mask);
-      return fd;
-    }
+    if (::flock(fd, LOCK_EX) == 0 && IsAt(fd, path)) return fd;
     ::close(fd);
   }
   path.clear();
@@ -115,7 +109,8 @@ FileHandle CreateTemporary(const std::string& target, std::string& path) {
 
 bool FlushToDisk(FileHandle file) { return ::fsync(Fd(file)) == 0; }
 
-bool MoveOver(const std::string& path, const std::string& target) {
+bool MoveOver(FileHandle, const std::string& path, const std::string& target) {
+  // The lock goes with the open descriptor, not the name: it holds across.
   if (::rename(path.c_str(), target.c_str()) != 0) return false;
   // The rename itself lasts through a crash once its folder is synced; a
   // folder that cannot be synced still holds the whole new file.
@@ -157,7 +152,6 @@ void RemoveIfStale(const std::string& path, std::size_t largest) {
 }
 
 AppendOpen OpenToAppend(const std::string& path, AppendFile& file) {
-  IgnoreFileSizeSignal();
   // Without blocking: a FIFO without a reader fails here instead of waiting.
   int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   bool created = false;

@@ -1,14 +1,18 @@
 // The file primitives on Windows (file_system.h): wide names, handles opened
-// with the sharing a reader or a replacer needs, a replace through
-// MoveFileExW; and the renames and the folder separator of files.h.
+// with the sharing a reader or a replacer needs, a replace renamed through
+// the handle that holds it; and the renames and the folder separator of
+// files.h.
 #include <windows.h>
 // windows.h names one of its own functions like ours.
 #undef ReplaceFile
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/file_writer.h"
@@ -44,22 +48,14 @@ std::wstring WideName(const std::string& path) {
 
 bool IsMissingError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-// A name beside target that no file had a moment ago: the target's name,
-// TemporaryMark and six letters drawn from the clock, the process and a
-// count.
+// A name beside target that no file had a moment ago, drawn from the clock,
+// the process and the attempt.
 std::string UniqueName(const std::string& target, unsigned attempt) {
-  static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   LARGE_INTEGER counter{};
   ::QueryPerformanceCounter(&counter);
-  std::uint64_t mix = static_cast<std::uint64_t>(counter.QuadPart) ^
-                      (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32) ^
-                      (static_cast<std::uint64_t>(attempt) * 0x9E3779B97F4A7C15ULL);
-  std::string name = target + std::string(TemporaryMark);
-  for (std::size_t i = 0; i < TemporaryLetters; ++i) {
-    mix = mix * 6364136223846793005ULL + 1442695040888963407ULL;
-    name += letters[(mix >> 33) % (std::size(letters) - 1)];
-  }
-  return name;
+  return DrawTemporaryName(target, static_cast<std::uint64_t>(counter.QuadPart) ^
+                                       (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32) ^
+                                       (static_cast<std::uint64_t>(attempt) * 0x9E3779B97F4A7C15ULL));
 }
 
 // The locked byte lies far past any end: Windows locks are mandatory, and
@@ -125,8 +121,9 @@ FileHandle CreateTemporary(const std::string& target, std::string& path) {
     const std::string name = UniqueName(target, attempt);
     // CREATE_NEW never opens what stands there; it tries other names
     // instead. Not shared: a clean-up cannot remove it while it is open.
-    const HANDLE handle = ::CreateFileW(WideName(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    // DELETE lets MoveOver rename it through this handle.
+    const HANDLE handle = ::CreateFileW(WideName(name).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
       path = name;
       return Own(handle);
@@ -139,15 +136,33 @@ FileHandle CreateTemporary(const std::string& target, std::string& path) {
 
 bool FlushToDisk(FileHandle file) { return ::FlushFileBuffers(Win(file)) != 0; }
 
-bool MoveOver(const std::string& path, const std::string& target) {
-  const std::wstring from = WideName(path);
+bool MoveOver(FileHandle file, const std::string&, const std::string& target) {
   const std::wstring to = WideName(target);
+  if (to.empty()) return false;
   // Windows refuses to move a file over a write-protected one; asked first,
   // so that every system that runs the game (Wine too) refuses.
   const DWORD attributes = ::GetFileAttributesW(to.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
-  // The move itself is written through before it returns.
-  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  const DWORD needed = ::GetFullPathNameW(to.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return false;
+  std::wstring full(needed, L'\0');
+  const DWORD length = ::GetFullPathNameW(to.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return false;
+  // Renamed through the handle that holds the file unshared, so that no
+  // clean-up can remove it before it has its new name. The buffer is zeroed:
+  // the name is followed by a NUL.
+  const std::size_t nameBytes = length * sizeof(wchar_t);
+  std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = TRUE;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<DWORD>(nameBytes);
+  std::memcpy(buffer.data() + offsetof(FILE_RENAME_INFO, FileName), full.data(), nameBytes);
+  if (!::SetFileInformationByHandle(Win(file), FileRenameInfo, info, static_cast<DWORD>(buffer.size())))
+    return false;
+  // The new name written through, as far as the system lets a handle ask.
+  ::FlushFileBuffers(Win(file));
+  return true;
 }
 
 void Remove(const std::string& path) { ::DeleteFileW(WideName(path).c_str()); }

@@ -16,9 +16,11 @@ namespace velkor::platform {
 // Windows it runs on the console's control thread. Null says nothing.
 using EndSignalHook = void (*)(int signal);
 
-// Takes the signals over, once, before anything is written: from then on
-// they end the program through the hook. Safe to call again with another
-// hook (the last one counts).
+// Takes the signals over, once, before anything is written (the game's
+// process set-up, process.h, does): from then on they end the program
+// through the hook. Safe to call again with another hook (the last one
+// counts). A terminal that the line editor holds gets its line mode back
+// first (terminal_mode.h).
 void HandleEndSignals(EndSignalHook hook = nullptr);
 
 // The bytes written to standard output when an end signal ends the program,

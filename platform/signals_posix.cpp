@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "platform/signals.h"
+#include "platform/terminal_mode.h"
 
 namespace velkor::platform {
 
@@ -29,9 +30,12 @@ sigset_t EndSignalSet() {
   return set;
 }
 
-// Says the hook's line, then ends the program by the signal itself, so that
-// the parent sees the usual cause of death.
+// Gives a terminal that the line editor holds its line mode back, says the
+// end signal line and calls the hook, then ends the program by the signal
+// itself, so that the parent sees the usual cause of death. The signal is
+// raised in this process alone, never sent to its process group.
 void EndBySignal(int signal) {
+  RestoreTerminalLineMode();
   for (std::size_t written = 0; written < LineLength;) {
     const ssize_t n = ::write(STDOUT_FILENO, Line + written, LineLength - written);
     if (n < 0 && errno == EINTR) continue;
@@ -52,9 +56,6 @@ void EndBySignal(int signal) {
 
 void HandleEndSignals(EndSignalHook hook) {
   Hook.store(hook);
-  // Past the file size limit (ulimit -f) a write, standard output's too,
-  // then fails like a full disk instead of ending the game on the spot.
-  ::signal(SIGXFSZ, SIG_IGN);
   struct sigaction action {};
   action.sa_handler = EndBySignal;
   // The other end signals wait while one is being handled.

@@ -4,6 +4,9 @@
 // such names are ever cleaned up, so that no file of a player's own (such as
 // "save.dat.backup") is touched.
 
+#include <cstdint>
+#include <iterator>
+#include <string>
 #include <string_view>
 
 namespace velkor::platform {
@@ -20,6 +23,19 @@ inline bool IsTemporaryName(std::string_view name, std::string_view prefix) {
     if (!letter) return false;
   }
   return true;
+}
+
+// A temporary name of target made from seed, which a system draws from its
+// clock, the process and the attempt; a name that is taken is simply tried
+// again with another seed.
+inline std::string DrawTemporaryName(const std::string& target, std::uint64_t seed) {
+  static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::string name = target + std::string(TemporaryMark);
+  for (std::size_t i = 0; i < TemporaryLetters; ++i) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    name += letters[(seed >> 33) % (std::size(letters) - 1)];
+  }
+  return name;
 }
 
 }  // namespace velkor::platform

@@ -226,8 +226,8 @@ std::string HelpText() {
       "                          (default 10000; 1000 in search; at most 4294967296,\n"
       "                          one seed each)\n"
       "  --seed S                run i starts the game's generator at S+i (default 1)\n"
-      "  --threads T             worker threads (default: every core); results do not\n"
-      "                          depend on it\n"
+      "  --threads T             worker threads (default: every core; at most four per\n"
+      "                          core); results do not depend on it\n"
       "  --csv                   comma-separated output with a header line\n"
       "  --step P                search: points per step of a stat (default 5)\n"
       "  --enemy K               search: rank by wins against roster entry K (1..12)\n"
@@ -238,7 +238,8 @@ std::string HelpText() {
       "  --help                  this text\n"
       "\n"
       "A bad argument gets a message and exit status 2; part files that merge\n"
-      "cannot take, exit status 1; running out of memory, exit status 3.\n";
+      "cannot take, and output that cannot be written, exit status 1; running out\n"
+      "of memory, exit status 3.\n";
   return text;
 }
 

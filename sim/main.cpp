@@ -1,7 +1,10 @@
 // velkor-sim: read the command line, run, print in the locale's character set.
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <new>
 #include <optional>
 #include <string>
@@ -10,11 +13,27 @@
 
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/process.h"
 #include "sim/app.h"
 #include "sim/parallel.h"
 
+namespace {
+
+// Writes text to standard output, whole; a write that fails (a full disk, a
+// closed pipe) is said, so that a batch system never takes a lost part for
+// done.
+bool WriteOut(std::string_view text) {
+  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  if (std::fflush(stdout) == 0 && written && std::ferror(stdout) == 0) return true;
+  std::fprintf(stderr, "velkor-sim: cannot write the output: %s\n", std::strerror(errno));
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace velkor::sim;
+  velkor::platform::SetUpProcess(velkor::platform::ProcessRole::Tool);
   // Bytes pass as they stand (on Windows, standard output is set to binary).
   velkor::platform::OpenStandardConsole();
   const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -24,11 +43,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velkor-sim: %s\nTry 'velkor-sim --help'.\n", error.c_str());
     return 2;
   }
-  if (line->Run == CommandLine::Mode::Help) {
-    std::fputs(HelpText().c_str(), stdout);
-    return 0;
-  }
-  if (line->Threads == 0) line->Threads = DefaultThreads();
+  if (line->Run == CommandLine::Mode::Help) return WriteOut(HelpText()) ? 0 : 1;
+  // Threads past a few per core would only take memory.
+  line->Threads = UsefulThreads(line->Threads == 0 ? DefaultThreads() : line->Threads, UINT64_MAX);
   if (line->Runs == 0) line->Runs = DefaultRuns(line->Run);
 
   const bool terminal = isatty(STDERR_FILENO) != 0;
@@ -50,8 +67,7 @@ int main(int argc, char** argv) {
     return 3;
   }
   const double seconds = velkor::platform::SteadySeconds() - start;
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  if (std::fflush(stdout) != 0) return 1;
+  if (!WriteOut(text)) return 1;
   if (terminal) std::fprintf(stderr, "(%.2f s on %u threads)\n", seconds, line->Threads);
   return 0;
 }

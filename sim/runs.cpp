@@ -34,12 +34,13 @@ void Add(HuntTally& sum, const HuntTally& part) {
 
 std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptions& options) {
   const TFighter player = MakeFighter(build);
-  const auto workers = MakeWorkers(options.Policy, options.Threads);
   const std::uint64_t chunks = Chunks(options.Runs);
+  const unsigned threads = UsefulThreads(options.Threads, chunks * RosterSize);
+  const auto workers = MakeWorkers(options.Policy, threads);
   // One sum per thread, whatever the number of runs; sums do not depend on
   // the order, so the result does not depend on the threads.
   std::vector<std::array<EnemyTally, RosterSize>> sums(workers.size());
-  RunParallel(chunks * RosterSize, options.Threads, [&](unsigned worker, std::uint64_t item) {
+  RunParallel(chunks * RosterSize, threads, [&](unsigned worker, std::uint64_t item) {
     const auto enemy = static_cast<std::int32_t>(item / chunks);
     const std::uint64_t first = (item % chunks) * Chunk;
     const std::uint64_t last = std::min(first + Chunk, options.Runs);
@@ -64,8 +65,9 @@ std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptio
 HuntTally RunHunts(const Build& build, const RunOptions& options,
                    const std::function<void(std::uint64_t done, std::uint64_t of)>& progress) {
   const TFighter player = MakeFighter(build);
-  const auto workers = MakeWorkers(options.Policy, options.Threads);
   const std::uint64_t chunks = Chunks(options.Runs);
+  const unsigned threads = UsefulThreads(options.Threads, chunks);
+  const auto workers = MakeWorkers(options.Policy, threads);
   std::vector<HuntTally> sums(workers.size());  // one per thread, as above
   const auto work = [&](unsigned worker, std::uint64_t item) {
     const std::uint64_t first = item * Chunk;
@@ -80,10 +82,10 @@ HuntTally RunHunts(const Build& build, const RunOptions& options,
     Add(sums[worker], tally);
   };
   if (progress) {
-    RunParallel(chunks, options.Threads, work,
+    RunParallel(chunks, threads, work,
                 [&](std::uint64_t done) { progress(std::min(done * Chunk, options.Runs), options.Runs); });
   } else {
-    RunParallel(chunks, options.Threads, work);
+    RunParallel(chunks, threads, work);
   }
   HuntTally sum;
   for (const HuntTally& part : sums) Add(sum, part);

@@ -1,6 +1,7 @@
 #include "sim/search.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "opening/definition.h"
 #include "sim/parallel.h"
@@ -13,6 +14,12 @@ namespace {
 
 // Runs of one build per work item.
 constexpr std::uint64_t Chunk = 250;
+
+// What the runs of one build add up to.
+struct Tally {
+  std::atomic<std::uint64_t> Successes{0};
+  std::atomic<std::uint64_t> Kills{0};
+};
 
 }  // namespace
 
@@ -42,43 +49,44 @@ std::vector<RankedBuild> SearchBuilds(
     const SearchOptions& options, const std::function<void(std::uint64_t done, std::uint64_t of)>& progress) {
   const std::vector<Build> every = EnumerateBuilds(options.Step);
   const std::uint32_t parts = std::max(options.Parts, 1u);
-  std::vector<std::size_t> index;  // the part's builds
-  for (std::size_t b = options.Part; b < every.size(); b += parts) index.push_back(b);
-  std::vector<Build> builds;
-  for (const std::size_t b : index) builds.push_back(every[b]);
+  // The part's builds are every parts-th from Part: build b of the part is
+  // every[place(b)].
+  const std::size_t count =
+      options.Part < every.size() ? (every.size() - options.Part + parts - 1) / parts : 0;
+  const auto place = [&](std::size_t b) { return options.Part + b * parts; };
   const std::uint64_t runs = options.Runs.Runs;
   const std::uint64_t chunks = (runs + Chunk - 1) / Chunk;
-  const unsigned threads = std::max(options.Runs.Threads, 1u);
+  const std::uint64_t items = count * chunks;
+  const unsigned threads = UsefulThreads(options.Runs.Threads, items);
   const auto workers = MakeWorkers(options.Runs.Policy, threads);
 
-  // One sum per build and thread, whatever the number of runs.
-  std::vector<std::vector<RankedBuild>> sums(workers.size(), std::vector<RankedBuild>(builds.size()));
-  const std::uint64_t items = builds.size() * chunks;
+  // One tally per build, shared by the threads, whatever their number: a
+  // sum does not depend on the order its items are added in.
+  std::vector<Tally> tallies(count);
   const auto work = [&](unsigned worker, std::uint64_t item) {
-    const TFighter player = MakeFighter(builds[item / chunks]);
+    const std::size_t b = static_cast<std::size_t>(item / chunks);
+    const TFighter player = MakeFighter(every[place(b)]);
     const std::uint64_t first = (item % chunks) * Chunk;
     const std::uint64_t last = std::min(first + Chunk, runs);
-    RankedBuild tally;  // summed here and added once: neighbouring sums belong to other threads
+    std::uint64_t successes = 0;
+    std::uint64_t kills = 0;
     Simulator& play = workers[worker]->Play;
     for (std::uint64_t i = first; i < last; ++i) {
       const std::uint32_t seed = RunSeed(options.Runs.Seed, i);
-      ++tally.Runs;
       if (options.Enemy) {
-        if (play.Battle(player, *options.Enemy, seed).Outcome == BattleOutcome::Victory) ++tally.Successes;
+        if (play.Battle(player, *options.Enemy, seed).Outcome == BattleOutcome::Victory) ++successes;
       } else {
         const HuntRecord hunt = play.Hunt(player, seed);
-        if (hunt.Ending) ++tally.Successes;
-        tally.Kills += static_cast<std::uint64_t>(hunt.Kills);
+        if (hunt.Ending) ++successes;
+        kills += static_cast<std::uint64_t>(hunt.Kills);
       }
     }
-    RankedBuild& sum = sums[worker][static_cast<std::size_t>(item / chunks)];
-    sum.Runs += tally.Runs;
-    sum.Successes += tally.Successes;
-    sum.Kills += tally.Kills;
+    tallies[b].Successes += successes;
+    tallies[b].Kills += kills;
   };
   if (progress) {
     // In runs, each item counted as an even share of them.
-    const std::uint64_t total = builds.size() * runs;
+    const std::uint64_t total = count * runs;
     RunParallel(items, threads, work, [&](std::uint64_t done) {
       progress(done == items
                    ? total
@@ -90,17 +98,9 @@ std::vector<RankedBuild> SearchBuilds(
     RunParallel(items, threads, work);
   }
 
-  std::vector<RankedBuild> ranked(builds.size());
-  for (std::size_t b = 0; b < builds.size(); ++b) {
-    ranked[b].Character = builds[b];
-    ranked[b].Index = index[b];
-    for (const std::vector<RankedBuild>& perThread : sums) {
-      const RankedBuild& part = perThread[b];
-      ranked[b].Runs += part.Runs;
-      ranked[b].Successes += part.Successes;
-      ranked[b].Kills += part.Kills;
-    }
-  }
+  std::vector<RankedBuild> ranked(count);
+  for (std::size_t b = 0; b < count; ++b)
+    ranked[b] = {every[place(b)], runs, tallies[b].Successes.load(), tallies[b].Kills.load(), place(b)};
   RankBuilds(ranked);
   return ranked;
 }

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <fstream>
+#include <istream>
+
+#include "sim/policy_registry.h"
 
 namespace velkor::sim {
 
@@ -11,6 +14,13 @@ namespace {
 constexpr std::string_view Header =
     "part,parts,policy,step,enemy,runs,seed,build,hp,atk,def,spd,talents,successes,kills";
 constexpr std::size_t Columns = 15;
+// Longer than any line a part holds (about 110 bytes at most): a longer one
+// is refused as soon as it is seen, so that any input takes little memory.
+constexpr std::size_t LongestLine = 256;
+// What a search can be asked for (command_line.cpp, ParseShard).
+constexpr std::uint64_t MostParts = 1000000;
+constexpr std::uint64_t MostRuns = std::uint64_t{1} << 32;
+constexpr std::uint64_t MostKillsPerHunt = RosterSize;
 
 // What every line of one search's parts shares.
 struct Search {
@@ -29,6 +39,34 @@ bool ReadUnsigned(std::string_view text, std::uint64_t& value) {
 std::string BuildColumns(const Build& build) {
   const std::string talents = TalentLetters(build);
   return StatsText(build) + "," + (talents == "-" ? "" : talents);
+}
+
+enum class LineRead { Line, End, TooLong, Failed };
+
+// One line without its line end, of at most LongestLine bytes; the rest of a
+// longer one is never read.
+LineRead ReadPartLine(std::istream& in, std::string& line) {
+  char buffer[LongestLine + 2];
+  in.getline(buffer, sizeof buffer);
+  if (in.bad()) return LineRead::Failed;
+  const auto taken = static_cast<std::size_t>(in.gcount());
+  if (in.fail() && taken == 0) return in.eof() ? LineRead::End : LineRead::Failed;
+  if (in.fail()) return LineRead::TooLong;  // the buffer filled before the LF
+  line.assign(buffer, taken - (in.eof() ? 0 : 1));
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return LineRead::Line;
+}
+
+// Printable ASCII only: a part never holds a control byte (an escape
+// sequence in a policy's column would reach the terminal) or other text.
+bool IsPartText(std::string_view line) {
+  return std::all_of(line.begin(), line.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
+bool IsPolicyName(std::string_view name) {
+  const auto known = Policies();
+  return std::any_of(known.begin(), known.end(),
+                     [name](const PolicyEntry& entry) { return entry.Name == name; });
 }
 
 std::vector<std::string_view> Split(std::string_view line) {
@@ -80,19 +118,32 @@ bool MergeParts(const std::vector<std::string>& files, MergedSearch& merged, std
   for (const std::string& file : files) {
     std::ifstream in(file, std::ios::binary);
     std::string line;
-    if (!in || !std::getline(in, line)) {
+    const LineRead first = in ? ReadPartLine(in, line) : LineRead::Failed;
+    if (first == LineRead::Failed || first == LineRead::End) {
       error = "cannot read \"" + file + "\"";
       return false;
     }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line != Header) {
+    if (first == LineRead::TooLong || line != Header) {
       error = "\"" + file + "\" is not a part written by search --shard";
       return false;
     }
-    for (std::uint64_t number = 2; std::getline(in, line); ++number) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.empty()) continue;
+    for (std::uint64_t number = 2;; ++number) {
       const std::string where = file + ":" + std::to_string(number) + ": ";
+      const LineRead got = ReadPartLine(in, line);
+      if (got == LineRead::End) break;
+      if (got == LineRead::Failed) {
+        error = where + "cannot be read";
+        return false;
+      }
+      if (got == LineRead::TooLong) {
+        error = where + "longer than any line of a part";
+        return false;
+      }
+      if (line.empty()) continue;
+      if (!IsPartText(line)) {
+        error = where + "holds a control byte or other text that no part holds";
+        return false;
+      }
       const std::vector<std::string_view> f = Split(line);
       Search here;
       std::uint64_t part = 0, index = 0, successes = 0, kills = 0;
@@ -102,9 +153,21 @@ bool MergeParts(const std::vector<std::string>& files, MergedSearch& merged, std
                         ReadUnsigned(f[5], here.Runs) && ReadUnsigned(f[6], here.Seed) &&
                         ReadUnsigned(f[7], index) && ReadUnsigned(f[13], successes) &&
                         ReadUnsigned(f[14], kills) && here.Step >= 1 && here.Step <= 100 && here.Parts >= 1 &&
-                        here.Enemy <= RosterSize && successes <= here.Runs && here.Seed <= UINT32_MAX;
+                        here.Parts <= MostParts && here.Enemy <= RosterSize && here.Seed <= UINT32_MAX;
       if (!read) {
         error = where + "not a line of a part";
+        return false;
+      }
+      // Values that no search makes: a part so edited or damaged would rank
+      // builds by numbers nobody played.
+      const bool possible = here.Runs >= 1 && here.Runs <= MostRuns && successes <= here.Runs &&
+                            kills <= (here.Enemy == 0 ? MostKillsPerHunt * here.Runs : 0);
+      if (!possible) {
+        error = where + "runs, successes or kills that no search makes";
+        return false;
+      }
+      if (!IsPolicyName(f[2])) {
+        error = where + "a policy that velkor-sim does not have";
         return false;
       }
       here.Policy = f[2];

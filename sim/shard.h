@@ -33,10 +33,13 @@ struct MergedSearch {
 };
 
 // Reads the part files of one search and ranks every build. Refused, with a
-// message in error, when a file cannot be read or is not a part's CSV, when
-// the files belong to different searches, or when a build is missing or
-// comes twice (a part left out or given twice). Holds one row per build,
-// however many runs each had.
+// message in error, when a file cannot be read or is not a part's CSV (a
+// line longer than any part's, text with a control byte, a policy this
+// program does not have, runs, successes or kills that no search makes),
+// when the files belong to different searches, or when a build is missing
+// or comes twice (a part left out or given twice). Holds one row per build,
+// however many runs each had, and reads whatever it is given in little
+// memory: a line is refused once it is too long, without reading the rest.
 bool MergeParts(const std::vector<std::string>& files, MergedSearch& merged, std::string& error);
 
 }  // namespace velkor::sim

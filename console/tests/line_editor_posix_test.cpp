@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "console/console_io.h"
 #include "console/failure.h"
@@ -80,6 +81,13 @@ class PseudoTerminal {
   // raises again what it raised. Returns all that the screen was sent.
   std::string Type(const std::function<void()>& reading, const std::string& waitFor,
                    const std::string& keys) {
+    return Type(reading, waitFor, std::vector<std::string>{keys});
+  }
+
+  // The same, with the keys typed in pieces, a pause after each: as a
+  // person types them rather than as a terminal sends one key.
+  std::string Type(const std::function<void()>& reading, const std::string& waitFor,
+                   const std::vector<std::string>& pieces) {
     std::atomic<bool> done = false;
     std::exception_ptr raised;
     std::thread reader([&] {
@@ -97,10 +105,14 @@ class PseudoTerminal {
       Take(screen, 20);
       if (typed || screen.find(waitFor) == std::string::npos || !Editing()) continue;
       typed = true;
-      if (keys.empty())
+      if (pieces.size() == 1 && pieces[0].empty()) {
         HangUp();
-      else
-        EXPECT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+        continue;
+      }
+      for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0) usleep(200000);
+        EXPECT_EQ(write(master_, pieces[i].data(), pieces[i].size()), static_cast<ssize_t>(pieces[i].size()));
+      }
     }
     if (!done) HangUp();  // a read that did not end sees the terminal gone and gives up
     reader.join();
@@ -150,6 +162,9 @@ struct Edited {
 class EditingTerminal {
  public:
   Edited Edit(const std::string& keys, const std::string& prompt = U("名前＞")) {
+    return Edit(std::vector<std::string>{keys}, prompt);
+  }
+  Edited Edit(const std::vector<std::string>& keys, const std::string& prompt = U("名前＞")) {
     Edited edited;
     if (editor_ == nullptr) {
       ADD_FAILURE() << "no editor";
@@ -211,6 +226,28 @@ TEST(LineEditor, EditingKeysMoveOverWholeCharactersAndNoneOfThemReachesTheLine) 
     EXPECT_TRUE(edited.read);
     EXPECT_EQ(edited.line, c.line);
     EXPECT_EQ(edited.line.find('\x1b'), std::string::npos);
+  }
+}
+
+// Escape pressed alone, with no key after it for a moment, is dropped by
+// itself; a key's own sequence, sent at once, is still read whole.
+TEST(LineEditor, AnEscapeAloneTakesNoKeyTypedAfterIt) {
+  struct Case {
+    std::vector<std::string> pieces;  // typed with a pause after each
+    std::string line;
+  };
+  const Case cases[] = {
+      {{"\x1b", "Hello" + Enter}, "Hello"},
+      {{"\x1b", "Ok" + Enter}, "Ok"},
+      {{"a", "\x1b", "\x1b", "[b" + Enter}, "a[b"},
+      {{"ab", Left + "c", "\x1b", Enter}, "acb"},
+  };
+  EditingTerminal terminal;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.pieces));
+    const Edited edited = terminal.Edit(c.pieces);
+    EXPECT_TRUE(edited.read);
+    EXPECT_EQ(edited.line, c.line);
   }
 }
 

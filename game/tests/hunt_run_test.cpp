@@ -98,14 +98,15 @@ class HuntRun : public ::testing::Test {
  protected:
   void SetUp() override { test::CopyGameData(dir_.Path()); }
 
-  // Plays the hunt of a fresh run with player at its console.
-  static void Play(GameRun& run, RulePlayer& player, std::uint32_t seed) {
+  // Plays the hunt of a fresh run with player at its console; how it ended.
+  static RunEnd Play(GameRun& run, RulePlayer& player, std::uint32_t seed) {
     run.RandomState = seed;
     DefineHunter(run.Player);
     run.Report.ReadLocale();
     run.Console.Bind(player);
-    Main(run);
+    const RunEnd end = Main(run);
     run.Console.FlushOutput();
+    return end;
   }
 
   // The report file, whose name the file system holds in UTF-8.
@@ -180,7 +181,7 @@ constexpr std::uint32_t WinningSeed = 173;
 TEST_F(HuntRun, KillsAllTwelveAndPlaysTheEnding) {
   RulePlayer player;
   GameRun run;
-  Play(run, player, WinningSeed);
+  EXPECT_EQ(Play(run, player, WinningSeed), RunEnd::Ending);
   const std::string& TitleList = run.TitleList;
   ASSERT_TRUE(EndsWith(TitleList, "【黒野】"))
       << "seed " << WinningSeed << " no longer reaches the ending: choose another";
@@ -250,7 +251,7 @@ TEST_F(HuntRun, DefeatReportsTheKillsSoFarAndEnds) {
     test::Remove(ReportPath);
     RulePlayer player;
     GameRun run;
-    Play(run, player, c.seed);
+    EXPECT_EQ(Play(run, player, c.seed), RunEnd::Defeat);
     const std::string out = player.Output();
     EXPECT_TRUE(EndsWith(out, "ミナトは殺されてしまった！！\r\nゲームーオーバー……\r\n"))
         << test::Cp932ToUtf8(out.substr(out.size() - 200));
@@ -267,8 +268,7 @@ TEST_F(HuntRun, DISABLED_FindWinningSeeds) {
   for (std::uint32_t seed = 0; seed < 20000 && found < 5; ++seed) {
     RulePlayer player;
     GameRun run;
-    Play(run, player, seed);
-    if (EndsWith(run.TitleList, "【黒野】")) {
+    if (Play(run, player, seed) == RunEnd::Ending) {
       std::printf("winning seed %u\n", seed);
       ++found;
     }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -73,13 +74,70 @@ class GameFolder {
   test::ScopedTempDir folder_;
 };
 
+// What stands between the terminal and the game.
+enum class Parent {
+  None,  // the game leads the terminal's session itself
+  // A wrapper script's part: the game is its child in its own process
+  // group, as a script or a supervisor starts a program.
+  SameGroup,
+  // A shell's part: the game is its child in a process group of its own,
+  // in the foreground; a stop comes back to the shell, which continues the
+  // game when the test says so.
+  JobControl,
+};
+
+// The parent's loop, in the child of forkpty: starts the game, tells the
+// test its process id ("pid N\n"), each stop ("stopped\n") and how it
+// ended ("ended STATUS\n"), then exits 0. Never returns.
+[[noreturn]] void ParentOfTheGame(Parent parent, const char* program, char** argv, char** envp, int tell,
+                                  int told) {
+  // The terminal is handed back and forth from the background.
+  ::signal(SIGTTOU, SIG_IGN);
+  int go[2];
+  if (::pipe(go) != 0) _exit(127);
+  const pid_t game = ::fork();
+  if (game == 0) {
+    char byte = 0;
+    if (parent == Parent::JobControl) ::setpgid(0, 0);
+    // Until the game's group has the terminal.
+    if (::read(go[0], &byte, 1) != 1) _exit(127);
+    ::signal(SIGTTOU, SIG_DFL);
+    ::execve(program, argv, envp);
+    _exit(127);
+  }
+  if (parent == Parent::JobControl) {
+    ::setpgid(game, game);
+    ::tcsetpgrp(STDIN_FILENO, game);
+  }
+  static_cast<void>(::write(go[1], "g", 1));
+  char line[64];
+  const auto say = [&](int length) {
+    static_cast<void>(::write(tell, line, static_cast<std::size_t>(length)));
+  };
+  say(std::snprintf(line, sizeof line, "pid %d\n", static_cast<int>(game)));
+  for (;;) {
+    int status = 0;
+    if (::waitpid(game, &status, WUNTRACED) != game) _exit(127);
+    if (!WIFSTOPPED(status)) {
+      say(std::snprintf(line, sizeof line, "ended %d\n", status));
+      _exit(0);
+    }
+    ::tcsetpgrp(STDIN_FILENO, ::getpgrp());
+    say(std::snprintf(line, sizeof line, "stopped\n"));
+    char go_on = 0;
+    if (::read(told, &go_on, 1) != 1) _exit(127);
+    ::tcsetpgrp(STDIN_FILENO, game);
+    ::kill(-game, SIGCONT);
+  }
+}
+
 // The game running on the slave side of a pseudo-terminal with the given
 // locale, as an xterm; the test reads the screen and types on the master
 // side. Every wait has a deadline and the game is killed at the end, so a
 // test never hangs.
 class TerminalSession {
  public:
-  TerminalSession(const std::string& workDir, const std::string& locale) {
+  TerminalSession(const std::string& workDir, const std::string& locale, Parent parent = Parent::None) {
     const std::string program = test::GameProgram();
     // Prepared before the fork: the child only changes folder and execs.
     std::vector<std::string> variables;
@@ -101,21 +159,63 @@ class TerminalSession {
     winsize size{};
     size.ws_row = 24;
     size.ws_col = 80;
+    int toTest[2] = {-1, -1};
+    int toParent[2] = {-1, -1};
+    if (parent != Parent::None && (pipe(toTest) != 0 || pipe(toParent) != 0)) return;
     pid_ = forkpty(&master_, nullptr, nullptr, &size);
     if (pid_ == 0) {
       if (chdir(workDir.c_str()) != 0) _exit(127);
+      if (parent != Parent::None)
+        ParentOfTheGame(parent, program.c_str(), argv, envp.data(), toTest[1], toParent[0]);
       execve(program.c_str(), argv, envp.data());
       _exit(127);
+    }
+    if (parent != Parent::None) {
+      close(toTest[1]);
+      close(toParent[0]);
+      fromParent_ = toTest[0];
+      toParent_ = toParent[1];
     }
   }
 
   ~TerminalSession() {
     if (master_ >= 0) close(master_);
+    if (gamePid_ > 0) kill(gamePid_, SIGKILL);
     if (pid_ > 0) {
       kill(pid_, SIGKILL);
       waitpid(pid_, nullptr, 0);
     }
+    if (fromParent_ >= 0) close(fromParent_);
+    if (toParent_ >= 0) close(toParent_);
   }
+
+  // With a parent: the next line it tells ("pid N", "stopped", "ended
+  // STATUS"), reading the screen meanwhile; empty at the deadline.
+  std::string ParentSays(int timeoutSeconds = 10) {
+    const long long deadline = test::MonotonicMs() + 1000LL * timeoutSeconds;
+    for (;;) {
+      const std::size_t end = saidByParent_.find('\n');
+      if (end != std::string::npos) {
+        std::string line = saidByParent_.substr(0, end);
+        saidByParent_.erase(0, end + 1);
+        if (line.rfind("pid ", 0) == 0) gamePid_ = std::stoi(line.substr(4));
+        return line;
+      }
+      if (test::MonotonicMs() > deadline) return {};
+      Take(20);
+      pollfd fd{fromParent_, POLLIN, 0};
+      if (poll(&fd, 1, 0) <= 0) continue;
+      char buffer[256];
+      const ssize_t n = read(fromParent_, buffer, sizeof buffer);
+      if (n <= 0) return {};
+      saidByParent_.append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+
+  // With a job-control parent: it continues the stopped game.
+  void ContinueGame() { ASSERT_EQ(write(toParent_, "c", 1), 1); }
+
+  pid_t GamePid() const { return gamePid_; }
 
   bool Started() const { return pid_ > 0; }
 
@@ -215,8 +315,12 @@ class TerminalSession {
     return n;
   }
 
-  pid_t pid_ = -1;
+  pid_t pid_ = -1;  // the game, or its parent
+  pid_t gamePid_ = -1;
   int master_ = -1;
+  int fromParent_ = -1;
+  int toParent_ = -1;
+  std::string saidByParent_;
   std::string screen_;
   std::size_t matchedUpTo_ = 0;
 };
@@ -425,6 +529,52 @@ TEST(TerminalSession, AFinishedRunShowsItsReportLineLast) {
     // Then only the line ends the editor leaves when it lets the terminal go.
     EXPECT_EQ(game.Screen().find_first_not_of("\r\n", at + shown.size()), std::string::npos) << game.Screen();
   }
+}
+
+// The game under a parent asks for the name, and "ab" is typed.
+void TypeUnderAParent(TerminalSession& game) {
+  ASSERT_TRUE(game.Started());
+  ASSERT_EQ(game.ParentSays().rfind("pid ", 0), 0u);
+  StartDefinition(game);
+  game.Press("ab");
+  ASSERT_TRUE(game.WaitFor("ab")) << game.Screen();
+}
+
+// A TERM sent to the game alone ends the game alone: a wrapper script in its
+// process group lives on and learns how the game ended, and the terminal is
+// back in its line mode with the quit line said after what was typed.
+TEST(TerminalSession, ATermToTheGameLeavesAWrapperInItsGroupAlone) {
+  GameFolder folder;
+  TerminalSession game(folder.Path(), "C.UTF-8", Parent::SameGroup);
+  ASSERT_NO_FATAL_FAILURE(TypeUnderAParent(game));
+  ASSERT_EQ(kill(game.GamePid(), SIGTERM), 0);
+  const std::string ended = game.ParentSays();
+  ASSERT_EQ(ended.rfind("ended ", 0), 0u) << "the wrapper died with the game\n" << game.Screen();
+  const int status = std::stoi(ended.substr(6));
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_EQ(game.WaitForExit(), 0);
+  EXPECT_FALSE(game.Editing());
+  const std::string quit =
+      "ab\r\r\n" + Utf8("ゲームを終わります。キャラクターは保存されていません。") + "\r\r\n";
+  ASSERT_GE(game.Screen().size(), quit.size());
+  EXPECT_EQ(game.Screen().substr(game.Screen().size() - quit.size()), quit) << game.Screen();
+}
+
+// Ctrl-Z stops the game with the terminal back in its line mode for the
+// shell; continued, the game takes the terminal again, draws its line anew
+// and goes on with what was typed.
+TEST(TerminalSession, CtrlZGivesTheShellItsTerminalAndTheLineGoesOn) {
+  GameFolder folder;
+  TerminalSession game(folder.Path(), "C.UTF-8", Parent::JobControl);
+  ASSERT_NO_FATAL_FAILURE(TypeUnderAParent(game));
+  game.Press("\x1a");
+  ASSERT_EQ(game.ParentSays(), "stopped") << game.Screen();
+  EXPECT_FALSE(game.Editing());
+  game.ContinueGame();
+  ASSERT_TRUE(game.WaitForEditor()) << game.Screen();
+  ASSERT_TRUE(game.WaitFor(Utf8("[最長16バイト]＞") + "ab")) << "drawn anew\n" << game.Screen();
+  game.Type("c");
+  ASSERT_TRUE(game.WaitFor("\r\nabc" + Utf8("、そしてきみの意志が肉体をつくる。"))) << game.Screen();
 }
 
 TEST(TerminalSession, PipesPassEveryTypedByteAsBefore) {

@@ -74,6 +74,7 @@ class Installed : public ::testing::Test {
 TEST_F(Installed, EveryFileLandsInItsPlace) {
   EXPECT_TRUE(IsExecutable(Launcher()));
   EXPECT_TRUE(IsExecutable(Installation("lib/games/velkor/velkor")));
+  EXPECT_TRUE(IsExecutable(Installation("lib/games/velkor/velkor-show-report")));
   EXPECT_TRUE(IsExecutable(Installation("bin/velkor-sim")));
   struct Copy {
     const char* installed;
@@ -94,8 +95,9 @@ TEST_F(Installed, EveryFileLandsInItsPlace) {
   std::size_t files = 0;
   for (const auto& entry : fs::recursive_directory_iterator(prefix_.Path()))
     if (!entry.is_directory()) ++files;
-  // The game, the launcher, velkor-sim, three manual pages and the changelog.
-  EXPECT_EQ(files, 7u + std::size(copies));
+  // The game and its report viewer, the launcher, velkor-sim, three manual
+  // pages and the changelog.
+  EXPECT_EQ(files, 8u + std::size(copies));
 }
 
 // The character and the report land in the player's folder, never in the
@@ -216,6 +218,101 @@ TEST_F(Installed, ReportShowsEveryRunReadable) {
   EXPECT_EQ(shown.output.find('\r'), std::string::npos);
   EXPECT_NE(shown.output.find(test::Cp932ToUtf8("]／ユウ\n")), std::string::npos) << shown.output;
   EXPECT_TRUE(ElsewhereIsEmpty());
+}
+
+// A report shared or edited by hand is shown as text: no byte of it reaches
+// the terminal as a command, and no byte that is no character stops the
+// lines after it.
+TEST_F(Installed, ReportShowsTextNeverTerminalCommands) {
+  environment_.Set("LC_ALL", "C.UTF-8");
+  ASSERT_TRUE(fs::create_directories(PlayerFolder()));
+  struct Case {
+    const char* what;
+    std::string line;   // in the report, code page 932
+    std::string shown;  // on the screen, UTF-8
+  };
+  const Case cases[] = {
+      {"a run", "【0人斬り】／VELKOR／[2026/12/06 15:04:05]／ユウ",
+       test::Cp932ToUtf8("【0人斬り】／VELKOR／[2026/12/06 15:04:05]／ユウ")},
+      {"the window title", "\x1b]0;owned\x07x", "?]0;owned?x"},
+      {"the alternate screen and a cursor move", "\x1b[?1049h\x1b[2;5Hx", "?[?1049h?[2;5Hx"},
+      {"the clipboard", "\x1b]52;c;cm0gLXJm\x1b\\", "?]52;c;cm0gLXJm?\\"},
+      {"a carriage return inside", "real\rfake", "real?fake"},
+      {"tab, backspace, DEL", "a\t\b\x7f", "a???"},
+      {"a lead byte before a space", "\x81 x", "? x"},
+      {"an unassigned pair", "\x85\x40x", "?x"},
+      {"bytes that start nothing",
+       "\x80\xA0\xFF"
+       "x",
+       "???x"},
+      {"a lead byte at the end", "x\x81", "x?"},
+      {"the run after them all", "ソポ", test::Cp932ToUtf8("ソポ")},
+  };
+  std::string report;
+  std::string shown;
+  for (const Case& c : cases) {
+    report += c.line + "\r\n";
+    shown += c.shown + "\n";
+  }
+  test::WriteBytes(PlayerFolder() + "/" + ReportPath, report);
+  const test::ProcessResult run = test::RunCommand({Launcher(), "--report"}, elsewhere_.Path(), "");
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.output, shown);
+}
+
+// A long report shows its last 10,000 lines after one that says how many
+// were left out; a line longer than any run's is cut, on a whole character.
+TEST_F(Installed, ALongReportShowsItsLastLines) {
+  environment_.Set("LC_ALL", "C.UTF-8");
+  ASSERT_TRUE(fs::create_directories(PlayerFolder()));
+  std::string report;
+  for (int line = 1; line <= 10003; ++line) report += "run " + std::to_string(line) + "\r\n";
+  report += "x" + std::string(6000, '\x82') + "\r\n";  // ｂ (82 82) three thousand times
+  test::WriteBytes(PlayerFolder() + "/" + ReportPath, report);
+  const test::ProcessResult run = test::RunCommand({Launcher(), "--report"}, elsewhere_.Path(), "");
+  EXPECT_EQ(run.exitStatus, 0);
+  const std::string head = "(4 earlier lines of the report are not shown.)\nrun 5\nrun 6\n";
+  EXPECT_EQ(run.output.substr(0, head.size()), head);
+  const std::string tail = "run 10003\nx";
+  const std::size_t at = run.output.find(tail);
+  ASSERT_NE(at, std::string::npos);
+  const std::string last = run.output.substr(at + tail.size());
+  EXPECT_EQ(last.substr(last.size() - 4), "...\n");
+  EXPECT_LT(last.size(), 4096u * 2);
+  std::size_t lines = 0;
+  for (const char c : run.output) lines += c == '\n' ? 1 : 0;
+  EXPECT_EQ(lines, 10001u);
+}
+
+// Anything but a regular file at the report's name is refused at once, with
+// a message that says so, and a report that cannot be read is a failure.
+TEST_F(Installed, AReportThatIsNoRegularFileOrCannotBeReadIsRefused) {
+  ASSERT_TRUE(fs::create_directories(PlayerFolder()));
+  const std::string report = PlayerFolder() + "/" + ReportPath;
+  struct Case {
+    const char* what;
+    std::function<bool()> make;
+    std::string message;
+  };
+  const std::string notRegular = "velkor: " + report + " is not a regular file; it is not shown\n";
+  const Case cases[] = {
+      {"a FIFO without a writer", [&] { return ::mkfifo(report.c_str(), 0644) == 0; }, notRegular},
+      {"a folder", [&] { return test::MakeFolder(report); }, notRegular},
+      {"a device", [&] { return ::symlink("/dev/zero", report.c_str()) == 0; }, notRegular},
+      {"a link to nothing", [&] { return ::symlink("nowhere", report.c_str()) == 0; }, notRegular},
+      // Regular, but its reading fails.
+      {"a file that cannot be read", [&] { return ::symlink("/proc/self/mem", report.c_str()) == 0; },
+       "velkor: cannot read " + report + ": Input/output error\n"},
+  };
+  for (const Case& c : cases) {
+    std::error_code ignored;
+    fs::remove(report, ignored);
+    ASSERT_TRUE(c.make()) << c.what;
+    const test::ProcessResult run = test::RunCommand({Launcher(), "--report"}, elsewhere_.Path(), "", 10);
+    EXPECT_FALSE(run.timedOut) << c.what;
+    EXPECT_EQ(run.exitStatus, 1) << c.what;
+    EXPECT_EQ(run.output, c.message) << c.what;
+  }
 }
 
 TEST_F(Installed, HelpSaysWhereTheFilesAreAndOtherArgumentsAreRefused) {

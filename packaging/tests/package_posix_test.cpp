@@ -73,6 +73,7 @@ TEST_F(Package, HoldsTheInstallationUnderUsrAndDeclaresWhatItNeeds) {
   const std::map<std::string, std::string> expected{
       {"./usr/games/velkor", "-rwxr-xr-x"},
       {"./usr/lib/games/velkor/velkor", "-rwxr-xr-x"},
+      {"./usr/lib/games/velkor/velkor-show-report", "-rwxr-xr-x"},
       {"./usr/bin/velkor-sim", "-rwxr-xr-x"},
       {"./usr/share/games/velkor/dat/0.dat", "-rw-r--r--"},
       {"./usr/share/games/velkor/dat/1.dat", "-rw-r--r--"},

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "console/charset.h"
 #include "console/failure.h"
 #include "data/fighter.h"
 #include "persist/report_line.h"
@@ -93,8 +94,9 @@ TEST(ReportLine, PiecesInOrder) {
 }
 
 // Only the report line changes the name: a name can never break the line or
-// take the CR of its end, and second bytes that look like ASCII stay.
-TEST(ReportName, ControlBytesBecomeQuestionMarksAndALoneLeadByteGoes) {
+// take the CR of its end, second bytes that look like ASCII stay, and what
+// code page 932 does not define becomes "?", one for each byte or pair.
+TEST(ReportName, ControlBytesAndUndefinedCodesBecomeQuestionMarks) {
   struct Case {
     const char* what;
     std::string name;
@@ -106,12 +108,37 @@ TEST(ReportName, ControlBytesBecomeQuestionMarksAndALoneLeadByteGoes) {
       {"every kind of control byte", std::string("\x00\x01\x1F\x7F\t", 5), "?????"},
       {"second bytes 5C and 7C", "ソポ", "ソポ"},
       {"half-width katakana is one byte", "ｱｲｳ", "ｱｲｳ"},
-      {"a lead byte at the end", "ab\x81", "ab"},
-      {"a lead byte before a control byte", "a\x81\rb", "a?b"},
-      {"a lead byte before a NUL", std::string("\x81\x00x", 3), "?x"},
+      {"a lead byte at the end", "ab\x81", "ab?"},
+      {"a lead byte before a control byte", "a\x81\rb", "a??b"},
+      {"a lead byte before a NUL", std::string("\x81\x00x", 3), "??x"},
+      {"a lead byte before a byte that is no second byte", "\x81 a", "? a"},
+      {"a lead byte before DEL", "\x81\x7F", "??"},
+      {"undefined single bytes",
+       "a\x80\xA0\xFD\xFE\xFF"
+       "b",
+       "a?????b"},
+      {"unassigned pairs, one mark each", "\x81\xAD\x85\x40\xEB\x40", "???"},
+      {"a user-defined character stays", "\xF0\x40", "\xF0\x40"},
       {"empty", "", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(ReportName(c.name), c.inLine) << c.what;
+}
+
+// Whatever one or two bytes a name holds, the line gets code page 932 that
+// converts whole: a reader of the report never stops at a name.
+TEST(ReportName, EveryByteAndPairGivesTextThatConverts) {
+  CharsetConverter toUtf8("UTF-8", GameCharset);
+  ASSERT_TRUE(toUtf8.IsOpen());
+  for (int first = 0; first < 256; ++first) {
+    for (int second = -1; second < 256; ++second) {
+      std::string name(1, static_cast<char>(first));
+      if (second >= 0) name += static_cast<char>(second);
+      const std::string safe = ReportName(name);
+      std::string converted;
+      ASSERT_TRUE(toUtf8.Exact(safe, converted)) << first << " " << second;
+      for (const char c : safe) ASSERT_FALSE(static_cast<unsigned char>(c) < 0x20 || c == 0x7F) << first;
+    }
+  }
 }
 
 // The file tests run in a fresh folder, with the clock read in UTC.
@@ -195,7 +222,7 @@ TEST_F(ReportFolder, ANameCanNeverAddOrJoinLines) {
   AppendReport(2, "", "ab\x81", Afternoon, ReportLocale{});  // a lead byte typed alone through a pipe
   EXPECT_EQ(Contents(utf8Name),
             "【1人斬り】／VELKOR／[2026/12/06 15:04:05]／a??FAKE??b\r\n"
-            "【2人斬り】／VELKOR／[2026/12/06 15:04:05]／ab\r\n");
+            "【2人斬り】／VELKOR／[2026/12/06 15:04:05]／ab?\r\n");
 }
 
 std::ptrdiff_t FailAtOnce(platform::FileHandle, const void*, std::size_t) {

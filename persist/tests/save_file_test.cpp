@@ -5,12 +5,14 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include "persist/tests/save_folder.h"
 #include "platform/file_writer.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
+#include "testsupport/system.h"
 
 namespace velkor {
 namespace {
@@ -229,6 +231,22 @@ TEST_F(SaveFolder, WriteTakenInSmallPiecesStillWritesTheWholeImage) {
   script.Player = Defined();
   ASSERT_TRUE(SavePlayer(script.Console(), script.Player, OneByteAtATime));
   EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(script.Player));
+}
+
+// Another game starting in the same folder cleans up what killed saves left
+// while this save's new file is whole but not yet in place: the save lands.
+TEST_F(SaveFolder, AnotherGamesCleanUpNeverTakesASaveAboutToLand) {
+  VELKOR_NOT_ON_WEB("no file locks and no threads");
+  const platform::FileWriter pausedBeforeMove(platform::SystemWrite, [] {
+    std::thread otherGame(RemoveSaveLeftovers);
+    otherGame.join();
+  });
+  ConsoleScript script({});
+  script.Player = Defined();
+  EXPECT_TRUE(SavePlayer(script.Console(), script.Player, pausedBeforeMove));
+  EXPECT_EQ(script.Output(), "");
+  EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(script.Player));
+  EXPECT_EQ(test::FolderEntries("."), std::vector<std::string>{"save.dat"});
 }
 
 TEST_F(SaveFolder, FileThatCannotBeReplacedIsAFailedWrite) {

@@ -112,13 +112,12 @@ TEST_F(PosixFolder, AWriterKilledHalfWayLeavesWhatTheCleanUpRemoves) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     static int tell = channel[1];
-    const FileWriter halfThenStop = [](FileHandle file, const void* data,
-                                       std::size_t size) -> std::ptrdiff_t {
+    const FileWriter halfThenStop([](FileHandle file, const void* data, std::size_t size) -> std::ptrdiff_t {
       const std::ptrdiff_t written = SystemWrite(file, data, size / 2);
       static_cast<void>(::write(tell, "w", 1));
       ::pause();
       return written;
-    };
+    });
     ReplaceFile("save.dat", "twelve bytes", "", halfThenStop);
     std::_Exit(0);
   }

@@ -98,11 +98,11 @@ TEST_F(Folder, RemoveStaleTemporariesTakesOnlyLeftovers) {
   // A clean-up while a replace writes: the replace still succeeds.
   VELKOR_NOT_ON_WEB("no file locks, so a clean-up cannot tell a replace still at work");
   static bool cleaned = false;
-  const FileWriter cleaning = [](FileHandle file, const void* data, std::size_t size) -> std::ptrdiff_t {
+  const FileWriter cleaning([](FileHandle file, const void* data, std::size_t size) -> std::ptrdiff_t {
     if (!cleaned) RemoveStaleTemporaries("save.dat", 68);
     cleaned = true;
     return SystemWrite(file, data, size);
-  };
+  });
   EXPECT_TRUE(ReplaceFile("save.dat", "new", "", cleaning));
   EXPECT_TRUE(cleaned);
   EXPECT_EQ(test::ReadBytes("save.dat"), "new");

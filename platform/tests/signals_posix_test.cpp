@@ -15,6 +15,7 @@
 
 #include "platform/file_writer.h"
 #include "platform/files.h"
+#include "platform/process.h"
 #include "platform/signals.h"
 #include "testsupport/files.h"
 
@@ -79,14 +80,15 @@ TEST_F(SignalFolder, EndSignalWaitsForTheSaveAndLeavesNoTemporaryFile) {
 }
 
 // With standard output going to a file under a file size limit, a write
-// past the limit fails like a full disk instead of ending the program.
-TEST(EndSignals, AWritePastTheFileSizeLimitFailsInsteadOfEndingTheProgram) {
+// past the limit fails like a full disk instead of ending the program: the
+// process set-up sees to it.
+TEST(ProcessSetUp, AWritePastTheFileSizeLimitFailsInsteadOfEndingTheProgram) {
   test::ScopedTempDir temp;
   const std::string path = temp.Path() + "/out.txt";
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    HandleEndSignals();
+    SetUpProcess(ProcessRole::Game);
     const rlimit limit{10, 10};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -171,5 +171,22 @@ TEST(VelkorSim, TheLargestRunCountRunsInBoundedMemory) {
   }
 }
 
+// Nor with --threads: the finest search keeps one tally per build, shared by
+// its threads, and runs in 256 MiB of address space on 2 threads as on the
+// most that may be asked for (it needed about 300 MB and 90 MB more a
+// thread).
+TEST(VelkorSim, TheFinestSearchRunsInBoundedMemoryWhateverTheThreads) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer maps far more than any memory limit allows";
+#endif
+  VELKOR_ONLY_ON_POSIX("address space limits");
+  for (const char* threads : {"2", "1024"}) {
+    const auto run =
+        velkor::test::RunProcess({SimProgram(), "search", "--step", "1", "-n", "1000", "--threads", threads},
+                                 ".", "", 3, {-1, 256LL << 20}, true);
+    EXPECT_TRUE(run.timedOut) << threads << ": " << run.exitStatus << "\n" << run.output;
+  }
+}
+
 }  // namespace
 }  // namespace velkor::sim

@@ -82,6 +82,65 @@ TEST_F(Shards, APartIsTheSameWhateverTheThreadsAndHoldsOnlyItsBuilds) {
   EXPECT_NE(one.find("\n2,4,greedy,25,,300,5,5,"), std::string::npos);
 }
 
+// A line of a part with one column changed.
+std::string WithColumn(const std::string& line, std::size_t column, const std::string& value) {
+  std::vector<std::string> fields;
+  std::size_t at = 0;
+  for (std::size_t comma; (comma = line.find(',', at)) != std::string::npos; at = comma + 1)
+    fields.push_back(line.substr(at, comma - at));
+  fields.push_back(line.substr(at));
+  fields.at(column) = value;
+  std::string joined;
+  for (const std::string& field : fields) joined += (joined.empty() ? "" : ",") + field;
+  return joined;
+}
+
+// Values that no search produces are refused, whichever line holds them: a
+// part so edited or damaged would rank builds by numbers nobody played, and
+// its text would reach the terminal.
+TEST_F(Shards, MergeRefusesValuesNoSearchMakes) {
+  CommandLine hunts = Search(25, 10, 1);
+  CommandLine battles = hunts;
+  battles.Enemy = 6;
+  struct Case {
+    const char* what;
+    const CommandLine& search;
+    std::size_t column;  // of the part's last line, changed to value
+    std::string value;
+    const char* error;
+  };
+  const char* impossible = "runs, successes or kills that no search makes";
+  const Case cases[] = {
+      {"no runs", hunts, 5, "0", impossible},
+      {"more runs than seeds", hunts, 5, "4294967297", impossible},
+      {"more successes than runs", hunts, 13, "11", impossible},
+      {"more kills than twelve a hunt", hunts, 14, "121", impossible},
+      {"kills in a search against one enemy", battles, 14, "1", impossible},
+      {"a policy the program does not have", hunts, 2, "greedier", "a policy that velkor-sim does not have"},
+      {"an escape sequence in the policy", hunts, 2, "\x1b[2J\x1b]0;x\x07greedy", "holds a control byte"},
+      {"a line longer than any part's", hunts, 12, std::string(300, 'a'), "longer than any line of a part"},
+  };
+  for (const Case& c : cases) {
+    std::string part = RunCommand(Shard(c.search, 1, 1), nullptr);
+    part.pop_back();
+    const std::size_t last = part.rfind('\n') + 1;
+    part = part.substr(0, last) + WithColumn(part.substr(last), c.column, c.value) + "\n";
+    try {
+      RunCommand(Merge({Write("part.csv", part)}, false), nullptr);
+      ADD_FAILURE() << c.what << ": merged";
+    } catch (const MergeError& refused) {
+      EXPECT_NE(std::string(refused.what()).find(c.error), std::string::npos)
+          << c.what << ": " << refused.what();
+    }
+  }
+  // 12 kills a hunt is what a search can make.
+  std::string part = RunCommand(Shard(hunts, 1, 1), nullptr);
+  part.pop_back();
+  const std::size_t last = part.rfind('\n') + 1;
+  part = part.substr(0, last) + WithColumn(part.substr(last), 14, "120") + "\n";
+  EXPECT_NO_THROW(RunCommand(Merge({Write("part.csv", part)}, false), nullptr));
+}
+
 TEST_F(Shards, MergeRefusesPartsThatDoNotMakeOneSearch) {
   const CommandLine whole = Search(25, 10, 1);
   const std::string p1 = Write("p1.csv", RunCommand(Shard(whole, 1, 2), nullptr));
