@@ -5,6 +5,7 @@
 
 #include "console/failure.h"
 #include "console/line_reader.h"
+#include "platform/cp932_literal.h"
 #include "platform/signals.h"
 
 namespace velkor {
@@ -12,7 +13,7 @@ namespace velkor {
 void StreamConsole::Put(std::string_view bytes) {
   out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out_.flush();
-  if (!out_) RaiseFailure(KindInOut, "標準出力に書き込めません");
+  if (!out_) RaiseFailure(KindInOut, "標準出力に書き込めません"_cp);
 }
 
 bool StreamConsole::Get(std::string& line) { return ReadBoundedLine(in_, line); }
@@ -42,7 +43,7 @@ std::string Console::ReadLine() {
   std::string line;
   if (!bound_->Get(line)) {
     if (endOfInputQuits_) throw PlayerQuit();
-    RaiseFailure(KindInOut, "標準入力が終わりました");
+    RaiseFailure(KindInOut, "標準入力が終わりました"_cp);
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   // The player's Enter ended whatever line was open on the screen.

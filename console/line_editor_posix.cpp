@@ -11,6 +11,7 @@
 #include "console/escape_sequence.h"
 #include "console/failure.h"
 #include "console/line_reader.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 
@@ -232,7 +233,7 @@ bool LineEditor::Read(std::string_view prompt, std::string& line) {
   int count = 0;
   const char* edited = el_gets(library_->editor, &count);
   if (edited == nullptr) {
-    if (count < 0) RaiseFailure(KindInOut, "標準入力を読めません");
+    if (count < 0) RaiseFailure(KindInOut, "標準入力を読めません"_cp);
     return false;
   }
   std::string_view text(edited);

@@ -10,23 +10,24 @@
 #include "persist/report.h"
 #include "persist/save_file.h"
 #include "platform/console.h"
+#include "platform/cp932_literal.h"
 #include "platform/signals.h"
 
 namespace velkor {
 
 namespace {
 
-constexpr const char* UnsavedQuitLine = "ゲームを終わります。キャラクターは保存されていません。";
-constexpr const char* SavedQuitLine = "ゲームを終わります。キャラクターは保存されています。";
+constexpr const char* UnsavedQuitLine = "ゲームを終わります。キャラクターは保存されていません。"_cp;
+constexpr const char* SavedQuitLine = "ゲームを終わります。キャラクターは保存されています。"_cp;
 
 // At a terminal the run's own report line is shown after the last output, so
 // the player sees the result without opening the report file.
 void ShowResultAtTerminal(Console& console, const RunReport& report) {
   if (!console.EndOfInputQuits() || report.LastLine().empty()) return;
   console.WriteLine();
-  console.WriteLine("今回の記録：" + report.LastLine());
+  console.WriteLine("今回の記録："_cp + report.LastLine());
   if (!platform::WindowClosesWithGame()) return;
-  console.Write("Enterキーを押すと終わります。");
+  console.Write("Enterキーを押すと終わります。"_cp);
   try {
     console.ReadLine();
   } catch (const PlayerQuit&) {
@@ -51,9 +52,9 @@ int StartUp(GameRun& run) {
     const bool saved = LoadPlayer(console, Player);
     // The file stays until a new definition replaces it, declined or not.
     if (saved) console.SetQuitLine(SavedQuitLine);
-    if (saved && AskYesNo(console, "前回のあなたの定義が保存されています。ロードしますか？")) {
+    if (saved && AskYesNo(console, "前回のあなたの定義が保存されています。ロードしますか？"_cp)) {
       LoadedFromSave = true;
-      console.WriteLine("あなたの定義がロードされました。");
+      console.WriteLine("あなたの定義がロードされました。"_cp);
       WaitEnter(console);
     }
     if (!LoadedFromSave) {

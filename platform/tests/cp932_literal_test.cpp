@@ -38,11 +38,11 @@ static_assert(!Converts<"\xC1\xBF">, "an overlong form");
 static_assert(!Converts<"\xED\xA0\x80">, "a surrogate");
 
 // An array of const char with its final zero, as a literal is.
-static_assert(std::is_same_v<decltype(u8"ア"_cp), const char (&)[3]>);
-static_assert(sizeof(u8"ｱ"_cp) == 2);
-static_assert(std::string_view(u8"攻撃"_cp).size() == 4);
+static_assert(std::is_same_v<decltype("ア"_cp), const char (&)[3]>);
+static_assert(sizeof("ｱ"_cp) == 2);
+static_assert(std::string_view("攻撃"_cp).size() == 4);
 // One array for a text, however often it is written.
-static_assert(&u8"攻撃"_cp == &u8"攻撃"_cp);
+static_assert(&"攻撃"_cp == &"攻撃"_cp);
 
 TEST(Cp932Literal, HoldsTheBytesIconvWrites) {
   const struct {
@@ -50,34 +50,34 @@ TEST(Cp932Literal, HoldsTheBytesIconvWrites) {
     std::string_view converted;
     std::string_view expected;
   } cases[] = {
-      {"trail byte 0x7C (po)", u8"ポ"_cp, "\x83\x7C"},
-      {"trail byte 0x5C (so, hyo)", u8"ソ表"_cp, "\x83\x5C\x95\x5C"},
-      {"half-width katakana is one byte", u8"ｱｲ"_cp, "\xB1\xB2"},
-      {"wave dash and fullwidth tilde", u8"〜～"_cp, "\x81\x60\x81\x60"},
-      {"the JIS row, not NEC's", u8"∵"_cp, "\x81\xE6"},
-      {"IBM's row, not NEC's selected one", u8"ⅰ"_cp, "\xFA\x40"},
-      {"both not signs", u8"￢¬"_cp, "\x81\xCA\x81\xCA"},
-      {"NEC's row where only it has the character", u8"①"_cp, "\x87\x40"},
-      {"yen sign and overline as ASCII", u8"¥‾"_cp, "\\~"},
-      {"ASCII and escapes as they are", u8"\"a\\\tア\n"_cp, "\"a\\\t\x83\x41\n"},
-      {"universal character names", u8"\u30BD\U00008868"_cp, "\x83\x5C\x95\x5C"},
+      {"trail byte 0x7C (po)", "ポ"_cp, "\x83\x7C"},
+      {"trail byte 0x5C (so, hyo)", "ソ表"_cp, "\x83\x5C\x95\x5C"},
+      {"half-width katakana is one byte", "ｱｲ"_cp, "\xB1\xB2"},
+      {"wave dash and fullwidth tilde", "〜～"_cp, "\x81\x60\x81\x60"},
+      {"the JIS row, not NEC's", "∵"_cp, "\x81\xE6"},
+      {"IBM's row, not NEC's selected one", "ⅰ"_cp, "\xFA\x40"},
+      {"both not signs", "￢¬"_cp, "\x81\xCA\x81\xCA"},
+      {"NEC's row where only it has the character", "①"_cp, "\x87\x40"},
+      {"yen sign and overline as ASCII", "¥‾"_cp, "\\~"},
+      {"ASCII and escapes as they are", "\"a\\\tア\n"_cp, "\"a\\\t\x83\x41\n"},
+      {"universal character names", "\u30BD\U00008868"_cp, "\x83\x5C\x95\x5C"},
       {"adjacent literals join first",
-       u8"ア"
-       u8"イ"_cp,
+       "ア"
+       "イ"_cp,
        "\x83\x41\x83\x43"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.converted, c.expected) << c.what;
-  EXPECT_EQ(std::string_view(u8"ア\0イ"_cp, sizeof u8"ア\0イ"_cp), std::string_view("\x83\x41\0\x83\x43", 6))
+  EXPECT_EQ(std::string_view("ア\0イ"_cp, sizeof "ア\0イ"_cp), std::string_view("\x83\x41\0\x83\x43", 6))
       << "a zero inside, and the final one";
 }
 
 TEST(Cp932Literal, ServesWhereAStringLiteralDoes) {
-  const char* pointer = u8"攻撃"_cp;
-  const std::string joined = u8"を"_cp + std::string(pointer) + u8"だ"_cp;
+  const char* pointer = "攻撃"_cp;
+  const std::string joined = "を"_cp + std::string(pointer) + "だ"_cp;
   EXPECT_EQ(joined, "\x82\xF0\x8D\x55\x8C\x82\x82\xBE");
-  constexpr std::string_view Names[] = {u8"ＨＰ"_cp, u8"素早さ"_cp};
+  constexpr std::string_view Names[] = {"ＨＰ"_cp, "素早さ"_cp};
   EXPECT_EQ(Names[1].size(), 6u);
-  EXPECT_EQ(std::string(pointer).size(), sizeof u8"攻撃"_cp - 1);
+  EXPECT_EQ(std::string(pointer).size(), sizeof "攻撃"_cp - 1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/cp932_literal.h"
 #include "tools/cp932_mirror.h"
 
 namespace velkor::tools {
@@ -69,7 +70,7 @@ TEST(Cp932Mirror, MakesTheBytesTheGccBuildMakes) {
   // conversion.
   const MirroredSource result = MirrorLiterals(Bytes(u8"\"ポソ表能予①Ⅰⅰ∵￢¬～〜－−‖∥ｱﾟ髙¥‾\""));
   ASSERT_EQ(result.error, "");
-  EXPECT_EQ(OctalBytes(result.text), "ポソ表能予①Ⅰⅰ∵￢¬～〜－−‖∥ｱﾟ髙¥‾");
+  EXPECT_EQ(OctalBytes(result.text), "ポソ表能予①Ⅰⅰ∵￢¬～〜－−‖∥ｱﾟ髙¥‾"_cp);
 }
 
 TEST(Cp932Mirror, NamesTheLineOfATextThatCannotBeConverted) {
