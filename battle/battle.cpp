@@ -2,6 +2,7 @@
 
 #include "battle/battle_screen.h"
 #include "battle/turn.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 
@@ -20,9 +21,9 @@ BattleOutcome FightBattle(BattleState& battle, PlayerAgent& agent, BattleScreen&
 std::string_view ResultText(BattleOutcome outcome) {
   switch (outcome) {
     case BattleOutcome::Victory:
-      return "勝利";
+      return "勝利"_cp;
     case BattleOutcome::Defeat:
-      return "敗北";
+      return "敗北"_cp;
     case BattleOutcome::Undecided:
       break;
   }

@@ -4,6 +4,7 @@
 #include "battle/damage.h"
 #include "battle/think.h"
 #include "data/tables.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 
@@ -90,10 +91,10 @@ void drivePhase(BattleState& battle, TurnContext& turn, int side, int otherSide)
 
   switch (action) {
     case actGuard:
-      MakeToken(turn.Screen, "ガード", battle.GuardTokens[s]);
+      MakeToken(turn.Screen, "ガード"_cp, battle.GuardTokens[s]);
       break;
     case actEvade:
-      MakeToken(turn.Screen, "デコイ", battle.DecoyTokens[s]);
+      MakeToken(turn.Screen, "デコイ"_cp, battle.DecoyTokens[s]);
       break;
     default:
       ResolveAttack(battle, turn.Screen, side, otherSide, action, turn.Result);

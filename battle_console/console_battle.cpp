@@ -4,6 +4,7 @@
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "data/fighter.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 
@@ -32,18 +33,18 @@ BattleOutcome Battle(Console& console, ConsoleBattle& at, std::int32_t enemyInde
   randomState = battle.RandomState;
 
   if (outcome == BattleOutcome::Victory) {
-    console.WriteLine(enemy.Name.Text() + "を殺した！！");
+    console.WriteLine(enemy.Name.Text() + "を殺した！！"_cp);
     WaitEnter(console);
     console.Write(enemy.DefeatText);
     WaitEnter(console);
     console.WriteLine();
     if (!enemy.Title.empty()) {
       titleList += enemy.Title;
-      console.WriteLine(player.Name.Text() + "は" + enemy.Title + "の称号を得た！");
+      console.WriteLine(player.Name.Text() + "は"_cp + enemy.Title + "の称号を得た！"_cp);
       WaitEnter(console);
     }
   } else {
-    console.WriteLine(player.Name.Text() + "は殺されてしまった！！");
+    console.WriteLine(player.Name.Text() + "は殺されてしまった！！"_cp);
     WaitEnter(console);
   }
   return outcome;

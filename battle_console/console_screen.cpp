@@ -6,6 +6,7 @@
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "data/tables.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 
@@ -17,30 +18,30 @@ void ConsoleScreen::TurnBegins(std::uint64_t turn) {
 void ConsoleScreen::Show(const BattleState& battle) { ShowBattle(console_, battle); }
 
 void ConsoleScreen::Announce(const TFighter& actor, std::uint8_t action) {
-  console_.Write(actor.Name.Text() + "の" + std::string(ActionNames[action]) + "、");
+  console_.Write(actor.Name.Text() + "の"_cp + std::string(ActionNames[action]) + "、"_cp);
 }
 
-void ConsoleScreen::NoPoints() { console_.WriteLine("APが足りない！"); }
+void ConsoleScreen::NoPoints() { console_.WriteLine("APが足りない！"_cp); }
 
 void ConsoleScreen::TokenMade(std::string_view tokenName, bool made) {
-  console_.WriteLine(std::string(tokenName) + (made ? "が一つ生成された！" : "は既に飽和している！"));
+  console_.WriteLine(std::string(tokenName) + (made ? "が一つ生成された！"_cp : "は既に飽和している！"_cp));
 }
 
 void ConsoleScreen::Evaded(const TFighter& target) {
-  console_.WriteLine("だが" + target.Name.Text() + "は回避した！");
+  console_.WriteLine("だが"_cp + target.Name.Text() + "は回避した！"_cp);
 }
 
 void ConsoleScreen::NotEvaded(const TFighter& target) {
-  console_.Write(target.Name.Text() + "は回避できなかった、");
+  console_.Write(target.Name.Text() + "は回避できなかった、"_cp);
 }
 
 void ConsoleScreen::Guarded(const TFighter& target) {
-  console_.Write("だが" + target.Name.Text() + "はガードした！");
+  console_.Write("だが"_cp + target.Name.Text() + "はガードした！"_cp);
 }
 
 void ConsoleScreen::Damaged(const TFighter& target, std::int32_t amount, bool toPoints) {
-  console_.WriteLine(target.Name.Text() + (toPoints ? "のAPに" : "に") + std::to_string(amount) +
-                     "ダメージ！");
+  console_.WriteLine(target.Name.Text() + (toPoints ? "のAPに"_cp : "に"_cp) + std::to_string(amount) +
+                     "ダメージ！"_cp);
 }
 
 void ConsoleScreen::Error(std::string_view place) { ErrorBanner(console_, place); }

@@ -2,13 +2,14 @@
 
 #include "console/console_io.h"
 #include "data/tables.h"
+#include "platform/cp932_literal.h"
 #include "sheet/sheet.h"
 
 namespace velkor {
 
 namespace {
 
-constexpr std::string_view EmptyCell = "　　";
+constexpr std::string_view EmptyCell = "　　"_cp;
 
 std::string Repeat(std::string_view text, std::int32_t times) {
   std::string out;
@@ -36,7 +37,7 @@ std::string PlanRow(const BattleState& battle, int side) {
 
 std::string TokenLine(const BattleState& battle, int side) {
   const auto s = static_cast<std::size_t>(side);
-  std::string line = Repeat("<デ>", battle.DecoyTokens[s]) + Repeat("<ガ>", battle.GuardTokens[s]);
+  std::string line = Repeat("<デ>"_cp, battle.DecoyTokens[s]) + Repeat("<ガ>"_cp, battle.GuardTokens[s]);
   if (!line.empty()) line += LineEnd;
   return line;
 }

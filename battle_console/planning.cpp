@@ -4,11 +4,12 @@
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "data/tables.h"
+#include "platform/cp932_literal.h"
 #include "sheet/sheet.h"
 
 namespace velkor {
 
-std::string PointsLeftText(std::int32_t n) { return "（残り" + std::to_string(n) + "ポイント）"; }
+std::string PointsLeftText(std::int32_t n) { return "（残り"_cp + std::to_string(n) + "ポイント）"_cp; }
 
 bool SelectAction(Console& console, BattleState& battle, int slot, std::int32_t points) {
   auto& cell = battle.ActionPlan[PlayerSide][static_cast<std::size_t>(slot)];
@@ -27,7 +28,8 @@ bool SelectAction(Console& console, BattleState& battle, int slot, std::int32_t 
   ShowBattle(console, battle);
   console.Write(menu);
   const char key = AskChoice(
-      console, "第" + std::to_string(slot + 1) + "の行動をセットしてください。" + PointsLeftText(points),
+      console,
+      "第"_cp + std::to_string(slot + 1) + "の行動をセットしてください。"_cp + PointsLeftText(points),
       letters);
   cell = static_cast<std::uint8_t>(ActionLetters.find(key));
   return cell == actEnd;
@@ -44,7 +46,7 @@ void PlanPlayerActions(Console& console, BattleState& battle) {
       points -= ActionCosts[plan[static_cast<std::size_t>(slot)]];
     }
     ShowBattle(console, battle);
-    if (AskYesNo(console, "これでよろしいですか？" + PointsLeftText(points))) return;
+    if (AskYesNo(console, "これでよろしいですか？"_cp + PointsLeftText(points))) return;
   }
 }
 

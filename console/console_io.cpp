@@ -5,13 +5,14 @@
 
 #include "console/failure.h"
 #include "console/line_reader.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 
 void StreamConsole::Put(std::string_view bytes) {
   out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out_.flush();
-  if (!out_) RaiseFailure(KindInOut, "標準出力に書き込めません");
+  if (!out_) RaiseFailure(KindInOut, "標準出力に書き込めません"_cp);
 }
 
 bool StreamConsole::Get(std::string& line) { return ReadBoundedLine(in_, line); }
@@ -41,7 +42,7 @@ std::string Console::ReadLine() {
   std::string line;
   if (!bound_->Get(line)) {
     if (endOfInputQuits_) throw PlayerQuit();
-    RaiseFailure(KindInOut, "標準入力が終わりました");
+    RaiseFailure(KindInOut, "標準入力が終わりました"_cp);
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   // The player's Enter ended whatever line was open on the screen.

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "console/console_io.h"
+#include "platform/cp932_literal.h"
 #include "platform/failure_location.h"
 
 namespace velkor {
@@ -49,18 +50,18 @@ __attribute__((noinline)) void RaiseFailure(std::string_view kind, std::string_v
 }
 
 std::string CannotOpenMessage(std::string_view fileName) {
-  return "ファイル " + std::string(fileName) + " は開けません";
+  return "ファイル "_cp + std::string(fileName) + " は開けません"_cp;
 }
 
 std::string FailureReport(const GameFailure& failure) {
   char location[2 + 16 + 1];
   std::snprintf(location, sizeof location, "%08" PRIXPTR, failure.Location());
   std::string report = failure.Kind();
-  report += "がモジュール ";
+  report += "がモジュール "_cp;
   report += ModuleName;
-  report += " の ";
+  report += " の "_cp;
   report += location;
-  report += " で発生しました。";
+  report += " で発生しました。"_cp;
   report += LineEnd;
   report += failure.Message();
   report += LineEnd;

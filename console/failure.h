@@ -10,11 +10,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/cp932_literal.h"
+
 namespace velkor {
 
 inline constexpr std::string_view KindInOut = "EInOutError";
 inline constexpr std::string_view KindOutOfMemory = "EOutOfMemory";
-inline constexpr std::string_view OutOfMemoryMessage = "メモリが足りません";
+inline constexpr std::string_view OutOfMemoryMessage = "メモリが足りません"_cp;
 inline constexpr std::string_view ModuleName = "velkor";
 
 class GameFailure : public std::exception {

@@ -14,6 +14,7 @@
 #include "console/failure.h"
 #include "console/line_reader.h"
 #include "platform/clock.h"
+#include "platform/cp932_literal.h"
 #include "platform/terminal_mode.h"
 
 namespace velkor {
@@ -284,7 +285,7 @@ bool LineEditor::Read(std::string_view prompt, std::string& line) {
   const char* edited = el_gets(library_->editor, &count);
   state.hold = nullptr;
   if (edited == nullptr) {
-    if (count < 0) RaiseFailure(KindInOut, "標準入力を読めません");
+    if (count < 0) RaiseFailure(KindInOut, "標準入力を読めません"_cp);
     return false;
   }
   std::string_view text(edited);

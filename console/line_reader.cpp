@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "console/failure.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 
@@ -12,14 +13,14 @@ bool ReadBoundedLine(std::istream& in, std::string& line) {
   char buffer[MaxLineBytes + 2];
   in.getline(buffer, sizeof buffer);
   const auto taken = static_cast<std::size_t>(in.gcount());
-  if (in.bad()) RaiseFailure(KindInOut, "標準入力を読めません");
+  if (in.bad()) RaiseFailure(KindInOut, "標準入力を読めません"_cp);
   if (in.fail() && taken == 0) return false;  // nothing was left
   std::size_t kept = taken;
   if (in.fail()) {
     // The buffer filled before the LF came: drop the rest of the line.
     in.clear();
     in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-    if (in.bad()) RaiseFailure(KindInOut, "標準入力を読めません");
+    if (in.bad()) RaiseFailure(KindInOut, "標準入力を読めません"_cp);
   } else if (!in.eof()) {
     --kept;  // the LF was taken too
   }

@@ -4,6 +4,7 @@
 
 #include "console/console_io.h"
 #include "console/line_reader.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 
@@ -81,7 +82,7 @@ bool ReadNumber(Console& console, std::int32_t& value) {
 }
 
 std::int32_t AskRange(Console& console, std::string_view question, std::int32_t low, std::int32_t high) {
-  const std::string range = "{" + std::to_string(low) + "～" + std::to_string(high) + "}";
+  const std::string range = "{" + std::to_string(low) + "～"_cp + std::to_string(high) + "}";
   std::int32_t value = 0;
   for (;;) {
     console.WriteLine(question);

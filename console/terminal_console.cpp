@@ -9,6 +9,7 @@
 #include "console/line_editor.h"
 #include "console/line_reader.h"
 #include "platform/console.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 
@@ -125,7 +126,7 @@ void TerminalConsole::Send(std::string_view bytes) {
   if (bytes.empty()) return;
   out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out_.flush();
-  if (!out_) RaiseFailure(KindInOut, "標準出力に書き込めません");
+  if (!out_) RaiseFailure(KindInOut, "標準出力に書き込めません"_cp);
 }
 
 std::unique_ptr<ConsoleDevice> BindStandardConsole(Console& console) {

@@ -1,6 +1,7 @@
 #include "data/fighter.h"
 
 #include "data/tables.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 
@@ -82,7 +83,7 @@ TPlayer FromImageBytes(std::string_view bytes) {
 }
 
 std::string KillsAndTitles(std::int32_t killCount, std::string_view titleList) {
-  return "【" + std::to_string(killCount) + "人斬り】" + std::string(titleList);
+  return "【"_cp + std::to_string(killCount) + "人斬り】"_cp + std::string(titleList);
 }
 
 bool CouldBeDefined(const TFighter& fighter) {

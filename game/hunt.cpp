@@ -18,6 +18,7 @@
 #include "data/random_source.h"
 #include "enemy/enemy.h"
 #include "persist/report.h"
+#include "platform/cp932_literal.h"
 #include "sheet/sheet.h"
 
 namespace velkor {
@@ -64,21 +65,21 @@ std::int32_t ChooseEnemy(GameRun& run, const HuntState& state, const ErrorSink& 
       console.WriteLine(CutToBytes(std::string("(") + letter + ")" + name, MenuLineBytes));
       letters += letter;
     }
-    const char letter = AskChoice(console, "誰を殺しに行きますか？", letters, letters);
+    const char letter = AskChoice(console, "誰を殺しに行きますか？"_cp, letters, letters);
     const std::int32_t choice = AlfToInt(console, letter);
     const std::int32_t chosen = state.Candidates[static_cast<std::size_t>(choice)];
     const std::string question =
-        CutToBytes(EnemyName(chosen, error) + "を殺しに行きます。よろしいですか？", QuestionBytes);
+        CutToBytes(EnemyName(chosen, error) + "を殺しに行きます。よろしいですか？"_cp, QuestionBytes);
     if (AskYesNo(console, question)) return choice;
   }
 }
 
 void PlayEnding(GameRun& run, const HuntState& state) {
   Console& console = run.Console;
-  console.WriteLine("すべての者を殺した！　おめでとう！！");
+  console.WriteLine("すべての者を殺した！　おめでとう！！"_cp);
   WaitEnter(console);
   PlayScenario(console, ScenarioPath(1), run.Player.Name.Text());
-  run.TitleList += "【黒野】";
+  run.TitleList += "【黒野】"_cp;
   run.Report.Write(state.KillCount, run.TitleList, run.Player.Name.Text(), run.FileWrite, run.Hooks);
 }
 
@@ -100,7 +101,7 @@ class ConsoleHunt : public HuntSeat {
   void Lost(const HuntState& hunt) override {
     // The lost battle does not count.
     run_.Report.Write(hunt.KillCount, run_.TitleList, run_.Player.Name.Text(), run_.FileWrite, run_.Hooks);
-    run_.Console.WriteLine("ゲームーオーバー……");
+    run_.Console.WriteLine("ゲームーオーバー……"_cp);
     try {
       WaitEnter(run_.Console);
     } catch (const PlayerQuit&) {

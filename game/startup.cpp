@@ -13,14 +13,15 @@
 #include "persist/report.h"
 #include "persist/save_file.h"
 #include "platform/console.h"
+#include "platform/cp932_literal.h"
 #include "platform/signals.h"
 
 namespace velkor {
 
 namespace {
 
-constexpr const char* UnsavedQuitLine = "ゲームを終わります。キャラクターは保存されていません。";
-constexpr const char* SavedQuitLine = "ゲームを終わります。キャラクターは保存されています。";
+constexpr const char* UnsavedQuitLine = "ゲームを終わります。キャラクターは保存されていません。"_cp;
+constexpr const char* SavedQuitLine = "ゲームを終わります。キャラクターは保存されています。"_cp;
 
 // The line said when the player quits at a terminal: by the end of input
 // (RunGuarded says it) and by Ctrl-C or another end signal (the signal
@@ -39,9 +40,9 @@ void SetQuitLine(Console& console, std::string_view line) {
 void ShowResultAtTerminal(Console& console, const RunReport& report) {
   if (!console.EndOfInputQuits()) return;
   console.WriteLine();
-  console.WriteLine("今回の記録：" + report.LastLine());
+  console.WriteLine("今回の記録："_cp + report.LastLine());
   if (!platform::WindowClosesWithGame()) return;
-  console.Write("Enterキーを押すと終わります。");
+  console.Write("Enterキーを押すと終わります。"_cp);
   try {
     console.ReadLine();
   } catch (const PlayerQuit&) {
@@ -67,9 +68,9 @@ int StartUp(GameRun& run) {
     bool LoadedFromSave = false;
     const bool saved = LoadPlayer(console, Player);
     if (saved) SetQuitLine(console, SavedQuitLine);
-    if (saved && AskYesNo(console, "前回のあなたの定義が保存されています。ロードしますか？")) {
+    if (saved && AskYesNo(console, "前回のあなたの定義が保存されています。ロードしますか？"_cp)) {
       LoadedFromSave = true;
-      console.WriteLine("あなたの定義がロードされました。");
+      console.WriteLine("あなたの定義がロードされました。"_cp);
       WaitEnter(console);
     }
     if (!LoadedFromSave) {

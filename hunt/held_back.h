@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/cp932_literal.h"
+
 namespace velkor {
 
 struct HeldBack {
@@ -17,8 +19,8 @@ struct HeldBack {
 };
 
 inline constexpr std::array<HeldBack, 2> HeldBackEnemies{{
-    {"黒野宇美", 10, "潮騒の音が聞こえる。"},
-    {"黒野大地", 11, "地平線の向こうが燃えている。"},
+    {"黒野宇美"_cp, 10, "潮騒の音が聞こえる。"_cp},
+    {"黒野大地"_cp, 11, "地平線の向こうが燃えている。"_cp},
 }};
 
 }  // namespace velkor

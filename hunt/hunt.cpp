@@ -6,17 +6,18 @@
 #include <cstddef>
 
 #include "hunt/held_back.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 
 namespace {
 
 constexpr std::array<std::string_view, 5> AmbientLines{
-    "雨が降っている。",
-    "強い風が吹いている。",
-    "煉瓦の家屋が幾重にも重なっている。",
-    "ここは見晴らしがいい。",
-    "エルフがじっとこちらを見ている。",
+    "雨が降っている。"_cp,
+    "強い風が吹いている。"_cp,
+    "煉瓦の家屋が幾重にも重なっている。"_cp,
+    "ここは見晴らしがいい。"_cp,
+    "エルフがじっとこちらを見ている。"_cp,
 };
 
 }  // namespace

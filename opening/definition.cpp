@@ -7,18 +7,19 @@
 #include "console/prompts.h"
 #include "console/scenario.h"
 #include "data/fighter.h"
+#include "platform/cp932_literal.h"
 #include "sheet/sheet.h"
 
 namespace velkor {
 
 void AskName(Console& console, TPlayer& player) {
-  console.Write("まずは定義から始めよう。");
+  console.Write("まずは定義から始めよう。"_cp);
   WaitEnter(console);
   const std::string limit = std::to_string(NameLimit);
   std::string name;
   do {
-    console.WriteLine("きみの名前を教えてね。");
-    console.Write("[最長" + limit + "バイト]＞");
+    console.WriteLine("きみの名前を教えてね。"_cp);
+    console.Write("[最長"_cp + limit + "バイト]＞"_cp);
     name = console.ReadLine();
     // A lead byte typed alone at the end (through a pipe) would pair with
     // the first byte of every message after the name: it is dropped, as the
@@ -26,7 +27,7 @@ void AskName(Console& console, TPlayer& player) {
     name.resize(WholeCp932Prefix(name));
     console.WriteLine();
     if (name.size() > static_cast<std::size_t>(NameLimit)) {
-      console.WriteLine("長さが" + limit + "バイトを越えています。");
+      console.WriteLine("長さが"_cp + limit + "バイトを越えています。"_cp);
       name.clear();
     }
   } while (name.empty());
@@ -34,9 +35,9 @@ void AskName(Console& console, TPlayer& player) {
 }
 
 void DefineAbilities(Console& console, TPlayer& player) {
-  console.Write(player.Name.Text() + "、そしてきみの意志が肉体をつくる。");
+  console.Write(player.Name.Text() + "、そしてきみの意志が肉体をつくる。"_cp);
   WaitEnter(console);
-  console.Write("きみの力は、きみが望むように伸びるよ。");
+  console.Write("きみの力は、きみが望むように伸びるよ。"_cp);
   WaitEnter(console);
   console.WriteLine();
   std::int32_t PointPool = InitialPointPool;

@@ -6,6 +6,7 @@
 #include "data/fighter.h"
 #include "data/tables.h"
 #include "opening/definition.h"
+#include "platform/cp932_literal.h"
 #include "sheet/sheet.h"
 
 namespace velkor {
@@ -14,16 +15,16 @@ void BuyStats(Console& console, TPlayer& player, std::int32_t& pointPool) {
   for (std::size_t i = 0; i < StatCount; ++i) {
     ShowSheet(console, player, false, "");
     const std::string name(StatNames[i]);
-    const std::int32_t points = AskRange(console, name + "を入力して下さい。", 0, pointPool);
+    const std::int32_t points = AskRange(console, name + "を入力して下さい。"_cp, 0, pointPool);
     const std::int32_t multiplier = StatMultipliers[i];
     const std::int32_t value = points * multiplier;
     player.BaseStats[i] = value;
     player.CurStats[i] = value;
     pointPool -= points;
-    console.Write("きみの" + name + "は");
+    console.Write("きみの"_cp + name + "は"_cp);
     if (multiplier != 1)
-      console.Write(std::to_string(points) + "に" + std::to_string(multiplier) + "を乗じて");
-    console.WriteLine(std::to_string(value) + "と定められた。");
+      console.Write(std::to_string(points) + "に"_cp + std::to_string(multiplier) + "を乗じて"_cp);
+    console.WriteLine(std::to_string(value) + "と定められた。"_cp);
   }
 }
 
@@ -40,17 +41,17 @@ void BuyTalents(Console& console, TPlayer& player, std::int32_t& pointPool) {
               std::to_string(TalentCosts[i]) + std::string(LineEnd);
     }
     keys += 'Z';
-    menu += "(Z)おわり" + std::string(LineEnd);
+    menu += "(Z)おわり"_cp + std::string(LineEnd);
     if (keys == "Z") return;
 
     ShowSheet(console, player, false, "");
     console.Write(menu);
     const char key = AskChoice(
-        console, "きみに才能はあるのかな？ （残り" + std::to_string(pointPool) + "ポイント）", keys);
+        console, "きみに才能はあるのかな？ （残り"_cp + std::to_string(pointPool) + "ポイント）"_cp, keys);
     if (key == 'Z') return;
     const std::int32_t t = AlfToInt(console, key);
     const auto talent = static_cast<std::size_t>(t);
-    console.WriteLine("きみには≪" + std::string(TalentNames[talent]) + "≫の才能があった。");
+    console.WriteLine("きみには≪"_cp + std::string(TalentNames[talent]) + "≫の才能があった。"_cp);
     player.Talents[talent] = 1;
     pointPool -= TalentCosts[talent];
   }

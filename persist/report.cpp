@@ -8,6 +8,7 @@
 #include "data/fighter.h"
 #include "persist/report_line.h"
 #include "platform/clock.h"
+#include "platform/cp932_literal.h"
 #include "platform/cp932_table.h"
 #include "platform/files.h"
 
@@ -15,7 +16,9 @@ namespace velkor {
 
 namespace {
 
-std::string CannotWriteMessage() { return "ファイル " + std::string(ReportFileName) + " に書き込めません"; }
+std::string CannotWriteMessage() {
+  return "ファイル "_cp + std::string(ReportFileName) + " に書き込めません"_cp;
+}
 
 bool IsControlByte(char byte) {
   const auto b = static_cast<unsigned char>(byte);
@@ -51,9 +54,9 @@ std::string ReportName(std::string_view name) {
 std::string ReportLine(std::int32_t killCount, std::string_view titleList, std::string_view playerName,
                        const std::tm& when, const ReportLocale& locale) {
   std::string line = KillsAndTitles(killCount, titleList);
-  line += "／VELKOR／[";
+  line += "／VELKOR／["_cp;
   line += FormatDateTime(when, locale);
-  line += "]／";
+  line += "]／"_cp;
   line += ReportName(playerName);
   return line;
 }
@@ -62,7 +65,7 @@ std::string AppendReport(std::int32_t killCount, std::string_view titleList, std
                          std::time_t now, const ReportLocale& locale, platform::FileWriter write,
                          const platform::FileHooks& hooks) {
   std::tm local{};
-  if (!platform::LocalTime(now, local)) RaiseFailure(KindInOut, "現在の日時を読めません");
+  if (!platform::LocalTime(now, local)) RaiseFailure(KindInOut, "現在の日時を読めません"_cp);
   std::string line = ReportLine(killCount, titleList, playerName, local, locale);
   const std::string bytes = line + "\r\n";
   switch (platform::AppendToFile(ReportPath, bytes, write, hooks)) {

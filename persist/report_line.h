@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "persist/locale_time.h"
+#include "platform/cp932_literal.h"
 #include "platform/file_hooks.h"
 #include "platform/file_writer.h"
 
@@ -16,7 +17,7 @@ namespace velkor {
 // The file's name as the file system takes it (UTF-8), and as the game writes
 // it in messages (code page 932).
 inline constexpr const char* ReportPath = "\xE3\x83\xAC\xE3\x83\x9D\xE3\x83\xBC\xE3\x83\x88.txt";
-inline constexpr const char* ReportFileName = "レポート.txt";
+inline constexpr const char* ReportFileName = "レポート.txt"_cp;
 
 // The player's name as the report line holds it: each control byte (0x00 to
 // 0x1F, 0x7F) and each byte or pair that code page 932 does not define

@@ -6,6 +6,7 @@
 
 #include "console/console_io.h"
 #include "data/fighter.h"
+#include "platform/cp932_literal.h"
 #include "platform/file_hooks.h"
 #include "platform/file_writer.h"
 
@@ -17,9 +18,9 @@ inline constexpr const char* SaveFileName = "save.dat";
 // Where a save.dat that was refused is kept before a new one replaces it.
 inline constexpr const char* RefusedSaveFileName = "save.dat.bad";
 
-inline constexpr const char* LoadFailedMessage = "（save.datの読み込みに失敗しました。）";
-inline constexpr const char* BadContentMessage = "（save.datの内容が不適切です。）";
-inline constexpr const char* SaveFailedMessage = "（save.datの書き込みに失敗しました。）";
+inline constexpr const char* LoadFailedMessage = "（save.datの読み込みに失敗しました。）"_cp;
+inline constexpr const char* BadContentMessage = "（save.datの内容が不適切です。）"_cp;
+inline constexpr const char* SaveFailedMessage = "（save.datの書き込みに失敗しました。）"_cp;
 
 std::string CalcChecksum(const TPlayer& player);
 void StoreChecksum(TPlayer& player);

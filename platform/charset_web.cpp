@@ -6,6 +6,7 @@
 
 #include "platform/charset.h"
 #include "platform/cp932_table.h"
+#include "platform/utf8.h"
 
 namespace velkor::platform {
 
@@ -29,29 +30,10 @@ struct Decoded {
   std::size_t length = 1;
 };
 
-Decoded DecodeUtf8(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char first = byte(0);
-  if (first < 0x80) return {first, 1};
-  std::size_t length = 0;
-  char32_t value = 0;
-  char32_t least = 0;
-  if (first >= 0xC2 && first <= 0xDF) {
-    length = 2, value = first & 0x1Fu, least = 0x80;
-  } else if (first >= 0xE0 && first <= 0xEF) {
-    length = 3, value = first & 0x0Fu, least = 0x800;
-  } else if (first >= 0xF0 && first <= 0xF4) {
-    length = 4, value = first & 0x07u, least = 0x10000;
-  } else {
-    return {};
-  }
-  if (text.size() < length) return {};
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return {};
-    value = value << 6 | (byte(i) & 0x3Fu);
-  }
-  if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return {};
-  return {value, length};
+Decoded DecodeUtf8Text(std::string_view text) {
+  const Utf8Character read = DecodeUtf8(text.data(), text.size());
+  if (read.length == 0) return {};
+  return {read.character, read.length};
 }
 
 Decoded DecodeCp932(std::string_view text, CharsetConverter::Walk walk) {
@@ -118,7 +100,7 @@ struct CharsetConverter::State {
       case Set::Cp932:
         return DecodeCp932(text, walk);
       case Set::Utf8:
-        return DecodeUtf8(text);
+        return DecodeUtf8Text(text);
       case Set::Utf16Le:
         return DecodeUtf16Le(text);
       case Set::Ascii:

@@ -19,14 +19,11 @@ libraries=(hunt/libvelkor_hunt.a battle/libvelkor_battle.a enemy/libvelkor_enemy
   opening/libvelkor_opening.a sheet/libvelkor_sheet.a data/libvelkor_data.a console/libvelkor_console.a
   platform/libvelkor_platform.a)
 
-g++ -std=c++20 -O2 -finput-charset=UTF-8 -fexec-charset=CP932 -I. -o "$work/battle_rate" "${sources[@]}" \
+g++ -std=c++20 -O2 -I. -o "$work/battle_rate" "${sources[@]}" \
   "${libraries[@]/#/$linux/}" -ldl
 echo "native:      $("$work/battle_rate")"
 
-# emscripten's clang compiles the sources' code page 932 copies, as the web
-# build does; the simulator's own sources are not among them and keep their
-# UTF-8, which the battles never show.
 export NODE_PATH=/usr/share/nodejs
-em++ -std=c++20 -O2 -fexceptions -I"$web/cp932" -I. -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=node \
+em++ -std=c++20 -O2 -fexceptions -I. -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=node \
   -o "$work/battle_rate.js" "${sources[@]}" "${libraries[@]/#/$web/}"
 echo "WebAssembly: $(node --no-experimental-fetch "$work/battle_rate.js")"

@@ -2,9 +2,9 @@
 # Installs what building and testing VELKOR needs, when it is missing:
 # g++, CMake, libedit (the line editor of terminals), GoogleTest, Google
 # Benchmark and dpkg-dev from Debian's packages; with --package lintian for
-# the Debian package; with --format clang-format for the format check, with
-# --clang the clang compiler, with --fuzz AFL++ for fuzz/run.sh. Options can
-# be given together.
+# the Debian package; with --format clang-format and python3 for the format
+# and literal checks, with --clang the clang compiler, with --fuzz AFL++ for
+# fuzz/run.sh. Options can be given together.
 set -euo pipefail
 
 wants() { local option=$1; shift; [[ " $* " == *" $option "* ]]; }
@@ -28,6 +28,7 @@ if wants --package "$@"; then
 fi
 if wants --format "$@"; then
   command -v clang-format >/dev/null 2>&1 || missing+=(clang-format)
+  command -v python3 >/dev/null 2>&1 || missing+=(python3)
 fi
 if wants --clang "$@"; then
   command -v clang++ >/dev/null 2>&1 || missing+=(clang)

@@ -5,6 +5,7 @@
 #include "console/prompts.h"
 #include "enemy/enemy.h"
 #include "opening/definition.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor::sim {
 
@@ -18,7 +19,7 @@ std::int32_t PointsSpent(const Build& build) {
 
 TFighter MakeFighter(const Build& build) {
   TFighter fighter{};
-  fighter.Name.Assign("ハンター");
+  fighter.Name.Assign("ハンター"_cp);
   fighter.BaseStats = build.StatPoints;
   ScaleStats(fighter.BaseStats);
   fighter.Talents = build.Talents;

@@ -9,6 +9,7 @@
 #include "console/charset.h"
 #include "console/prompts.h"
 #include "data/fighter.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor::test {
 
@@ -135,8 +136,8 @@ std::string Utf8ToCp932(std::string_view text) {
 bool IsFailureReport(std::string_view text, std::string_view message, std::string_view kind) {
   // Compared as bytes: code page 932 text must never go through a pattern
   // matcher, whose special characters hide in its second bytes.
-  const std::string head = std::string(kind) + "がモジュール velkor の ";
-  const std::string tail = " で発生しました。\r\n" + std::string(message) + "\r\n";
+  const std::string head = std::string(kind) + "がモジュール velkor の "_cp;
+  const std::string tail = " で発生しました。\r\n"_cp + std::string(message) + "\r\n";
   if (text.size() < head.size() + tail.size() + 8) return false;
   if (text.substr(0, head.size()) != head) return false;
   if (text.substr(text.size() - tail.size()) != tail) return false;

@@ -1,11 +1,13 @@
-// Writes the code page 932 table that the WebAssembly build converts with
-// (platform/cp932_table_data.h), from this system's iconv, so that a name
-// typed in the browser gives the same save.dat bytes as on Linux: every
+// Writes the code page 932 table (platform/cp932_table_data.h) from this
+// system's iconv: the compiler makes the game's texts with it ("..."_cp), and
+// the WebAssembly build converts with it, so that a name typed in the
+// browser gives the same save.dat bytes as on Linux. It holds every
 // single byte and lead/trail pair that iconv decodes, and for every Unicode
 // character the bytes iconv encodes it as (its choice among the duplicated
 // NEC and IBM rows). Run: make_cp932_table > platform/cp932_table_data.h
 #include <iconv.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <utility>
@@ -66,25 +68,59 @@ int main() {
     if (written == 1) encoded.emplace_back(cp, out[0]);
     if (written == 2) encoded.emplace_back(cp, static_cast<std::uint16_t>(out[0] << 8 | out[1]));
   }
+  // Every character code page 932 has is in Unicode's first plane. The
+  // tables are strings of 16-bit units, which compilers read far faster
+  // than lists of numbers: every source with a text includes them.
+  const auto beyond = [](const auto& pair) { return pair.first > 0xFFFF || pair.second > 0xFFFF; };
+  if (std::any_of(decoded.begin(), decoded.end(), beyond) ||
+      std::any_of(encoded.begin(), encoded.end(), beyond)) {
+    std::fputs("a character beyond U+FFFF: the tables' 16-bit units cannot hold it\n", stderr);
+    return 1;
+  }
+  std::vector<std::uint16_t> decodedCodes;
+  std::vector<std::uint16_t> decodedCharacters;
+  for (const auto& [code, cp] : decoded) {
+    decodedCodes.push_back(code);
+    decodedCharacters.push_back(static_cast<std::uint16_t>(cp));
+  }
+  // Encoding is looked up directly, since the compiler does it for every
+  // character of the game's texts: a page of 256 codes for each high byte
+  // that has characters.
+  std::vector<std::uint16_t> pages(256);
+  std::vector<std::uint16_t> pagedCodes;
+  for (const auto& [cp, code] : encoded) {
+    if (pages[cp >> 8] == 0) {
+      pagedCodes.resize(pagedCodes.size() + 256);
+      pages[cp >> 8] = static_cast<std::uint16_t>(pagedCodes.size() / 256);
+    }
+    pagedCodes[(pages[cp >> 8] - 1u) * 256 + (cp & 0xFF)] = code;
+  }
+  const auto table = [](const char* name, const std::vector<std::uint16_t>& units) {
+    std::printf("inline constexpr char16_t %s[] =", name);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+      if (i % 16 == 0) std::fputs("\nu\"", stdout);
+      if (units[i] == 0) {
+        std::fputs("\\0", stdout);
+      } else {
+        std::printf("\\x%X", static_cast<unsigned>(units[i]));
+      }
+      if (i % 16 == 15 || i + 1 == units.size()) std::fputs("\"", stdout);
+    }
+    std::puts(";");
+  };
   std::puts("// Made by tools/make_cp932_table.cpp from iconv's CP932; do not edit.");
   std::puts("// clang-format off");
-  std::printf("constexpr std::size_t DecodedCount = %zu;\n", decoded.size());
+  std::puts("#pragma once\n#include <cstddef>\n\nnamespace velkor::platform::cp932_data {\n");
+  std::printf("inline constexpr std::size_t DecodedCount = %zu;\n", decoded.size());
   std::puts("// Code page 932 codes (a byte, or lead << 8 | trail) and their characters, by code.");
-  std::puts("constexpr std::uint16_t DecodedCodes[DecodedCount] = {");
-  for (std::size_t i = 0; i < decoded.size(); ++i)
-    std::printf("0x%X,%s", decoded[i].first, i % 12 == 11 ? "\n" : "");
-  std::puts("};\nconstexpr char32_t DecodedCharacters[DecodedCount] = {");
-  for (std::size_t i = 0; i < decoded.size(); ++i)
-    std::printf("0x%X,%s", decoded[i].second, i % 12 == 11 ? "\n" : "");
-  std::printf("};\nconstexpr std::size_t EncodedCount = %zu;\n", encoded.size());
-  std::puts("// Characters and the code iconv writes them as, by character.");
-  std::puts("constexpr char32_t EncodedCharacters[EncodedCount] = {");
-  for (std::size_t i = 0; i < encoded.size(); ++i)
-    std::printf("0x%X,%s", encoded[i].first, i % 12 == 11 ? "\n" : "");
-  std::puts("};\nconstexpr std::uint16_t EncodedCodes[EncodedCount] = {");
-  for (std::size_t i = 0; i < encoded.size(); ++i)
-    std::printf("0x%X,%s", encoded[i].second, i % 12 == 11 ? "\n" : "");
-  std::puts("};\n// clang-format on");
+  table("DecodedCodes", decodedCodes);
+  table("DecodedCharacters", decodedCharacters);
+  std::puts("// The code iconv writes each character as: for a character's high byte, the");
+  std::puts("// page of EncodedCodes that holds its code at its low byte (pages count from");
+  std::puts("// 1; 0 is none). A code of 0 is no character, but for U+0000.");
+  table("EncodedPages", pages);
+  table("EncodedCodes", pagedCodes);
+  std::puts("\n}  // namespace velkor::platform::cp932_data\n// clang-format on");
   iconv_close(decode);
   iconv_close(encode);
   return 0;

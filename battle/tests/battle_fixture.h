@@ -13,6 +13,7 @@
 #include "data/fighter.h"
 #include "data/tables.h"
 #include "enemy/enemy.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 
 namespace velkor::test {
@@ -31,7 +32,7 @@ inline void SetFighter(TFighter& f, const std::string& name, Stats current, Stat
 // The enemy of the examples: 鬼, hurt to 100 of 125 HP.
 inline TEnemy Oni(std::array<std::int32_t, ActionCount> weights = {1, 3, 1, 1, 0, 0, 0, 0, 0}) {
   TEnemy e;
-  SetFighter(e, "鬼", {100, 30, 25, 20}, {125, 30, 25, 20});
+  SetFighter(e, "鬼"_cp, {100, 30, 25, 20}, {125, 30, 25, 20});
   e.ActionRate = weights;
   return e;
 }
@@ -47,11 +48,13 @@ class BattleScript : public ConsoleScript {
 
   // The player of the examples: ユウ, hurt to 88 of 100 HP.
   void SetYuu(Talents talents = {}) {
-    SetFighter(Player, "ユウ", {88, 20, 25, 25}, {100, 20, 25, 25}, talents);
+    SetFighter(Player, "ユウ"_cp, {88, 20, 25, 25}, {100, 20, 25, 25}, talents);
   }
 
   // ユウ unhurt, with the given stats as both current and base values.
-  void SetUnhurtYuu(Stats stats, Talents talents = {}) { SetFighter(Player, "ユウ", stats, stats, talents); }
+  void SetUnhurtYuu(Stats stats, Talents talents = {}) {
+    SetFighter(Player, "ユウ"_cp, stats, stats, talents);
+  }
 
   // A battle just begun between a copy of Player and enemy, drawing from
   // the state RandomState has now: empty plans, no markers, no tokens.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "battle/tests/battle_fixture.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -41,16 +42,17 @@ TEST(ResolveAttack, DefenseAndGuardPerAction) {
       Duel duel({"", ""}, 0, guards);
       BattleState& battle = duel.script.At.State;
       ResolveAttack(battle, duel.script.At.Screen, PlayerSide, EnemySide, c.action, duel.result);
-      const std::string guardText = guards == 0 ? "" : "だが鬼はガードした！";
+      const std::string guardText = guards == 0 ? "" : "だが鬼はガードした！"_cp;
       if (c.action == actBreak) {
         EXPECT_EQ(battle.ActionPoints[EnemySide], 20 - amount);
         EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 100);
-        EXPECT_EQ(duel.script.Output(), guardText + "鬼のAPに" + std::to_string(amount) + "ダメージ！\r\n");
+        EXPECT_EQ(duel.script.Output(),
+                  guardText + "鬼のAPに"_cp + std::to_string(amount) + "ダメージ！\r\n"_cp);
       } else {
         EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 100 - amount)
             << int(c.action) << " guards " << guards;
         EXPECT_EQ(battle.ActionPoints[EnemySide], 20);
-        EXPECT_EQ(duel.script.Output(), guardText + "鬼に" + std::to_string(amount) + "ダメージ！\r\n");
+        EXPECT_EQ(duel.script.Output(), guardText + "鬼に"_cp + std::to_string(amount) + "ダメージ！\r\n"_cp);
       }
       EXPECT_EQ(battle.GuardTokens[EnemySide], 0);
       EXPECT_EQ(duel.script.LinesLeft(), guards == 0 ? 1u : 0u);  // one wait per message
@@ -68,15 +70,17 @@ TEST(ResolveAttack, DecoyEvadesAllButSnipeAndSwordPlay) {
     std::int32_t hp, guardsLeft;
   };
   const Case cases[] = {
-      {actAttack, 0, "だが鬼は回避した！\r\n" ENTER, 100, 0},
-      {actImpact, 1, "だが鬼は回避した！\r\n" ENTER, 100, 1},  // an evaded hit leaves the guard
-      {actWeakStrike, 1, "だが鬼は回避した！\r\n" ENTER, 100, 1},
-      {actBreak, 0, "だが鬼は回避した！\r\n" ENTER, 100, 0},
-      {actSnipe, 0, "鬼は回避できなかった、" ENTER "鬼に7ダメージ！\r\n" ENTER, 93, 0},
-      {actSnipe, 1, "鬼は回避できなかった、" ENTER "だが鬼はガードした！" ENTER "鬼に3ダメージ！\r\n" ENTER,
-       97, 0},
+      {actAttack, 0, "だが鬼は回避した！\r\n"_cp ENTER, 100, 0},
+      {actImpact, 1, "だが鬼は回避した！\r\n"_cp ENTER, 100, 1},  // an evaded hit leaves the guard
+      {actWeakStrike, 1, "だが鬼は回避した！\r\n"_cp ENTER, 100, 1},
+      {actBreak, 0, "だが鬼は回避した！\r\n"_cp ENTER, 100, 0},
+      {actSnipe, 0, "鬼は回避できなかった、"_cp ENTER "鬼に7ダメージ！\r\n"_cp ENTER, 93, 0},
+      {actSnipe, 1,
+       "鬼は回避できなかった、"_cp ENTER "だが鬼はガードした！"_cp ENTER "鬼に3ダメージ！\r\n"_cp ENTER, 97,
+       0},
       {actSwordPlay, 1,
-       "鬼は回避できなかった、" ENTER "だが鬼はガードした！" ENTER "鬼に13ダメージ！\r\n" ENTER, 87, 0},
+       "鬼は回避できなかった、"_cp ENTER "だが鬼はガードした！"_cp ENTER "鬼に13ダメージ！\r\n"_cp ENTER, 87,
+       0},
   };
   for (const Case& c : cases) {
     Duel duel({"", "", ""}, 2, c.guards);
@@ -112,7 +116,7 @@ TEST(ResolveAttack, ZeroHitPointsIsDeathForEitherSide) {
     battle.PlayerFighter.CurStats[StatHP] = 5;  // 鬼 attacks with 30 against defense 25: 10
     ResolveAttack(battle, duel.script.At.Screen, EnemySide, PlayerSide, actAttack, duel.result);
     EXPECT_EQ(battle.PlayerFighter.CurStats[StatHP], -5);
-    EXPECT_EQ(duel.script.Output(), "ユウに10ダメージ！\r\n");
+    EXPECT_EQ(duel.script.Output(), "ユウに10ダメージ！\r\n"_cp);
     EXPECT_EQ(duel.result, BattleOutcome::Defeat);
   }
   {
@@ -120,7 +124,7 @@ TEST(ResolveAttack, ZeroHitPointsIsDeathForEitherSide) {
     BattleState& battle = duel.script.At.State;
     battle.PlayerFighter.CurStats[StatAttack] = 0;  // no damage is still announced
     ResolveAttack(battle, duel.script.At.Screen, PlayerSide, EnemySide, actAttack, duel.result);
-    EXPECT_EQ(duel.script.Output(), "鬼に0ダメージ！\r\n");
+    EXPECT_EQ(duel.script.Output(), "鬼に0ダメージ！\r\n"_cp);
     EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 100);
   }
 }
@@ -131,7 +135,7 @@ TEST(ResolveAttack, BreakDrivesThePointsBelowZero) {
   battle.ActionPoints[EnemySide] = 3;
   ResolveAttack(battle, duel.script.At.Screen, PlayerSide, EnemySide, actBreak, duel.result);
   EXPECT_EQ(battle.ActionPoints[EnemySide], -9);
-  EXPECT_EQ(duel.script.Output(), "鬼のAPに12ダメージ！\r\n");
+  EXPECT_EQ(duel.script.Output(), "鬼のAPに12ダメージ！\r\n"_cp);
 }
 
 TEST(ResolveAttack, HugeStatsDoNotOverflow) {
@@ -151,14 +155,14 @@ TEST(MakeToken, UpToThree) {
     const char* line;
   };
   const Case cases[] = {
-      {0, 1, "ガードが一つ生成された！\r\n"},
-      {2, 3, "ガードが一つ生成された！\r\n"},
-      {3, 3, "ガードは既に飽和している！\r\n"},
+      {0, 1, "ガードが一つ生成された！\r\n"_cp},
+      {2, 3, "ガードが一つ生成された！\r\n"_cp},
+      {3, 3, "ガードは既に飽和している！\r\n"_cp},
   };
   for (const Case& c : cases) {
     BattleScript script({""});
     std::int32_t count = c.before;
-    MakeToken(script.At.Screen, "ガード", count);
+    MakeToken(script.At.Screen, "ガード"_cp, count);
     EXPECT_EQ(count, c.after);
     EXPECT_EQ(script.Output(), c.line);
     EXPECT_EQ(script.LinesLeft(), 0u);
@@ -167,13 +171,13 @@ TEST(MakeToken, UpToThree) {
 
 // The battle screen of ユウ (88 HP) against 鬼.
 std::string Screen(const std::string& enemyTokens, const std::string& row, const std::string& talents = "") {
-  return "-- 鬼 ------------------\r\n負傷\r\n" + enemyTokens +
+  return "-- 鬼 ------------------\r\n負傷\r\n"_cp + enemyTokens +
          "------------------------\r\n"
-         "-- ユウ ----------------\r\n"
-         "ＨＰ     88/  100\r\n"
-         "攻撃力   20/   20\r\n"
-         "防御力   25/   25\r\n"
-         "素早さ   25/   25\r\n" +
+         "-- ユウ ----------------\r\n"_cp
+         "ＨＰ     88/  100\r\n"_cp
+         "攻撃力   20/   20\r\n"_cp
+         "防御力   25/   25\r\n"_cp
+         "素早さ   25/   25\r\n"_cp +
          talents + row + "\r\n------------------------\r\n";
 }
 
@@ -184,8 +188,9 @@ TEST(drivePhase, AnAttackThroughAGuard) {
   TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
   drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_EQ(duel.script.Transcript(),
-            test::Transcript(Screen("<ガ>\r\n", " 攻撃 [狙撃][弱撃][　　][　　]") +
-                             "ユウの攻撃、" ENTER "だが鬼はガードした！" ENTER "鬼に3ダメージ！\r\n" ENTER));
+            test::Transcript(Screen("<ガ>\r\n"_cp, " 攻撃 [狙撃][弱撃][　　][　　]"_cp) +
+                             "ユウの攻撃、"_cp ENTER "だが鬼はガードした！"_cp ENTER
+                             "鬼に3ダメージ！\r\n"_cp ENTER));
   EXPECT_EQ(battle.ActionPoints[PlayerSide], 20);
   EXPECT_FALSE(turn.SideFinished[PlayerSide]);
 }
@@ -197,11 +202,11 @@ TEST(drivePhase, TokensOfTheActor) {
     duel.script.SetPlan(EnemySide, {actGuard, actEnd, actEnd, actEnd, actEnd});
     TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
     drivePhase(battle, turn, EnemySide, PlayerSide);
-    const std::string tokens = guards == 0 ? "" : "<ガ><ガ><ガ>\r\n";
+    const std::string tokens = guards == 0 ? "" : "<ガ><ガ><ガ>\r\n"_cp;
     const std::string message =
-        guards == 0 ? "ガードが一つ生成された！\r\n" ENTER : "ガードは既に飽和している！\r\n" ENTER;
-    EXPECT_EQ(duel.script.Transcript(), test::Transcript(Screen(tokens, "[　　][　　][　　][　　][　　]") +
-                                                         "鬼の防御、" ENTER + message));
+        guards == 0 ? "ガードが一つ生成された！\r\n"_cp ENTER : "ガードは既に飽和している！\r\n"_cp ENTER;
+    EXPECT_EQ(duel.script.Transcript(), test::Transcript(Screen(tokens, "[　　][　　][　　][　　][　　]"_cp) +
+                                                         "鬼の防御、"_cp ENTER + message));
     EXPECT_EQ(battle.ActionPoints[EnemySide], 16);  // paid also when saturated
     EXPECT_EQ(battle.GuardTokens[EnemySide], guards == 0 ? 1 : 3);
   }
@@ -212,7 +217,7 @@ TEST(drivePhase, TokensOfTheActor) {
   drivePhase(battle, turn, PlayerSide, EnemySide);
   EXPECT_EQ(battle.DecoyTokens[PlayerSide], 1);
   EXPECT_EQ(battle.ActionPoints[PlayerSide], 18);
-  EXPECT_NE(duel.script.Output().find("ユウの回避、デコイが一つ生成された！\r\n"), std::string::npos);
+  EXPECT_NE(duel.script.Output().find("ユウの回避、デコイが一つ生成された！\r\n"_cp), std::string::npos);
 }
 
 TEST(drivePhase, NotEnoughPointsLosesTheSlot) {
@@ -224,8 +229,9 @@ TEST(drivePhase, NotEnoughPointsLosesTheSlot) {
   TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
   turn.Phase = 1;
   drivePhase(battle, turn, PlayerSide, EnemySide);
-  EXPECT_EQ(duel.script.Transcript(), test::Transcript(Screen("", " 攻撃  剣劇 [　　][　　][　　]") +
-                                                       "ユウの剣劇、" ENTER "APが足りない！\r\n" ENTER));
+  EXPECT_EQ(duel.script.Transcript(),
+            test::Transcript(Screen("", " 攻撃  剣劇 [　　][　　][　　]"_cp) +
+                             "ユウの剣劇、"_cp ENTER "APが足りない！\r\n"_cp ENTER));
   EXPECT_EQ(battle.ActionPoints[PlayerSide], 49);
   EXPECT_EQ(battle.CurrentEnemy.CurStats[StatHP], 100);
   EXPECT_FALSE(turn.SideFinished[PlayerSide]);
@@ -274,14 +280,15 @@ TEST(drivePhase, HyperReactionPlayerChoosesWithThePointsLeftNow) {
   TurnContext turn(duel.result, duel.script.At.Agent, duel.script.At.Screen);
   turn.Phase = 1;
   drivePhase(battle, turn, PlayerSide, EnemySide);
-  const std::string talents = "≪超反応≫\r\n";
+  const std::string talents = "≪超反応≫\r\n"_cp;
   // The menu comes with its own screen, in which this slot is still to come.
-  EXPECT_EQ(duel.script.Transcript(),
-            test::Transcript(Screen("", " 攻撃 [　　][　　][　　][　　]", talents) +
-                             "(d)弱撃   3\r\n(x)防御   4\r\n(Z)おわり 0\r\n"
-                             "第2の行動をセットしてください。（残り4ポイント）\r\n(dxZ)" TYPED("d") "\r\n" +
-                             Screen("", " 攻撃  弱撃 [　　][　　][　　]", talents) +
-                             "ユウの弱撃、" ENTER "鬼に4ダメージ！\r\n" ENTER));
+  EXPECT_EQ(
+      duel.script.Transcript(),
+      test::Transcript(Screen("", " 攻撃 [　　][　　][　　][　　]"_cp, talents) +
+                       "(d)弱撃   3\r\n(x)防御   4\r\n(Z)おわり 0\r\n"_cp
+                       "第2の行動をセットしてください。（残り4ポイント）\r\n(dxZ)"_cp TYPED("d") "\r\n" +
+                       Screen("", " 攻撃  弱撃 [　　][　　][　　]"_cp, talents) +
+                       "ユウの弱撃、"_cp ENTER "鬼に4ダメージ！\r\n"_cp ENTER));
   EXPECT_EQ(battle.ActionPoints[PlayerSide], 1);
 }
 

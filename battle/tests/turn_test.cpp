@@ -4,6 +4,7 @@
 
 #include "battle/tests/battle_fixture.h"
 #include "data/random_source.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -104,10 +105,10 @@ TEST(BattleTurn, BothPlansEndingInPhaseZero) {
   // Plan screen and menu, confirmation screen, and the closing screen.
   const std::string out = t.script.Output();
   std::size_t screens = 0;
-  for (std::size_t at = out.find("-- 鬼 "); at != std::string::npos; at = out.find("-- 鬼 ", at + 1))
+  for (std::size_t at = out.find("-- 鬼 "_cp); at != std::string::npos; at = out.find("-- 鬼 "_cp, at + 1))
     ++screens;
   EXPECT_EQ(screens, 3u);
-  const std::string closing = " 　　 [　　][　　][　　][　　]\r\n------------------------\r\n";
+  const std::string closing = " 　　 [　　][　　][　　][　　]\r\n------------------------\r\n"_cp;
   EXPECT_EQ(out.substr(out.size() - closing.size()), closing);
 }
 
@@ -138,11 +139,11 @@ TEST(BattleTurn, ADeathByTheFirstSideEndsTheTurnAtOnce) {
   EXPECT_EQ(battle.PlayerFighter.CurStats[StatHP], 100);
   const std::string out = t.script.Output();
   const std::string closing =
-      "-- 鬼 ------------------\r\n死亡\r\n------------------------\r\n"
-      "-- ユウ ----------------\r\n"
-      "ＨＰ    100/  100\r\n攻撃力   60/   60\r\n防御力   25/   25\r\n素早さ   50/   50\r\n≪クイック≫\r\n"
-      " 剣劇 [　　][　　][　　][　　]\r\n------------------------\r\n";
-  const std::string end = "鬼に120ダメージ！\r\n" + closing;
+      "-- 鬼 ------------------\r\n死亡\r\n------------------------\r\n"_cp
+      "-- ユウ ----------------\r\n"_cp
+      "ＨＰ    100/  100\r\n攻撃力   60/   60\r\n防御力   25/   25\r\n素早さ   50/   50\r\n≪クイック≫\r\n"_cp
+      " 剣劇 [　　][　　][　　][　　]\r\n------------------------\r\n"_cp;
+  const std::string end = "鬼に120ダメージ！\r\n"_cp + closing;
   EXPECT_EQ(out.substr(out.size() - end.size()), end);
 }
 

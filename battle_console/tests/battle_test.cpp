@@ -8,6 +8,7 @@
 
 #include "battle/battle_state.h"
 #include "battle/tests/battle_fixture.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -53,8 +54,8 @@ TEST(Battle, WholeBattlesAtTheConsole) {
        {},
        6,
        "",
-       "勝利",
-       "【鬼殺し】",
+       "勝利"_cp,
+       "【鬼殺し】"_cp,
        123,
        std::nullopt},
       {"battle_defeat",
@@ -69,9 +70,9 @@ TEST(Battle, WholeBattlesAtTheConsole) {
        {60, 10, 10, 20},
        {},
        1,
-       "【竜殺し】",
-       "敗北",
-       "【竜殺し】",
+       "【竜殺し】"_cp,
+       "敗北"_cp,
+       "【竜殺し】"_cp,
        -18,
        92},
       // The enemy chooses each slot when its phase comes; MindEye shows its
@@ -89,7 +90,7 @@ TEST(Battle, WholeBattlesAtTheConsole) {
        {0, 1, 0, 0},
        4,
        "",
-       "勝利",
+       "勝利"_cp,
        "",
        std::nullopt,
        -10},
@@ -108,7 +109,7 @@ TEST(Battle, WholeBattlesAtTheConsole) {
        {0, 0, 1, 0},
        0,
        "",
-       "勝利",
+       "勝利"_cp,
        std::nullopt,
        98,
        -1},
@@ -121,8 +122,8 @@ TEST(Battle, WholeBattlesAtTheConsole) {
        {0, 0, 0, 1},
        7,
        "",
-       "勝利",
-       "【悪魔殺し】",
+       "勝利"_cp,
+       "【悪魔殺し】"_cp,
        128,
        -10},
   };
@@ -167,14 +168,14 @@ TEST(Battle, TurnsCountOnAndTokensStartAtZero) {
   battle.DecoyTokens = {3, 3};
   const std::string result(
       ResultText(Battle(script.Console(), script.At, 11, Player, RandomState, script.TitleList)));
-  EXPECT_EQ(result, "敗北");
+  EXPECT_EQ(result, "敗北"_cp);
   EXPECT_EQ(Player.CurStats[StatHP], 510 - 10 * 56);
   EXPECT_EQ(script.LinesLeft(), 0u);
   const std::string out = script.Output();
   EXPECT_NE(out.find("\r\n******  Turn 1  ******\r\n"), std::string::npos);
   EXPECT_NE(out.find("\r\n******  Turn 10  ******\r\n"), std::string::npos);
   EXPECT_EQ(out.find("Turn 11"), std::string::npos);
-  const std::string end = "ユウは殺されてしまった！！\r\n";
+  const std::string end = "ユウは殺されてしまった！！\r\n"_cp;
   EXPECT_EQ(out.substr(out.size() - end.size()), end);
 }
 

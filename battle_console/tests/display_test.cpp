@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "battle/tests/battle_fixture.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -50,8 +51,8 @@ TEST(ShowBattle, EachEyeRevealsOnlyItsOwnPart) {
     PhaseZeroAfterThePlayer(script);
     ShowBattle(script.Console(), script.At.State);
     const std::string out = script.Output();
-    EXPECT_NE(out.find("ＨＰ    100/  125\r\n"), std::string::npos);
-    EXPECT_EQ(out.find("衝撃"), std::string::npos);
+    EXPECT_NE(out.find("ＨＰ    100/  125\r\n"_cp), std::string::npos);
+    EXPECT_EQ(out.find("衝撃"_cp), std::string::npos);
   }
   {
     BattleScript script({});
@@ -60,10 +61,10 @@ TEST(ShowBattle, EachEyeRevealsOnlyItsOwnPart) {
     PhaseZeroAfterThePlayer(script);
     ShowBattle(script.Console(), script.At.State);
     const std::string enemySheet =
-        "-- 鬼 ------------------\r\n"
-        "負傷\r\n"
-        "<ガ>\r\n"
-        " 衝撃 [防御][　　][　　][　　]\r\n"
+        "-- 鬼 ------------------\r\n"_cp
+        "負傷\r\n"_cp
+        "<ガ>\r\n"_cp
+        " 衝撃 [防御][　　][　　][　　]\r\n"_cp
         "------------------------\r\n";
     EXPECT_EQ(script.Output().substr(0, enemySheet.size()), enemySheet);
   }
@@ -76,19 +77,19 @@ TEST(PlanRow, CellsByPlanAndMarkers) {
     const char* row;
   };
   const Case cases[] = {
-      {{actAttack, actSnipe, actWeakStrike, actEnd, actEnd}, {}, "[攻撃][狙撃][弱撃][　　][　　]"},
+      {{actAttack, actSnipe, actWeakStrike, actEnd, actEnd}, {}, "[攻撃][狙撃][弱撃][　　][　　]"_cp},
       {{actAttack, actSnipe, actWeakStrike, actEnd, actEnd},
        {true, false, false, false, false},
-       " 攻撃 [狙撃][弱撃][　　][　　]"},
+       " 攻撃 [狙撃][弱撃][　　][　　]"_cp},
       // Slots reached after the plan ended still show as reached.
       {{actBreak, actEnd, actEnd, actEnd, actEnd},
        {true, true, true, true, true},
-       " 崩し  　　  　　  　　  　　 "},
+       " 崩し  　　  　　  　　  　　 "_cp},
       {{actImpact, actGuard, actEvade, actSwordPlay, actAttack},
        {true, true, false, false, false},
-       " 衝撃  防御 [回避][剣劇][攻撃]"},
+       " 衝撃  防御 [回避][剣劇][攻撃]"_cp},
       // "おわり" never stands in a row.
-      {{actEnd, actEnd, actEnd, actEnd, actEnd}, {}, "[　　][　　][　　][　　][　　]"},
+      {{actEnd, actEnd, actEnd, actEnd, actEnd}, {}, "[　　][　　][　　][　　][　　]"_cp},
   };
   for (const Case& c : cases) {
     BattleScript script({});
@@ -97,7 +98,7 @@ TEST(PlanRow, CellsByPlanAndMarkers) {
     script.SetPlan(EnemySide, c.plan);
     battle.PhaseDone[EnemySide] = c.done;
     EXPECT_EQ(PlanRow(battle, EnemySide), c.row);
-    EXPECT_EQ(PlanRow(battle, PlayerSide), "[　　][　　][　　][　　][　　]");
+    EXPECT_EQ(PlanRow(battle, PlayerSide), "[　　][　　][　　][　　][　　]"_cp);
   }
 }
 
@@ -108,10 +109,10 @@ TEST(TokenLine, DecoysBeforeGuardsAndNothingWithoutTokens) {
   };
   const Case cases[] = {
       {0, 0, ""},
-      {1, 0, "<デ>\r\n"},
-      {0, 1, "<ガ>\r\n"},
-      {3, 2, "<デ><デ><デ><ガ><ガ>\r\n"},
-      {1, 3, "<デ><ガ><ガ><ガ>\r\n"},
+      {1, 0, "<デ>\r\n"_cp},
+      {0, 1, "<ガ>\r\n"_cp},
+      {3, 2, "<デ><デ><デ><ガ><ガ>\r\n"_cp},
+      {1, 3, "<デ><ガ><ガ><ガ>\r\n"_cp},
   };
   for (const Case& c : cases) {
     BattleScript script({});

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "battle/tests/battle_fixture.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -13,13 +14,13 @@ using test::Oni;
 using test::SetFighter;
 
 void SetSpeed(BattleScript& script, std::int32_t speed) {
-  SetFighter(script.Player, "ユウ", {88, 20, 25, speed}, {100, 20, 25, speed});
+  SetFighter(script.Player, "ユウ"_cp, {88, 20, 25, speed}, {100, 20, 25, speed});
 }
 
 TEST(PointsLeftText, FullWidthBracketsAroundTheDecimal) {
-  EXPECT_EQ(PointsLeftText(12), "（残り12ポイント）");
-  EXPECT_EQ(PointsLeftText(0), "（残り0ポイント）");
-  EXPECT_EQ(PointsLeftText(-4), "（残り-4ポイント）");
+  EXPECT_EQ(PointsLeftText(12), "（残り12ポイント）"_cp);
+  EXPECT_EQ(PointsLeftText(0), "（残り0ポイント）"_cp);
+  EXPECT_EQ(PointsLeftText(-4), "（残り-4ポイント）"_cp);
 }
 
 TEST(PlanPlayerActions, MenusRefusalAndARefusedConfirmation) {
@@ -42,7 +43,7 @@ TEST(PlanPlayerActions, AcceptedPlanStands) {
   PlanPlayerActions(script.Console(), battle);
   EXPECT_EQ(battle.ActionPlan[PlayerSide],
             (std::array<std::uint8_t, 5>{actImpact, actWeakStrike, actEnd, actEnd, actEnd}));
-  EXPECT_NE(script.Output().find("これでよろしいですか？（残り7ポイント）(y/n)\r\n"), std::string::npos);
+  EXPECT_NE(script.Output().find("これでよろしいですか？（残り7ポイント）(y/n)\r\n"_cp), std::string::npos);
 }
 
 TEST(PlanPlayerActions, TooSlowToActStillConfirms) {
@@ -51,14 +52,14 @@ TEST(PlanPlayerActions, TooSlowToActStillConfirms) {
   script.StartBattle(Oni());
   PlanPlayerActions(script.Console(), script.At.State);
   const std::string out = script.Output();
-  EXPECT_EQ(out.find("の行動をセットしてください"), std::string::npos);
+  EXPECT_EQ(out.find("の行動をセットしてください"_cp), std::string::npos);
   // One screen, then the question.
   const std::string tail =
-      "[　　][　　][　　][　　][　　]\r\n------------------------\r\n"
-      "これでよろしいですか？（残り2ポイント）(y/n)\r\n(yn)\r\n";
+      "[　　][　　][　　][　　][　　]\r\n------------------------\r\n"_cp
+      "これでよろしいですか？（残り2ポイント）(y/n)\r\n(yn)\r\n"_cp;
   ASSERT_GE(out.size(), tail.size());
   EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
-  EXPECT_EQ(out.find("-- 鬼"), out.rfind("-- 鬼"));
+  EXPECT_EQ(out.find("-- 鬼"_cp), out.rfind("-- 鬼"_cp));
 }
 
 TEST(SelectAction, NothingShownWhenOnlyTheEndCanBeHad) {
@@ -85,7 +86,7 @@ TEST(SelectAction, CaseOfTheLetterPicksTheAction) {
       {50, {"X"}, actSwordPlay, "(abcdhxyXZ)"},
       {50, {"x"}, actGuard, "(abcdhxyXZ)"},
       {49, {"X", "x"}, actGuard, "(abcdhxyZ)"},  // the sword play needs 50
-      {3, {"a", "", "dd", "ｄ", "d"}, actWeakStrike, "(dZ)"},
+      {3, {"a", "", "dd", "ｄ"_cp, "d"}, actWeakStrike, "(dZ)"},
       {4, {"Z"}, actEnd, "(dxZ)"},
   };
   for (const Case& c : cases) {
@@ -97,7 +98,7 @@ TEST(SelectAction, CaseOfTheLetterPicksTheAction) {
     EXPECT_EQ(battle.ActionPlan[PlayerSide][1], c.expected);
     EXPECT_EQ(script.LinesLeft(), 0u);
     const std::string question =
-        "第2の行動をセットしてください。" + PointsLeftText(c.points) + "\r\n" + c.offered;
+        "第2の行動をセットしてください。"_cp + PointsLeftText(c.points) + "\r\n" + c.offered;
     const std::string out = script.Output();
     // The question is asked once per line typed.
     std::size_t asked = 0;
@@ -112,7 +113,8 @@ TEST(SelectAction, SwordPlayLineWhenAffordable) {
   SetSpeed(script, 60);
   script.StartBattle(Oni());
   SelectAction(script.Console(), script.At.State, 0, 50);
-  EXPECT_NE(script.Output().find("(y)回避   7\r\n(X)剣劇   50\r\n(Z)おわり 0\r\n第1の"), std::string::npos);
+  EXPECT_NE(script.Output().find("(y)回避   7\r\n(X)剣劇   50\r\n(Z)おわり 0\r\n第1の"_cp),
+            std::string::npos);
 }
 
 }  // namespace

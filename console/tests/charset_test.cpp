@@ -4,8 +4,9 @@
 
 #include <string>
 
-// String literals here are compiled to code page 932; UTF-8 is written as \x
-// escapes.
+#include "platform/cp932_literal.h"
+
+// Texts here are code page 932 ("..."_cp); UTF-8 is written as \x escapes.
 
 namespace velkor {
 namespace {
@@ -19,9 +20,9 @@ TEST(CharsetConverter, ExactFailsOnAnythingThatDoesNotConvert) {
     std::string out;  // what stands in out afterwards
   };
   const Case cases[] = {
-      {"CP932", "UTF-8", "a\xE3\x82\xBD\xE3\x83\x9D", true, "aソポ"},
+      {"CP932", "UTF-8", "a\xE3\x82\xBD\xE3\x83\x9D", true, "aソポ"_cp},
       {"CP932", "UTF-8", "", true, ""},
-      {"UTF-8", "CP932", "ソ\\~", true, "\xE3\x82\xBD\\~"},
+      {"UTF-8", "CP932", "ソ\\~"_cp, true, "\xE3\x82\xBD\\~"},
       {"CP932", "UTF-8",
        "ab\xFF"
        "c",
@@ -47,10 +48,10 @@ TEST(CharsetConverter, OneConverterServesCallAfterCall) {
   EXPECT_FALSE(converter.Exact("\x82\xBD", out));
   out.clear();
   ASSERT_TRUE(converter.Exact("\xE3\x82\xBD", out));
-  EXPECT_EQ(out, "ソ");
+  EXPECT_EQ(out, "ソ"_cp);
   converter.Lenient("\xE3\x82x", out);  // appends
   converter.Lenient("\xE3\x83\x9D", out);
-  EXPECT_EQ(out, "ソ??xポ");
+  EXPECT_EQ(out, "ソ??xポ"_cp);
 }
 
 // A pair of code page 932 with nothing assigned to it: read by the decoder
@@ -66,7 +67,7 @@ TEST(CharsetConverter, LenientWalksTheSourceCharactersAsAsked) {
 }
 
 TEST(Cp932Characters, ALeadByteTakesTheNextByteWithIt) {
-  const std::string text = "aソ\x83";  // ソ is 83 5C; a lone lead byte at the end
+  const std::string text = "aソ"_cp + std::string("\x83");  // ソ is 83 5C; a lone lead byte at the end
   EXPECT_EQ(Cp932CharacterLength(text, 0), 1u);
   EXPECT_EQ(Cp932CharacterLength(text, 1), 2u);
   EXPECT_EQ(Cp932CharacterLength(text, 3), 1u);

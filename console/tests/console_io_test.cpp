@@ -7,6 +7,7 @@
 
 #include "console/failure.h"
 #include "console/prompts.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -72,12 +73,12 @@ TEST(ConsoleIo, UnbindingFlushesToTheOldDeviceThenDropsOutputAndHasNoInput) {
 
 TEST(ConsoleIo, Cp932BytesPassThroughUnharmed) {
   // "ソ" ends in 0x5C and "ポ" in 0x7C: both are ASCII bytes inside a character.
-  EXPECT_EQ(std::string("～"), "\x81\x60");
-  EXPECT_EQ(std::string("／"), "\x81\x5E");
-  EXPECT_EQ(std::string("≪"), "\x81\xE1");
-  EXPECT_EQ(std::string("…"), "\x81\x63");
-  EXPECT_EQ(std::string("ソ"), "\x83\x5C");
-  test::ConsoleScript script({"ソポ"});
+  EXPECT_EQ(std::string("～"_cp), "\x81\x60");
+  EXPECT_EQ(std::string("／"_cp), "\x81\x5E");
+  EXPECT_EQ(std::string("≪"_cp), "\x81\xE1");
+  EXPECT_EQ(std::string("…"_cp), "\x81\x63");
+  EXPECT_EQ(std::string("ソ"_cp), "\x83\x5C");
+  test::ConsoleScript script({"ソポ"_cp});
   Console& console = script.Console();
   const std::string typed = console.ReadLine();
   EXPECT_EQ(typed, "\x83\x5C\x83\x7C");
@@ -95,7 +96,7 @@ TEST(Failure, EndOfInputIsReportedOnANewLine) {
   const std::string output = script.Output();
   const std::string prompt = "Q(y/n)\r\n(yn)\r\n";
   ASSERT_EQ(output.substr(0, prompt.size()), prompt);
-  EXPECT_TRUE(test::IsFailureReport(output.substr(prompt.size()), "標準入力が終わりました")) << output;
+  EXPECT_TRUE(test::IsFailureReport(output.substr(prompt.size()), "標準入力が終わりました"_cp)) << output;
 }
 
 TEST(Failure, NormalEndGivesZeroAndFlushes) {
@@ -138,7 +139,7 @@ TEST(Failure, AReportThatCannotBeWrittenStillEndsWithOne) {
 }
 
 TEST(Failure, CannotOpenNamesTheFile) {
-  EXPECT_EQ(CannotOpenMessage("dat/0.dat"), "ファイル dat/0.dat は開けません");
+  EXPECT_EQ(CannotOpenMessage("dat/0.dat"), "ファイル dat/0.dat は開けません"_cp);
 }
 
 }  // namespace
@@ -148,16 +149,16 @@ namespace velkor {
 namespace {
 
 TEST(Transcript, ShowsOutputInUtf8AndTypedLinesEchoed) {
-  test::ConsoleScript script({"ソ"});
+  test::ConsoleScript script({"ソ"_cp});
   Console& console = script.Console();
-  console.Write("名前＞");
+  console.Write("名前＞"_cp);
   console.ReadLine();
-  console.WriteLine("～");
+  console.WriteLine("～"_cp);
   // The echo marks are U+27E8 and U+27E9, written as UTF-8 bytes.
-  const std::string expected = test::Cp932ToUtf8("名前＞") + "\xE2\x9F\xA8" + test::Cp932ToUtf8("ソ") +
-                               "\xE2\x9F\xA9\n" + test::Cp932ToUtf8("～\r\n");
+  const std::string expected = test::Cp932ToUtf8("名前＞"_cp) + "\xE2\x9F\xA8" + test::Cp932ToUtf8("ソ"_cp) +
+                               "\xE2\x9F\xA9\n" + test::Cp932ToUtf8("～\r\n"_cp);
   EXPECT_EQ(script.Transcript(), expected);
-  EXPECT_EQ(test::Cp932ToUtf8("～"), "\xEF\xBD\x9E");  // U+FF5E, code page 932's own mapping
+  EXPECT_EQ(test::Cp932ToUtf8("～"_cp), "\xEF\xBD\x9E");  // U+FF5E, code page 932's own mapping
 }
 
 }  // namespace

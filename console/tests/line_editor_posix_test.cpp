@@ -24,6 +24,7 @@
 #include "console/failure.h"
 #include "console/line_reader.h"
 #include "console/terminal_console.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
 #include "testsupport/process_runner.h"
@@ -161,10 +162,10 @@ struct Edited {
 // as the game reads all of its lines through one editor.
 class EditingTerminal {
  public:
-  Edited Edit(const std::string& keys, const std::string& prompt = U("名前＞")) {
+  Edited Edit(const std::string& keys, const std::string& prompt = U("名前＞"_cp)) {
     return Edit(std::vector<std::string>{keys}, prompt);
   }
-  Edited Edit(const std::vector<std::string>& keys, const std::string& prompt = U("名前＞")) {
+  Edited Edit(const std::vector<std::string>& keys, const std::string& prompt = U("名前＞"_cp)) {
     Edited edited;
     if (editor_ == nullptr) {
       ADD_FAILURE() << "no editor";
@@ -191,11 +192,11 @@ TEST(LineEditor, EditingKeysMoveOverWholeCharactersAndNoneOfThemReachesTheLine) 
       {Enter, ""},
       // What a terminal used to store as "ab", ESC [ D, "c", TAB, "d".
       {"ab" + Left + "c" + Tab + "d" + Enter, "acdb"},
-      {U("ソポ") + Left + U("表") + Backspace + Right + Enter, U("ソポ")},
-      {U("ソポ") + Left + U("表") + Left + Backspace + Right + U("十") + Enter, U("表十ポ")},
-      {U("ソポ表") + CtrlH + CtrlH + "x" + Enter, U("ソ") + "x"},
-      {U("ソポ表") + Home + Delete + End + Left + Delete + Enter, U("ポ")},
-      {U("ソポ表") + Left + Left + CtrlD + Enter, U("ソ表")},  // Ctrl-D deletes inside a line
+      {U("ソポ"_cp) + Left + U("表"_cp) + Backspace + Right + Enter, U("ソポ"_cp)},
+      {U("ソポ"_cp) + Left + U("表"_cp) + Left + Backspace + Right + U("十"_cp) + Enter, U("表十ポ"_cp)},
+      {U("ソポ表"_cp) + CtrlH + CtrlH + "x" + Enter, U("ソ"_cp) + "x"},
+      {U("ソポ表"_cp) + Home + Delete + End + Left + Delete + Enter, U("ポ"_cp)},
+      {U("ソポ表"_cp) + Left + Left + CtrlD + Enter, U("ソ表"_cp)},  // Ctrl-D deletes inside a line
       {"ab\x01"
        "c\x05"
        "d" +
@@ -211,7 +212,7 @@ TEST(LineEditor, EditingKeysMoveOverWholeCharactersAndNoneOfThemReachesTheLine) 
       {"a\x16\x1b[Db" + Enter, "ba"},  // Ctrl-V inserts no raw ESC
       {"a" + Tab + Tab + "b" + Enter, "ab"},
       // Text itself passes as it was typed, the game's converting comes later.
-      {"\xF0\x9F\x98\x80" + U("ソ") + Enter, "\xF0\x9F\x98\x80" + U("ソ")},
+      {"\xF0\x9F\x98\x80" + U("ソ"_cp) + Enter, "\xF0\x9F\x98\x80" + U("ソ"_cp)},
       // Bytes that are no character in the terminal's set are dropped.
       {"a\xFF"
        "b\xE3\x82"
@@ -253,8 +254,8 @@ TEST(LineEditor, AnEscapeAloneTakesNoKeyTypedAfterIt) {
 
 TEST(LineEditor, AFullWidthCharacterTakesTwoColumns) {
   // Left over ソ moves the cursor two columns back, Right two forward again.
-  const Edited edited = Edit(U("ソ") + Left + Right + Enter);
-  EXPECT_NE(edited.screen.find(U("名前＞ソ") + "\b\b" + U("ソ")), std::string::npos) << edited.screen;
+  const Edited edited = Edit(U("ソ"_cp) + Left + Right + Enter);
+  EXPECT_NE(edited.screen.find(U("名前＞ソ"_cp) + "\b\b" + U("ソ"_cp)), std::string::npos) << edited.screen;
 }
 
 TEST(LineEditor, CtrlDOnAnEmptyLineEndsInputAndShowsNothing) {
@@ -268,7 +269,7 @@ TEST(LineEditor, CtrlDOnAnEmptyLineEndsInputAndShowsNothing) {
 // A paste longer than the line limit is refused past it as it arrives, with
 // one bell: the line, and what the screen shows of it, stay within the limit.
 TEST(LineEditor, APasteIsHeldOnlyUpToTheLineLimit) {
-  const Edited edited = Edit(std::string(200000, 'a') + U("ソ") + Enter);
+  const Edited edited = Edit(std::string(200000, 'a') + U("ソ"_cp) + Enter);
   EXPECT_TRUE(edited.read);
   EXPECT_EQ(edited.line, std::string(MaxLineBytes, 'a'));
   EXPECT_LE(std::count(edited.screen.begin(), edited.screen.end(), 'a'), 2 * static_cast<long>(MaxLineBytes));
@@ -312,20 +313,20 @@ TEST(TerminalConsoleWithEditor, TheOpenLineIsThePromptAndTheAnswerComesBackAsGam
   ASSERT_TRUE(device.EditsLines());
   Console console;
   console.Bind(device);
-  console.WriteLine("見出し");
-  console.Write("名前");
-  console.Write("＞");
+  console.WriteLine("見出し"_cp);
+  console.Write("名前"_cp);
+  console.Write("＞"_cp);
   std::string name;
-  const std::string screen = terminal.Type([&] { name = console.ReadLine(); }, U("名前＞"),
-                                           "ab" + Left + "c" + U("ソ") + "\xF0\x9F\x98\x80" + Enter);
-  EXPECT_EQ(name, "acソ?b");
-  EXPECT_EQ(out.str(), U("見出し") + "\r\n");
+  const std::string screen = terminal.Type([&] { name = console.ReadLine(); }, U("名前＞"_cp),
+                                           "ab" + Left + "c" + U("ソ"_cp) + "\xF0\x9F\x98\x80" + Enter);
+  EXPECT_EQ(name, "acソ?b"_cp);
+  EXPECT_EQ(out.str(), U("見出し"_cp) + "\r\n");
   // The prompt is redrawn with the line, and is never part of the answer.
-  EXPECT_NE(screen.find("\r" + U("名前＞") + "acb"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("\r" + U("名前＞"_cp) + "acb"), std::string::npos) << screen;
 
   // Ctrl-D on an empty line ends input as the end of a pipe does.
-  console.Write("？");
-  EXPECT_THROW(terminal.Type([&] { console.ReadLine(); }, U("？"), CtrlD), GameFailure);
+  console.Write("？"_cp);
+  EXPECT_THROW(terminal.Type([&] { console.ReadLine(); }, U("？"_cp), CtrlD), GameFailure);
 }
 
 TEST(TerminalConsoleWithEditor, AnOpenLineNoReadAsksForIsWrittenOnceLater) {
@@ -335,13 +336,13 @@ TEST(TerminalConsoleWithEditor, AnOpenLineNoReadAsksForIsWrittenOnceLater) {
   {
     TerminalConsole console(unused, out, {true, true, "UTF-8", true}, terminal.OpenEditor());
     ASSERT_TRUE(console.EditsLines());
-    console.Put("一\r\n二");
-    EXPECT_EQ(out.str(), U("一") + "\r\n");
-    console.Put("三\r\n四\x83");
-    EXPECT_EQ(out.str(), U("一\r\n二三") + "\r\n");
+    console.Put("一\r\n二"_cp);
+    EXPECT_EQ(out.str(), U("一"_cp) + "\r\n");
+    console.Put("三\r\n四"_cp + std::string("\x83"));
+    EXPECT_EQ(out.str(), U("一\r\n二三"_cp) + "\r\n");
   }
   // At the end the open line is shown, and a lead byte alone as "?".
-  EXPECT_EQ(out.str(), U("一\r\n二三\r\n四") + "?");
+  EXPECT_EQ(out.str(), U("一\r\n二三\r\n四"_cp) + "?");
 }
 
 TEST(TerminalConsoleWithEditor, IsLeftUnusedWhenASideCannotConvert) {

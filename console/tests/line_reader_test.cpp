@@ -12,6 +12,7 @@
 #include "console/failure.h"
 #include "console/prompts.h"
 #include "console/terminal_console.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -72,7 +73,7 @@ TEST(ReadBoundedLine, BothStandardDevicesReadThroughIt) {
     std::ostringstream out;
     TerminalConsole device(in, out, {true, true, "UTF-8"});
     std::string expected;
-    for (int i = 0; i < 1365; ++i) expected += "ソ";
+    for (int i = 0; i < 1365; ++i) expected += "ソ"_cp;
     std::string line;
     ASSERT_TRUE(device.Get(line));
     EXPECT_EQ(line, expected + "??");
@@ -95,7 +96,7 @@ TEST(ReadBoundedLine, AReadErrorIsNotTheEndOfInput) {
   Console console;
   console.Bind(device);
   EXPECT_EQ(RunGuarded(console, [&] { WaitEnter(console); }), 1);
-  EXPECT_TRUE(test::IsFailureReport(out.str(), "標準入力を読めません")) << test::Cp932ToUtf8(out.str());
+  EXPECT_TRUE(test::IsFailureReport(out.str(), "標準入力を読めません"_cp)) << test::Cp932ToUtf8(out.str());
 }
 
 }  // namespace

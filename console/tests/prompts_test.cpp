@@ -5,6 +5,7 @@
 #include "console/console_io.h"
 #include "console/failure.h"
 #include "console/line_reader.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -37,7 +38,7 @@ TEST(RuleLine, PadsToTwentyFourBytes) {
   };
   const Case cases[] = {
       {"", std::string(24, '-')},
-      {" 鬼 ", "-- 鬼 ------------------"},  // 2 + 4 bytes, then 18 dashes
+      {" 鬼 "_cp, "-- 鬼 ------------------"_cp},  // 2 + 4 bytes, then 18 dashes
       {std::string(22, 'x'), "--" + std::string(22, 'x')},
       {std::string(30, 'x'), "--" + std::string(30, 'x')},  // 32 bytes, uncut
   };
@@ -90,7 +91,7 @@ TEST(AskChoice, RefusesAllButOneAllowedByte) {
   const ChoiceCase cases[] = {
       {{"a"}, 'a', 1},           {{"", "a"}, 'a', 2},  // empty line
       {{"ab", "b"}, 'b', 2},                           // two letters, both allowed
-      {{"ａ", "a"}, 'a', 2},                           // a full-width letter
+      {{"ａ"_cp, "a"}, 'a', 2},                        // a full-width letter
       {{"A", "c"}, 'c', 2},                            // wrong case
       {{"z", " a", "a "}, 0, 4},                       // never accepted: input ends
   };
@@ -118,8 +119,8 @@ TEST(AskChoice, ShowsOtherKeysAndSkipsEmptyQuestion) {
 TEST(AskYesNo, AcceptsOnlyLowerCaseYAndN) {
   {
     ConsoleScript script({"Y", "yes", "y"});
-    EXPECT_TRUE(AskYesNo(script.Console(), "続けますか？"));
-    const std::string ask = "続けますか？(y/n)\r\n(yn)";
+    EXPECT_TRUE(AskYesNo(script.Console(), "続けますか？"_cp));
+    const std::string ask = "続けますか？(y/n)\r\n(yn)"_cp;
     EXPECT_EQ(script.Output(), ask + ask + ask + "\r\n");
   }
   {
@@ -148,9 +149,9 @@ TEST(AskRange, RefusesAnythingButPlainDigitsInRange) {
   };
   for (const Case& c : cases) {
     ConsoleScript script(c.typed);
-    EXPECT_EQ(AskRange(script.Console(), "ＨＰを入力して下さい。", c.low, c.high), c.accepted);
+    EXPECT_EQ(AskRange(script.Console(), "ＨＰを入力して下さい。"_cp, c.low, c.high), c.accepted);
     std::string ask =
-        "ＨＰを入力して下さい。\r\n{" + std::to_string(c.low) + "～" + std::to_string(c.high) + "}";
+        "ＨＰを入力して下さい。\r\n{"_cp + std::to_string(c.low) + "～"_cp + std::to_string(c.high) + "}";
     std::string expected;
     for (int i = 0; i < c.asked; ++i) expected += ask;
     EXPECT_EQ(script.Output(), expected + "\r\n");

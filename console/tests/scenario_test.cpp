@@ -10,6 +10,7 @@
 
 #include "console/console_io.h"
 #include "console/failure.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 #include "testsupport/system.h"
@@ -35,7 +36,7 @@ TEST(ScrambleText, IsItsOwnInverseAndKeepsTheHighNibble) {
     EXPECT_EQ(scrambled & 0xF0, b & 0xF0) << b;
     EXPECT_EQ(scrambled >= 0x20, b >= 0x20) << b;
   }
-  const std::string text = "あなたは$PlayerNameだ。ソポ\r\n";
+  const std::string text = "あなたは$PlayerNameだ。ソポ\r\n"_cp;
   EXPECT_EQ(ScrambleText(ScrambleText(text)), text);
 }
 
@@ -81,7 +82,7 @@ class ScenarioFile : public ::testing::Test {
     PlaybackDevice device(std::move(typed));
     Console console;
     console.Bind(device);
-    PlayScenario(console, path, "ミナト");
+    PlayScenario(console, path, "ミナト"_cp);
     console.FlushOutput();
     EXPECT_EQ(device.LinesLeft(), 0u) << "typed lines left unread";
     return device.log;
@@ -105,9 +106,9 @@ TEST_F(ScenarioFile, PlaysLinesWithPausesAndMarkers) {
   const std::vector<Case> cases = {
       {"empty file: the opening wait and one empty line", "", {""}, "<>\r\n"},
       {"a pause after each line; the Enter ends it",
-       S("一行目") + "\r\n" + S("二行目") + "\r\n",
+       S("一行目"_cp) + "\r\n" + S("二行目"_cp) + "\r\n",
        {"", "", ""},
-       "<>一行目<>二行目<>\r\n"},
+       "<>一行目<>二行目<>\r\n"_cp},
       {"CR LF, lone CR and lone LF end lines; the last needs no end",
        S("a") + "\r\n" + S("b") + "\r" + S("c") + "\n" + S("d"),
        {"", "", "", "", ""},
@@ -117,13 +118,13 @@ TEST_F(ScenarioFile, PlaysLinesWithPausesAndMarkers) {
        {"", "", "", ""},
        "<>a<>\r\nb<>\r\nc<>\r\n"},
       {"an empty line is shown without a pause",
-       S("前") + "\r\n\r\n" + S("後") + "\r\n",
+       S("前"_cp) + "\r\n\r\n" + S("後"_cp) + "\r\n",
        {"", "", ""},
-       "<>前<>\r\n後<>\r\n"},
+       "<>前<>\r\n後<>\r\n"_cp},
       {"the end marker stops playback; nothing after it is shown",
-       S("見える") + "\r\n#End\r\n" + S("見えない") + "\r\n",
+       S("見える"_cp) + "\r\n#End\r\n" + S("見えない"_cp) + "\r\n",
        {"", ""},
-       "<>見える<>\r\n"},
+       "<>見える<>\r\n"_cp},
       {"the end marker in lower case", S("a") + "\r\n#end\r\n" + S("b"), {"", ""}, "<>a<>\r\n"},
       {"the end marker in upper case", S("a") + "\r\n#END\r\n" + S("b"), {"", ""}, "<>a<>\r\n"},
       {"the end marker in mixed case", S("a") + "\r\n#eNd\r\n" + S("b"), {"", ""}, "<>a<>\r\n"},
@@ -131,17 +132,17 @@ TEST_F(ScenarioFile, PlaysLinesWithPausesAndMarkers) {
       {"a space before the marker: shown as the transform makes it", " #End\r\n", {"", ""}, "<>/,Jak<>\r\n"},
       {"a space after the marker: shown too", "#End \r\n", {"", ""}, "<>,Jak/<>\r\n"},
       {"a scrambled marker is shown as #End and playback goes on",
-       S("#End") + "\r\n" + S("続き"),
+       S("#End") + "\r\n" + S("続き"_cp),
        {"", "", ""},
-       "<>#End<>続き<>\r\n"},
+       "<>#End<>続き<>\r\n"_cp},
       {"two tokens in different cases both become the name",
-       S("「") + "$playername" + S("と") + "$PLAYERNAME" + S("」") + "\r\n",
+       S("「"_cp) + "$playername" + S("と"_cp) + "$PLAYERNAME" + S("」"_cp) + "\r\n",
        {"", ""},
-       "<>「ミナトとミナト」<>\r\n"},
+       "<>「ミナトとミナト」<>\r\n"_cp},
       {"a token alone on a line and at the line's ends",
-       "$PlayerName\r\n$PlayerName" + S("、") + "\r\n" + S("・") + "$pLaYeRnAmE\r\n",
+       "$PlayerName\r\n$PlayerName" + S("、"_cp) + "\r\n" + S("・"_cp) + "$pLaYeRnAmE\r\n",
        {"", "", "", ""},
-       "<>ミナト<>ミナト、<>・ミナト<>\r\n"},
+       "<>ミナト<>ミナト、<>・ミナト<>\r\n"_cp},
       {"half a token is scrambled text like any other",
        "$Player" + S("x"),
        {"", ""},
@@ -168,8 +169,8 @@ TEST_F(ScenarioFile, NextPlaybackStartsWithItsOwnOpeningWait) {
   PlaybackDevice device({"x", "", "", ""});
   Console console;
   console.Bind(device);
-  PlayScenario(console, path, "ミナト");
-  PlayScenario(console, path, "ミナト");
+  PlayScenario(console, path, "ミナト"_cp);
+  PlayScenario(console, path, "ミナト"_cp);
   console.FlushOutput();
   EXPECT_EQ(device.log, "<x>a\r\nb\r\n\r\n<>a<>b<>\r\n");
 }
@@ -179,12 +180,12 @@ void ExpectFailsBeforeTheWait(const std::string& path) {
   test::ConsoleScript script({"typed"});
   Console& console = script.Console();
   console.Write("before");
-  const int status = RunGuarded(console, [&] { PlayScenario(console, path, "ミナト"); });
+  const int status = RunGuarded(console, [&] { PlayScenario(console, path, "ミナト"_cp); });
   EXPECT_EQ(status, 1) << path;
   EXPECT_EQ(script.LinesLeft(), 1u) << "no opening wait";
   const std::string out = script.Output();
   ASSERT_EQ(out.substr(0, 8), "before\r\n");
-  EXPECT_TRUE(test::IsFailureReport(out.substr(8), "ファイル " + path + " は開けません")) << path;
+  EXPECT_TRUE(test::IsFailureReport(out.substr(8), "ファイル "_cp + path + " は開けません"_cp)) << path;
 }
 
 // A file above the limit is never read.
@@ -215,7 +216,7 @@ TEST(ScenarioFromStory, ScramblesAllButMarkersAndTokensAndEndsLinesWithCrLf) {
   // "#END" LF, an empty line, "ソ" CR, " #end" with no line end.
   const std::string source = "\xE3\x81\x82$PlayerName\r\n#END\n\n\xE3\x82\xBD\r #end";
   EXPECT_EQ(ScenarioFromStory(source),
-            S("あ") + "$PlayerName\r\n#END\r\n\r\n" + S("ソ") + "\r\n" + S(" #end") + "\r\n");
+            S("あ"_cp) + "$PlayerName\r\n#END\r\n\r\n" + S("ソ"_cp) + "\r\n" + S(" #end") + "\r\n");
   EXPECT_EQ(ScenarioFromStory(""), "");
   EXPECT_EQ(ScenarioFromStory("$playerNAME$PlayerName"), "$playerNAME$PlayerName\r\n");
 }
@@ -241,7 +242,7 @@ TEST_F(ScenarioFile, AFileMadeFromAStoryPlaysBackItsText) {
   const std::string source =
       "\xE9\x9B\xA8\xE3\x81\xA0\xE3\x80\x82\n$PlayerName\xE3\x80\x81\xE3\x82\xBD\xE3\x83\x9D\n"
       "#end\n\xE7\xA7\x98\xE5\xAF\x86\n";
-  EXPECT_EQ(Play(ScenarioFromStory(source), {"", "", ""}), "<>雨だ。<>ミナト、ソポ<>\r\n");
+  EXPECT_EQ(Play(ScenarioFromStory(source), {"", "", ""}), "<>雨だ。<>ミナト、ソポ<>\r\n"_cp);
 }
 
 }  // namespace

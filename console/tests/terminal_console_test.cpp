@@ -9,12 +9,13 @@
 #include "console/console_io.h"
 #include "console/failure.h"
 #include "platform/console.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
 #include "testsupport/system.h"
 
-// String literals here are compiled to code page 932; what a UTF-8 terminal
-// shows or sends is written as \x escapes.
+// Texts here are code page 932 ("..."_cp); what a UTF-8 terminal shows or
+// sends is written as \x escapes.
 
 namespace velkor {
 namespace {
@@ -113,15 +114,15 @@ TEST(TerminalConsole, GameTextReachesAUtf8TerminalReadable) {
     std::string screen;
   };
   const Case cases[] = {
-      {"まずは定義から始めよう。",
+      {"まずは定義から始めよう。"_cp,
        "\xE3\x81\xBE\xE3\x81\x9A\xE3\x81\xAF\xE5\xAE\x9A\xE7\xBE\xA9\xE3\x81\x8B\xE3\x82\x89"
        "\xE5\xA7\x8B\xE3\x82\x81\xE3\x82\x88\xE3\x81\x86\xE3\x80\x82"},
       // Second bytes 5C and 7C, the range's tilde, and plain ASCII around them.
-      {"[ソポ表]{0～100}\r\n",
+      {"[ソポ表]{0～100}\r\n"_cp,
        "[\xE3\x82\xBD\xE3\x83\x9D\xE8\xA1\xA8]{0\xEF\xBD\x9E"
        "100}\r\n"},
       {"\\|~", "\\|~"},
-      {"ｱ①", "\xEF\xBD\xB1\xE2\x91\xA0"},
+      {"ｱ①"_cp, "\xEF\xBD\xB1\xE2\x91\xA0"},
   };
   for (const Case& c : cases) EXPECT_EQ(Shown(Utf8Both(), c.game), c.screen) << c.screen;
 }
@@ -182,8 +183,8 @@ TEST(TerminalConsole, BadGameBytesShowAReplacementAndPlayGoesOn) {
 TEST(TerminalConsole, OtherTerminalCharsetsAreRespected) {
   VELKOR_NOT_ON_WEB("its table converts UTF-8 and code page 932 alone");
   // EUC-JP has ソ but not the circled digits.
-  EXPECT_EQ(Shown({.convertOutput = true, .charset = "EUC-JP"}, "①ソ\r\n"), "?\xA5\xBD\r\n");
-  EXPECT_EQ(Shown({.convertOutput = true, .charset = "ISO-8859-1"}, "aソb"), "a?b");
+  EXPECT_EQ(Shown({.convertOutput = true, .charset = "EUC-JP"}, "①ソ\r\n"_cp), "?\xA5\xBD\r\n");
+  EXPECT_EQ(Shown({.convertOutput = true, .charset = "ISO-8859-1"}, "aソb"_cp), "a?b");
 }
 
 TEST(TerminalConsole, RawSidesPassEveryByteUnchanged) {
@@ -233,10 +234,10 @@ TEST(TerminalConsole, TypedUtf8LinesArriveAsGameBytes) {
   const Case cases[] = {
       {"", ""},
       {"y", "y"},
-      {"\xE3\x82\xBD\xE3\x83\x9D\xE8\xA1\xA8\xE5\x8D\x81\xE8\x83\xBD", "ソポ表十能"},
+      {"\xE3\x82\xBD\xE3\x83\x9D\xE8\xA1\xA8\xE5\x8D\x81\xE8\x83\xBD", "ソポ表十能"_cp},
       // Both tildes a Japanese input method may give are the range's tilde.
-      {"\xE3\x80\x9C\xEF\xBD\x9E", "～～"},
-      {"\xEF\xBD\xB1", "ｱ"},  // half-width katakana is one byte
+      {"\xE3\x80\x9C\xEF\xBD\x9E", "～～"_cp},
+      {"\xEF\xBD\xB1", "ｱ"_cp},  // half-width katakana is one byte
       {"a\xF0\x9F\x98\x80"
        "b",
        "a?b"},  // one "?" for a character the game lacks
@@ -259,9 +260,11 @@ TEST(TerminalConsole, TypedUtf8LinesArriveAsGameBytes) {
 }
 
 TEST(TerminalConsole, TypedLinesKeepTheirOrderAndEndOfInputEnds) {
-  EXPECT_EQ(Typed(Utf8Both(), "n\n\xE3\x82\xBD\n\nlast"), (std::vector<std::string>{"n", "ソ", "", "last"}));
+  EXPECT_EQ(Typed(Utf8Both(), "n\n\xE3\x82\xBD\n\nlast"),
+            (std::vector<std::string>{"n", "ソ"_cp, "", "last"}));
   VELKOR_NOT_ON_WEB("its table converts UTF-8 and code page 932 alone");
-  EXPECT_EQ(Typed({.convertInput = true, .charset = "EUC-JP"}, "\xA5\xBD\n"), std::vector<std::string>{"ソ"});
+  EXPECT_EQ(Typed({.convertInput = true, .charset = "EUC-JP"}, "\xA5\xBD\n"),
+            std::vector<std::string>{"ソ"_cp});
 }
 
 TEST(TerminalConsole, TheNameLimitCountsGameBytes) {
@@ -269,7 +272,7 @@ TEST(TerminalConsole, TheNameLimitCountsGameBytes) {
       "\xE3\x82\xBD\xE3\x83\x9D\xE8\xA1\xA8\xE5\x8D\x81\xE8\x83\xBD\xE4\xBA\x88\xE7\x94\xB3"
       "\xE8\xAB\x8B";
   const std::string nine = eight + "\xE6\x9B\xB8";  // 書
-  EXPECT_EQ(Typed(Utf8Both(), eight + "\n"), std::vector<std::string>{"ソポ表十能予申請"});
+  EXPECT_EQ(Typed(Utf8Both(), eight + "\n"), std::vector<std::string>{"ソポ表十能予申請"_cp});
   EXPECT_EQ(Typed(Utf8Both(), eight + "\n")[0].size(), 16u);
   EXPECT_EQ(Typed(Utf8Both(), nine + "\n")[0].size(), 18u);
 }
@@ -305,12 +308,12 @@ TEST(TerminalConsole, APromptIsOnTheScreenBeforeTheReadAndTheAnswerComesBackConv
   TerminalConsole device(in, out, Utf8Both());
   Console console;
   console.Bind(device);
-  console.Write("名前＞");
+  console.Write("名前＞"_cp);
   const std::string name = console.ReadLine();
   console.WriteLine("-- " + name + " --");
   console.FlushOutput();
   EXPECT_EQ(keys.screenAtFirstRead, "\xE5\x90\x8D\xE5\x89\x8D\xEF\xBC\x9E");
-  EXPECT_EQ(name, "ソポ");
+  EXPECT_EQ(name, "ソポ"_cp);
   EXPECT_EQ(out.str(), "\xE5\x90\x8D\xE5\x89\x8D\xEF\xBC\x9E-- \xE3\x82\xBD\xE3\x83\x9D --\r\n");
   EXPECT_THROW(console.ReadLine(), GameFailure);
 }

@@ -20,6 +20,7 @@
 #include "data/tables.h"
 #include "enemy/enemy.h"
 #include "opening/definition.h"
+#include "platform/cp932_literal.h"
 #include "sheet/sheet.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
@@ -81,20 +82,20 @@ std::vector<Row> Table(const Row& header) {
 bool GuideSays(const std::string& text) { return Guide().find(U(text)) != std::string::npos; }
 
 TEST(Guide, StatsAndTheirMultipliers) {
-  const std::vector<Row> rows = Table({U("能力"), U("1ポイントあたり"), U("役割")});
+  const std::vector<Row> rows = Table({U("能力"_cp), U("1ポイントあたり"_cp), U("役割"_cp)});
   ASSERT_EQ(rows.size(), static_cast<std::size_t>(StatCount));
   for (int i = 0; i < StatCount; ++i) {
     EXPECT_EQ(rows[i][0], U(StatNames[i]));
     EXPECT_EQ(rows[i][1], std::to_string(StatMultipliers[i])) << rows[i][0];
   }
-  EXPECT_TRUE(GuideSays("**" + std::to_string(InitialPointPool) + " ポイント**"));
-  EXPECT_TRUE(GuideSays("名前は最長 " + std::to_string(NameLimit) + " バイト"));
-  EXPECT_TRUE(GuideSays("全角なら " + std::to_string(NameLimit / 2) + " 文字、半角なら " +
-                        std::to_string(NameLimit) + " 文字"));
+  EXPECT_TRUE(GuideSays("**" + std::to_string(InitialPointPool) + " ポイント**"_cp));
+  EXPECT_TRUE(GuideSays("名前は最長 "_cp + std::to_string(NameLimit) + " バイト"_cp));
+  EXPECT_TRUE(GuideSays("全角なら "_cp + std::to_string(NameLimit / 2) + " 文字、半角なら "_cp +
+                        std::to_string(NameLimit) + " 文字"_cp));
 }
 
 TEST(Guide, TalentsWithTheirLettersAndCosts) {
-  const std::vector<Row> rows = Table({U("文字"), U("才能"), U("コスト"), U("効果")});
+  const std::vector<Row> rows = Table({U("文字"_cp), U("才能"_cp), U("コスト"_cp), U("効果"_cp)});
   ASSERT_EQ(rows.size(), static_cast<std::size_t>(TalentCount));
   for (int i = 0; i < TalentCount; ++i) {
     EXPECT_EQ(rows[i][0], std::string(1, MenuLetter(i)));
@@ -102,7 +103,7 @@ TEST(Guide, TalentsWithTheirLettersAndCosts) {
     EXPECT_EQ(rows[i][2], std::to_string(TalentCosts[i])) << rows[i][1];
   }
   const std::int32_t cheapest = *std::min_element(TalentCosts.begin(), TalentCosts.end());
-  EXPECT_TRUE(GuideSays("いちばん安い才能でも " + std::to_string(cheapest) + " ポイント"));
+  EXPECT_TRUE(GuideSays("いちばん安い才能でも "_cp + std::to_string(cheapest) + " ポイント"_cp));
 }
 
 // What one action of side 0 (attack 21) does to side 1 (defense as given,
@@ -122,7 +123,7 @@ Hit Strike(std::uint8_t action, std::int32_t defense, std::int32_t decoys = 0, s
   BattleState& battle = script.At.State;
   script.SetUnhurtYuu({100, attack, 0, 100});
   TEnemy target;
-  test::SetFighter(target, "鬼", {1000, 0, defense, 100}, {1000, 0, defense, 100});
+  test::SetFighter(target, "鬼"_cp, {1000, 0, defense, 100}, {1000, 0, defense, 100});
   script.StartBattle(target);
   battle.ActionPoints = {100, 100};
   battle.DecoyTokens[EnemySide] = decoys;
@@ -141,18 +142,18 @@ struct Effect {
 
 TEST(Guide, ActionsWithTheirLettersCostsAndRules) {
   const std::map<std::string, Effect> effects{
-      {U("攻撃力ぶんのダメージ"), {Attack, false}},
-      {U("攻撃力の半分（端数切り上げ）のダメージ"), {(Attack + 1) / 2, false}},
-      {U("攻撃力の 2 倍のダメージ"), {2 * Attack, false}},
-      {U("相手の AP を 12 減らす"), {12, true}},
+      {U("攻撃力ぶんのダメージ"_cp), {Attack, false}},
+      {U("攻撃力の半分（端数切り上げ）のダメージ"_cp), {(Attack + 1) / 2, false}},
+      {U("攻撃力の 2 倍のダメージ"_cp), {2 * Attack, false}},
+      {U("相手の AP を 12 減らす"_cp), {12, true}},
   };
   // The rows without an amount: what the action does instead.
-  const std::map<std::uint8_t, std::string> others{{actGuard, U("ガードを一つ得る")},
-                                                   {actEvade, U("デコイを一つ得る")},
-                                                   {actEnd, U("計画をここで終える")}};
+  const std::map<std::uint8_t, std::string> others{{actGuard, U("ガードを一つ得る"_cp)},
+                                                   {actEvade, U("デコイを一つ得る"_cp)},
+                                                   {actEnd, U("計画をここで終える"_cp)}};
 
   const std::vector<Row> rows =
-      Table({U("文字"), U("行動"), U("AP"), U("効果"), U("防御力による軽減"), U("デコイ")});
+      Table({U("文字"_cp), U("行動"_cp), U("AP"), U("効果"_cp), U("防御力による軽減"_cp), U("デコイ"_cp)});
   ASSERT_EQ(rows.size(), static_cast<std::size_t>(ActionCount));
   for (std::uint8_t a = 0; a < ActionCount; ++a) {
     const Row& row = rows[a];
@@ -174,22 +175,22 @@ TEST(Guide, ActionsWithTheirLettersCostsAndRules) {
     EXPECT_EQ(lost(Strike(a, 0)), effect.base) << name;
 
     // Defense 40 (and 20 for half of it).
-    const std::map<std::string, std::int32_t> reduced{{U("そのまま"), ApplyDefense(effect.base, 40)},
-                                                      {U("半分"), ApplyDefense(effect.base, 20)},
-                                                      {U("軽減されない"), effect.base}};
+    const std::map<std::string, std::int32_t> reduced{{U("そのまま"_cp), ApplyDefense(effect.base, 40)},
+                                                      {U("半分"_cp), ApplyDefense(effect.base, 20)},
+                                                      {U("軽減されない"_cp), effect.base}};
     ASSERT_EQ(reduced.count(row[4]), 1u) << name << ": " << row[4];
     EXPECT_EQ(lost(Strike(a, 40)), reduced.at(row[4])) << name << ": " << row[4];
 
     // A decoy is used up either way; only some actions still hit.
-    ASSERT_TRUE(row[5] == U("回避される") || row[5] == U("命中する")) << name << ": " << row[5];
+    ASSERT_TRUE(row[5] == U("回避される"_cp) || row[5] == U("命中する"_cp)) << name << ": " << row[5];
     const Hit decoyed = Strike(a, 0, 1);
-    EXPECT_EQ(lost(decoyed), row[5] == U("命中する") ? effect.base : 0) << name;
+    EXPECT_EQ(lost(decoyed), row[5] == U("命中する"_cp) ? effect.base : 0) << name;
     EXPECT_EQ(decoyed.decoysLeft, 0) << name;
   }
 }
 
 TEST(Guide, WorkedDamagesWithAndWithoutGuard) {
-  const std::vector<Row> rows = Table({U("行動"), U("ダメージ"), U("相手にガードがあるとき")});
+  const std::vector<Row> rows = Table({U("行動"_cp), U("ダメージ"_cp), U("相手にガードがあるとき"_cp)});
   ASSERT_EQ(rows.size(), 6u);  // every action that deals damage
   for (const Row& row : rows) {
     const auto at = std::find_if(ActionNames.begin(), ActionNames.end(),
@@ -203,15 +204,16 @@ TEST(Guide, WorkedDamagesWithAndWithoutGuard) {
     EXPECT_EQ(lost(guarded), row[2]) << row[0];
     EXPECT_EQ(guarded.guardsLeft, 0) << row[0];
   }
-  EXPECT_TRUE(GuideSays("攻撃力 20 のキャラクターが防御力 25 の相手に"));
+  EXPECT_TRUE(GuideSays("攻撃力 20 のキャラクターが防御力 25 の相手に"_cp));
 }
 
 TEST(Guide, TokensAndWhatMakesThem) {
-  const std::vector<Row> rows = Table({U("トークン"), U("画面の表示"), U("得る行動"), U("最大"), U("働き")});
+  const std::vector<Row> rows =
+      Table({U("トークン"_cp), U("画面の表示"_cp), U("得る行動"_cp), U("最大"_cp), U("働き"_cp)});
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0][0], U("ガード"));
+  EXPECT_EQ(rows[0][0], U("ガード"_cp));
   EXPECT_EQ(rows[0][2], U(ActionNames[actGuard]));
-  EXPECT_EQ(rows[1][0], U("デコイ"));
+  EXPECT_EQ(rows[1][0], U("デコイ"_cp));
   EXPECT_EQ(rows[1][2], U(ActionNames[actEvade]));
   for (const Row& row : rows) EXPECT_EQ(row[3], std::to_string(TokenLimit)) << row[0];
 }
@@ -224,13 +226,13 @@ std::pair<std::int32_t, std::int32_t> HpRange(const std::string& text) {
   if (dash != std::string::npos)
     return {std::stoi(text.substr(0, dash)), std::stoi(text.substr(dash + waveDash.size()))};
   const std::int32_t bound = std::stoi(text);
-  if (text.find(U("以上")) != std::string::npos) return {bound, bound + 50};
-  EXPECT_NE(text.find(U("以下")), std::string::npos) << text;
+  if (text.find(U("以上"_cp)) != std::string::npos) return {bound, bound + 50};
+  EXPECT_NE(text.find(U("以下"_cp)), std::string::npos) << text;
   return {bound - 50, bound};
 }
 
 TEST(Guide, StatusWordsAtTheirHitPoints) {
-  const std::vector<Row> rows = Table({U("表示"), U("状態"), U("最大ＨＰが 100 のとき")});
+  const std::vector<Row> rows = Table({U("表示"_cp), U("状態"_cp), U("最大ＨＰが 100 のとき"_cp)});
   ASSERT_EQ(rows.size(), 5u);
   std::int32_t below = 0;
   for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -257,7 +259,7 @@ TEST(Guide, TitlesAndWhoGivesThem) {
     if (!enemy.Title.empty()) roster.insert({U(enemy.Name.Text()), U(enemy.Title)});
   }
   std::set<std::pair<std::string, std::string>> guide;
-  for (const Row& row : Table({U("相手"), U("称号")})) guide.insert({row[0], row[1]});
+  for (const Row& row : Table({U("相手"_cp), U("称号"_cp)})) guide.insert({row[0], row[1]});
   EXPECT_EQ(guide, roster);
 }
 
@@ -304,12 +306,12 @@ TEST(Guide, SampleScreensAreCopiedFromRealTranscripts) {
 // too-long name as the one exception, and quotes its message.
 TEST(Guide, RefusedAnswersAreAskedAgainSilentlyButForALongName) {
   EXPECT_TRUE(
-      GuideSays("メッセージが出るのは、長すぎる名前に「長さが16バイトを越えています。」と出るときだけ"));
+      GuideSays("メッセージが出るのは、長すぎる名前に「長さが16バイトを越えています。」と出るときだけ"_cp));
   {
-    test::ConsoleScript script({"", "12345678901234567", "ユウ"});
+    test::ConsoleScript script({"", "12345678901234567", "ユウ"_cp});
     AskName(script.Console(), script.Player);
     EXPECT_EQ(script.LinesLeft(), 0u);
-    EXPECT_NE(script.Output().find("\r\n長さが16バイトを越えています。\r\n"), std::string::npos)
+    EXPECT_NE(script.Output().find("\r\n長さが16バイトを越えています。\r\n"_cp), std::string::npos)
         << U(script.Output());
   }
   // Everywhere else the refused answer is followed by the question again,
@@ -319,20 +321,20 @@ TEST(Guide, RefusedAnswersAreAskedAgainSilentlyButForALongName) {
     std::function<void(Console&)> ask;
   };
   const Case cases[] = {
-      {"q", [](Console& console) { AskYesNo(console, "よろしいですか？"); }},
-      {"Q", [](Console& console) { AskChoice(console, "どれですか？", "ab"); }},
-      {"101", [](Console& console) { AskRange(console, "いくつですか？", 0, 100); }},
+      {"q", [](Console& console) { AskYesNo(console, "よろしいですか？"_cp); }},
+      {"Q", [](Console& console) { AskChoice(console, "どれですか？"_cp, "ab"); }},
+      {"101", [](Console& console) { AskRange(console, "いくつですか？"_cp, 0, 100); }},
   };
   for (const Case& c : cases) {
     test::ConsoleScript script({c.refused, "y", "a", "1"});
     c.ask(script.Console());
     const std::string out = script.Output();
-    const std::size_t first = out.find("？");
-    const std::size_t again = out.find("？", first + 1);
+    const std::size_t first = out.find("？"_cp);
+    const std::size_t again = out.find("？"_cp, first + 1);
     ASSERT_NE(again, std::string::npos) << c.refused << ": " << U(out);
     // What follows the first question up to the second: its own choices only.
     const std::string between = out.substr(first, again - first);
-    EXPECT_EQ(between.find("。"), std::string::npos) << c.refused << ": " << U(out);
+    EXPECT_EQ(between.find("。"_cp), std::string::npos) << c.refused << ": " << U(out);
   }
 }
 
@@ -341,17 +343,17 @@ TEST(Guide, RefusedAnswersAreAskedAgainSilentlyButForALongName) {
 // confirmation.
 TEST(Guide, APlanEndsByItselfWhenOnlyTheEndIsAffordable) {
   EXPECT_TRUE(GuideSays(
-      "残りの AP で払えるのが `Z`（おわり）だけになったときも、一覧は出ずに計画はそこで終わります。"));
+      "残りの AP で払えるのが `Z`（おわり）だけになったときも、一覧は出ずに計画はそこで終わります。"_cp));
   // "a" spends every point; "Z" meant for the second slot meets the
   // confirmation, which asks again; "y" accepts.
   test::BattleScript script({"a", "Z", "y"});
   const std::int32_t attack = ActionCosts[ActionLetters.find('a')];
-  test::SetFighter(script.Player, "ユウ", {88, 20, 25, attack}, {100, 20, 25, attack});
+  test::SetFighter(script.Player, "ユウ"_cp, {88, 20, 25, attack}, {100, 20, 25, attack});
   script.StartBattle(test::Oni());
   PlanPlayerActions(script.Console(), script.At.State);
   EXPECT_EQ(script.LinesLeft(), 0u);
-  EXPECT_EQ(script.Output().find("第2の行動"), std::string::npos) << U(script.Output());
-  const std::string confirm = "これでよろしいですか？（残り0ポイント）(y/n)";
+  EXPECT_EQ(script.Output().find("第2の行動"_cp), std::string::npos) << U(script.Output());
+  const std::string confirm = "これでよろしいですか？（残り0ポイント）(y/n)"_cp;
   const std::size_t first = script.Output().find(confirm);
   ASSERT_NE(first, std::string::npos) << U(script.Output());
   EXPECT_NE(script.Output().find(confirm, first + 1), std::string::npos) << U(script.Output());

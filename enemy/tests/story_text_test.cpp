@@ -8,15 +8,16 @@
 
 #include "console/charset.h"
 #include "enemy/enemy.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
 namespace {
 
 constexpr std::size_t MaxLineBytes = 70;
-const std::string OpenQuote = "「";
-const std::string CloseQuote = "」";
-const std::string WideSpace = "　";
+const std::string OpenQuote = "「"_cp;
+const std::string CloseQuote = "」"_cp;
+const std::string WideSpace = "　"_cp;
 
 // Whole code page 932 characters: a lead byte 81-9F or E0-FC takes the next one.
 std::vector<std::string> Characters(const std::string& text) {

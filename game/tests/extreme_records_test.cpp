@@ -13,6 +13,7 @@
 #include "data/fighter.h"
 #include "game/startup.h"
 #include "persist/save_file.h"
+#include "platform/cp932_literal.h"
 #include "sheet/sheet.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
@@ -38,8 +39,8 @@ TEST(ExtremeRecords, OnlyRecordsADefinitionCouldMakeAreLoaded) {
   };
   const std::array<std::int32_t, 4> usual{100, 20, 20, 20};
   const Case cases[] = {
-      {"the usual", "限界", usual, usual, {0, 0, 0, 0}, true},
-      {"every point in hit points", "限界", {500, 0, 0, 0}, {500, 0, 0, 0}, {0, 0, 0, 0}, true},
+      {"the usual", "限界"_cp, usual, usual, {0, 0, 0, 0}, true},
+      {"every point in hit points", "限界"_cp, {500, 0, 0, 0}, {500, 0, 0, 0}, {0, 0, 0, 0}, true},
       {"all talents, 64 points of stats", "x", {20, 20, 20, 20}, {20, 20, 20, 20}, {1, 1, 1, 1}, true},
       {"nothing bought, 16 bytes of name",
        "1234567890123456",
@@ -48,18 +49,23 @@ TEST(ExtremeRecords, OnlyRecordsADefinitionCouldMakeAreLoaded) {
        {0, 0, 0, 0},
        true},
       {"an empty name", "", usual, usual, {0, 0, 0, 0}, false},
-      {"a defence of 100,000", "限界", {5, 0, 100000, 0}, {5, 0, 100000, 0}, {0, 0, 0, 0}, false},
-      {"hit points not a multiple of 5", "限界", {101, 20, 20, 20}, {101, 20, 20, 20}, {0, 0, 0, 0}, false},
-      {"101 points of stats", "限界", {205, 20, 20, 20}, {205, 20, 20, 20}, {0, 0, 0, 0}, false},
-      {"101 points with talents", "限界", {25, 20, 20, 20}, {25, 20, 20, 20}, {1, 1, 1, 1}, false},
-      {"a talent of 2", "限界", {0, 0, 0, 0}, {0, 0, 0, 0}, {2, 0, 0, 0}, false},
-      {"a negative stat", "限界", {100, 20, -1, 20}, {100, 20, -1, 20}, {0, 0, 0, 0}, false},
-      {"stats that wrap 32 bits", "限界", {0, Max, Max, 2}, {0, Max, Max, 2}, {0, 0, 0, 0}, false},
-      {"the lowest defence", "限界", {100, 20, Min, 20}, {100, 20, Min, 20}, {0, 0, 0, 0}, false},
-      {"current above base", "限界", usual, {100, 20, 21, 20}, {0, 0, 0, 0}, false},
-      {"current below base", "限界", usual, {99, 20, 20, 20}, {0, 0, 0, 0}, false},
+      {"a defence of 100,000", "限界"_cp, {5, 0, 100000, 0}, {5, 0, 100000, 0}, {0, 0, 0, 0}, false},
+      {"hit points not a multiple of 5",
+       "限界"_cp,
+       {101, 20, 20, 20},
+       {101, 20, 20, 20},
+       {0, 0, 0, 0},
+       false},
+      {"101 points of stats", "限界"_cp, {205, 20, 20, 20}, {205, 20, 20, 20}, {0, 0, 0, 0}, false},
+      {"101 points with talents", "限界"_cp, {25, 20, 20, 20}, {25, 20, 20, 20}, {1, 1, 1, 1}, false},
+      {"a talent of 2", "限界"_cp, {0, 0, 0, 0}, {0, 0, 0, 0}, {2, 0, 0, 0}, false},
+      {"a negative stat", "限界"_cp, {100, 20, -1, 20}, {100, 20, -1, 20}, {0, 0, 0, 0}, false},
+      {"stats that wrap 32 bits", "限界"_cp, {0, Max, Max, 2}, {0, Max, Max, 2}, {0, 0, 0, 0}, false},
+      {"the lowest defence", "限界"_cp, {100, 20, Min, 20}, {100, 20, Min, 20}, {0, 0, 0, 0}, false},
+      {"current above base", "限界"_cp, usual, {100, 20, 21, 20}, {0, 0, 0, 0}, false},
+      {"current below base", "限界"_cp, usual, {99, 20, 20, 20}, {0, 0, 0, 0}, false},
   };
-  const std::string loadQuestion = "前回のあなたの定義が保存されています。ロードしますか？";
+  const std::string loadQuestion = "前回のあなたの定義が保存されています。ロードしますか？"_cp;
   for (const Case& c : cases) {
     test::Remove(RefusedSaveFileName);
     TPlayer record{};

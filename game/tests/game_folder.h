@@ -11,6 +11,7 @@
 #include "console/scenario.h"
 #include "data/fighter.h"
 #include "persist/save_file.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 #include "testsupport/process_runner.h"
@@ -19,16 +20,17 @@
 
 namespace velkor::test {
 
-inline const std::string InputEnded = "標準入力が終わりました";
-inline const std::string LoadQuestion = "前回のあなたの定義が保存されています。ロードしますか？(y/n)\r\n(yn)";
-inline const std::string DefinitionStart = "まずは定義から始めよう。きみの名前を教えてね。\r\n";
-inline const std::string LoadFailed = "（save.datの読み込みに失敗しました。）\r\n";
+inline const std::string InputEnded = "標準入力が終わりました"_cp;
+inline const std::string LoadQuestion =
+    "前回のあなたの定義が保存されています。ロードしますか？(y/n)\r\n(yn)"_cp;
+inline const std::string DefinitionStart = "まずは定義から始めよう。きみの名前を教えてね。\r\n"_cp;
+inline const std::string LoadFailed = "（save.datの読み込みに失敗しました。）\r\n"_cp;
 
 // A sealed record with talents and spare bytes, as an older run left it.
 inline std::string SavedRecord() {
   TPlayer p{};
-  p.Name.Assign("ジークフリート様");
-  p.Name.Assign("ユウ");
+  p.Name.Assign("ジークフリート様"_cp);
+  p.Name.Assign("ユウ"_cp);
   p.NameGap = {7, 8, 9};
   p.BaseStats = {100, 25, 25, 10};  // with the talents, 98 of the 100 points
   p.CurStats = p.BaseStats;
@@ -90,11 +92,11 @@ inline void ExpectScenarioFailuresStopTheGame(const std::string& base,
       c.make(folder + "/" + name);
       WriteBytes(folder + "/save.dat", refused);
 
-      const ProcessResult run = RunProgram(GameProgram(), folder, TypedDefinition("ユウ"), 10);
+      const ProcessResult run = RunProgram(GameProgram(), folder, TypedDefinition("ユウ"_cp), 10);
       const std::string what = name + " " + c.what;
       ASSERT_FALSE(run.timedOut) << what;
       EXPECT_EQ(run.exitStatus, 1) << what;
-      EXPECT_TRUE(IsFailureReport(run.output, "ファイル " + name + " は開けません"))
+      EXPECT_TRUE(IsFailureReport(run.output, "ファイル "_cp + name + " は開けません"_cp))
           << what << "\n"
           << Cp932ToUtf8(run.output);
       EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"dat", "save.dat"})) << what;

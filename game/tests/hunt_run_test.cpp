@@ -17,6 +17,7 @@
 #include "game/run.h"
 #include "persist/report.h"
 #include "persist/report_line.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 
@@ -66,10 +67,11 @@ class RulePlayer : public ConsoleDevice {
     if (lines.size() < 2 || prompt.size() < 2 || prompt.front() != '(' || prompt.back() != ')') return "";
     const std::string letters = prompt.substr(1, prompt.size() - 2);
     const std::string& question = lines[lines.size() - 2];
-    if (question == "誰を殺しに行きますか？") return "a";
-    if (EndsWith(question, "を殺しに行きます。よろしいですか？(y/n)")) return confirmed_++ == 0 ? "n" : "y";
+    if (question == "誰を殺しに行きますか？"_cp) return "a";
+    if (EndsWith(question, "を殺しに行きます。よろしいですか？(y/n)"_cp))
+      return confirmed_++ == 0 ? "n" : "y";
     if (letters == "yn") return "y";
-    if (StartsWith(question, "第")) {
+    if (StartsWith(question, "第"_cp)) {
       for (const char c : std::string_view("adZ"))
         if (letters.find(c) != std::string::npos) return std::string(1, c);
     }
@@ -87,7 +89,7 @@ class RulePlayer : public ConsoleDevice {
 
 // A legal definition: 25 + 30 + 20 + 25 points, no talents.
 void DefineHunter(TPlayer& player) {
-  player.Name.Assign("ミナト");
+  player.Name.Assign("ミナト"_cp);
   player.BaseStats = {125, 30, 20, 25};
   player.CurStats = player.BaseStats;
 }
@@ -116,8 +118,8 @@ class HuntRun : public ::testing::Test {
 
   // The report line without its date and time, which vary.
   static void ExpectReportLine(const std::string& report, const std::string& head) {
-    ASSERT_TRUE(StartsWith(report, head + "／VELKOR／[")) << test::Cp932ToUtf8(report);
-    ASSERT_TRUE(EndsWith(report, "]／ミナト\r\n")) << test::Cp932ToUtf8(report);
+    ASSERT_TRUE(StartsWith(report, head + "／VELKOR／["_cp)) << test::Cp932ToUtf8(report);
+    ASSERT_TRUE(EndsWith(report, "]／ミナト\r\n"_cp)) << test::Cp932ToUtf8(report);
     EXPECT_EQ(CrLfLines(report).size(), 2u) << "one line";
   }
 
@@ -131,13 +133,13 @@ class HuntRun : public ::testing::Test {
 // changed lines before anyone reads the whole transcript.
 std::string RoundsOf(const std::string& transcript) {
   const auto utf8 = [](const char* cp932) { return test::Cp932ToUtf8(cp932); };
-  const std::string ask = utf8("誰を殺しに行きますか？");
-  const std::string confirm = utf8("を殺しに行きます。よろしいですか？(y/n)");
+  const std::string ask = utf8("誰を殺しに行きますか？"_cp);
+  const std::string confirm = utf8("を殺しに行きます。よろしいですか？(y/n)"_cp);
   const std::string yes = "(yn)" + test::EchoedLine("y");
-  const std::string won = utf8("を殺した！！");
-  const std::string lost = utf8("は殺されてしまった！！");
-  const std::string title = utf8("の称号を得た！");
-  const std::string ending = utf8("すべての者を殺した！　おめでとう！！");
+  const std::string won = utf8("を殺した！！"_cp);
+  const std::string lost = utf8("は殺されてしまった！！"_cp);
+  const std::string title = utf8("の称号を得た！"_cp);
+  const std::string ending = utf8("すべての者を殺した！　おめでとう！！"_cp);
   const std::string turn = "******  Turn ";
   std::string rounds, candidates, offered, asked, fought = "?";
   std::string turns = "0";
@@ -183,7 +185,7 @@ TEST_F(HuntRun, KillsAllTwelveAndPlaysTheEnding) {
   GameRun run;
   EXPECT_EQ(Play(run, player, WinningSeed), RunEnd::Ending);
   const std::string& TitleList = run.TitleList;
-  ASSERT_TRUE(EndsWith(TitleList, "【黒野】"))
+  ASSERT_TRUE(EndsWith(TitleList, "【黒野】"_cp))
       << "seed " << WinningSeed << " no longer reaches the ending: choose another";
   test::ExpectGolden(player.Transcript(), "game/tests/golden/whole_run.golden");
   test::ExpectGolden(RoundsOf(player.Transcript()), "game/tests/golden/whole_run_rounds.golden");
@@ -192,25 +194,26 @@ TEST_F(HuntRun, KillsAllTwelveAndPlaysTheEnding) {
   const std::vector<std::string> lines = CrLfLines(player.Output());
   int round = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (!StartsWith(lines[i], "【") || lines[i].find("人斬り】") == std::string::npos) continue;
-    const std::string kills = "【" + std::to_string(round) + "人斬り】";
+    if (!StartsWith(lines[i], "【"_cp) || lines[i].find("人斬り】"_cp) == std::string::npos) continue;
+    const std::string kills = "【"_cp + std::to_string(round) + "人斬り】"_cp;
     if (!StartsWith(lines[i], kills)) {
       ++round;  // the next round, or a repeat of this one after an "n"
-      ASSERT_TRUE(StartsWith(lines[i], "【" + std::to_string(round) + "人斬り】")) << i;
+      ASSERT_TRUE(StartsWith(lines[i], "【"_cp + std::to_string(round) + "人斬り】"_cp)) << i;
     }
     if (round == 10 || round == 11) {
       ASSERT_LT(i + 4, lines.size());
-      EXPECT_EQ(lines[i + 2], round == 10 ? "潮騒の音が聞こえる。" : "地平線の向こうが燃えている。");
-      EXPECT_EQ(lines[i + 4], round == 10 ? "(a)黒野宇美" : "(a)黒野大地");
-      EXPECT_EQ(lines[i + 5], "誰を殺しに行きますか？");
+      EXPECT_EQ(lines[i + 2], round == 10 ? "潮騒の音が聞こえる。"_cp : "地平線の向こうが燃えている。"_cp);
+      EXPECT_EQ(lines[i + 4], round == 10 ? "(a)黒野宇美"_cp : "(a)黒野大地"_cp);
+      EXPECT_EQ(lines[i + 5], "誰を殺しに行きますか？"_cp);
     }
   }
   EXPECT_EQ(round, 11);
 
-  EXPECT_TRUE(EndsWith(TitleList, "【黒野】"));
-  for (const char* title : {"【鬼殺し】", "【悪魔殺し】", "【竜殺し】", "【魔女の心を溶かした者】"})
+  EXPECT_TRUE(EndsWith(TitleList, "【黒野】"_cp));
+  for (const char* title :
+       {"【鬼殺し】"_cp, "【悪魔殺し】"_cp, "【竜殺し】"_cp, "【魔女の心を溶かした者】"_cp})
     EXPECT_NE(TitleList.find(title), std::string::npos) << test::Cp932ToUtf8(title);
-  ExpectReportLine(Report(), "【12人斬り】" + TitleList);
+  ExpectReportLine(Report(), "【12人斬り】"_cp + TitleList);
   EXPECT_EQ(run.Player.CurStats, run.Player.BaseStats) << "restored after the last victory";
 }
 
@@ -226,11 +229,11 @@ TEST_F(HuntRun, MissingEndingFileEndsTheRunThroughTheFailureReport) {
   run.Console.Bind(player);
   EXPECT_EQ(RunGuarded(run.Console, [&run] { Main(run); }), 1);
   const std::string out = player.Output();
-  const std::string ending = "すべての者を殺した！　おめでとう！！\r\n";
+  const std::string ending = "すべての者を殺した！　おめでとう！！\r\n"_cp;
   const std::size_t at = out.rfind(ending);
   ASSERT_NE(at, std::string::npos);
-  EXPECT_TRUE(
-      test::IsFailureReport(out.substr(at + ending.size()), "ファイル " + ScenarioPath(1) + " は開けません"))
+  EXPECT_TRUE(test::IsFailureReport(out.substr(at + ending.size()),
+                                    "ファイル "_cp + ScenarioPath(1) + " は開けません"_cp))
       << test::Cp932ToUtf8(out.substr(at));
   EXPECT_EQ(Report(), "") << "no report line";
 }
@@ -245,7 +248,7 @@ TEST_F(HuntRun, DefeatReportsTheKillsSoFarAndEnds) {
   };
   const Case cases[] = {
       {2, 0, ""},  // the first battle lost: "／" follows the count at once
-      {14, 2, "【悪魔殺し】"},
+      {14, 2, "【悪魔殺し】"_cp},
   };
   for (const Case& c : cases) {
     test::Remove(ReportPath);
@@ -253,10 +256,10 @@ TEST_F(HuntRun, DefeatReportsTheKillsSoFarAndEnds) {
     GameRun run;
     EXPECT_EQ(Play(run, player, c.seed), RunEnd::Defeat);
     const std::string out = player.Output();
-    EXPECT_TRUE(EndsWith(out, "ミナトは殺されてしまった！！\r\nゲームーオーバー……\r\n"))
+    EXPECT_TRUE(EndsWith(out, "ミナトは殺されてしまった！！\r\nゲームーオーバー……\r\n"_cp))
         << test::Cp932ToUtf8(out.substr(out.size() - 200));
     EXPECT_EQ(run.TitleList, c.titles);
-    ExpectReportLine(Report(), "【" + std::to_string(c.kills) + "人斬り】" + c.titles);
+    ExpectReportLine(Report(), "【"_cp + std::to_string(c.kills) + "人斬り】"_cp + c.titles);
     EXPECT_TRUE(player.EndedOnRead()) << "waits for Enter last";
   }
 }

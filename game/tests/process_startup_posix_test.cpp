@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/tests/game_folder.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 namespace {
@@ -61,7 +62,7 @@ TEST_F(GameFolder, SaveThatIsNoRegularFileIsAReadFailure) {
   for (const Case& c : cases) {
     ASSERT_EQ(std::remove(Path("save.dat").c_str()) == 0 || errno == ENOENT, true);
     c.make(Path("save.dat"));
-    const test::ProcessResult run = Run(TypedDefinition("ユウ"));
+    const test::ProcessResult run = Run(TypedDefinition("ユウ"_cp));
     ASSERT_FALSE(run.timedOut) << c.what;
     EXPECT_EQ(run.exitStatus, 1) << c.what;
     EXPECT_TRUE(StartsWith(run.output, "\r\n" + LoadFailed + DefinitionStart))
@@ -71,7 +72,7 @@ TEST_F(GameFolder, SaveThatIsNoRegularFileIsAReadFailure) {
     struct stat info {};
     ASSERT_EQ(::lstat(Path("save.dat").c_str(), &info), 0) << c.what;
     EXPECT_TRUE(S_ISREG(info.st_mode)) << c.what;
-    EXPECT_EQ(RecordOf(ReadBytes(Path("save.dat"))).Name.Text(), "ユウ") << c.what;
+    EXPECT_EQ(RecordOf(ReadBytes(Path("save.dat"))).Name.Text(), "ユウ"_cp) << c.what;
     // Moved aside as it is, like any refused file.
     EXPECT_EQ(test::FolderEntries(Path("")), (std::vector<std::string>{"dat", "save.dat", "save.dat.bad"}))
         << c.what;
@@ -108,13 +109,13 @@ TEST_F(GameFolder, FailedSaveIsToldAndTheRunGoesOn) {
     }
 
     const test::ProcessResult run =
-        test::RunProgram(test::GameProgram(), folder, TypedDefinition("ユウ"), 20, c.limits);
+        test::RunProgram(test::GameProgram(), folder, TypedDefinition("ユウ"_cp), 20, c.limits);
     if (c.readOnlyFolder) {
       ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
     }
     ASSERT_FALSE(run.timedOut) << c.what;
     EXPECT_EQ(run.exitStatus, 1) << c.what;
-    const std::string told = "（save.datの書き込みに失敗しました。）\r\n-- ユウ ---";
+    const std::string told = "（save.datの書き込みに失敗しました。）\r\n-- ユウ ---"_cp;
     EXPECT_NE(run.output.find(told), std::string::npos) << c.what << "\n" << test::Cp932ToUtf8(run.output);
     EXPECT_TRUE(EndsWithInputEnded(run.output)) << c.what;
     EXPECT_EQ(test::FolderEntries(folder), before) << c.what;
@@ -130,15 +131,15 @@ TEST_F(GameFolder, EndlessLineTakesNoMemory) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "AddressSanitizer maps far more than any memory limit allows";
 #endif
-  const std::string input = "\n" + std::string(40 << 20, 'x') + "\n" + TypedDefinition("ユウ").substr(1);
+  const std::string input = "\n" + std::string(40 << 20, 'x') + "\n" + TypedDefinition("ユウ"_cp).substr(1);
   const test::ProcessResult run = test::RunProgram(test::GameProgram(), Path(""), input, 30, {-1, 16 << 20});
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_TRUE(StartsWith(run.output,
-                         "\r\n" + DefinitionStart + "[最長16バイト]＞\r\n長さが16バイトを越えています。\r\n"))
+  EXPECT_TRUE(StartsWith(
+      run.output, "\r\n" + DefinitionStart + "[最長16バイト]＞\r\n長さが16バイトを越えています。\r\n"_cp))
       << test::Cp932ToUtf8(run.output.substr(0, 400));
   EXPECT_TRUE(EndsWithInputEnded(run.output));
-  EXPECT_EQ(RecordOf(ReadBytes(Path("save.dat"))).Name.Text(), "ユウ");
+  EXPECT_EQ(RecordOf(ReadBytes(Path("save.dat"))).Name.Text(), "ユウ"_cp);
 }
 
 // Memory that runs out at the very start, wherever that is, is reported as a

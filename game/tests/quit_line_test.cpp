@@ -12,6 +12,7 @@
 #include "game/run.h"
 #include "game/startup.h"
 #include "game/tests/game_folder.h"
+#include "platform/cp932_literal.h"
 #include "platform/file_writer.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
@@ -19,9 +20,9 @@
 namespace velkor {
 namespace {
 
-const std::string Saved = "ゲームを終わります。キャラクターは保存されています。\r\n";
-const std::string Unsaved = "ゲームを終わります。キャラクターは保存されていません。\r\n";
-const std::string GameOver = "ゲームーオーバー……\r\n";
+const std::string Saved = "ゲームを終わります。キャラクターは保存されています。\r\n"_cp;
+const std::string Unsaved = "ゲームを終わります。キャラクターは保存されていません。\r\n"_cp;
+const std::string GameOver = "ゲームーオーバー……\r\n"_cp;
 
 bool EndsWith(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
@@ -112,7 +113,7 @@ TEST_F(QuitAtATerminal, AtTheLastEnterOfALostRunShowsTheResult) {
   ASSERT_NE(over, std::string::npos) << test::Cp932ToUtf8(out);
   const std::string report = test::ReadBytes("\xE3\x83\xAC\xE3\x83\x9D\xE3\x83\xBC\xE3\x83\x88.txt");
   // (Where the window closes with the game, a last wait follows.)
-  const std::string result = "\r\n今回の記録：" + report;
+  const std::string result = "\r\n今回の記録："_cp + report;
   EXPECT_EQ(out.substr(over + GameOver.size(), result.size()), result) << test::Cp932ToUtf8(out);
 }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "persist/report_line.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
 #include "testsupport/files.h"
@@ -333,22 +334,22 @@ TEST(TerminalSession, AUtf8TerminalShowsJapaneseAndTakesAJapaneseName) {
   ASSERT_TRUE(game.Started());
   ASSERT_TRUE(game.WaitFor(FirstLineUtf8)) << game.Screen();
   game.Type("");
-  ASSERT_TRUE(game.WaitFor(Utf8("きみの名前を教えてね。"))) << game.Screen();
-  ASSERT_TRUE(game.WaitFor(Utf8("[最長16バイト]＞"))) << game.Screen();
+  ASSERT_TRUE(game.WaitFor(Utf8("きみの名前を教えてね。"_cp))) << game.Screen();
+  ASSERT_TRUE(game.WaitFor(Utf8("[最長16バイト]＞"_cp))) << game.Screen();
   // Nine full-width characters are 18 bytes for the game: refused.
   game.Type(NineUtf8);
-  ASSERT_TRUE(game.WaitFor(Utf8("長さが16バイトを越えています。"))) << game.Screen();
-  ASSERT_TRUE(game.WaitFor(Utf8("[最長16バイト]＞"))) << game.Screen();
+  ASSERT_TRUE(game.WaitFor(Utf8("長さが16バイトを越えています。"_cp))) << game.Screen();
+  ASSERT_TRUE(game.WaitFor(Utf8("[最長16バイト]＞"_cp))) << game.Screen();
   // Eight are exactly 16: taken, and said back.
   game.Type(EightUtf8);
-  ASSERT_TRUE(game.WaitFor(EightUtf8 + Utf8("、そしてきみの意志が肉体をつくる。"))) << game.Screen();
+  ASSERT_TRUE(game.WaitFor(EightUtf8 + Utf8("、そしてきみの意志が肉体をつくる。"_cp))) << game.Screen();
   game.Type("");
-  ASSERT_TRUE(game.WaitFor(Utf8("きみの力は、きみが望むように伸びるよ。"))) << game.Screen();
+  ASSERT_TRUE(game.WaitFor(Utf8("きみの力は、きみが望むように伸びるよ。"_cp))) << game.Screen();
   game.Type("");
   // The sheet's heading: "-- ", the 16-byte name, " " and four "-".
   ASSERT_TRUE(game.WaitFor("-- " + EightUtf8 + " ----\r")) << game.Screen();
-  ASSERT_TRUE(game.WaitFor(Utf8("ＨＰを入力して下さい。"))) << game.Screen();
-  ASSERT_TRUE(game.WaitFor(Utf8("{0～100}"))) << game.Screen();
+  ASSERT_TRUE(game.WaitFor(Utf8("ＨＰを入力して下さい。"_cp))) << game.Screen();
+  ASSERT_TRUE(game.WaitFor(Utf8("{0～100}"_cp))) << game.Screen();
   EXPECT_TRUE(IsUtf8(game.Screen())) << "code page 932 bytes reached the screen";
 }
 
@@ -364,9 +365,9 @@ TEST(TerminalSession, AShiftJisTerminalGetsTheGamesOwnBytes) {
   GameFolder folder;
   TerminalSession game(folder.Path(), "ja_JP.SJIS");
   ASSERT_TRUE(game.Started());
-  ASSERT_TRUE(game.WaitFor("まずは定義から始めよう。")) << game.Screen();
+  ASSERT_TRUE(game.WaitFor("まずは定義から始めよう。"_cp)) << game.Screen();
   game.Type("");
-  ASSERT_TRUE(game.WaitFor("[最長16バイト]＞")) << game.Screen();
+  ASSERT_TRUE(game.WaitFor("[最長16バイト]＞"_cp)) << game.Screen();
   // Lines are read as from a pipe, with the terminal's own line editing.
   EXPECT_FALSE(game.Editing());
 }
@@ -380,10 +381,10 @@ test::ProcessResult PipedUnderUtf8(const std::string& input) {
 }
 
 TEST(TerminalSession, PipesGiveAndTakeTheRawBytesUnderAUtf8Locale) {
-  const test::ProcessResult run = PipedUnderUtf8("\nソポ表十能予申請\n\n\n");
+  const test::ProcessResult run = PipedUnderUtf8("\nソポ表十能予申請\n\n\n"_cp);
   ASSERT_FALSE(run.timedOut);
-  EXPECT_NE(run.output.find("まずは定義から始めよう。"), std::string::npos);
-  EXPECT_NE(run.output.find("\r\n-- ソポ表十能予申請 ----\r\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("まずは定義から始めよう。"_cp), std::string::npos);
+  EXPECT_NE(run.output.find("\r\n-- ソポ表十能予申請 ----\r\n"_cp), std::string::npos) << run.output;
   EXPECT_EQ(run.output.find(FirstLineUtf8), std::string::npos);
 }
 
@@ -391,7 +392,7 @@ TEST(TerminalSession, PipesGiveAndTakeTheRawBytesUnderAUtf8Locale) {
 void StartDefinition(TerminalSession& game) {
   ASSERT_TRUE(game.WaitFor(FirstLineUtf8)) << game.Screen();
   game.Type("");
-  ASSERT_TRUE(game.WaitFor(Utf8("[最長16バイト]＞"))) << game.Screen();
+  ASSERT_TRUE(game.WaitFor(Utf8("[最長16バイト]＞"_cp))) << game.Screen();
   ASSERT_TRUE(game.WaitForEditor()) << game.Screen();
 }
 
@@ -402,17 +403,17 @@ TEST(TerminalSession, AJapaneseNameEditedWithTheKeysReachesTheGameAsItsBytes) {
   StartDefinition(game);
   // ソポ, Left, 表 between them, Left, Backspace over ソ, Right, 十: 表十ポ,
   // whose code page 932 bytes end in 5C, 5C and 7C.
-  game.Type(Utf8("ソポ") + Left + Utf8("表") + Left + Backspace + Right + Utf8("十"));
-  ASSERT_TRUE(game.WaitFor(Utf8("表十ポ、そしてきみの意志が肉体をつくる。"))) << game.Screen();
+  game.Type(Utf8("ソポ"_cp) + Left + Utf8("表"_cp) + Left + Backspace + Right + Utf8("十"_cp));
+  ASSERT_TRUE(game.WaitFor(Utf8("表十ポ、そしてきみの意志が肉体をつくる。"_cp))) << game.Screen();
   game.Type("");
-  ASSERT_TRUE(game.WaitFor(Utf8("きみの力は、きみが望むように伸びるよ。"))) << game.Screen();
+  ASSERT_TRUE(game.WaitFor(Utf8("きみの力は、きみが望むように伸びるよ。"_cp))) << game.Screen();
   game.Type("");
-  ASSERT_TRUE(game.WaitFor("-- " + Utf8("表十ポ") + " ----------")) << game.Screen();
+  ASSERT_TRUE(game.WaitFor("-- " + Utf8("表十ポ"_cp) + " ----------")) << game.Screen();
   // All 100 points on the stats, and "x" to see the opening at once; the
   // definition is saved when the opening is over.
-  for (const char* range : {"{0～100}", "{0～60}", "{0～40}", "{0～20}"}) {
+  for (const char* range : {"{0～100}"_cp, "{0～60}"_cp, "{0～40}"_cp, "{0～20}"_cp}) {
     ASSERT_TRUE(game.WaitFor(Utf8(range))) << game.Screen();
-    game.Type(range == std::string("{0～100}") ? "40" : "20");
+    game.Type(range == std::string("{0～100}"_cp) ? "40" : "20");
   }
   game.Type("x");
   const std::string save = folder.Path() + "/save.dat";
@@ -420,7 +421,7 @@ TEST(TerminalSession, AJapaneseNameEditedWithTheKeysReachesTheGameAsItsBytes) {
   while (!test::Exists(save) && test::MonotonicMs() < deadline) usleep(20000);
   ASSERT_TRUE(test::Exists(save)) << game.Screen();
   const std::string file = test::ReadBytes(save);
-  EXPECT_EQ(test::RecordOf(file).Name.Text(), "表十ポ");
+  EXPECT_EQ(test::RecordOf(file).Name.Text(), "表十ポ"_cp);
   EXPECT_EQ(file.find('\x1b'), std::string::npos);
   EXPECT_TRUE(IsUtf8(game.Screen())) << "code page 932 bytes reached the screen";
   // Once saved, a quit at any later prompt says so, and the terminal is
@@ -429,7 +430,7 @@ TEST(TerminalSession, AJapaneseNameEditedWithTheKeysReachesTheGameAsItsBytes) {
   game.Press(CtrlD);
   EXPECT_EQ(game.WaitForExit(), 0);
   EXPECT_FALSE(game.Editing());
-  EXPECT_NE(game.Screen().find(Utf8("ゲームを終わります。キャラクターは保存されています。") + "\r\r\n"),
+  EXPECT_NE(game.Screen().find(Utf8("ゲームを終わります。キャラクターは保存されています。"_cp) + "\r\r\n"),
             std::string::npos)
       << game.Screen();
 }
@@ -440,7 +441,7 @@ TEST(TerminalSession, TheKeysThatOnceLeftEscapesInANameGiveTheNameTheEditorShows
   ASSERT_TRUE(game.Started());
   StartDefinition(game);
   game.Type("ab" + Left + "c\td");
-  ASSERT_TRUE(game.WaitFor("\r\nacdb" + Utf8("、そしてきみの意志が肉体をつくる。"))) << game.Screen();
+  ASSERT_TRUE(game.WaitFor("\r\nacdb" + Utf8("、そしてきみの意志が肉体をつくる。"_cp))) << game.Screen();
   game.Type("");
   game.Type("");
   ASSERT_TRUE(game.WaitFor("-- acdb ----------------\r")) << game.Screen();
@@ -453,8 +454,8 @@ TEST(TerminalSession, CtrlDOnAnEmptyLineQuitsCalmlyBeforeTheCharacterIsSaved) {
   StartDefinition(game);
   game.Press(CtrlD);
   // One line after the prompt's own, and nothing else: no failure report.
-  const std::string quit = Utf8("[最長16バイト]＞") + "\r\r\n" +
-                           Utf8("ゲームを終わります。キャラクターは保存されていません。") + "\r\r\n";
+  const std::string quit = Utf8("[最長16バイト]＞"_cp) + "\r\r\n" +
+                           Utf8("ゲームを終わります。キャラクターは保存されていません。"_cp) + "\r\r\n";
   EXPECT_EQ(game.WaitForExit(), 0);
   ASSERT_GE(game.Screen().size(), quit.size());
   EXPECT_EQ(game.Screen().substr(game.Screen().size() - quit.size()), quit) << game.Screen();
@@ -469,8 +470,8 @@ TEST(TerminalSession, CtrlCSaysTheQuitLineAndEndsByTheInterrupt) {
     bool saved;  // a character is in save.dat when the game starts
     std::string line;
   };
-  for (const Case& c : {Case{false, "ゲームを終わります。キャラクターは保存されていません。"},
-                        Case{true, "ゲームを終わります。キャラクターは保存されています。"}}) {
+  for (const Case& c : {Case{false, "ゲームを終わります。キャラクターは保存されていません。"_cp},
+                        Case{true, "ゲームを終わります。キャラクターは保存されています。"_cp}}) {
     GameFolder folder;
     if (c.saved) {
       const test::ProcessResult defined =
@@ -480,7 +481,7 @@ TEST(TerminalSession, CtrlCSaysTheQuitLineAndEndsByTheInterrupt) {
     TerminalSession game(folder.Path(), "C.UTF-8");
     ASSERT_TRUE(game.Started());
     if (c.saved) {
-      ASSERT_TRUE(game.WaitFor(Utf8("ロードしますか？"))) << game.Screen();
+      ASSERT_TRUE(game.WaitFor(Utf8("ロードしますか？"_cp))) << game.Screen();
       ASSERT_TRUE(game.WaitForEditor()) << game.Screen();
     } else {
       StartDefinition(game);
@@ -508,7 +509,7 @@ TEST(TerminalSession, AFinishedRunShowsItsReportLineLast) {
     std::istringstream typed(test::TypedLostRun("Yu"));
     for (std::string line; std::getline(typed, line);) lines.push_back(line);
     // One line per question, so that none is left over for the last Enter.
-    const std::string result = Utf8("ゲームーオーバー……");
+    const std::string result = Utf8("ゲームーオーバー……"_cp);
     bool over = false;
     for (std::size_t i = 0; i < lines.size() && !over; ++i) {
       ASSERT_TRUE(game.WaitUntilAsked()) << game.Screen();
@@ -523,7 +524,7 @@ TEST(TerminalSession, AFinishedRunShowsItsReportLineLast) {
     const std::string report = test::ReadBytes(folder.Path() + "/" + ReportPath);
     ASSERT_GE(report.size(), 2u);
     const std::string shown =
-        "\r\r\n" + Utf8("今回の記録：" + report.substr(0, report.size() - 2)) + "\r\r\n";
+        "\r\r\n" + Utf8("今回の記録："_cp + report.substr(0, report.size() - 2)) + "\r\r\n";
     const std::size_t at = game.Screen().find(shown, game.Screen().find(result));
     ASSERT_NE(at, std::string::npos) << game.Screen();
     // Then only the line ends the editor leaves when it lets the terminal go.
@@ -555,7 +556,7 @@ TEST(TerminalSession, ATermToTheGameLeavesAWrapperInItsGroupAlone) {
   EXPECT_EQ(game.WaitForExit(), 0);
   EXPECT_FALSE(game.Editing());
   const std::string quit =
-      "ab\r\r\n" + Utf8("ゲームを終わります。キャラクターは保存されていません。") + "\r\r\n";
+      "ab\r\r\n" + Utf8("ゲームを終わります。キャラクターは保存されていません。"_cp) + "\r\r\n";
   ASSERT_GE(game.Screen().size(), quit.size());
   EXPECT_EQ(game.Screen().substr(game.Screen().size() - quit.size()), quit) << game.Screen();
 }
@@ -572,9 +573,9 @@ TEST(TerminalSession, CtrlZGivesTheShellItsTerminalAndTheLineGoesOn) {
   EXPECT_FALSE(game.Editing());
   game.ContinueGame();
   ASSERT_TRUE(game.WaitForEditor()) << game.Screen();
-  ASSERT_TRUE(game.WaitFor(Utf8("[最長16バイト]＞") + "ab")) << "drawn anew\n" << game.Screen();
+  ASSERT_TRUE(game.WaitFor(Utf8("[最長16バイト]＞"_cp) + "ab")) << "drawn anew\n" << game.Screen();
   game.Type("c");
-  ASSERT_TRUE(game.WaitFor("\r\nabc" + Utf8("、そしてきみの意志が肉体をつくる。"))) << game.Screen();
+  ASSERT_TRUE(game.WaitFor("\r\nabc" + Utf8("、そしてきみの意志が肉体をつくる。"_cp))) << game.Screen();
 }
 
 TEST(TerminalSession, PipesPassEveryTypedByteAsBefore) {

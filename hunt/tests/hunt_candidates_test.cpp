@@ -14,6 +14,7 @@
 #include "data/random_source.h"
 #include "enemy/enemy.h"
 #include "hunt/hunt.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -43,9 +44,9 @@ TEST(FindEnemys, HeldBackEntriesAreTheLastTwoOfTheRoster) {
   test::ConsoleScript script({});
   TEnemy enemy;
   EnemyData(Umi, enemy, script.Banner());
-  EXPECT_EQ(enemy.Name.Text(), "黒野宇美");
+  EXPECT_EQ(enemy.Name.Text(), "黒野宇美"_cp);
   EnemyData(Daichi, enemy, script.Banner());
-  EXPECT_EQ(enemy.Name.Text(), "黒野大地");
+  EXPECT_EQ(enemy.Name.Text(), "黒野大地"_cp);
 }
 
 // Worked out by hand from the generator (state := state * 134775813 + 1,

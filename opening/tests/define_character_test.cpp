@@ -5,6 +5,7 @@
 #include "console/scenario.h"
 #include "data/fighter.h"
 #include "opening/definition.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 
@@ -20,11 +21,11 @@ class OpeningFolder : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(test::MakeFolder("dat"));
     std::ofstream opening("dat/0.dat", std::ios::binary);
-    opening << "$PlayerName" << ScrambleText("は目を覚ました。") << "\r\n"
+    opening << "$PlayerName" << ScrambleText("は目を覚ました。"_cp) << "\r\n"
             << "\r\n"
-            << ScrambleText("雨が降っていた。") << "\r\n"
+            << ScrambleText("雨が降っていた。"_cp) << "\r\n"
             << "#End\r\n"
-            << ScrambleText("ここは見えない。") << "\r\n";
+            << ScrambleText("ここは見えない。"_cp) << "\r\n";
     ASSERT_TRUE(opening.good());
   }
 
@@ -36,8 +37,8 @@ class OpeningFolder : public ::testing::Test {
 TEST_F(OpeningFolder, WholeDefinitionDialogue) {
   ConsoleScript script({
       "",                             // the first wait
-      "ジークフリート様x",            // 17 bytes: refused
-      "ジーク", "", "",               // the two introduction texts
+      "ジークフリート様x"_cp,         // 17 bytes: refused
+      "ジーク"_cp, "", "",            // the two introduction texts
       "10", "20", "101", "20", "20",  // 101 is more than the 50 left
       "d", "e", "b", "Z",             // "e" is no letter of the menu
       "", "", "",                     // the opening wait and its two pauses
@@ -45,7 +46,7 @@ TEST_F(OpeningFolder, WholeDefinitionDialogue) {
   TPlayer& Player = script.Player;
   DefineCharacter(script.Console(), script.Player);
   EXPECT_EQ(script.LinesLeft(), 0u);
-  EXPECT_EQ(Player.Name.Text(), "ジーク");
+  EXPECT_EQ(Player.Name.Text(), "ジーク"_cp);
   EXPECT_EQ(Player.BaseStats, (std::array<std::int32_t, 4>{50, 20, 20, 20}));
   EXPECT_EQ(Player.CurStats, Player.BaseStats);
   EXPECT_EQ(Player.Talents, (std::array<std::uint8_t, 4>{0, 1, 0, 1}));

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "persist/report_line.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
 #include "testsupport/files.h"
@@ -23,8 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string DefinitionStart = "\r\nまずは定義から始めよう。";
-const std::string LoadQuestion = "\r\n前回のあなたの定義が保存されています。ロードしますか？(y/n)\r\n(yn)";
+const std::string DefinitionStart = "\r\nまずは定義から始めよう。"_cp;
+const std::string LoadQuestion = "\r\n前回のあなたの定義が保存されています。ロードしますか？(y/n)\r\n(yn)"_cp;
 
 bool StartsWith(const std::string& text, const std::string& head) {
   return text.compare(0, head.size(), head) == 0;
@@ -104,23 +105,23 @@ TEST_F(Installed, EveryFileLandsInItsPlace) {
 // folder the command was started from, and the next start offers the
 // character.
 TEST_F(Installed, SaveAndReportLiveInThePlayersFolder) {
-  const test::ProcessResult run = Play(test::TypedLostRun("ユウ"));
+  const test::ProcessResult run = Play(test::TypedLostRun("ユウ"_cp));
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 0) << test::Cp932ToUtf8(run.output);
   EXPECT_TRUE(StartsWith(run.output, DefinitionStart)) << test::Cp932ToUtf8(run.output);
-  EXPECT_NE(run.output.find("ゲームーオーバー……"), std::string::npos);
+  EXPECT_NE(run.output.find("ゲームーオーバー……"_cp), std::string::npos);
 
   EXPECT_EQ(test::ReadBytes(PlayerFolder() + "/save.dat").size(), 68u);
   const std::string report = test::ReadBytes(PlayerFolder() + "/" + ReportPath);
-  EXPECT_TRUE(StartsWith(report, "【0人斬り】／VELKOR／[")) << test::Cp932ToUtf8(report);
-  EXPECT_EQ(report.substr(report.find("]／")), "]／ユウ\r\n") << test::Cp932ToUtf8(report);
+  EXPECT_TRUE(StartsWith(report, "【0人斬り】／VELKOR／["_cp)) << test::Cp932ToUtf8(report);
+  EXPECT_EQ(report.substr(report.find("]／"_cp)), "]／ユウ\r\n"_cp) << test::Cp932ToUtf8(report);
   EXPECT_EQ(LinkTarget(PlayerFolder() + "/dat"), fs::canonical(Stories()).string());
   EXPECT_TRUE(ElsewhereIsEmpty());
 
   const test::ProcessResult again = Play("y\n\n");
-  EXPECT_TRUE(StartsWith(again.output, LoadQuestion + "\r\nあなたの定義がロードされました。"))
+  EXPECT_TRUE(StartsWith(again.output, LoadQuestion + "\r\nあなたの定義がロードされました。"_cp))
       << test::Cp932ToUtf8(again.output);
-  EXPECT_NE(again.output.find("-- ユウ ---"), std::string::npos);
+  EXPECT_NE(again.output.find("-- ユウ ---"_cp), std::string::npos);
   EXPECT_TRUE(ElsewhereIsEmpty());
 }
 
@@ -139,7 +140,7 @@ TEST_F(Installed, XdgDataHomeChoosesThePlayersFolder) {
   };
   for (const Case& c : cases) {
     environment_.Set("XDG_DATA_HOME", c.xdg);
-    const test::ProcessResult run = Play(test::TypedDefinition("ケン"));
+    const test::ProcessResult run = Play(test::TypedDefinition("ケン"_cp));
     EXPECT_TRUE(StartsWith(run.output, DefinitionStart)) << c.xdg << "\n" << test::Cp932ToUtf8(run.output);
     EXPECT_TRUE(test::Exists(c.folder + "/save.dat")) << c.xdg;
     fs::remove_all(c.folder);
@@ -169,10 +170,10 @@ TEST_F(Installed, DatIsLinkedToTheInstalledStories) {
   for (const Case& c : cases) {
     fs::create_directories(PlayerFolder());
     c.before();
-    const test::ProcessResult run = Play(test::TypedDefinition("ケン"));
+    const test::ProcessResult run = Play(test::TypedDefinition("ケン"_cp));
     EXPECT_TRUE(StartsWith(run.output, DefinitionStart)) << c.what << "\n" << test::Cp932ToUtf8(run.output);
     // The opening story was played.
-    EXPECT_NE(run.output.find("煉瓦の街に、雨が降っていた。"), std::string::npos) << c.what;
+    EXPECT_NE(run.output.find("煉瓦の街に、雨が降っていた。"_cp), std::string::npos) << c.what;
     EXPECT_EQ(LinkTarget(dat), c.linkAfter) << c.what;
     fs::remove_all(PlayerFolder());
   }
@@ -183,7 +184,7 @@ TEST_F(Installed, LauncherWorksThroughALink) {
   test::ScopedTempDir bin;
   const std::string link = bin.Path() + "/velkor";
   fs::create_symlink(Launcher(), link);
-  const test::ProcessResult run = test::RunProgram(link, elsewhere_.Path(), test::TypedDefinition("ケン"));
+  const test::ProcessResult run = test::RunProgram(link, elsewhere_.Path(), test::TypedDefinition("ケン"_cp));
   EXPECT_TRUE(StartsWith(run.output, DefinitionStart)) << test::Cp932ToUtf8(run.output);
   EXPECT_TRUE(test::Exists(PlayerFolder() + "/save.dat"));
 }
@@ -194,7 +195,7 @@ TEST_F(Installed, WithoutAnyFolderToPlayInItStopsAndSaysWhy) {
   for (const char* home : {static_cast<const char*>(nullptr), "", "relhome"}) {
     environment_.Set("HOME", home);
     const test::ProcessResult run =
-        test::RunCommand({Launcher()}, elsewhere_.Path(), test::TypedDefinition("ケン"));
+        test::RunCommand({Launcher()}, elsewhere_.Path(), test::TypedDefinition("ケン"_cp));
     const std::string what = home == nullptr ? "unset" : home;
     EXPECT_EQ(run.exitStatus, 1) << what;
     EXPECT_EQ(run.output, "velkor: neither HOME nor XDG_DATA_HOME names a folder to play in\n") << what;
@@ -208,15 +209,15 @@ TEST_F(Installed, ReportShowsEveryRunReadable) {
   const test::ProcessResult none = test::RunCommand({Launcher(), "--report"}, elsewhere_.Path(), "");
   EXPECT_EQ(none.exitStatus, 0);
   EXPECT_NE(none.output.find("No run has been reported yet"), std::string::npos) << none.output;
-  for (int run = 0; run < 2; ++run) Play(test::TypedLostRun("ユウ"));
+  for (int run = 0; run < 2; ++run) Play(test::TypedLostRun("ユウ"_cp));
   const test::ProcessResult shown = test::RunCommand({Launcher(), "--report"}, elsewhere_.Path(), "");
   EXPECT_EQ(shown.exitStatus, 0);
-  const std::string line = test::Cp932ToUtf8("【0人斬り】／VELKOR／[");
+  const std::string line = test::Cp932ToUtf8("【0人斬り】／VELKOR／["_cp);
   const std::size_t first = shown.output.find(line);
   EXPECT_EQ(first, 0u) << shown.output;
   EXPECT_NE(shown.output.find(line, first + 1), std::string::npos) << shown.output;
   EXPECT_EQ(shown.output.find('\r'), std::string::npos);
-  EXPECT_NE(shown.output.find(test::Cp932ToUtf8("]／ユウ\n")), std::string::npos) << shown.output;
+  EXPECT_NE(shown.output.find(test::Cp932ToUtf8("]／ユウ\n"_cp)), std::string::npos) << shown.output;
   EXPECT_TRUE(ElsewhereIsEmpty());
 }
 
@@ -232,8 +233,8 @@ TEST_F(Installed, ReportShowsTextNeverTerminalCommands) {
     std::string shown;  // on the screen, UTF-8
   };
   const Case cases[] = {
-      {"a run", "【0人斬り】／VELKOR／[2026/12/06 15:04:05]／ユウ",
-       test::Cp932ToUtf8("【0人斬り】／VELKOR／[2026/12/06 15:04:05]／ユウ")},
+      {"a run", "【0人斬り】／VELKOR／[2026/12/06 15:04:05]／ユウ"_cp,
+       test::Cp932ToUtf8("【0人斬り】／VELKOR／[2026/12/06 15:04:05]／ユウ"_cp)},
       {"the window title", "\x1b]0;owned\x07x", "?]0;owned?x"},
       {"the alternate screen and a cursor move", "\x1b[?1049h\x1b[2;5Hx", "?[?1049h?[2;5Hx"},
       {"the clipboard", "\x1b]52;c;cm0gLXJm\x1b\\", "?]52;c;cm0gLXJm?\\"},
@@ -246,7 +247,7 @@ TEST_F(Installed, ReportShowsTextNeverTerminalCommands) {
        "x",
        "???x"},
       {"a lead byte at the end", "x\x81", "x?"},
-      {"the run after them all", "ソポ", test::Cp932ToUtf8("ソポ")},
+      {"the run after them all", "ソポ"_cp, test::Cp932ToUtf8("ソポ"_cp)},
   };
   std::string report;
   std::string shown;

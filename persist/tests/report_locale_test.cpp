@@ -11,6 +11,7 @@
 #include "persist/report.h"
 #include "persist/report_line.h"
 #include "persist/tests/moment.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 #include "testsupport/system.h"
 
@@ -69,7 +70,7 @@ TEST(ReportLocale, DateAndTimeOfCommonLocales) {
       {"hu_HU", Texts("%Y-%m-%d", "%H:%M:%S", "%H:%M:%S", "", "", "UTF-8"), "2026-12-06 15:04:05",
        "2026-01-02 03:04:05"},
       {"ja_JP.UTF-8", Texts(JaDateUtf8, JaTimeUtf8, JaAmPmUtf8, JaAmUtf8, JaPmUtf8, "UTF-8"),
-       "2026年12月06日 15:04:05", "2026年01月02日 03:04:05"},
+       "2026年12月06日 15:04:05"_cp, "2026年01月02日 03:04:05"_cp},
       // Korean has no code page 932 characters: each becomes "?".
       {"ko_KR",
        Texts("%Y\xeb\x85\x84 %m\xec\x9b\x94 %d\xec\x9d\xbc", "%H\xec\x8b\x9c %M\xeb\xb6\x84 %S\xec\xb4\x88",
@@ -77,7 +78,7 @@ TEST(ReportLocale, DateAndTimeOfCommonLocales) {
        "2026? 12? 06? 15:04:05", "2026? 01? 02? 03:04:05"},
       // A 12-hour clock with its marker in front and no leading zero.
       {"12-hour, marker first", Texts("%Y/%m/%d", "%p %l:%M:%S", "", JaAmUtf8, JaPmUtf8, "UTF-8"),
-       "2026/12/06 午後 3:04:05", "2026/01/02 午前 3:04:05"},
+       "2026/12/06 午後 3:04:05"_cp, "2026/01/02 午前 3:04:05"_cp},
       {"lower-case marker", Texts("%d/%m/%Y", "%l:%M:%S %P", "", "AM", "PM", "UTF-8"),
        "06/12/2026 3:04:05 pm", "02/01/2026 3:04:05 am"},
       {"names", Texts("%d %b, %Y", "%T", "", "", "", "UTF-8"), "06 Dec, 2026 15:04:05",
@@ -114,11 +115,11 @@ TEST(ReportLocale, DatePatterns) {
   const Case cases[] = {
       {"%Y/%m/%d", "/", "2026/12/06"},
       {"%d/%m/%Y", "-", "06-12-2026"},
-      {"%Y年%m月%d日", "/", "2026年12月06日"},
+      {"%Y年%m月%d日"_cp, "/", "2026年12月06日"_cp},
       {"%-m/%_d/%e/%0e", ".", "12. 6. 6.06"},
       {"%y%C", "/", "2620"},
-      {"%Q%Y", "/", "%Q2026"},    // a field it does not know stands as it is
-      {"%ソ/%d", "/", "%ソ/06"},  // ソ ends in the byte of "\"
+      {"%Q%Y", "/", "%Q2026"},          // a field it does not know stands as it is
+      {"%ソ/%d"_cp, "/", "%ソ/06"_cp},  // ソ ends in the byte of "\"
       {"100%%/%Y%", "/", "100%/2026%"},
   };
   for (const Case& c : cases) {
@@ -134,8 +135,8 @@ TEST(ReportLocale, NamesComeFromTheLocale) {
   texts.DayAbbreviations = {"\xe6\x97\xa5", "\xe6\x9c\x88", "\xe7\x81\xab", "\xe6\xb0\xb4",
                             "\xe6\x9c\xa8", "\xe9\x87\x91", "\xe5\x9c\x9f"};  // 日 月 火 水 木 金 土
   const ReportLocale locale = DescribeLocale(texts);
-  EXPECT_EQ(FormatDateTime(Afternoon, locale), "2026/12/06(日) 15:04:05");
-  EXPECT_EQ(FormatDateTime(Morning, locale), "2026/01/02(金) 03:04:05");
+  EXPECT_EQ(FormatDateTime(Afternoon, locale), "2026/12/06(日) 15:04:05"_cp);
+  EXPECT_EQ(FormatDateTime(Morning, locale), "2026/01/02(金) 03:04:05"_cp);
 }
 
 TEST(ReportLocale, TextsBecomeCodePage932) {
@@ -146,7 +147,7 @@ TEST(ReportLocale, TextsBecomeCodePage932) {
   };
   const Case cases[] = {
       {"%d.%m.%Y", "UTF-8", "%d.%m.%Y"},
-      {JaPmUtf8, "UTF-8", "午後"},
+      {JaPmUtf8, "UTF-8", "午後"_cp},
       {"a\xec\x9b\x94z", "UTF-8", "a?z"},              // a character without a code
       {"a\xff\xfez", "UTF-8", "a??z"},                 // bytes that are no UTF-8
       {"\xe5\x8d", "UTF-8", "??"},                     // a character cut short: each byte
@@ -161,10 +162,10 @@ TEST(ReportLocale, TextsBecomeCodePage932) {
 TEST(ReportLocale, JapaneseTextsInOtherSetsBecomeCodePage932) {
   VELKOR_NOT_ON_WEB("its locales are UTF-8, and its table converts no other Japanese set");
   const ReportLocale euc = DescribeLocale(Texts(JaDateEuc, JaTimeEuc, JaAmPmEuc, JaAmEuc, JaPmEuc, "EUC-JP"));
-  EXPECT_EQ(FormatDateTime(Afternoon, euc), "2026年12月06日 15:04:05");
-  EXPECT_EQ(FormatDateTime(Morning, euc), "2026年01月02日 03:04:05");
-  EXPECT_EQ(ToCp932(JaPmEuc, "EUC-JP"), "午後");
-  EXPECT_EQ(ToCp932("\x8c\xdf\x8c\xe3", "SHIFT_JIS"), "午後");
+  EXPECT_EQ(FormatDateTime(Afternoon, euc), "2026年12月06日 15:04:05"_cp);
+  EXPECT_EQ(FormatDateTime(Morning, euc), "2026年01月02日 03:04:05"_cp);
+  EXPECT_EQ(ToCp932(JaPmEuc, "EUC-JP"), "午後"_cp);
+  EXPECT_EQ(ToCp932("\x8c\xdf\x8c\xe3", "SHIFT_JIS"), "午後"_cp);
 }
 
 }  // namespace

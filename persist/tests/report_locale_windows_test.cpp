@@ -8,6 +8,7 @@
 
 #include "persist/locale_time.h"
 #include "persist/tests/moment.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 namespace {
@@ -47,7 +48,7 @@ TEST(WindowsLocale, NamesComeFromTheLocale) {
   EXPECT_EQ(locale.MonthNames[11], "Dezember");
   EXPECT_EQ(locale.DayNames[0], "Sonntag");
   EXPECT_EQ(locale.DayNames[1], "Montag");
-  EXPECT_EQ(DescribeLocale(ReadLocaleTimeTexts("ja-JP")).DayNames[0], "日曜日");
+  EXPECT_EQ(DescribeLocale(ReadLocaleTimeTexts("ja-JP")).DayNames[0], "日曜日"_cp);
 }
 
 // A name Windows does not know reads as the invariant locale.

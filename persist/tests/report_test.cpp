@@ -20,6 +20,7 @@
 #include "persist/report_line.h"
 #include "persist/tests/moment.h"
 #include "platform/clock.h"
+#include "platform/cp932_literal.h"
 #include "platform/file_writer.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
@@ -38,8 +39,8 @@ ReportLocale TwelveHour(bool markerFirst, bool leadingZero) {
   ReportLocale locale;
   locale.TwelveHour = true;
   locale.HourLeadingZero = leadingZero;
-  locale.MorningText = markerFirst ? "午前" : "AM";
-  locale.AfternoonText = markerFirst ? "午後" : "PM";
+  locale.MorningText = markerFirst ? "午前"_cp : "AM";
+  locale.AfternoonText = markerFirst ? "午後"_cp : "PM";
   locale.MarkerBeforeTime = markerFirst;
   return locale;
 }
@@ -64,30 +65,30 @@ TEST(ReportLine, PiecesInOrder) {
     std::string expected;
   };
   const Case cases[] = {
-      {"the example", 5, "【鬼殺し】【悪魔殺し】", "ミナト", Moment(2026, 12, 6, 15, 4, 5), TwentyFourHour(),
-       "【5人斬り】【鬼殺し】【悪魔殺し】／VELKOR／[2026/12/06 15:04:05]／ミナト"},
-      {"first battle lost", 0, "", "ソウ", Moment(2026, 1, 2, 9, 8, 7), TwentyFourHour(),
-       "【0人斬り】／VELKOR／[2026/01/02 09:08:07]／ソウ"},
-      {"the ending", 12, "【鬼殺し】【悪魔殺し】【竜殺し】【魔女の心を溶かした者】【黒野】",
+      {"the example", 5, "【鬼殺し】【悪魔殺し】"_cp, "ミナト"_cp, Moment(2026, 12, 6, 15, 4, 5),
+       TwentyFourHour(), "【5人斬り】【鬼殺し】【悪魔殺し】／VELKOR／[2026/12/06 15:04:05]／ミナト"_cp},
+      {"first battle lost", 0, "", "ソウ"_cp, Moment(2026, 1, 2, 9, 8, 7), TwentyFourHour(),
+       "【0人斬り】／VELKOR／[2026/01/02 09:08:07]／ソウ"_cp},
+      {"the ending", 12, "【鬼殺し】【悪魔殺し】【竜殺し】【魔女の心を溶かした者】【黒野】"_cp,
        "ABCDEFGHIJKLMNOP", Moment(2026, 12, 31, 23, 59, 59), TwentyFourHour(),
-       "【12人斬り】【鬼殺し】【悪魔殺し】【竜殺し】【魔女の心を溶かした者】【黒野】／VELKOR／"
-       "[2026/12/31 23:59:59]／ABCDEFGHIJKLMNOP"},
+       "【12人斬り】【鬼殺し】【悪魔殺し】【竜殺し】【魔女の心を溶かした者】【黒野】／VELKOR／"_cp
+       "[2026/12/31 23:59:59]／ABCDEFGHIJKLMNOP"_cp},
       {"12-hour, marker after", 1, "", "x", Moment(2026, 12, 6, 15, 4, 5), TwelveHour(false, true),
-       "【1人斬り】／VELKOR／[2026/12/06 03:04:05 PM]／x"},
+       "【1人斬り】／VELKOR／[2026/12/06 03:04:05 PM]／x"_cp},
       {"12-hour, marker first", 1, "", "x", Moment(2026, 12, 6, 15, 4, 5), TwelveHour(true, false),
-       "【1人斬り】／VELKOR／[2026/12/06 午後 3:04:05]／x"},
+       "【1人斬り】／VELKOR／[2026/12/06 午後 3:04:05]／x"_cp},
       {"12-hour, just after midnight", 1, "", "x", Moment(2026, 12, 6, 0, 0, 1), TwelveHour(true, false),
-       "【1人斬り】／VELKOR／[2026/12/06 午前 12:00:01]／x"},
+       "【1人斬り】／VELKOR／[2026/12/06 午前 12:00:01]／x"_cp},
       {"12-hour, noon", 1, "", "x", Moment(2026, 12, 6, 12, 0, 0), TwelveHour(false, true),
-       "【1人斬り】／VELKOR／[2026/12/06 12:00:00 PM]／x"},
+       "【1人斬り】／VELKOR／[2026/12/06 12:00:00 PM]／x"_cp},
       {"12-hour, a minute before noon", 1, "", "x", Moment(2026, 12, 6, 11, 59, 0), TwelveHour(false, false),
-       "【1人斬り】／VELKOR／[2026/12/06 11:59:00 AM]／x"},
-      {"exactly midnight", 3, "【鬼殺し】", "x", Moment(2026, 12, 7, 0, 0, 0), TwentyFourHour(),
-       "【3人斬り】【鬼殺し】／VELKOR／[2026/12/07]／x"},
+       "【1人斬り】／VELKOR／[2026/12/06 11:59:00 AM]／x"_cp},
+      {"exactly midnight", 3, "【鬼殺し】"_cp, "x", Moment(2026, 12, 7, 0, 0, 0), TwentyFourHour(),
+       "【3人斬り】【鬼殺し】／VELKOR／[2026/12/07]／x"_cp},
       {"exactly midnight, 12-hour", 3, "", "x", Moment(2026, 12, 7, 0, 0, 0), TwelveHour(true, true),
-       "【3人斬り】／VELKOR／[2026/12/07]／x"},
+       "【3人斬り】／VELKOR／[2026/12/07]／x"_cp},
       {"other separators, no leading zero", 2, "", "x", Moment(2026, 3, 4, 5, 6, 7), Dotted(),
-       "【2人斬り】／VELKOR／[04.03.2026 5.06.07]／x"},
+       "【2人斬り】／VELKOR／[04.03.2026 5.06.07]／x"_cp},
   };
   for (const Case& c : cases)
     EXPECT_EQ(ReportLine(c.kills, c.titles, c.name, c.when, c.locale), c.expected) << c.what;
@@ -103,11 +104,11 @@ TEST(ReportName, ControlBytesAndUndefinedCodesBecomeQuestionMarks) {
     std::string inLine;
   };
   const Case cases[] = {
-      {"plain", "ミナト", "ミナト"},
+      {"plain", "ミナト"_cp, "ミナト"_cp},
       {"line ends inside", "a\r\nFAKE\r\nb", "a??FAKE??b"},
       {"every kind of control byte", std::string("\x00\x01\x1F\x7F\t", 5), "?????"},
-      {"second bytes 5C and 7C", "ソポ", "ソポ"},
-      {"half-width katakana is one byte", "ｱｲｳ", "ｱｲｳ"},
+      {"second bytes 5C and 7C", "ソポ"_cp, "ソポ"_cp},
+      {"half-width katakana is one byte", "ｱｲｳ"_cp, "ｱｲｳ"_cp},
       {"a lead byte at the end", "ab\x81", "ab?"},
       {"a lead byte before a control byte", "a\x81\rb", "a??b"},
       {"a lead byte before a NUL", std::string("\x81\x00x", 3), "??x"},
@@ -170,13 +171,13 @@ class ReportFolder : public ::testing::Test {
 
 TEST_F(ReportFolder, EachCallAddsOneLine) {
   ConsoleScript script({});
-  AppendReport(5, "【鬼殺し】【悪魔殺し】", "ミナト", Afternoon, ReportLocale{});
+  AppendReport(5, "【鬼殺し】【悪魔殺し】"_cp, "ミナト"_cp, Afternoon, ReportLocale{});
   EXPECT_EQ(test::FolderEntries(folder_), std::vector<std::string>{utf8Name});
-  const std::string first = "【5人斬り】【鬼殺し】【悪魔殺し】／VELKOR／[2026/12/06 15:04:05]／ミナト\r\n";
+  const std::string first = "【5人斬り】【鬼殺し】【悪魔殺し】／VELKOR／[2026/12/06 15:04:05]／ミナト\r\n"_cp;
   EXPECT_EQ(Contents(utf8Name), first);
 
-  AppendReport(0, "", "ミナト", Midnight, ReportLocale{});
-  EXPECT_EQ(Contents(utf8Name), first + "【0人斬り】／VELKOR／[2026/12/06]／ミナト\r\n");
+  AppendReport(0, "", "ミナト"_cp, Midnight, ReportLocale{});
+  EXPECT_EQ(Contents(utf8Name), first + "【0人斬り】／VELKOR／[2026/12/06]／ミナト\r\n"_cp);
   EXPECT_EQ(script.Output(), "");
 }
 
@@ -184,14 +185,14 @@ TEST_F(ReportFolder, TheFileIsNotKeptOpenBetweenCalls) {
   AppendReport(1, "", "x", Afternoon, ReportLocale{});
   std::filesystem::rename(test::PathOf(utf8Name), "moved.txt");
   AppendReport(2, "", "x", Afternoon, ReportLocale{});
-  EXPECT_EQ(Contents("moved.txt"), "【1人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n");
-  EXPECT_EQ(Contents(utf8Name), "【2人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n");
+  EXPECT_EQ(Contents("moved.txt"), "【1人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n"_cp);
+  EXPECT_EQ(Contents(utf8Name), "【2人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n"_cp);
 }
 
 TEST_F(ReportFolder, AnEarlierFileIsKept) {
   test::WriteBytes(utf8Name, "old line\r\n");
   AppendReport(4, "", "x", Afternoon, ReportLocale{});
-  EXPECT_EQ(Contents(utf8Name), "old line\r\n【4人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n");
+  EXPECT_EQ(Contents(utf8Name), "old line\r\n【4人斬り】／VELKOR／[2026/12/06 15:04:05]／x\r\n"_cp);
 }
 
 TEST_F(ReportFolder, AFolderInTheFilesPlaceEndsTheRun) {
@@ -202,16 +203,16 @@ TEST_F(ReportFolder, AFolderInTheFilesPlaceEndsTheRun) {
     ADD_FAILURE() << "no failure raised";
   } catch (const GameFailure& failure) {
     EXPECT_EQ(failure.Kind(), KindInOut);
-    EXPECT_EQ(failure.Message(), "ファイル レポート.txt は開けません");
+    EXPECT_EQ(failure.Message(), "ファイル レポート.txt は開けません"_cp);
   }
   EXPECT_TRUE(test::FolderEntries(folder_ + "/" + utf8Name).empty());
 
   // Uncaught, it is the failure report and exit status 1.
-  script.Console().Write("前の出力");
+  script.Console().Write("前の出力"_cp);
   RunReport report;
   EXPECT_EQ(RunGuarded(script.Console(), [&report] { report.Write(3, "", "x"); }), 1);
-  EXPECT_TRUE(test::IsFailureReport(script.Output().substr(std::string("前の出力").size() + 2),
-                                    "ファイル レポート.txt は開けません"))
+  EXPECT_TRUE(test::IsFailureReport(script.Output().substr(std::string("前の出力"_cp).size() + 2),
+                                    "ファイル レポート.txt は開けません"_cp))
       << test::Cp932ToUtf8(script.Output());
   EXPECT_TRUE(test::FolderEntries(folder_ + "/" + utf8Name).empty());
 }
@@ -221,8 +222,8 @@ TEST_F(ReportFolder, ANameCanNeverAddOrJoinLines) {
   AppendReport(1, "", "a\r\nFAKE\r\nb", Afternoon, ReportLocale{});
   AppendReport(2, "", "ab\x81", Afternoon, ReportLocale{});  // a lead byte typed alone through a pipe
   EXPECT_EQ(Contents(utf8Name),
-            "【1人斬り】／VELKOR／[2026/12/06 15:04:05]／a??FAKE??b\r\n"
-            "【2人斬り】／VELKOR／[2026/12/06 15:04:05]／ab?\r\n");
+            "【1人斬り】／VELKOR／[2026/12/06 15:04:05]／a??FAKE??b\r\n"_cp
+            "【2人斬り】／VELKOR／[2026/12/06 15:04:05]／ab?\r\n"_cp);
 }
 
 std::ptrdiff_t FailAtOnce(platform::FileHandle, const void*, std::size_t) {
@@ -262,7 +263,7 @@ TEST_F(ReportFolder, AFailedWriteLeavesTheFileAsItWas) {
       AppendReport(1, "", "x", Afternoon, ReportLocale{}, c.writer);
       ADD_FAILURE() << c.what << ": no failure raised";
     } catch (const GameFailure& failure) {
-      EXPECT_EQ(failure.Message(), "ファイル レポート.txt に書き込めません") << c.what;
+      EXPECT_EQ(failure.Message(), "ファイル レポート.txt に書き込めません"_cp) << c.what;
     }
     if (c.fileBefore) {
       EXPECT_EQ(Contents(utf8Name), "old line\r\n") << c.what;
@@ -282,7 +283,7 @@ TEST_F(ReportFolder, ALineTheHostDidNotStoreIsAFailedWrite) {
     AppendReport(1, "", "x", Afternoon, ReportLocale{}, platform::SystemWrite, host);
     ADD_FAILURE() << "no failure raised";
   } catch (const GameFailure& failure) {
-    EXPECT_EQ(failure.Message(), "ファイル レポート.txt に書き込めません");
+    EXPECT_EQ(failure.Message(), "ファイル レポート.txt に書き込めません"_cp);
   }
 }
 
@@ -306,7 +307,7 @@ TEST_F(ReportFolder, AFifoOrALinkToNothingEndsTheRunAtOnce) {
       AppendReport(1, "", "x", Afternoon, ReportLocale{});
       ADD_FAILURE() << c.what << ": no failure raised";
     } catch (const GameFailure& failure) {
-      EXPECT_EQ(failure.Message(), "ファイル レポート.txt は開けません") << c.what;
+      EXPECT_EQ(failure.Message(), "ファイル レポート.txt は開けません"_cp) << c.what;
     }
     EXPECT_EQ(test::FolderEntries(folder_), std::vector<std::string>{utf8Name}) << c.what;
   }
@@ -323,8 +324,8 @@ TEST_F(ReportFolder, AClockThatCannotBeReadWritesNothing) {
 TEST_F(ReportFolder, ARunsReportWritesAtItsClocksTime) {
   RunReport report([] { return Afternoon; });
   EXPECT_EQ(report.LastLine(), "");
-  report.Write(2, "【鬼殺し】", "ミナト");
-  const std::string line = "【2人斬り】【鬼殺し】／VELKOR／[2026/12/06 15:04:05]／ミナト";
+  report.Write(2, "【鬼殺し】"_cp, "ミナト"_cp);
+  const std::string line = "【2人斬り】【鬼殺し】／VELKOR／[2026/12/06 15:04:05]／ミナト"_cp;
   EXPECT_EQ(Contents(utf8Name), line + "\r\n");
   EXPECT_EQ(report.LastLine(), line);
 }
@@ -336,13 +337,13 @@ TEST_F(ReportFolder, ARunsReportReadsTheClockNowByDefault) {
   std::tm after{};
   const std::time_t start = std::time(nullptr);
   platform::LocalTime(start, before);
-  report.Write(1, "【鬼殺し】", "ミナト");
+  report.Write(1, "【鬼殺し】"_cp, "ミナト"_cp);
   const std::time_t end = std::time(nullptr);
   platform::LocalTime(end, after);
 
   const std::string line = Contents(utf8Name);
-  EXPECT_TRUE(line == ReportLine(1, "【鬼殺し】", "ミナト", before, report.Locale()) + "\r\n" ||
-              line == ReportLine(1, "【鬼殺し】", "ミナト", after, report.Locale()) + "\r\n")
+  EXPECT_TRUE(line == ReportLine(1, "【鬼殺し】"_cp, "ミナト"_cp, before, report.Locale()) + "\r\n" ||
+              line == ReportLine(1, "【鬼殺し】"_cp, "ミナト"_cp, after, report.Locale()) + "\r\n")
       << test::Cp932ToUtf8(line);
 }
 

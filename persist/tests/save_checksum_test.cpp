@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "persist/save_file.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor {
 namespace {
 
 TPlayer Sample() {
   TPlayer p{};
-  p.Name.Assign("ユウ");
+  p.Name.Assign("ユウ"_cp);
   p.BaseStats = {100, 30, 25, 25};
   p.CurStats = p.BaseStats;
   p.Talents = {0, 1, 0, 0};

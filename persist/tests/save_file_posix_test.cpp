@@ -14,6 +14,7 @@
 
 #include "persist/save_file.h"
 #include "persist/tests/save_folder.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
 
@@ -77,8 +78,8 @@ TEST_F(SaveFolder, NothingAtTheOldTemporaryNameRedirectsOrBlocksASave) {
 // one whole file, and no temporary file is left behind.
 TEST_F(SaveFolder, SavesRacingEachOtherLeaveOneWholeFile) {
   TPlayer records[2] = {Defined(), Defined()};
-  records[0].Name.Assign("一");
-  records[1].Name.Assign("二");
+  records[0].Name.Assign("一"_cp);
+  records[1].Name.Assign("二"_cp);
   std::string images[2];
   for (int i = 0; i < 2; ++i) images[i] = SealedImage(records[i]);
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "persist/tests/save_folder.h"
+#include "platform/cp932_literal.h"
 #include "platform/file_writer.h"
 #include "testsupport/console_script.h"
 #include "testsupport/files.h"
@@ -202,7 +203,7 @@ TEST_F(SaveFolder, FailedWriteKeepsTheOldSaveAndSaysSo) {
     Console& console = script.Console();
     TPlayer& Player = script.Player;
     Player = Defined();
-    Player.Name.Assign("別人");
+    Player.Name.Assign("別人"_cp);
     Player.BaseStats = {5, 5, 5, 5};
     EXPECT_FALSE(SavePlayer(console, Player, writer));
     EXPECT_EQ(ReadBytes("save.dat"), old);
@@ -291,7 +292,7 @@ TEST_F(SaveFolder, RefusedFileIsKeptBeforeItIsReplaced) {
     ConsoleScript script({});
     TPlayer& Player = script.Player;
     Player = Defined();
-    Player.Name.Assign("新");
+    Player.Name.Assign("新"_cp);
     EXPECT_TRUE(SavePlayer(script.Console(), Player)) << c.what;
     EXPECT_EQ(script.Output(), "") << c.what;
     EXPECT_EQ(ReadBytes("save.dat"), ImageBytes(Player)) << c.what;

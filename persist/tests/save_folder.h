@@ -7,6 +7,7 @@
 #include <string>
 
 #include "persist/save_file.h"
+#include "platform/cp932_literal.h"
 #include "platform/file_writer.h"
 #include "testsupport/files.h"
 
@@ -18,8 +19,8 @@ inline const std::string SaveFailed = std::string(SaveFailedMessage) + "\r\n";
 // the two gaps) are not zero, as after loading an older file.
 inline TPlayer Defined() {
   TPlayer p{};
-  p.Name.Assign("ジークフリート12");  // 16 bytes
-  p.Name.Assign("ユウ");              // storage past the 4 bytes keeps the rest
+  p.Name.Assign("ジークフリート12"_cp);  // 16 bytes
+  p.Name.Assign("ユウ"_cp);              // storage past the 4 bytes keeps the rest
   p.NameGap = {0xA1, 0x00, 0x7F};
   p.BaseStats = {100, 20, 25, 5};  // with the talents, 96 of the 100 points
   p.CurStats = p.BaseStats;

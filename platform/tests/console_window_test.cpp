@@ -1,6 +1,6 @@
 // A console window read and written in UTF-16, as the game's code page 932
-// streams see it. String literals here are code page 932; UTF-16 is written
-// as u"" escapes.
+// streams see it. Texts here are code page 932 ("..."_cp); UTF-16 is
+// written as u"" escapes.
 #include "platform/console_window.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 
 #include "console/failure.h"
 #include "console/line_reader.h"
+#include "platform/cp932_literal.h"
 
 namespace velkor::platform {
 namespace {
@@ -47,7 +48,7 @@ TEST(ConsoleWindowOutput, EachFlushIsOneWriteOfWholeCharacters) {
   {
     ConsoleWindowOutput buffer(window);
     std::ostream out(&buffer);
-    out << "名前＞" << std::flush;
+    out << "名前＞"_cp << std::flush;
     out << "ab\x83" << std::flush;  // ソ is 83 5C: its lead byte waits
     out << "\x5C\r\n" << std::flush;
     out << std::flush;                     // nothing pending: no write
@@ -84,8 +85,8 @@ TEST(ConsoleWindowInput, TypedTextArrivesAsCodePage932) {
     std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {{u"\u30BD\u30DD\u8868\r\n", u"y\r\n"}, {"ソポ表\r", "y\r"}},
-      {{u"\uFF71\u2460\r\n"}, {"ｱ①\r"}},
+      {{u"\u30BD\u30DD\u8868\r\n", u"y\r\n"}, {"ソポ表\r"_cp, "y\r"}},
+      {{u"\uFF71\u2460\r\n"}, {"ｱ①\r"_cp}},
       // One "?" for each character code page 932 lacks: an emoji (a
       // surrogate pair, even split across two reads) and "é".
       {{u"a\U0001F600b\r\n"}, {"a?b\r"}},
@@ -95,7 +96,7 @@ TEST(ConsoleWindowInput, TypedTextArrivesAsCodePage932) {
        {"a?b\r"}},
       {{u"\u00E9t\u00E9\r\n"}, {"?t?\r"}},
       // Both tildes an input method may give are the range's tilde.
-      {{u"\u301C\uFF5E\r\n"}, {"～～\r"}},
+      {{u"\u301C\uFF5E\r\n"}, {"～～\r"_cp}},
       // Ctrl-Z at the start of a line ends the input; elsewhere it is a byte.
       {{u"n\r\n", u"\x1A\r\n", u"never\r\n"}, {"n\r"}},
       {{u"a\x1A\r\n"}, {"a\x1A\r"}},
@@ -123,7 +124,7 @@ TEST(ConsoleWindowInput, AWindowThatCannotBeReadRaisesTheInputFailure) {
     ReadBoundedLine(in, line);
     ADD_FAILURE() << "no failure raised";
   } catch (const GameFailure& failure) {
-    EXPECT_EQ(failure.Message(), "標準入力を読めません");
+    EXPECT_EQ(failure.Message(), "標準入力を読めません"_cp);
   }
 }
 

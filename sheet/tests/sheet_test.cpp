@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/tables.h"
+#include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 
 namespace velkor {
@@ -27,14 +28,14 @@ std::string Shown(const TFighter& f, bool isShort, const std::string& caption) {
 }
 
 TEST(ShowSheet, FullWithoutTalentsGoesStraightToTheCaption) {
-  const TFighter f = Fighter("ユウ", {88, 20, 25, 25}, {100, 20, 25, 25});
-  EXPECT_EQ(Shown(f, false, "<デ>\r\n"),
-            "-- ユウ ----------------\r\n"
-            "ＨＰ     88/  100\r\n"
-            "攻撃力   20/   20\r\n"
-            "防御力   25/   25\r\n"
-            "素早さ   25/   25\r\n"
-            "<デ>\r\n"
+  const TFighter f = Fighter("ユウ"_cp, {88, 20, 25, 25}, {100, 20, 25, 25});
+  EXPECT_EQ(Shown(f, false, "<デ>\r\n"_cp),
+            "-- ユウ ----------------\r\n"_cp
+            "ＨＰ     88/  100\r\n"_cp
+            "攻撃力   20/   20\r\n"_cp
+            "防御力   25/   25\r\n"_cp
+            "素早さ   25/   25\r\n"_cp
+            "<デ>\r\n"_cp
             "------------------------\r\n");
 }
 
@@ -42,27 +43,27 @@ TEST(ShowSheet, AllTalentsWideAndNegativeValues) {
   const TFighter f = Fighter("", {-12, 123456, 0, 5}, {100, 5, 0, 5}, {1, 1, 1, 1});
   EXPECT_EQ(Shown(f, false, ""),
             "--  --------------------\r\n"
-            "ＨＰ    -12/  100\r\n"
-            "攻撃力123456/    5\r\n"
-            "防御力    0/    0\r\n"
-            "素早さ    5/    5\r\n"
-            "≪魔眼≫≪心眼≫≪クイック≫≪超反応≫\r\n"
+            "ＨＰ    -12/  100\r\n"_cp
+            "攻撃力123456/    5\r\n"_cp
+            "防御力    0/    0\r\n"_cp
+            "素早さ    5/    5\r\n"_cp
+            "≪魔眼≫≪心眼≫≪クイック≫≪超反応≫\r\n"_cp
             "------------------------\r\n");
 }
 
 TEST(ShowSheet, ShortFormShowsOnlyTheStatusWord) {
-  const TFighter f = Fighter("鬼", {100, 30, 25, 20}, {125, 30, 25, 20}, {1, 0, 0, 0});
-  EXPECT_EQ(Shown(f, true, "<ガ>\r\n"),
-            "-- 鬼 ------------------\r\n"
-            "負傷\r\n"
-            "<ガ>\r\n"
+  const TFighter f = Fighter("鬼"_cp, {100, 30, 25, 20}, {125, 30, 25, 20}, {1, 0, 0, 0});
+  EXPECT_EQ(Shown(f, true, "<ガ>\r\n"_cp),
+            "-- 鬼 ------------------\r\n"_cp
+            "負傷\r\n"_cp
+            "<ガ>\r\n"_cp
             "------------------------\r\n");
 }
 
 TEST(ShowSheet, HeadingOfALongName) {
-  const TFighter f = Fighter("１２３４５６７８", {0, 0, 0, 0}, {0, 0, 0, 0});  // 16 bytes
+  const TFighter f = Fighter("１２３４５６７８"_cp, {0, 0, 0, 0}, {0, 0, 0, 0});  // 16 bytes
   const std::string out = Shown(f, true, "");
-  EXPECT_EQ(out.substr(0, out.find("\r\n")), "-- １２３４５６７８ ----");
+  EXPECT_EQ(out.substr(0, out.find("\r\n")), "-- １２３４５６７８ ----"_cp);
 }
 
 TEST(StatusWord, EdgesWithBaseHundred) {
@@ -70,24 +71,25 @@ TEST(StatusWord, EdgesWithBaseHundred) {
     std::int32_t hp;
     const char* word;
   };
-  const Case cases[] = {{101, "十全"}, {100, "十全"}, {99, "負傷"}, {50, "負傷"}, {49, "重傷"},
-                        {25, "重傷"},  {24, "瀕死"},  {1, "瀕死"},  {0, "死亡"},  {-5, "死亡"}};
+  const Case cases[] = {{101, "十全"_cp}, {100, "十全"_cp}, {99, "負傷"_cp}, {50, "負傷"_cp},
+                        {49, "重傷"_cp},  {25, "重傷"_cp},  {24, "瀕死"_cp}, {1, "瀕死"_cp},
+                        {0, "死亡"_cp},   {-5, "死亡"_cp}};
   for (const Case& c : cases) {
     EXPECT_EQ(StatusWord(Fighter("", {c.hp, 0, 0, 0}, {100, 0, 0, 0})), c.word) << c.hp;
   }
   // No overflow where four times the HP leaves 32 bits.
-  EXPECT_EQ(StatusWord(Fighter("", {1000000000, 0, 0, 0}, {2000000000, 0, 0, 0})), "負傷");
+  EXPECT_EQ(StatusWord(Fighter("", {1000000000, 0, 0, 0}, {2000000000, 0, 0, 0})), "負傷"_cp);
 }
 
 TEST(Fighter, ClearKeepsNameStorageAndChecksum) {
   TPlayer p{};
-  p.Name.Assign("ながいなまえ");
+  p.Name.Assign("ながいなまえ"_cp);
   p.Checksum.Assign("abcdefghij");
   p.BaseStats = {100, 20, 30, 40};
   p.Talents = {1, 0, 1, 0};
   ClearPlayer(p);
   EXPECT_EQ(p.Name.Length, 0);
-  EXPECT_EQ(std::string(p.Name.Storage.data(), 12), "ながいなまえ");
+  EXPECT_EQ(std::string(p.Name.Storage.data(), 12), "ながいなまえ"_cp);
   EXPECT_EQ(p.CurStats, (std::array<std::int32_t, 4>{0, 0, 0, 0}));
   EXPECT_EQ(p.BaseStats, (std::array<std::int32_t, 4>{0, 0, 0, 0}));
   EXPECT_EQ(p.Talents, (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
@@ -95,12 +97,12 @@ TEST(Fighter, ClearKeepsNameStorageAndChecksum) {
   // A shorter name leaves the old bytes behind it.
   p.Name.Assign("AB");
   EXPECT_EQ(p.Name.Text(), "AB");
-  EXPECT_EQ(std::string(p.Name.Storage.data(), 4), std::string("AB") + "が");
+  EXPECT_EQ(std::string(p.Name.Storage.data(), 4), std::string("AB") + "が"_cp);
 }
 
 TEST(PlayerImage, LaysOutEveryByte) {
   TPlayer p{};
-  p.Name.Assign("ユウ");
+  p.Name.Assign("ユウ"_cp);
   p.Name.Storage[15] = 'z';
   p.NameGap = {0xA1, 0xA2, 0xA3};
   p.CurStats = {-2, 0x01020304, 3, 4};

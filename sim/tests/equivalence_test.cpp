@@ -14,6 +14,7 @@
 #include "game/hunt.h"
 #include "game/run.h"
 #include "persist/report.h"
+#include "platform/cp932_literal.h"
 #include "sim/build.h"
 #include "sim/policy_registry.h"
 #include "sim/roster_numbers.h"
@@ -120,7 +121,7 @@ class HuntEquivalence : public ::testing::Test {
       ExpectSame(engine[i], shown[i], battle);
     }
     EXPECT_EQ(hunt.Kills, static_cast<std::int32_t>(engine.size()) - (hunt.Ending ? 0 : 1)) << where;
-    EXPECT_EQ(hunt.Ending, test::EndsWith(run.TitleList, "【黒野】")) << where;
+    EXPECT_EQ(hunt.Ending, test::EndsWith(run.TitleList, "【黒野】"_cp)) << where;
     return engine.size();
   }
 
@@ -147,7 +148,7 @@ TEST_F(HuntEquivalence, ARunThatReachesTheEnding) {
   const Build strong{{30, 30, 10, 30}, {0, 0, 0, 0}};
   GameRun run;
   EXPECT_EQ(Compare("greedy", strong, 60, run), 12u);
-  EXPECT_TRUE(test::EndsWith(run.TitleList, "【黒野】"));
+  EXPECT_TRUE(test::EndsWith(run.TitleList, "【黒野】"_cp));
 }
 
 }  // namespace

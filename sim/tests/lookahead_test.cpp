@@ -6,6 +6,7 @@
 #include <string>
 
 #include "battle/battle.h"
+#include "platform/cp932_literal.h"
 #include "sheet/sheet.h"
 #include "sim/build.h"
 #include "sim/lookahead_policy.h"
@@ -140,7 +141,7 @@ TEST(Lookahead, MindEyeUsesTheShownPlan) {
     asked += a;
     differed += d;
   }
-  EXPECT_GT(differed, 0) << "no choice of " << asked << " followed the plan 心眼 shows";
+  EXPECT_GT(differed, 0) << "no choice of " << asked << " followed the plan 心眼 shows"_cp;
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "data/tables.h"
+#include "platform/cp932_literal.h"
 #include "sim/policy.h"
 #include "sim/simulation.h"
 #include "testsupport/console_script.h"
@@ -97,8 +98,8 @@ class Typist : public ConsoleDevice {
     const std::string& question = lines[lines.size() - 2];
     if (prompt == "(yn)") return "y";
     std::deque<char>* queue = nullptr;
-    if (StartsWith(question, "第")) queue = &typed_.Slots;
-    if (question == "誰を殺しに行きますか？") queue = &typed_.Candidates;
+    if (StartsWith(question, "第"_cp)) queue = &typed_.Slots;
+    if (question == "誰を殺しに行きますか？"_cp) queue = &typed_.Candidates;
     if (queue == nullptr || queue->empty()) {
       ADD_FAILURE() << "nothing written down for: " << velkor::test::Cp932ToUtf8(question);
       return "";
@@ -127,8 +128,8 @@ inline std::vector<ShownBattle> ReadBattles(std::string_view output) {
   std::vector<ShownBattle> battles;
   ShownBattle current;
   const std::string turnLine = "******  Turn ";
-  const std::string hpLine = "ＨＰ";
-  const std::string confirm = "を殺しに行きます。よろしいですか？(y/n)";
+  const std::string hpLine = "ＨＰ"_cp;
+  const std::string confirm = "を殺しに行きます。よろしいですか？(y/n)"_cp;
   for (const std::string& line : CrLfLines(output)) {
     if (EndsWith(line, confirm)) {
       current.Enemy = line.substr(0, line.size() - confirm.size());
@@ -137,8 +138,8 @@ inline std::vector<ShownBattle> ReadBattles(std::string_view output) {
     } else if (StartsWith(line, hpLine)) {
       // The player's sheet comes after the enemy's: the last one counts.
       current.PlayerHP = std::stoi(line.substr(hpLine.size(), line.find('/') - hpLine.size()));
-    } else if (EndsWith(line, "を殺した！！") || EndsWith(line, "は殺されてしまった！！")) {
-      current.Outcome = EndsWith(line, "を殺した！！") ? BattleOutcome::Victory : BattleOutcome::Defeat;
+    } else if (EndsWith(line, "を殺した！！"_cp) || EndsWith(line, "は殺されてしまった！！"_cp)) {
+      current.Outcome = EndsWith(line, "を殺した！！"_cp) ? BattleOutcome::Victory : BattleOutcome::Defeat;
       battles.push_back(current);
       current = ShownBattle{};
     }
