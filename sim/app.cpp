@@ -5,7 +5,7 @@
 #include "platform/console.h"
 #include "sim/policy_registry.h"
 #include "sim/report.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 #include "sim/runs.h"
 #include "sim/search.h"
 #include "sim/seeds.h"
@@ -27,7 +27,7 @@ std::string SearchHeading(const SearchOptions& search, std::size_t builds) {
   return "every build in steps of " + std::to_string(search.Step) + " points (" + std::to_string(builds) +
          " builds) | policy " + std::string(search.Runs.Policy) + " | " + std::to_string(runs) +
          (search.Enemy ? " battles each against enemy " + std::to_string(*search.Enemy + 1) + " " +
-                             RosterNumbers()[static_cast<std::size_t>(*search.Enemy)].Name.Text()
+                             RosterEntry(*search.Enemy).Name.Text()
                        : " hunts each") +
          ", " + Seeds(search.Runs.Seed, runs);
 }

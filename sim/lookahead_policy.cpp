@@ -6,7 +6,7 @@
 #include "battle/damage.h"
 #include "battle/think.h"
 #include "battle/turn.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 #include "sim/seeds.h"
 
 namespace velkor::sim {
@@ -88,7 +88,7 @@ class Steady : public PlayerAgent {
 // The middle of the hit points that enemy's condition word allows, as a
 // player without 魔眼 reckons them: the word's band of its base HP, and the
 // roster's starting HP for "十全".
-std::int32_t ReckonedHP(const TEnemy& enemy) {
+std::int32_t ReckonedHP(const EnemyNumbers& enemy) {
   const std::int64_t base = enemy.BaseStats[StatHP];
   const std::int64_t hp = enemy.CurStats[StatHP];
   std::int64_t low = 1;
@@ -103,7 +103,8 @@ std::int32_t ReckonedHP(const TEnemy& enemy) {
     high = base - 1;
   } else {
     low = base;
-    for (const TEnemy& entry : RosterNumbers()) {
+    for (std::int32_t i = 0; i < RosterSize; ++i) {
+      const TEnemy entry = RosterEntry(i);
       if (entry.Name.Text() == enemy.Name.Text() && entry.BaseStats == enemy.BaseStats)
         high = std::max<std::int64_t>(base, entry.CurStats[StatHP]);
     }
@@ -126,7 +127,7 @@ std::int32_t LookaheadPolicy::ChooseCandidate(const HuntState& hunt, const TFigh
 
 void LookaheadPolicy::Blind(BattleState& copy, bool inTurn, std::uint32_t stream) {
   const TFighter& me = copy.PlayerFighter;
-  TEnemy& enemy = copy.CurrentEnemy;
+  EnemyNumbers& enemy = copy.CurrentEnemy;
   copy.RandomState = stream;
   if (!me.HasTalent(EvilEye)) enemy.CurStats[StatHP] = ReckonedHP(enemy);
   if (!inTurn) {

@@ -20,7 +20,7 @@ std::uint8_t RandomPolicy::Draw(std::int32_t points) {
 
 void RandomPolicy::PlanActions(BattleState& battle) {
   auto& plan = battle.ActionPlan[PlayerSide];
-  std::int32_t points = battle.Fighters[PlayerSide]->CurStats[StatSpeed];
+  std::int32_t points = battle.Fighters(PlayerSide).CurStats[StatSpeed];
   for (std::size_t slot = 0; slot < SlotCount; ++slot) {
     plan[slot] = Draw(points);
     if (plan[slot] == actEnd) return;

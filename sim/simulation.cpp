@@ -2,13 +2,15 @@
 
 #include "battle/battle.h"
 #include "hunt/hunt.h"
-#include "sim/roster_numbers.h"
 #include "sim/seeds.h"
 
 namespace velkor::sim {
 
 BattleRecord Simulator::Fight(std::int32_t enemy, TFighter& player, std::uint32_t& randomState) {
-  SetUpBattle(battle_, player, RosterNumbers()[static_cast<std::size_t>(enemy)], randomState);
+  TEnemy entry;
+  // The roster's weights keep their rules: nothing to tell.
+  EnemyData(enemy, entry, [](std::string_view) {});
+  SetUpBattle(battle_, player, entry, randomState);
   BattleRecord record;
   record.Enemy = enemy;
   record.Outcome = FightBattle(battle_, policy_, screen_, StalemateTurns);

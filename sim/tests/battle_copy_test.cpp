@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <type_traits>
 
 #include "battle/battle.h"
 #include "sim/build.h"
 #include "sim/random_policy.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 
 namespace velkor::sim {
 namespace {
@@ -26,13 +27,16 @@ BattleOutcome PlayOn(BattleState& battle, std::uint32_t policySeed) {
   return FightBattle(battle, policy, screen, 10000);
 }
 
+// Nothing in it points anywhere: a copy of its bytes is a whole battle.
+static_assert(std::is_trivially_copyable_v<BattleState>);
+
 TEST(BattleCopy, CopiesPlayOnIndependentlyAndLikeAFreshBattle) {
   const TFighter fighter = MakeFighter(Build{{30, 25, 20, 25}, {1, 0, 0, 0}});
   for (const std::int32_t enemy : {0, 5, RosterSize - 1}) {
     for (const std::uint32_t seed : {1u, 77u, 4000000000u}) {
       // A fresh battle played through on one stream of the policy's draws.
       BattleState fresh;
-      SetUpBattle(fresh, fighter, RosterNumbers()[static_cast<std::size_t>(enemy)], seed);
+      SetUpBattle(fresh, fighter, RosterEntry(enemy), seed);
       BattleState whole = fresh;
       const BattleOutcome expected = PlayOn(whole, seed);
 
@@ -47,8 +51,8 @@ TEST(BattleCopy, CopiesPlayOnIndependentlyAndLikeAFreshBattle) {
       BattleState a = original;
       BattleState b;
       b = original;
-      EXPECT_EQ(a.Fighters[PlayerSide], &a.PlayerFighter);
-      EXPECT_EQ(b.Fighters[EnemySide], &b.CurrentEnemy);
+      EXPECT_EQ(&a.Fighters(PlayerSide), &a.PlayerFighter);
+      EXPECT_EQ(&b.Fighters(EnemySide), &b.CurrentEnemy);
 
       const BattleOutcome first = PlayOn(a, seed + 1);
       EXPECT_EQ(Summary(original), stopped) << "playing a copy changed the original";

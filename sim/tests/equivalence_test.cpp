@@ -16,7 +16,7 @@
 #include "persist/report.h"
 #include "sim/build.h"
 #include "sim/policy_registry.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 #include "sim/simulation.h"
 #include "sim/tests/replay.h"
 #include "testsupport/console_script.h"
@@ -115,8 +115,7 @@ class HuntEquivalence : public ::testing::Test {
     EXPECT_EQ(shown.size(), engine.size()) << where;
     for (std::size_t i = 0; i < std::min(shown.size(), engine.size()); ++i) {
       const std::string battle = where + " battle " + std::to_string(i + 1);
-      EXPECT_EQ(shown[i].Enemy, RosterNumbers()[static_cast<std::size_t>(engine[i].Enemy)].Name.Text())
-          << battle;
+      EXPECT_EQ(shown[i].Enemy, RosterEntry(engine[i].Enemy).Name.Text()) << battle;
       ExpectSame(engine[i], shown[i], battle);
     }
     EXPECT_EQ(hunt.Kills, static_cast<std::int32_t>(engine.size()) - (hunt.Ending ? 0 : 1)) << where;

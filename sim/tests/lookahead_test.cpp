@@ -9,7 +9,7 @@
 #include "sheet/sheet.h"
 #include "sim/build.h"
 #include "sim/lookahead_policy.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 
 namespace velkor::sim {
 namespace {
@@ -34,7 +34,7 @@ BattleState Disguised(const BattleState& battle, const Disguise& disguise) {
     std::int32_t& hp = other.CurrentEnemy.CurStats[StatHP];
     const std::string word = StatusWord(battle.CurrentEnemy);
     for (const std::int32_t step : {7, -7, 1, -1}) {
-      TEnemy moved = other.CurrentEnemy;
+      EnemyNumbers moved = other.CurrentEnemy;
       moved.CurStats[StatHP] = hp + step;
       if (moved.CurStats[StatHP] > 0 && StatusWord(moved) == word) {
         hp += step;
@@ -108,7 +108,7 @@ std::pair<int, int> PlayAll(const Disguise& disguise, bool mindEyeOnly, const Ca
     for (std::uint32_t seed = 1; seed <= 2; ++seed) {
       Twins twins(seed, disguise);
       BattleState battle;
-      SetUpBattle(battle, MakeFighter(c.Character), RosterNumbers()[static_cast<std::size_t>(enemy)], seed);
+      SetUpBattle(battle, MakeFighter(c.Character), RosterEntry(enemy), seed);
       NullBattleScreen screen;
       FightBattle(battle, twins, screen, 200);
       asked += twins.Asked;

@@ -37,7 +37,7 @@ class Recorder : public Policy {
 
   void PlanActions(BattleState& battle) override {
     inner_.PlanActions(battle);
-    std::int32_t points = battle.Fighters[PlayerSide]->CurStats[StatSpeed];
+    std::int32_t points = battle.Fighters(PlayerSide).CurStats[StatSpeed];
     for (const std::uint8_t action : battle.ActionPlan[PlayerSide]) {
       if (points < ActionCosts[actWeakStrike]) break;
       typed_.Slots.push_back(ActionLetters[action]);
