@@ -50,6 +50,10 @@ struct BattleState {
   std::array<std::int32_t, SideCount> GuardTokens{};
   // Turns begun in this battle.
   std::uint64_t Turn = 0;
+  // Broken invariants met in this battle, each also told to the screen's
+  // error banner: what a battle that nobody watches still reports. No input
+  // of today reaches one.
+  std::uint32_t InvariantBreaks = 0;
 
   // The generator's state that every draw of the enemy's plans and of the
   // initiative moves on.

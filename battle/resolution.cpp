@@ -72,7 +72,7 @@ void drivePhase(BattleState& battle, TurnContext& turn, int side, int otherSide)
   if (action == actEnd) turn.SideFinished[s] = true;
   if (turn.SideFinished[s]) return;
   if (action > actSwordPlay) {
-    turn.Screen.Error("drivePhase in BattleTurn");
+    InvariantBroken(battle, turn.Screen, "drivePhase in BattleTurn");
     return;
   }
 

@@ -56,7 +56,7 @@ void RateAction(BattleState& battle, BattleScreen& screen, int slot, std::int32_
     }
   }
   cell = actEnd;
-  screen.Error("RateAction");
+  InvariantBroken(battle, screen, "RateAction");
 }
 
 void PlanEnemyActions(BattleState& battle, BattleScreen& screen) {

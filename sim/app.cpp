@@ -38,7 +38,8 @@ std::string BuildText(const Build& build) {
 
 }  // namespace
 
-std::string RunCommand(const CommandLine& line, ProgressBar* progress) {
+std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint64_t* invariantBreaks) {
+  std::uint64_t breaks = 0;
   RunOptions options;
   options.Policy = line.Policy;
   options.Runs = line.Runs;
@@ -48,18 +49,23 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress) {
   std::string heading;
   std::string table;
   switch (line.Run) {
-    case CommandLine::Mode::Battles:
+    case CommandLine::Mode::Battles: {
       heading = BuildText(line.Character) + " | policy " + line.Policy + " | " + std::to_string(line.Runs) +
                 " battles per enemy, " + Seeds(line);
-      table = BattleTable(RunBattles(line.Character, options), line.Csv);
+      const auto tallies = RunBattles(line.Character, options);
+      for (const EnemyTally& tally : tallies) breaks += tally.InvariantBreaks;
+      table = BattleTable(tallies, line.Csv);
       break;
-    case CommandLine::Mode::Hunts:
+    }
+    case CommandLine::Mode::Hunts: {
       heading = BuildText(line.Character) + " | policy " + line.Policy + " | " + std::to_string(line.Runs) +
                 " hunts, " + Seeds(line);
-      table = HuntTable(
-          progress != nullptr ? RunHunts(line.Character, options, show) : RunHunts(line.Character, options),
-          line.Csv);
+      const HuntTally tally =
+          progress != nullptr ? RunHunts(line.Character, options, show) : RunHunts(line.Character, options);
+      breaks = tally.InvariantBreaks;
+      table = HuntTable(tally, line.Csv);
       break;
+    }
     case CommandLine::Mode::Search: {
       SearchOptions search;
       search.Runs = options;
@@ -69,6 +75,8 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress) {
       search.Parts = line.Parts;
       const std::vector<RankedBuild> ranked =
           progress != nullptr ? SearchBuilds(search, show) : SearchBuilds(search);
+      for (const RankedBuild& build : ranked) breaks += build.InvariantBreaks;
+      if (invariantBreaks != nullptr) *invariantBreaks = breaks;
       if (line.Sharded) {
         if (progress != nullptr) progress->Finish();
         return PartCsv(search, ranked);
@@ -89,6 +97,7 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress) {
       return HelpText();
   }
   if (progress != nullptr) progress->Finish();
+  if (invariantBreaks != nullptr) *invariantBreaks = breaks;
   return line.Csv ? table : heading + "\n\n" + table;
 }
 

@@ -238,7 +238,9 @@ std::string HelpText() {
       "  --help                  this text\n"
       "\n"
       "A bad argument gets a message and exit status 2; part files that merge\n"
-      "cannot take, exit status 1; running out of memory, exit status 3.\n";
+      "cannot take, exit status 1; running out of memory, exit status 3; broken\n"
+      "invariants of the engine (a fault of the program), the tables and exit\n"
+      "status 4.\n";
   return text;
 }
 

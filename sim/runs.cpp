@@ -22,12 +22,14 @@ void Add(EnemyTally& sum, const EnemyTally& part) {
   sum.Wins += part.Wins;
   sum.Turns += part.Turns;
   sum.HPLeftOnWins += part.HPLeftOnWins;
+  sum.InvariantBreaks += part.InvariantBreaks;
 }
 
 void Add(HuntTally& sum, const HuntTally& part) {
   sum.Hunts += part.Hunts;
   sum.Endings += part.Endings;
   for (std::size_t k = 0; k < sum.Kills.size(); ++k) sum.Kills[k] += part.Kills[k];
+  sum.InvariantBreaks += part.InvariantBreaks;
 }
 
 }  // namespace
@@ -48,6 +50,7 @@ std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptio
       const BattleRecord record = workers[worker]->Play.Battle(player, enemy, RunSeed(options.Seed, i));
       ++tally.Battles;
       tally.Turns += record.Turns;
+      tally.InvariantBreaks += record.InvariantBreaks;
       if (record.Outcome == BattleOutcome::Victory) {
         ++tally.Wins;
         tally.HPLeftOnWins += record.PlayerHP;
@@ -75,6 +78,7 @@ HuntTally RunHunts(const Build& build, const RunOptions& options,
       const HuntRecord record = workers[worker]->Play.Hunt(player, RunSeed(options.Seed, i));
       ++tally.Hunts;
       if (record.Ending) ++tally.Endings;
+      tally.InvariantBreaks += record.InvariantBreaks;
       ++tally.Kills[static_cast<std::size_t>(record.Kills)];
     }
     Add(sums[worker], tally);

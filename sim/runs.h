@@ -24,6 +24,7 @@ struct EnemyTally {
   std::uint64_t Wins = 0;
   std::uint64_t Turns = 0;        // summed over all battles
   std::int64_t HPLeftOnWins = 0;  // the player's HP, summed over the wins
+  std::uint64_t InvariantBreaks = 0;
 };
 
 // Runs battles of build against each roster entry, with seeds RunSeed(Seed, i).
@@ -33,6 +34,7 @@ struct HuntTally {
   std::uint64_t Hunts = 0;
   std::uint64_t Endings = 0;
   std::array<std::uint64_t, RosterSize + 1> Kills{};  // [k]: hunts that ended with k kills
+  std::uint64_t InvariantBreaks = 0;
 };
 
 // Runs whole hunts of build with seeds RunSeed(Seed, i).

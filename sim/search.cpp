@@ -64,17 +64,21 @@ std::vector<RankedBuild> SearchBuilds(
       const std::uint32_t seed = RunSeed(options.Runs.Seed, i);
       ++tally.Runs;
       if (options.Enemy) {
-        if (play.Battle(player, *options.Enemy, seed).Outcome == BattleOutcome::Victory) ++tally.Successes;
+        const BattleRecord battle = play.Battle(player, *options.Enemy, seed);
+        if (battle.Outcome == BattleOutcome::Victory) ++tally.Successes;
+        tally.InvariantBreaks += battle.InvariantBreaks;
       } else {
         const HuntRecord hunt = play.Hunt(player, seed);
         if (hunt.Ending) ++tally.Successes;
         tally.Kills += static_cast<std::uint64_t>(hunt.Kills);
+        tally.InvariantBreaks += hunt.InvariantBreaks;
       }
     }
     RankedBuild& sum = sums[worker][static_cast<std::size_t>(item / chunks)];
     sum.Runs += tally.Runs;
     sum.Successes += tally.Successes;
     sum.Kills += tally.Kills;
+    sum.InvariantBreaks += tally.InvariantBreaks;
   };
   if (progress) {
     // In runs, each item counted as an even share of them.
@@ -99,6 +103,7 @@ std::vector<RankedBuild> SearchBuilds(
       ranked[b].Runs += part.Runs;
       ranked[b].Successes += part.Successes;
       ranked[b].Kills += part.Kills;
+      ranked[b].InvariantBreaks += part.InvariantBreaks;
     }
   }
   RankBuilds(ranked);

@@ -8,12 +8,13 @@ namespace velkor::sim {
 
 BattleRecord Simulator::Fight(std::int32_t enemy, TFighter& player, std::uint32_t& randomState) {
   TEnemy entry;
-  // The roster's weights keep their rules: nothing to tell.
-  EnemyData(enemy, entry, [](std::string_view) {});
+  std::uint32_t rosterBreaks = 0;
+  EnemyData(enemy, entry, [&rosterBreaks](std::string_view) { ++rosterBreaks; });
   SetUpBattle(battle_, player, entry, randomState);
   BattleRecord record;
   record.Enemy = enemy;
   record.Outcome = FightBattle(battle_, policy_, screen_, StalemateTurns);
+  record.InvariantBreaks = rosterBreaks + battle_.InvariantBreaks;
   if (record.Outcome == BattleOutcome::Undecided) record.Outcome = BattleOutcome::Defeat;
   player = battle_.PlayerFighter;
   randomState = battle_.RandomState;
@@ -44,19 +45,19 @@ class PolicyHunt : public HuntSeat {
   BattleOutcome Fight(std::int32_t enemy, TFighter& player, std::uint32_t& randomState) override {
     const BattleRecord fought = simulator_.Fight(enemy, player, randomState);
     if (battles_ != nullptr) battles_->push_back(fought);
+    InvariantBreaks += fought.InvariantBreaks;
     return fought.Outcome;
   }
   void Lost(const HuntState&) override {}
   void Ended(const HuntState&) override {}
+
+  std::uint32_t InvariantBreaks = 0;  // of the battles fought
 
  private:
   Simulator& simulator_;
   Policy& policy_;
   std::vector<BattleRecord>* battles_;
 };
-
-// Nobody reads an error banner in a simulation; no input of today reaches one.
-void IgnoreError(std::string_view) {}
 
 }  // namespace
 
@@ -66,10 +67,13 @@ HuntRecord Simulator::Hunt(const TFighter& player, std::uint32_t seed, std::vect
   TFighter fighter = player;
   RestoreStats(fighter);
   PolicyHunt seat(*this, policy_, battles);
-  const HuntState hunt = PlayHunt(seat, fighter, random, IgnoreError);
+  // Nobody reads an error banner in a simulation: the record counts them.
+  std::uint32_t huntBreaks = 0;
+  const HuntState hunt = PlayHunt(seat, fighter, random, [&huntBreaks](std::string_view) { ++huntBreaks; });
   HuntRecord record;
   record.Kills = hunt.KillCount;
   record.Ending = AllFalse(hunt.AliveFlags);
+  record.InvariantBreaks = huntBreaks + seat.InvariantBreaks;
   return record;
 }
 

@@ -21,11 +21,13 @@ struct BattleRecord {
   std::uint64_t Turns = 0;
   std::int32_t PlayerHP = 0;  // as the battle left them
   std::int32_t EnemyHP = 0;
+  std::uint32_t InvariantBreaks = 0;  // the battle's and its roster entry's
 };
 
 struct HuntRecord {
   std::int32_t Kills = 0;
-  bool Ending = false;  // all twelve killed
+  bool Ending = false;                // all twelve killed
+  std::uint32_t InvariantBreaks = 0;  // the hunt's own and its battles'
 };
 
 // Plays battles and hunts one after the other for one thread, on one battle

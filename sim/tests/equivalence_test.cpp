@@ -47,6 +47,7 @@ void BecomePlayer(GameRun& run, const Build& build, std::uint32_t seed) {
 }
 
 void ExpectSame(const BattleRecord& engine, const ShownBattle& shown, const std::string& where) {
+  EXPECT_EQ(engine.InvariantBreaks, 0u) << where;
   EXPECT_EQ(engine.Outcome, shown.Outcome) << where;
   EXPECT_EQ(engine.Turns, shown.Turns) << where;
   EXPECT_EQ(engine.PlayerHP, shown.PlayerHP) << where;

@@ -30,6 +30,7 @@ TEST(RunBattles, TheSumOfTheBattlesOfConsecutiveSeedsWhateverTheThreads) {
   const auto policy = MakePolicy("greedy");
   for (std::size_t enemy = 0; enemy < RosterSize; ++enemy) {
     EXPECT_TRUE(Same(one[enemy], three[enemy])) << enemy;
+    EXPECT_EQ(one[enemy].InvariantBreaks, 0u) << enemy;
     EnemyTally direct;
     for (std::uint64_t i = 0; i < options.Runs; ++i) {
       const BattleRecord record =
@@ -56,6 +57,7 @@ TEST(RunHunts, WhateverTheThreads) {
     EXPECT_EQ(tally.Hunts, 2100u);
     EXPECT_EQ(tally.Kills, first.Kills) << threads;
     EXPECT_EQ(tally.Endings, tally.Kills[RosterSize]);
+    EXPECT_EQ(tally.InvariantBreaks, 0u);
   }
 }
 
@@ -79,6 +81,7 @@ TEST(SimulateHunt, FollowsTheHuntsRules) {
       EXPECT_EQ(battles[i].PlayerHP <= 0, battles[i].Outcome == BattleOutcome::Defeat) << seed;
     }
     EXPECT_EQ(hunt.Kills, static_cast<std::int32_t>(battles.size()) - (hunt.Ending ? 0 : 1));
+    EXPECT_EQ(hunt.InvariantBreaks, 0u) << seed;
     if (hunt.Ending) ++endings;
   }
   EXPECT_GT(endings, 0);
@@ -99,6 +102,7 @@ TEST(SearchBuilds, RanksWhateverTheThreads) {
     EXPECT_EQ(one[i].Successes, two[i].Successes) << i;
     EXPECT_EQ(one[i].Kills, two[i].Kills) << i;
     EXPECT_EQ(one[i].Runs, 300u);
+    EXPECT_EQ(one[i].InvariantBreaks, 0u) << i;
     if (i > 0) {
       EXPECT_TRUE(one[i - 1].Successes > one[i].Successes ||
                   (one[i - 1].Successes == one[i].Successes && one[i - 1].Kills >= one[i].Kills))
