@@ -15,11 +15,13 @@ namespace velkor::sim {
 
 namespace {
 
-std::string Seeds(std::uint32_t seed, std::uint64_t runs) {
-  return "seeds " + std::to_string(seed) + " to " + std::to_string(RunSeed(seed, runs - 1));
+// The game's seeds, and the policy seed where the policy draws.
+std::string Seeds(const RunOptions& options) {
+  std::string text = "seeds " + std::to_string(options.Seed) + " to " +
+                     std::to_string(RunSeed(options.Seed, options.Runs - 1));
+  if (PolicyDraws(options.Policy)) text += ", policy seed " + std::to_string(options.PolicySeed);
+  return text;
 }
-
-std::string Seeds(const CommandLine& line) { return Seeds(line.Seed, line.Runs); }
 
 // The heading of a search's ranking, whether run whole or merged from parts.
 std::string SearchHeading(const SearchOptions& search, std::size_t builds) {
@@ -29,7 +31,7 @@ std::string SearchHeading(const SearchOptions& search, std::size_t builds) {
          (search.Enemy ? " battles each against enemy " + std::to_string(*search.Enemy + 1) + " " +
                              RosterEntry(*search.Enemy).Name.Text()
                        : " hunts each") +
-         ", " + Seeds(search.Runs.Seed, runs);
+         ", " + Seeds(search.Runs);
 }
 
 std::string BuildText(const Build& build) {
@@ -44,6 +46,7 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
   options.Policy = line.Policy;
   options.Runs = line.Runs;
   options.Seed = line.Seed;
+  options.PolicySeed = line.PolicySeed;
   options.Threads = line.Threads;
   const auto show = [progress](std::uint64_t done, std::uint64_t of) { progress->Update(done, of); };
   std::string heading;
@@ -51,7 +54,7 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
   switch (line.Run) {
     case CommandLine::Mode::Battles: {
       heading = BuildText(line.Character) + " | policy " + line.Policy + " | " + std::to_string(line.Runs) +
-                " battles per enemy, " + Seeds(line);
+                " battles per enemy, " + Seeds(options);
       const auto tallies = RunBattles(line.Character, options);
       for (const EnemyTally& tally : tallies) breaks += tally.InvariantBreaks;
       table = BattleTable(tallies, line.Csv);
@@ -59,7 +62,7 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
     }
     case CommandLine::Mode::Hunts: {
       heading = BuildText(line.Character) + " | policy " + line.Policy + " | " + std::to_string(line.Runs) +
-                " hunts, " + Seeds(line);
+                " hunts, " + Seeds(options);
       const HuntTally tally =
           progress != nullptr ? RunHunts(line.Character, options, show) : RunHunts(line.Character, options);
       breaks = tally.InvariantBreaks;

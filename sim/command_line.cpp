@@ -104,8 +104,9 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
       continue;
     }
     const bool known = option == "--stats" || option == "--talents" || option == "--policy" ||
-                       option == "-n" || option == "--seed" || option == "--threads" || option == "--step" ||
-                       option == "--enemy" || option == "--top" || option == "--shard";
+                       option == "-n" || option == "--seed" || option == "--policy-seed" ||
+                       option == "--threads" || option == "--step" || option == "--enemy" ||
+                       option == "--top" || option == "--shard";
     if (!known) {
       error = "unknown option \"" + std::string(option) + "\"";
       return std::nullopt;
@@ -142,6 +143,9 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
     } else if (option == "--seed") {
       if (!number(0, std::numeric_limits<std::uint32_t>::max())) return std::nullopt;
       line.Seed = static_cast<std::uint32_t>(n);
+    } else if (option == "--policy-seed") {
+      if (!number(0, std::numeric_limits<std::uint32_t>::max())) return std::nullopt;
+      line.PolicySeed = static_cast<std::uint32_t>(n);
     } else if (option == "--threads") {
       if (!number(1, 1024)) return std::nullopt;
       line.Threads = static_cast<unsigned>(n);
@@ -226,6 +230,9 @@ std::string HelpText() {
       "                          (default 10000; 1000 in search; at most 4294967296,\n"
       "                          one seed each)\n"
       "  --seed S                run i starts the game's generator at S+i (default 1)\n"
+      "  --policy-seed P         a policy that draws (random) takes its own stream for\n"
+      "                          run i from P and i, never from the game's seed\n"
+      "                          (default 1)\n"
       "  --threads T             worker threads (default: every core); results do not\n"
       "                          depend on it\n"
       "  --csv                   comma-separated output with a header line\n"

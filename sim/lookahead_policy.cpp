@@ -116,10 +116,10 @@ std::int32_t ReckonedHP(const EnemyNumbers& enemy) {
 
 std::uint32_t LookaheadPolicy::Fresh() {
   state_ = state_ * 747796405u + 2891336453u;
-  return PolicySeed(state_);
+  return PolicyStream(state_, 0);
 }
 
-void LookaheadPolicy::Reseed(std::uint32_t seed) { state_ = PolicySeed(seed); }
+void LookaheadPolicy::Reseed(std::uint32_t stream) { state_ = stream; }
 
 std::int32_t LookaheadPolicy::ChooseCandidate(const HuntState& hunt, const TFighter& player) {
   return greedy_.ChooseCandidate(hunt, player);

@@ -38,7 +38,7 @@ class LookaheadPolicy : public Policy {
   void PlanActions(BattleState& battle) override;
   void SelectAction(BattleState& battle, int slot, std::int32_t points) override;
   std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter& player) override;
-  void Reseed(std::uint32_t seed) override;
+  void Reseed(std::uint32_t stream) override;
 
   using Plan = std::array<std::uint8_t, SlotCount>;
 

@@ -15,8 +15,10 @@ class Policy : public PlayerAgent {
  public:
   // Which of the round's candidates to fight: 0..hunt.CandidateCount-1.
   virtual std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter& player) = 0;
-  // A fresh stream for a policy that draws, before every battle or hunt.
-  virtual void Reseed(std::uint32_t seed) { static_cast<void>(seed); }
+  // Before every battle or hunt, a stream of its own for a policy that
+  // draws: from the run's policy seed and number, never from the game's
+  // seed (PolicyStream).
+  virtual void Reseed(std::uint32_t stream) { static_cast<void>(stream); }
 };
 
 }  // namespace velkor::sim

@@ -5,7 +5,6 @@
 #include "battle/battle_state.h"
 #include "data/random_source.h"
 #include "data/tables.h"
-#include "sim/seeds.h"
 
 namespace velkor::sim {
 
@@ -37,6 +36,6 @@ std::int32_t RandomPolicy::ChooseCandidate(const HuntState& hunt, const TFighter
   return DrawInt(state_, hunt.CandidateCount);
 }
 
-void RandomPolicy::Reseed(std::uint32_t seed) { state_ = PolicySeed(seed); }
+void RandomPolicy::Reseed(std::uint32_t stream) { state_ = stream; }
 
 }  // namespace velkor::sim

@@ -47,7 +47,8 @@ std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptio
     const std::uint64_t last = std::min(first + Chunk, options.Runs);
     EnemyTally tally;  // summed here and added once: neighbouring sums belong to other threads
     for (std::uint64_t i = first; i < last; ++i) {
-      const BattleRecord record = workers[worker]->Play.Battle(player, enemy, RunSeed(options.Seed, i));
+      const BattleRecord record =
+          workers[worker]->Play.Battle(player, enemy, SeedsOfRun(options.Seed, options.PolicySeed, i));
       ++tally.Battles;
       tally.Turns += record.Turns;
       tally.InvariantBreaks += record.InvariantBreaks;
@@ -75,7 +76,8 @@ HuntTally RunHunts(const Build& build, const RunOptions& options,
     const std::uint64_t last = std::min(first + Chunk, options.Runs);
     HuntTally tally;  // summed here and added once: neighbouring sums belong to other threads
     for (std::uint64_t i = first; i < last; ++i) {
-      const HuntRecord record = workers[worker]->Play.Hunt(player, RunSeed(options.Seed, i));
+      const HuntRecord record =
+          workers[worker]->Play.Hunt(player, SeedsOfRun(options.Seed, options.PolicySeed, i));
       ++tally.Hunts;
       if (record.Ending) ++tally.Endings;
       tally.InvariantBreaks += record.InvariantBreaks;

@@ -61,7 +61,7 @@ std::vector<RankedBuild> SearchBuilds(
     RankedBuild tally;  // summed here and added once: neighbouring sums belong to other threads
     Simulator& play = workers[worker]->Play;
     for (std::uint64_t i = first; i < last; ++i) {
-      const std::uint32_t seed = RunSeed(options.Runs.Seed, i);
+      const RunSeeds seed = SeedsOfRun(options.Runs.Seed, options.Runs.PolicySeed, i);
       ++tally.Runs;
       if (options.Enemy) {
         const BattleRecord battle = play.Battle(player, *options.Enemy, seed);

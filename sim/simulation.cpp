@@ -2,7 +2,6 @@
 
 #include "battle/battle.h"
 #include "hunt/hunt.h"
-#include "sim/seeds.h"
 
 namespace velkor::sim {
 
@@ -24,9 +23,9 @@ BattleRecord Simulator::Fight(std::int32_t enemy, TFighter& player, std::uint32_
   return record;
 }
 
-BattleRecord Simulator::Battle(const TFighter& player, std::int32_t enemy, std::uint32_t seed) {
-  std::uint32_t random = seed;
-  policy_.Reseed(seed);
+BattleRecord Simulator::Battle(const TFighter& player, std::int32_t enemy, RunSeeds seeds) {
+  std::uint32_t random = seeds.Game;
+  policy_.Reseed(seeds.Policy);
   TFighter fighter = player;
   RestoreStats(fighter);
   return Fight(enemy, fighter, random);
@@ -61,9 +60,9 @@ class PolicyHunt : public HuntSeat {
 
 }  // namespace
 
-HuntRecord Simulator::Hunt(const TFighter& player, std::uint32_t seed, std::vector<BattleRecord>* battles) {
-  std::uint32_t random = seed;
-  policy_.Reseed(seed);
+HuntRecord Simulator::Hunt(const TFighter& player, RunSeeds seeds, std::vector<BattleRecord>* battles) {
+  std::uint32_t random = seeds.Game;
+  policy_.Reseed(seeds.Policy);
   TFighter fighter = player;
   RestoreStats(fighter);
   PolicyHunt seat(*this, policy_, battles);
@@ -77,13 +76,13 @@ HuntRecord Simulator::Hunt(const TFighter& player, std::uint32_t seed, std::vect
   return record;
 }
 
-BattleRecord SimulateBattle(const TFighter& player, std::int32_t enemy, Policy& policy, std::uint32_t seed) {
-  return Simulator(policy).Battle(player, enemy, seed);
+BattleRecord SimulateBattle(const TFighter& player, std::int32_t enemy, Policy& policy, RunSeeds seeds) {
+  return Simulator(policy).Battle(player, enemy, seeds);
 }
 
-HuntRecord SimulateHunt(const TFighter& player, Policy& policy, std::uint32_t seed,
+HuntRecord SimulateHunt(const TFighter& player, Policy& policy, RunSeeds seeds,
                         std::vector<BattleRecord>* battles) {
-  return Simulator(policy).Hunt(player, seed, battles);
+  return Simulator(policy).Hunt(player, seeds, battles);
 }
 
 }  // namespace velkor::sim

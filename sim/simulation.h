@@ -8,6 +8,7 @@
 #include "battle/battle_screen.h"
 #include "battle/battle_state.h"
 #include "sim/policy.h"
+#include "sim/seeds.h"
 
 namespace velkor::sim {
 
@@ -38,13 +39,14 @@ class Simulator {
   explicit Simulator(Policy& policy) : policy_(policy) {}
 
   // One battle of player (at full stats) against roster entry enemy, with
-  // the game's generator seeded with seed.
-  BattleRecord Battle(const TFighter& player, std::int32_t enemy, std::uint32_t seed);
+  // the game's generator seeded with seeds.Game and the policy reseeded
+  // with seeds.Policy.
+  BattleRecord Battle(const TFighter& player, std::int32_t enemy, RunSeeds seeds);
 
-  // One whole hunt from seed: the rounds' candidates and scenery draws as the
-  // game makes them, the policy's choice, full stats before every battle.
-  // When battles is given, each battle's record is appended to it.
-  HuntRecord Hunt(const TFighter& player, std::uint32_t seed, std::vector<BattleRecord>* battles = nullptr);
+  // One whole hunt from seeds: the rounds' candidates and scenery draws as
+  // the game makes them, the policy's choice, full stats before every
+  // battle. When battles is given, each battle's record is appended to it.
+  HuntRecord Hunt(const TFighter& player, RunSeeds seeds, std::vector<BattleRecord>* battles = nullptr);
 
   // One battle of player against roster entry enemy, drawing from
   // randomState; both are left as the battle left them.
@@ -57,8 +59,8 @@ class Simulator {
 };
 
 // A battle or a hunt on a simulator of its own.
-BattleRecord SimulateBattle(const TFighter& player, std::int32_t enemy, Policy& policy, std::uint32_t seed);
-HuntRecord SimulateHunt(const TFighter& player, Policy& policy, std::uint32_t seed,
+BattleRecord SimulateBattle(const TFighter& player, std::int32_t enemy, Policy& policy, RunSeeds seeds);
+HuntRecord SimulateHunt(const TFighter& player, Policy& policy, RunSeeds seeds,
                         std::vector<BattleRecord>* battles = nullptr);
 
 }  // namespace velkor::sim

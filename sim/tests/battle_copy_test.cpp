@@ -9,6 +9,7 @@
 #include "sim/build.h"
 #include "sim/random_policy.h"
 #include "sim/roster_entry.h"
+#include "sim/seeds.h"
 
 namespace velkor::sim {
 namespace {
@@ -19,10 +20,10 @@ auto Summary(const BattleState& b) {
                          b.ActionPoints, b.DecoyTokens, b.GuardTokens, b.ActionPlan);
 }
 
-// The rest of battle, with the player's side drawn from policySeed.
+// The rest of battle, with the player's side drawn from policySeed's stream.
 BattleOutcome PlayOn(BattleState& battle, std::uint32_t policySeed) {
   RandomPolicy policy;
-  policy.Reseed(policySeed);
+  policy.Reseed(PolicyStream(policySeed, 0));
   NullBattleScreen screen;
   return FightBattle(battle, policy, screen, 10000);
 }
@@ -43,7 +44,7 @@ TEST(BattleCopy, CopiesPlayOnIndependentlyAndLikeAFreshBattle) {
       // The same battle stopped after two turns, then copied twice.
       BattleState original = fresh;
       RandomPolicy policy;
-      policy.Reseed(seed);
+      policy.Reseed(PolicyStream(seed, 0));
       NullBattleScreen screen;
       ASSERT_EQ(FightBattle(original, policy, screen, 2), BattleOutcome::Undecided)
           << "no battle left to copy";

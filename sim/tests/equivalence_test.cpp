@@ -65,7 +65,8 @@ TEST(Equivalence, EveryEnemyBattleByBattle) {
           Typed typed;
           const auto policy = MakePolicy(name);
           Recorder recorder(*policy, typed);
-          const BattleRecord engine = SimulateBattle(MakeFighter(build), enemy, recorder, seed);
+          const BattleRecord engine =
+              SimulateBattle(MakeFighter(build), enemy, recorder, {seed, PolicyStream(1, seed)});
 
           Typist typist(typed);
           GameRun run;
@@ -102,7 +103,8 @@ class HuntEquivalence : public ::testing::Test {
     const auto policy = MakePolicy(name);
     Recorder recorder(*policy, typed);
     std::vector<BattleRecord> engine;
-    const HuntRecord hunt = SimulateHunt(MakeFighter(build), recorder, seed, &engine);
+    const HuntRecord hunt =
+        SimulateHunt(MakeFighter(build), recorder, {seed, PolicyStream(1, seed)}, &engine);
 
     BecomePlayer(run, build, seed);
     run.Report.ReadLocale();

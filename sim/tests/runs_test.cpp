@@ -33,8 +33,8 @@ TEST(RunBattles, TheSumOfTheBattlesOfConsecutiveSeedsWhateverTheThreads) {
     EXPECT_EQ(one[enemy].InvariantBreaks, 0u) << enemy;
     EnemyTally direct;
     for (std::uint64_t i = 0; i < options.Runs; ++i) {
-      const BattleRecord record =
-          SimulateBattle(MakeFighter(Even), static_cast<std::int32_t>(enemy), *policy, RunSeed(77, i));
+      const BattleRecord record = SimulateBattle(MakeFighter(Even), static_cast<std::int32_t>(enemy), *policy,
+                                                 SeedsOfRun(77, options.PolicySeed, i));
       ++direct.Battles;
       direct.Turns += record.Turns;
       if (record.Outcome == BattleOutcome::Victory) {
@@ -44,6 +44,21 @@ TEST(RunBattles, TheSumOfTheBattlesOfConsecutiveSeedsWhateverTheThreads) {
     }
     EXPECT_TRUE(Same(one[enemy], direct)) << enemy;
   }
+}
+
+// A policy that draws takes its stream from the policy seed, which the
+// table is given apart from the game's seeds.
+TEST(RunBattles, APolicyThatDrawsFollowsThePolicySeed) {
+  RunOptions options;
+  options.Policy = "random";
+  options.Runs = 300;
+  const auto first = RunBattles(Even, options);
+  EXPECT_TRUE(Same(RunBattles(Even, options)[0], first[0]));
+  options.PolicySeed = 2;
+  const auto other = RunBattles(Even, options);
+  int differ = 0;
+  for (std::size_t enemy = 0; enemy < RosterSize; ++enemy) differ += Same(first[enemy], other[enemy]) ? 0 : 1;
+  EXPECT_GT(differ, 6);
 }
 
 TEST(RunHunts, WhateverTheThreads) {
@@ -67,7 +82,7 @@ TEST(SimulateHunt, FollowsTheHuntsRules) {
   int endings = 0;
   for (std::uint32_t seed = 0; seed < 300; ++seed) {
     std::vector<BattleRecord> battles;
-    const HuntRecord hunt = SimulateHunt(strong, *policy, seed, &battles);
+    const HuntRecord hunt = SimulateHunt(strong, *policy, {seed, seed}, &battles);
     ASSERT_FALSE(battles.empty());
     std::set<std::int32_t> fought;
     for (std::size_t i = 0; i < battles.size(); ++i) {
