@@ -48,6 +48,9 @@ struct BattleState {
   // Tokens made by "回避" and "防御"; kept from turn to turn within a battle.
   std::array<std::int32_t, SideCount> DecoyTokens{};
   std::array<std::int32_t, SideCount> GuardTokens{};
+  // Hit points each side has lost in this battle, as its damage messages
+  // told them: what a player reckons an enemy's HP from.
+  std::array<std::int64_t, SideCount> HPLost{};
   // Turns begun in this battle.
   std::uint64_t Turn = 0;
   // Broken invariants met in this battle, each also told to the screen's

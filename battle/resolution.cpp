@@ -46,6 +46,7 @@ void ResolveAttack(BattleState& battle, BattleScreen& screen, int attacker, int 
     battle.ActionPoints[t] = SaturatingSub(battle.ActionPoints[t], amount);
   } else {
     victim.CurStats[StatHP] = SaturatingSub(victim.CurStats[StatHP], amount);
+    battle.HPLost[t] += amount;
   }
   Tell(screen, [&](BattleScreen& shown) { shown.Damaged(victim, amount, toPoints); });
 

@@ -19,7 +19,7 @@ std::unique_ptr<Policy> Make() {
 constexpr std::array<PolicyEntry, 3> Known{{
     {"greedy", "the plan that deals the most damage this turn; the candidate it outlasts best", false,
      Make<GreedyPolicy>},
-    {"lookahead", "each turn the plan (hits, guards, decoys, breaks) that fares best on copies", true,
+    {"lookahead", "each turn the plan (hits, guards, decoys, breaks) that fares best on copies", false,
      Make<LookaheadPolicy>},
     {"random", "any affordable action or the end, each equally likely; any candidate", true,
      Make<RandomPolicy>},

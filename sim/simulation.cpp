@@ -10,6 +10,7 @@ BattleRecord Simulator::Fight(std::int32_t enemy, TFighter& player, std::uint32_
   std::uint32_t rosterBreaks = 0;
   EnemyData(enemy, entry, [&rosterBreaks](std::string_view) { ++rosterBreaks; });
   SetUpBattle(battle_, player, entry, randomState);
+  policy_.Meet(entry);
   BattleRecord record;
   record.Enemy = enemy;
   record.Outcome = FightBattle(battle_, policy_, screen_, StalemateTurns);

@@ -55,7 +55,8 @@ class Recorder : public Policy {
     typed_.Candidates.push_back(MenuLetter(chosen));
     return chosen;
   }
-  void Reseed(std::uint32_t seed) override { inner_.Reseed(seed); }
+  void Meet(const EnemyNumbers& enemy) override { inner_.Meet(enemy); }
+  void Reseed(std::uint32_t stream) override { inner_.Reseed(stream); }
 
  private:
   Policy& inner_;
