@@ -137,8 +137,41 @@ TEST(SearchBuilds, RanksWhateverTheThreads) {
   EXPECT_EQ(found->Kills, 0u);
 }
 
-// lookahead keeps tables and a stream of its own in each thread's policy:
-// none of it may leak from one run into the next.
+// Every policy, on one thread and on three: each thread's policy meets
+// other enemies and builds in another order (and keeps tables and choices
+// from them), which must change no count.
+TEST(Runs, EveryPolicyWhateverTheThreads) {
+  for (const PolicyEntry& entry : Policies()) {
+    RunOptions options;
+    options.Policy = entry.Name;
+    options.Runs = 30;  // one work item per enemy
+    options.Threads = 1;
+    const auto one = RunBattles(Even, options);
+    options.Threads = 3;
+    const auto three = RunBattles(Even, options);
+    for (std::size_t enemy = 0; enemy < RosterSize; ++enemy)
+      EXPECT_TRUE(Same(one[enemy], three[enemy])) << entry.Name << " against " << enemy;
+
+    SearchOptions search;  // whole hunts: seventy builds, one work item each
+    search.Step = 50;
+    search.Runs.Policy = entry.Name;
+    search.Runs.Runs = 3;
+    search.Runs.Threads = 1;
+    const std::vector<RankedBuild> alone = SearchBuilds(search);
+    search.Runs.Threads = 3;
+    const std::vector<RankedBuild> shared = SearchBuilds(search);
+    ASSERT_EQ(alone.size(), shared.size());
+    for (std::size_t i = 0; i < alone.size(); ++i) {
+      EXPECT_EQ(alone[i].Character, shared[i].Character) << entry.Name << " " << i;
+      EXPECT_EQ(alone[i].Successes, shared[i].Successes) << entry.Name << " " << i;
+      EXPECT_EQ(alone[i].Kills, shared[i].Kills) << entry.Name << " " << i;
+      EXPECT_EQ(alone[i].InvariantBreaks, 0u) << entry.Name << " " << i;
+    }
+  }
+}
+
+// lookahead keeps tables and choices in each thread's policy: none of it
+// may leak from one run into the next.
 TEST(SearchBuilds, LookaheadWhateverTheThreads) {
   SearchOptions options;
   options.Step = 50;
