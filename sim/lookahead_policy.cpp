@@ -4,6 +4,7 @@
 
 #include "battle/battle.h"
 #include "battle/turn.h"
+#include "sim/seeds.h"
 
 namespace velkor::sim {
 
@@ -21,12 +22,7 @@ constexpr std::uint64_t Horizon = 30;
 constexpr int Tries = 256;
 
 // The next number of a SplitMix64 stream.
-std::uint64_t NextOf(std::uint64_t& state) {
-  std::uint64_t z = (state += 0x9E3779B97F4A7C15u);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-  return z ^ (z >> 31);
-}
+std::uint64_t NextOf(std::uint64_t& state) { return Mix64(state += 0x9E3779B97F4A7C15u); }
 
 // The plan of mix for slots from..4 on points: its cover (breaks, decoys,
 // guards) before or after the hits that table buys with the rest.

@@ -12,16 +12,21 @@ inline std::uint32_t RunSeed(std::uint32_t base, std::uint64_t index) {
   return base + static_cast<std::uint32_t>(index);
 }
 
-// A policy that draws takes a stream of its own for run index, made from a
-// policy seed that the simulator is given apart from the game's seed: the
-// two numbers go together through a 64-bit mixing function (the finalizer
-// of SplitMix64). Nothing of the stream is a function of the game's seed,
-// so no policy can rebuild the game's draws from it.
-inline std::uint32_t PolicyStream(std::uint32_t policySeed, std::uint64_t index) {
-  std::uint64_t z = (std::uint64_t{policySeed} << 32 ^ index) + 0x9E3779B97F4A7C15u;
+// The finalizer of SplitMix64: every bit of z stirred into every bit.
+inline std::uint64_t Mix64(std::uint64_t z) {
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-  return static_cast<std::uint32_t>((z ^ (z >> 31)) >> 32);
+  return z ^ (z >> 31);
+}
+
+// A policy that draws takes a stream of its own for run index, made from a
+// policy seed that the simulator is given apart from the game's seed: the
+// two numbers go together through Mix64. Nothing of the stream is a
+// function of the game's seed, so no policy can rebuild the game's draws
+// from it.
+inline std::uint32_t PolicyStream(std::uint32_t policySeed, std::uint64_t index) {
+  return static_cast<std::uint32_t>(Mix64((std::uint64_t{policySeed} << 32 ^ index) + 0x9E3779B97F4A7C15u) >>
+                                    32);
 }
 
 // What one battle or hunt starts from: the game's generator, and the

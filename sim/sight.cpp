@@ -8,6 +8,7 @@
 #include "battle/think.h"
 #include "battle/turn.h"
 #include "data/tables.h"
+#include "sim/seeds.h"
 
 namespace velkor::sim {
 
@@ -27,14 +28,12 @@ std::int32_t Clamp(std::int64_t value) {
                                                             std::numeric_limits<std::int32_t>::max()));
 }
 
-// FNV-1a over the bytes, then SplitMix64's finalizer.
+// FNV-1a over the bytes, then stirred.
 std::uint64_t HashBytes(const void* data, std::size_t size) {
   std::uint64_t h = 0xCBF29CE484222325u;
   const auto* bytes = static_cast<const unsigned char*>(data);
   for (std::size_t i = 0; i < size; ++i) h = (h ^ bytes[i]) * 0x100000001B3u;
-  h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9u;
-  h = (h ^ (h >> 27)) * 0x94D049BB133111EBu;
-  return h ^ (h >> 31);
+  return Mix64(h);
 }
 
 }  // namespace
