@@ -91,6 +91,12 @@ class Steady : public PlayerAgent {
   GreedyPolicy& greedy_;
 };
 
+// A number for every mix, below 128.
+std::size_t MixIndex(const Mix& mix) {
+  return static_cast<std::size_t>(((mix.Breaks * 4 + mix.Decoys) * 4 + mix.Guards) * 2 +
+                                  (mix.CoverFirst ? 1 : 0));
+}
+
 }  // namespace
 
 std::int32_t LookaheadPolicy::ChooseCandidate(const HuntState& hunt, const TFighter& player) {
@@ -169,6 +175,9 @@ LookaheadPolicy::Plan LookaheadPolicy::Decide(const Sight& sight, const Matchup&
   // [candidate]: its wins on the copies after the first round.
   std::vector<double>& later = laterWins_;
   later.assign(candidates_.size(), 0.0);
+  // The candidates of the round in the order of their places: by number
+  // in the first round, then as the round before ranked them (the greedy
+  // plan first). A tie goes to the earlier place.
   std::vector<std::size_t>& in = in_;
   in.clear();
   for (std::size_t c = 0; c < candidates_.size(); ++c) in.push_back(c);
@@ -177,47 +186,64 @@ LookaheadPolicy::Plan LookaheadPolicy::Decide(const Sight& sight, const Matchup&
     const std::size_t copies = static_cast<std::size_t>(Rounds[r].Copies);
     const std::size_t end = first + copies;
     const bool last = r + 1 == Rounds.size();
-    // Wins of c on the round's copies from n on, added to already.
-    const auto wins = [&](std::size_t c, std::size_t n, double already) {
-      for (; n < end; ++n) already += Play(Copy(n, sight, matchup), candidates_[c], sight);
-      return already;
-    };
     // The greedy plan comes first; where it wins every copy of the first
     // round there is nothing to gain. It goes on to the last round whatever
     // it scores, and competes only there.
-    if (r == 0) {
-      if (wins(0, first, 0.0) == static_cast<double>(copies)) return candidates_.front().First;
-    } else if (!last) {
-      later[0] = wins(0, first, later[0]);
+    if (r == 0 || !last) {
+      double greedy = later[0];
+      for (std::size_t n = first; n < end; ++n)
+        greedy += Play(Copy(n, sight, matchup), candidates_[0], sight);
+      if (r == 0 && greedy == static_cast<double>(copies)) return candidates_.front().First;
+      if (r > 0) later[0] = greedy;
     }
-    // The places to win, kept best first (the earlier candidate first on a
-    // tie): the last round's one among all, the others' Kept beside the
-    // greedy plan. A candidate that can at best tie the last place held
-    // stops playing at once: it would not have taken a place.
+    // The places to win, held best first: the last round's one among all,
+    // the others' Kept beside the greedy plan. A candidate that cannot take
+    // a place even by winning every copy left stops playing at once. So
+    // the places do not depend on the order the candidates are played in:
+    // the first round plays first the mixes that have won most often, which
+    // sets the bar early.
+    struct Held {
+      double Score;
+      std::size_t Place;  // in the round's order
+      std::size_t Candidate;
+    };
+    const auto before = [](const Held& a, const Held& b) {
+      return a.Score > b.Score || (a.Score == b.Score && a.Place < b.Place);
+    };
     const std::size_t places = last ? 1 : Rounds[r].Kept;
-    std::vector<std::pair<double, std::size_t>>& held = scores_;
-    held.clear();
-    for (const std::size_t c : in) {
-      if (c == 0 && !last) continue;
-      double score = r == 0 ? 0.0 : later[c];
+    std::vector<std::size_t>& order = order_;
+    order.clear();
+    for (std::size_t place = 0; place < in.size(); ++place)
+      if (last || in[place] != 0) order.push_back(place);
+    if (r == 0) {
+      std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return chosen_[MixIndex(candidates_[in[a]].Then)] > chosen_[MixIndex(candidates_[in[b]].Then)];
+      });
+    }
+    std::vector<Held> held;
+    for (const std::size_t place : order) {
+      const std::size_t c = in[place];
+      Held mine{r == 0 ? 0.0 : later[c], place, c};
       bool out = false;
-      for (std::size_t n = first; n < end; ++n) {
-        score += Play(Copy(n, sight, matchup), candidates_[c], sight);
-        if (held.size() == places && score + static_cast<double>(end - n - 1) <= held.back().first) {
-          out = true;
-          break;
-        }
+      for (std::size_t n = first; n < end && !out; ++n) {
+        mine.Score += Play(Copy(n, sight, matchup), candidates_[c], sight);
+        Held best = mine;
+        best.Score += static_cast<double>(end - n - 1);
+        out = held.size() == places && !before(best, held.back());
       }
       if (out) continue;
-      if (r > 0) later[c] = score;
-      if (held.size() == places) held.pop_back();
-      const auto at = std::find_if(held.begin(), held.end(), [&](const auto& h) { return h.first < score; });
-      held.insert(at, {score, c});
+      if (r > 0) later[c] = mine.Score;
+      held.insert(std::find_if(held.begin(), held.end(), [&](const Held& h) { return before(mine, h); }),
+                  mine);
+      if (held.size() > places) held.pop_back();
     }
     first = end;
-    if (last) return candidates_[held.front().second].First;
+    if (last) {
+      ++chosen_[MixIndex(candidates_[held.front().Candidate].Then)];
+      return candidates_[held.front().Candidate].First;
+    }
     in.assign(1, 0);
-    for (const auto& h : held) in.push_back(h.second);
+    for (const Held& h : held) in.push_back(h.Candidate);
   }
   return candidates_.front().First;  // not reached: the last round decides
 }

@@ -126,6 +126,10 @@ class LookaheadPolicy : public Policy {
   std::vector<std::pair<double, std::size_t>> scores_;
   std::vector<double> laterWins_;
   std::vector<std::size_t> in_;
+  std::vector<std::size_t> order_;
+  // [mix]: decisions it has won, which orders the first round's plays (and
+  // nothing else).
+  std::array<std::uint32_t, 128> chosen_{};
   NullBattleScreen screen_;
   std::uint64_t decisions_ = 0;
   std::uint64_t workedOut_ = 0;
