@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <numeric>
 #include <vector>
 
 namespace velkor::tools {
@@ -71,17 +72,22 @@ int Compare(const Big& a, const Big& b) {
   return 0;
 }
 
-// Sign of odd x 2^shift - 10^(-k/100), decided exactly: raising both sides to
-// the power 100 gives odd^100 x 2^(100 shift) against 10^(-k) = 5^(-k) x 2^(-k).
+// Sign of odd x 2^shift - 10^(-k/100), decided exactly: with k/100 = q/p in
+// lowest terms, raising both sides to the power p gives odd^p x 2^(p shift)
+// against 10^(-q) = 5^(-q) x 2^(-q). (Lowest terms only make the numbers
+// smaller: 100 and k would do.)
 int CompareWithPower(std::uint64_t odd, int shift, int k) {
-  Big left = Power(FromU64(odd), 100);
+  const int g = std::gcd(k, 100);
+  const int p = 100 / g;
+  const int q = k / g;
+  Big left = Power(FromU64(odd), static_cast<unsigned>(p));
   Big right = FromU64(1);
-  if (k >= 0) {
-    left = Multiply(left, Power(FromU64(5), static_cast<unsigned>(k)));
+  if (q >= 0) {
+    left = Multiply(left, Power(FromU64(5), static_cast<unsigned>(q)));
   } else {
-    right = Power(FromU64(5), static_cast<unsigned>(-k));
+    right = Power(FromU64(5), static_cast<unsigned>(-q));
   }
-  const int twos = 100 * shift + k;
+  const int twos = p * shift + q;
   if (twos >= 0) {
     left = ShiftLeft(left, static_cast<unsigned>(twos));
   } else {
