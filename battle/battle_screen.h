@@ -64,6 +64,12 @@ class NullBattleScreen final : public BattleScreen {
   void Pause() override {}
 };
 
+// A broken invariant at place: counted in battle, and told to the screen.
+inline void InvariantBroken(BattleState& battle, BattleScreen& screen, std::string_view place) {
+  ++battle.InvariantBreaks;
+  screen.Error(place);
+}
+
 // One message of the battle, followed by the screen's pause; tell(screen)
 // writes it.
 template <class Message>

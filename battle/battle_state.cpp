@@ -4,14 +4,12 @@
 
 namespace velkor {
 
-void SetUpBattle(BattleState& battle, const TFighter& player, const TEnemy& enemy,
+void SetUpBattle(BattleState& battle, const TFighter& player, const EnemyNumbers& enemy,
                  std::uint32_t randomState) {
+  battle = BattleState{};
   battle.PlayerFighter = player;
-  battle.CurrentEnemy = enemy;  // a whole copy, texts included
+  battle.CurrentEnemy = enemy;
   battle.RandomState = randomState;
-  battle.DecoyTokens = {0, 0};
-  battle.GuardTokens = {0, 0};
-  battle.Turn = 0;
 }
 
 std::int32_t SaturatingSub(std::int32_t a, std::int32_t b) {

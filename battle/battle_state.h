@@ -9,7 +9,6 @@
 #include <array>
 #include <cstdint>
 
-#include "battle/weight_table.h"
 #include "data/fighter.h"
 #include "data/random_source.h"
 #include "enemy/enemy.h"
@@ -32,14 +31,14 @@ enum class BattleOutcome : std::uint8_t {
   Defeat,     // the player's did
 };
 
-// Everything a battle is, by value: a defaulted copy of it is a whole
-// independent battle.
-struct BattleValues {
+// Everything a battle is, numbers only: its defaulted copy is a whole
+// independent battle. The enemy's story stays with whoever tells it.
+struct BattleState {
   // The player's record as the battle began, and this battle's copy of the
-  // roster entry; they take all damage dealt. The caller copies the player's
-  // record back out when the battle is over.
+  // roster entry's numbers; they take all damage dealt. The caller copies
+  // the player's record back out when the battle is over.
   TFighter PlayerFighter{};
-  TEnemy CurrentEnemy;
+  EnemyNumbers CurrentEnemy{};
   // [side][slot]: an action code; actEnd marks an empty slot and the end of a plan.
   std::array<std::array<std::uint8_t, SlotCount>, SideCount> ActionPlan{};
   // [side][slot]: the phase of that slot has been reached this turn.
@@ -49,29 +48,23 @@ struct BattleValues {
   // Tokens made by "回避" and "防御"; kept from turn to turn within a battle.
   std::array<std::int32_t, SideCount> DecoyTokens{};
   std::array<std::int32_t, SideCount> GuardTokens{};
+  // Hit points each side has lost in this battle, as its damage messages
+  // told them: what a player reckons an enemy's HP from.
+  std::array<std::int64_t, SideCount> HPLost{};
   // Turns begun in this battle.
   std::uint64_t Turn = 0;
-
-  // CurrentEnemy's weights as its draws use them.
-  WeightTable EnemyWeights;
+  // Broken invariants met in this battle, each also told to the screen's
+  // error banner: what a battle that nobody watches still reports. No input
+  // of today reaches one.
+  std::uint32_t InvariantBreaks = 0;
 
   // The generator's state that every draw of the enemy's plans and of the
   // initiative moves on.
   std::uint32_t RandomState = 0;
-};
-
-// A battle: its values, and Fighters, which always point at this battle's
-// own two fighters, in a copy at the copy's.
-struct BattleState : BattleValues {
-  BattleState() = default;
-  BattleState(const BattleState& other) : BattleValues(other) {}
-  BattleState& operator=(const BattleState& other) {
-    BattleValues::operator=(other);
-    return *this;
-  }
 
   // Side 0 is PlayerFighter, side 1 CurrentEnemy.
-  const std::array<TFighter*, SideCount> Fighters{&PlayerFighter, &CurrentEnemy};
+  TFighter& Fighters(int side) { return side == PlayerSide ? PlayerFighter : CurrentEnemy; }
+  const TFighter& Fighters(int side) const { return side == PlayerSide ? PlayerFighter : CurrentEnemy; }
 
   // A uniform integer in 0..n-1 from this battle's generator.
   std::int32_t Draw(std::int32_t n) { return DrawInt(RandomState, n); }
@@ -79,7 +72,8 @@ struct BattleState : BattleValues {
 
 // Makes battle a fresh fight of a copy of player against a copy of enemy,
 // drawing from a generator in state randomState: no tokens, no turn yet.
-void SetUpBattle(BattleState& battle, const TFighter& player, const TEnemy& enemy, std::uint32_t randomState);
+void SetUpBattle(BattleState& battle, const TFighter& player, const EnemyNumbers& enemy,
+                 std::uint32_t randomState);
 
 // a - b, held within 32 bits: hit points and action points only ever go down
 // by the amounts of the damage formula, but a record loaded from disk may

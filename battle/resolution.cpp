@@ -17,7 +17,7 @@ void MakeToken(BattleScreen& screen, std::string_view tokenName, std::int32_t& c
 void ResolveAttack(BattleState& battle, BattleScreen& screen, int attacker, int target, std::uint8_t action,
                    BattleOutcome& result) {
   const auto t = static_cast<std::size_t>(target);
-  TFighter& victim = *battle.Fighters[t];
+  TFighter& victim = battle.Fighters(target);
 
   if (battle.DecoyTokens[t] > 0) {
     --battle.DecoyTokens[t];
@@ -34,9 +34,8 @@ void ResolveAttack(BattleState& battle, BattleScreen& screen, int attacker, int 
   }
 
   const std::int32_t defense = victim.CurStats[StatDefense];
-  std::int32_t amount = AfterDefense(
-      action, BaseAmount(action, battle.Fighters[static_cast<std::size_t>(attacker)]->CurStats[StatAttack]),
-      defense);
+  std::int32_t amount =
+      AfterDefense(action, BaseAmount(action, battle.Fighters(attacker).CurStats[StatAttack]), defense);
   if (battle.GuardTokens[t] > 0) {
     amount = AfterGuard(amount, defense);
     --battle.GuardTokens[t];
@@ -48,6 +47,7 @@ void ResolveAttack(BattleState& battle, BattleScreen& screen, int attacker, int 
     battle.ActionPoints[t] = SaturatingSub(battle.ActionPoints[t], amount);
   } else {
     victim.CurStats[StatHP] = SaturatingSub(victim.CurStats[StatHP], amount);
+    battle.HPLost[t] += amount;
   }
   Tell(screen, [&](BattleScreen& shown) { shown.Damaged(victim, amount, toPoints); });
 
@@ -58,7 +58,7 @@ void ResolveAttack(BattleState& battle, BattleScreen& screen, int attacker, int 
 void drivePhase(BattleState& battle, TurnContext& turn, int side, int otherSide) {
   const auto s = static_cast<std::size_t>(side);
   const auto phase = static_cast<std::size_t>(turn.Phase);
-  TFighter& actor = *battle.Fighters[s];
+  TFighter& actor = battle.Fighters(side);
 
   if (!turn.SideFinished[s] && actor.HasTalent(HyperReaction)) {
     // This side decides only now, with the points it has left at this moment.
@@ -74,7 +74,7 @@ void drivePhase(BattleState& battle, TurnContext& turn, int side, int otherSide)
   if (action == actEnd) turn.SideFinished[s] = true;
   if (turn.SideFinished[s]) return;
   if (action > actSwordPlay) {
-    turn.Screen.Error("drivePhase in BattleTurn");
+    InvariantBroken(battle, turn.Screen, "drivePhase in BattleTurn");
     return;
   }
 

@@ -8,13 +8,13 @@
 namespace velkor {
 
 void DecideInitiative(BattleState& battle, TurnContext& turn) {
-  const bool playerQuick = battle.Fighters[PlayerSide]->HasTalent(Quick);
-  const bool enemyQuick = battle.Fighters[EnemySide]->HasTalent(Quick);
+  const bool playerQuick = battle.Fighters(PlayerSide).HasTalent(Quick);
+  const bool enemyQuick = battle.Fighters(EnemySide).HasTalent(Quick);
   if (playerQuick != enemyQuick) {
     turn.FirstSide = playerQuick ? PlayerSide : EnemySide;
   } else {
-    std::int64_t a = battle.Fighters[PlayerSide]->CurStats[StatSpeed];
-    std::int64_t b = battle.Fighters[EnemySide]->CurStats[StatSpeed];
+    std::int64_t a = battle.Fighters(PlayerSide).CurStats[StatSpeed];
+    std::int64_t b = battle.Fighters(EnemySide).CurStats[StatSpeed];
     if (a == 0 && b == 0) a = b = 1;
     // The source draws below a 32-bit bound; halving keeps the odds.
     while (a + b > INT32_MAX) {
@@ -32,14 +32,14 @@ void BattleTurn(BattleState& battle, PlayerAgent& agent, BattleScreen& screen, B
   for (auto& done : battle.PhaseDone) done.fill(false);
 
   // The enemy plans first, so its plan is there while the player plans.
-  if (!battle.Fighters[EnemySide]->HasTalent(HyperReaction)) PlanEnemyActions(battle, screen);
-  if (!battle.Fighters[PlayerSide]->HasTalent(HyperReaction)) agent.PlanActions(battle);
+  if (!battle.Fighters(EnemySide).HasTalent(HyperReaction)) PlanEnemyActions(battle, screen);
+  if (!battle.Fighters(PlayerSide).HasTalent(HyperReaction)) agent.PlanActions(battle);
 
   TurnContext turn(result, agent, screen);
   DecideInitiative(battle, turn);
 
-  battle.ActionPoints[PlayerSide] = battle.Fighters[PlayerSide]->CurStats[StatSpeed];
-  battle.ActionPoints[EnemySide] = battle.Fighters[EnemySide]->CurStats[StatSpeed];
+  battle.ActionPoints[PlayerSide] = battle.Fighters(PlayerSide).CurStats[StatSpeed];
+  battle.ActionPoints[EnemySide] = battle.Fighters(EnemySide).CurStats[StatSpeed];
   turn.SideFinished = {false, false};
   result = BattleOutcome::Undecided;
 

@@ -17,12 +17,9 @@ void Battle(Console& console, std::int32_t enemyIndex, TFighter& player, std::ui
 BattleOutcome Battle(Console& console, ConsoleBattle& at, std::int32_t enemyIndex, TFighter& player,
                      std::uint32_t& randomState, std::string& titleList) {
   BattleState& battle = at.State;
-  {
-    TEnemy built;
-    EnemyData(enemyIndex, built, [&console](std::string_view place) { ErrorBanner(console, place); });
-    SetUpBattle(battle, player, built, randomState);
-  }
-  const TEnemy& enemy = battle.CurrentEnemy;
+  TEnemy enemy;
+  EnemyData(enemyIndex, enemy, [&console](std::string_view place) { ErrorBanner(console, place); });
+  SetUpBattle(battle, player, enemy, randomState);
 
   console.Write(enemy.EncounterText);
   WaitEnter(console);
@@ -40,7 +37,7 @@ BattleOutcome Battle(Console& console, ConsoleBattle& at, std::int32_t enemyInde
     console.WriteLine();
     if (!enemy.Title.empty()) {
       titleList += enemy.Title;
-      console.WriteLine(player.Name.Text() + "は"_cp + enemy.Title + "の称号を得た！"_cp);
+      console.WriteLine(player.Name.Text() + "は"_cp + std::string(enemy.Title) + "の称号を得た！"_cp);
       WaitEnter(console);
     }
   } else {

@@ -43,11 +43,11 @@ std::string TokenLine(const BattleState& battle, int side) {
 }
 
 void ShowBattle(Console& console, const BattleState& battle) {
-  const TFighter& player = *battle.Fighters[PlayerSide];
+  const TFighter& player = battle.Fighters(PlayerSide);
   const std::string enemyPlan =
       player.HasTalent(MindEye) ? PlanRow(battle, EnemySide) + std::string(LineEnd) : "";
   const std::string playerPlan = PlanRow(battle, PlayerSide) + std::string(LineEnd);
-  ShowSheet(console, *battle.Fighters[EnemySide], !player.HasTalent(EvilEye),
+  ShowSheet(console, battle.Fighters(EnemySide), !player.HasTalent(EvilEye),
             TokenLine(battle, EnemySide) + enemyPlan);
   ShowSheet(console, player, false, TokenLine(battle, PlayerSide) + playerPlan);
 }

@@ -39,7 +39,7 @@ void PlanPlayerActions(Console& console, BattleState& battle) {
   auto& plan = battle.ActionPlan[PlayerSide];
   for (;;) {
     plan.fill(actEnd);
-    std::int32_t points = battle.Fighters[PlayerSide]->CurStats[StatSpeed];
+    std::int32_t points = battle.Fighters(PlayerSide).CurStats[StatSpeed];
     for (int slot = 0; slot < SlotCount; ++slot) {
       if (SelectAction(console, battle, slot, points)) break;
       // Only an offered action can be chosen, so this stays at 0 or above.

@@ -25,16 +25,6 @@ void ScaleStats(std::array<std::int32_t, StatCount>& stats) {
 }
 
 void EnemyData(std::int32_t index, TEnemy& enemy, const ErrorSink& error) {
-  EnemyNumbers(index, enemy, error);
-  if (index >= 0 && index < RosterSize) {
-    const enemy_internal::RosterEntry& entry = enemy_internal::Roster[static_cast<std::size_t>(index)];
-    enemy.EncounterText = entry.EncounterText;
-    enemy.DefeatText = entry.DefeatText;
-    enemy.Title = entry.Title;
-  }
-}
-
-void EnemyNumbers(std::int32_t index, TEnemy& enemy, const ErrorSink& error) {
   ResetEnemy(enemy, error);
   std::array<std::int32_t, StatCount> startBonus{};
 
@@ -45,6 +35,9 @@ void EnemyNumbers(std::int32_t index, TEnemy& enemy, const ErrorSink& error) {
     enemy.Talents = entry.Talents;
     startBonus = entry.StartBonus;
     setActionRate(enemy, entry.Weights, error);
+    enemy.EncounterText = entry.EncounterText;
+    enemy.DefeatText = entry.DefeatText;
+    enemy.Title = entry.Title;
   }
 
   // The bonus is scaled like the stats and lands on the current stats only.

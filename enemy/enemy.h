@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
-#include <string>
+#include <string_view>
 
 #include "data/error_sink.h"
 #include "data/fighter.h"
@@ -14,21 +14,27 @@ namespace velkor {
 
 inline constexpr std::int32_t RosterSize = 12;
 
-struct TEnemy : TFighter {
+// What a battle plays with: the fighter block and the action weights.
+struct EnemyNumbers : TFighter {
   std::array<std::int32_t, ActionCount> ActionRate{};  // weight per action code; 0 = never
-  std::string EncounterText;                           // shown when a battle with it begins
-  std::string DefeatText;                              // shown after it has been killed
-  std::string Title;                                   // empty, or the label earned by killing it
 };
+
+// What is told around a battle with the enemy. The texts are the roster's
+// constants, which live as long as the program: a copy of the record is as
+// independent of the original as a copy of the texts would be, and costs
+// nothing.
+struct EnemyStory {
+  std::string_view EncounterText;  // shown when a battle with it begins
+  std::string_view DefeatText;     // shown after it has been killed
+  std::string_view Title;          // empty, or the label earned by killing it
+};
+
+struct TEnemy : EnemyNumbers, EnemyStory {};
 
 // Overwrites enemy whole with roster entry index (0..11); any other index
 // gives the reset record. A roster entry that breaks the rules of the
 // action weights is told to error.
 void EnemyData(std::int32_t index, TEnemy& enemy, const ErrorSink& error);
-
-// EnemyData without the three texts, which are left empty: what a battle
-// that nobody watches needs, built without copying the story.
-void EnemyNumbers(std::int32_t index, TEnemy& enemy, const ErrorSink& error);
 
 // The stats times StatMultipliers, in place.
 void ScaleStats(std::array<std::int32_t, StatCount>& stats);

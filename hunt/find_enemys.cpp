@@ -21,7 +21,7 @@ const std::array<std::string, RosterSize>& RosterNames(const HuntError& error) {
     std::array<std::string, RosterSize> built;
     TEnemy enemy;
     for (std::int32_t i = 0; i < RosterSize; ++i) {
-      EnemyNumbers(i, enemy, error);
+      EnemyData(i, enemy, error);
       built[static_cast<std::size_t>(i)] = enemy.Name.Text();
     }
     return built;

@@ -14,7 +14,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 sources=(sim/bench/battle_rate.cpp sim/simulation.cpp sim/greedy_policy.cpp sim/random_policy.cpp
-  sim/policy_registry.cpp sim/build.cpp sim/roster_numbers.cpp)
+  sim/lookahead_policy.cpp sim/sight.cpp sim/decision_cache.cpp sim/policy_registry.cpp sim/build.cpp
+  sim/roster_entry.cpp)
 libraries=(hunt/libvelkor_hunt.a battle/libvelkor_battle.a enemy/libvelkor_enemy.a
   opening/libvelkor_opening.a sheet/libvelkor_sheet.a data/libvelkor_data.a console/libvelkor_console.a
   platform/libvelkor_platform.a)

@@ -5,7 +5,7 @@
 #include "platform/console.h"
 #include "sim/policy_registry.h"
 #include "sim/report.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 #include "sim/runs.h"
 #include "sim/search.h"
 #include "sim/seeds.h"
@@ -15,11 +15,13 @@ namespace velkor::sim {
 
 namespace {
 
-std::string Seeds(std::uint32_t seed, std::uint64_t runs) {
-  return "seeds " + std::to_string(seed) + " to " + std::to_string(RunSeed(seed, runs - 1));
+// The game's seeds, and the policy seed where the policy draws.
+std::string Seeds(const RunOptions& options) {
+  std::string text = "seeds " + std::to_string(options.Seed) + " to " +
+                     std::to_string(RunSeed(options.Seed, options.Runs - 1));
+  if (PolicyDraws(options.Policy)) text += ", policy seed " + std::to_string(options.PolicySeed);
+  return text;
 }
-
-std::string Seeds(const CommandLine& line) { return Seeds(line.Seed, line.Runs); }
 
 // The heading of a search's ranking, whether run whole or merged from parts.
 std::string SearchHeading(const SearchOptions& search, std::size_t builds) {
@@ -27,9 +29,9 @@ std::string SearchHeading(const SearchOptions& search, std::size_t builds) {
   return "every build in steps of " + std::to_string(search.Step) + " points (" + std::to_string(builds) +
          " builds) | policy " + std::string(search.Runs.Policy) + " | " + std::to_string(runs) +
          (search.Enemy ? " battles each against enemy " + std::to_string(*search.Enemy + 1) + " " +
-                             RosterNumbers()[static_cast<std::size_t>(*search.Enemy)].Name.Text()
+                             RosterEntry(*search.Enemy).Name.Text()
                        : " hunts each") +
-         ", " + Seeds(search.Runs.Seed, runs);
+         ", " + Seeds(search.Runs);
 }
 
 std::string BuildText(const Build& build) {
@@ -38,28 +40,35 @@ std::string BuildText(const Build& build) {
 
 }  // namespace
 
-std::string RunCommand(const CommandLine& line, ProgressBar* progress) {
+std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint64_t* invariantBreaks) {
+  std::uint64_t breaks = 0;
   RunOptions options;
   options.Policy = line.Policy;
   options.Runs = line.Runs;
   options.Seed = line.Seed;
+  options.PolicySeed = line.PolicySeed;
   options.Threads = line.Threads;
   const auto show = [progress](std::uint64_t done, std::uint64_t of) { progress->Update(done, of); };
   std::string heading;
   std::string table;
   switch (line.Run) {
-    case CommandLine::Mode::Battles:
+    case CommandLine::Mode::Battles: {
       heading = BuildText(line.Character) + " | policy " + line.Policy + " | " + std::to_string(line.Runs) +
-                " battles per enemy, " + Seeds(line);
-      table = BattleTable(RunBattles(line.Character, options), line.Csv);
+                " battles per enemy, " + Seeds(options);
+      const auto tallies = RunBattles(line.Character, options);
+      for (const EnemyTally& tally : tallies) breaks += tally.InvariantBreaks;
+      table = BattleTable(tallies, line.Csv);
       break;
-    case CommandLine::Mode::Hunts:
+    }
+    case CommandLine::Mode::Hunts: {
       heading = BuildText(line.Character) + " | policy " + line.Policy + " | " + std::to_string(line.Runs) +
-                " hunts, " + Seeds(line);
-      table = HuntTable(
-          progress != nullptr ? RunHunts(line.Character, options, show) : RunHunts(line.Character, options),
-          line.Csv);
+                " hunts, " + Seeds(options);
+      const HuntTally tally =
+          progress != nullptr ? RunHunts(line.Character, options, show) : RunHunts(line.Character, options);
+      breaks = tally.InvariantBreaks;
+      table = HuntTable(tally, line.Csv);
       break;
+    }
     case CommandLine::Mode::Search: {
       SearchOptions search;
       search.Runs = options;
@@ -69,6 +78,8 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress) {
       search.Parts = line.Parts;
       const std::vector<RankedBuild> ranked =
           progress != nullptr ? SearchBuilds(search, show) : SearchBuilds(search);
+      for (const RankedBuild& build : ranked) breaks += build.InvariantBreaks;
+      if (invariantBreaks != nullptr) *invariantBreaks = breaks;
       if (line.Sharded) {
         if (progress != nullptr) progress->Finish();
         return PartCsv(search, ranked);
@@ -89,6 +100,7 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress) {
       return HelpText();
   }
   if (progress != nullptr) progress->Finish();
+  if (invariantBreaks != nullptr) *invariantBreaks = breaks;
   return line.Csv ? table : heading + "\n\n" + table;
 }
 

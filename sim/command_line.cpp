@@ -104,8 +104,9 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
       continue;
     }
     const bool known = option == "--stats" || option == "--talents" || option == "--policy" ||
-                       option == "-n" || option == "--seed" || option == "--threads" || option == "--step" ||
-                       option == "--enemy" || option == "--top" || option == "--shard";
+                       option == "-n" || option == "--seed" || option == "--policy-seed" ||
+                       option == "--threads" || option == "--step" || option == "--enemy" ||
+                       option == "--top" || option == "--shard";
     if (!known) {
       error = "unknown option \"" + std::string(option) + "\"";
       return std::nullopt;
@@ -142,6 +143,9 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
     } else if (option == "--seed") {
       if (!number(0, std::numeric_limits<std::uint32_t>::max())) return std::nullopt;
       line.Seed = static_cast<std::uint32_t>(n);
+    } else if (option == "--policy-seed") {
+      if (!number(0, std::numeric_limits<std::uint32_t>::max())) return std::nullopt;
+      line.PolicySeed = static_cast<std::uint32_t>(n);
     } else if (option == "--threads") {
       if (!number(1, 1024)) return std::nullopt;
       line.Threads = static_cast<unsigned>(n);
@@ -216,16 +220,20 @@ std::string HelpText() {
         "                            " + std::string(entry.Name) + ": " + std::string(entry.Summary) + "\n";
   text +=
       "                          lookahead plays every candidate on copies of the battle\n"
-      "                          against the enemy's plans as the game's own weight table\n"
-      "                          draws them: an experienced player who knows how each enemy\n"
-      "                          chooses, never this battle's own draws. It uses the enemy's\n"
-      "                          plan with talent b, its numbers with a, and chooses phase\n"
-      "                          by phase with d. It is about a thousand times slower\n"
-      "                          than greedy\n"
+      "                          that agree with what the screen has shown: an experienced\n"
+      "                          player who knows the roster (each enemy's numbers and how\n"
+      "                          it chooses) and counts the damage printed, never this\n"
+      "                          battle's own draws. It uses the enemy's plan with talent\n"
+      "                          b, and chooses phase by phase with d. The same sight gives\n"
+      "                          the same choice, so it keeps its choices and draws nothing\n"
+      "                          from the policy seed\n"
       "  -n N                    battles per enemy, hunts, or runs per build in search\n"
       "                          (default 10000; 1000 in search; at most 4294967296,\n"
       "                          one seed each)\n"
       "  --seed S                run i starts the game's generator at S+i (default 1)\n"
+      "  --policy-seed P         a policy that draws (random) takes its own stream for\n"
+      "                          run i from P and i, never from the game's seed\n"
+      "                          (default 1)\n"
       "  --threads T             worker threads (default: every core; at most four per\n"
       "                          core); results do not depend on it\n"
       "  --csv                   comma-separated output with a header line\n"
@@ -239,7 +247,8 @@ std::string HelpText() {
       "\n"
       "A bad argument gets a message and exit status 2; part files that merge\n"
       "cannot take, and output that cannot be written, exit status 1; running out\n"
-      "of memory, exit status 3.\n";
+      "of memory, exit status 3; broken invariants of the engine (a fault of the\n"
+      "program), the tables and exit status 4.\n";
   return text;
 }
 

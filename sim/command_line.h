@@ -19,6 +19,7 @@ struct CommandLine {
   std::string Policy = "greedy";
   std::uint64_t Runs = 0;  // 0: the mode's default
   std::uint32_t Seed = 1;
+  std::uint32_t PolicySeed = 1;
   unsigned Threads = 0;  // 0: every core
   bool Csv = false;
   std::int32_t Step = 5;

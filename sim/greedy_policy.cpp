@@ -5,7 +5,7 @@
 
 #include "battle/battle_state.h"
 #include "battle/damage.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 
 namespace velkor::sim {
 
@@ -60,9 +60,9 @@ const GreedyPolicy::Table& GreedyPolicy::TableFor(std::int32_t attack, std::int3
 }
 
 const GreedyPolicy::Table& GreedyPolicy::TableOf(const BattleState& battle) {
-  const TFighter& player = *battle.Fighters[PlayerSide];
+  const TFighter& player = battle.Fighters(PlayerSide);
   return TableFor(player.CurStats[StatAttack], player.CurStats[StatSpeed],
-                  battle.Fighters[EnemySide]->CurStats[StatDefense]);
+                  battle.Fighters(EnemySide).CurStats[StatDefense]);
 }
 
 std::uint8_t GreedyPolicy::Next(const Table& table, int slotsLeft, std::int32_t points,
@@ -80,7 +80,7 @@ std::uint8_t GreedyPolicy::Next(const Table& table, int slotsLeft, std::int32_t 
 void GreedyPolicy::PlanActions(BattleState& battle) {
   const Table& table = TableOf(battle);
   auto& plan = battle.ActionPlan[PlayerSide];
-  std::int32_t points = battle.Fighters[PlayerSide]->CurStats[StatSpeed];
+  std::int32_t points = battle.Fighters(PlayerSide).CurStats[StatSpeed];
   std::int32_t decoys = battle.DecoyTokens[EnemySide];
   for (int slot = 0; slot < SlotCount; ++slot) {
     const std::uint8_t a = Next(table, SlotCount - slot, points, decoys);
@@ -96,6 +96,12 @@ void GreedyPolicy::SelectAction(BattleState& battle, int slot, std::int32_t poin
       Next(TableOf(battle), SlotCount - slot, points, decoys);
 }
 
+std::array<EnemyNumbers, RosterSize> GreedyPolicy::Roster() {
+  std::array<EnemyNumbers, RosterSize> roster;
+  for (std::size_t i = 0; i < roster.size(); ++i) roster[i] = RosterEntry(static_cast<std::int32_t>(i));
+  return roster;
+}
+
 std::int64_t GreedyPolicy::TurnsToKill(const TFighter& attacker, const TFighter& target) {
   const Table& table =
       TableFor(attacker.CurStats[StatAttack], attacker.CurStats[StatSpeed], target.CurStats[StatDefense]);
@@ -109,8 +115,8 @@ std::int32_t GreedyPolicy::ChooseCandidate(const HuntState& hunt, const TFighter
   std::int64_t bestMine = 1;
   std::int64_t bestTheirs = 0;
   for (std::int32_t i = 0; i < hunt.CandidateCount; ++i) {
-    const TEnemy& enemy =
-        RosterNumbers()[static_cast<std::size_t>(hunt.Candidates[static_cast<std::size_t>(i)])];
+    const EnemyNumbers& enemy =
+        roster_[static_cast<std::size_t>(hunt.Candidates[static_cast<std::size_t>(i)])];
     const std::int64_t mine = TurnsToKill(player, enemy);
     const std::int64_t theirs = TurnsToKill(enemy, player);
     // The smallest mine / theirs, compared without dividing.

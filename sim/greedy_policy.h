@@ -13,6 +13,7 @@
 #include <array>
 
 #include "data/tables.h"
+#include "enemy/enemy.h"
 #include "sim/policy.h"
 
 namespace velkor::sim {
@@ -46,6 +47,10 @@ class GreedyPolicy : public Policy {
   const Table& TableOf(const BattleState& battle);
   // Turns of attacker's best plans to bring target's HP to 0.
   std::int64_t TurnsToKill(const TFighter& attacker, const TFighter& target);
+
+  // The roster as battles begin it, for the choice in a hunt.
+  std::array<EnemyNumbers, RosterSize> roster_ = Roster();
+  static std::array<EnemyNumbers, RosterSize> Roster();
 
   // The matchups of a whole hunt, both ways, fit; older ones make room in turn.
   std::array<Table, 32> tables_{};

@@ -3,10 +3,7 @@
 #include <algorithm>
 
 #include "battle/battle.h"
-#include "battle/damage.h"
-#include "battle/think.h"
 #include "battle/turn.h"
-#include "sim/roster_numbers.h"
 #include "sim/seeds.h"
 
 namespace velkor::sim {
@@ -19,8 +16,13 @@ using Mix = LookaheadPolicy::Mix;
 // Turns a candidate's mix plays on after its first turn; a battle still going
 // then counts as lost, as a stalemate does.
 constexpr std::uint64_t Horizon = 30;
-// Candidates that go on from the first round of samples to the second.
-constexpr std::size_t Finalists = 4;
+
+// Draws of a copy that may contradict what was seen before the player is
+// taken to have acted first: far more than a copy that can happen needs.
+constexpr int Tries = 256;
+
+// The next number of a SplitMix64 stream.
+std::uint64_t NextOf(std::uint64_t& state) { return Mix64(state += 0x9E3779B97F4A7C15u); }
 
 // The plan of mix for slots from..4 on points: its cover (breaks, decoys,
 // guards) before or after the hits that table buys with the rest.
@@ -61,18 +63,22 @@ Plan PlanOf(const Mix& mix, const GreedyPolicy::Table& table, int from, std::int
   return plan;
 }
 
-// Plays one mix turn after turn: what a candidate goes on to do.
+// Plays a candidate's mix turn after turn: what it goes on to do.
 class Steady : public PlayerAgent {
  public:
-  Steady(const Mix& mix, GreedyPolicy& greedy) : mix_(mix), greedy_(greedy) {}
+  Steady(const LookaheadPolicy::Candidate& candidate, GreedyPolicy& greedy)
+      : candidate_(candidate), greedy_(greedy) {}
   void PlanActions(BattleState& battle) override {
-    battle.ActionPlan[PlayerSide] = PlanOf(mix_, TableOf(battle), 0, battle.PlayerFighter.CurStats[StatSpeed],
-                                           battle.DecoyTokens[EnemySide]);
+    const std::int32_t decoys = battle.DecoyTokens[EnemySide];
+    battle.ActionPlan[PlayerSide] =
+        decoys >= 0 && decoys <= TokenLimit
+            ? candidate_.Ahead[static_cast<std::size_t>(decoys)]
+            : PlanOf(candidate_.Then, TableOf(battle), 0, battle.PlayerFighter.CurStats[StatSpeed], decoys);
   }
   void SelectAction(BattleState& battle, int slot, std::int32_t points) override {
     const auto s = static_cast<std::size_t>(slot);
     battle.ActionPlan[PlayerSide][s] =
-        PlanOf(mix_, TableOf(battle), slot, points, battle.DecoyTokens[EnemySide])[s];
+        PlanOf(candidate_.Then, TableOf(battle), slot, points, battle.DecoyTokens[EnemySide])[s];
   }
 
  private:
@@ -81,87 +87,28 @@ class Steady : public PlayerAgent {
                             battle.PlayerFighter.CurStats[StatSpeed],
                             battle.CurrentEnemy.CurStats[StatDefense]);
   }
-  const Mix& mix_;
+  const LookaheadPolicy::Candidate& candidate_;
   GreedyPolicy& greedy_;
 };
 
-// The middle of the hit points that enemy's condition word allows, as a
-// player without 魔眼 reckons them: the word's band of its base HP, and the
-// roster's starting HP for "十全".
-std::int32_t ReckonedHP(const TEnemy& enemy) {
-  const std::int64_t base = enemy.BaseStats[StatHP];
-  const std::int64_t hp = enemy.CurStats[StatHP];
-  std::int64_t low = 1;
-  std::int64_t high = base;
-  if (4 * hp < base) {
-    high = (base + 3) / 4 - 1;
-  } else if (2 * hp < base) {
-    low = (base + 3) / 4;
-    high = (base + 1) / 2 - 1;
-  } else if (hp < base) {
-    low = (base + 1) / 2;
-    high = base - 1;
-  } else {
-    low = base;
-    for (const TEnemy& entry : RosterNumbers()) {
-      if (entry.Name.Text() == enemy.Name.Text() && entry.BaseStats == enemy.BaseStats)
-        high = std::max<std::int64_t>(base, entry.CurStats[StatHP]);
-    }
-  }
-  return static_cast<std::int32_t>(std::max<std::int64_t>(1, (low + std::max(low, high)) / 2));
+// A number for every mix, below 128.
+std::size_t MixIndex(const Mix& mix) {
+  return static_cast<std::size_t>(((mix.Breaks * 4 + mix.Decoys) * 4 + mix.Guards) * 2 +
+                                  (mix.CoverFirst ? 1 : 0));
 }
 
 }  // namespace
-
-std::uint32_t LookaheadPolicy::Fresh() {
-  state_ = state_ * 747796405u + 2891336453u;
-  return PolicySeed(state_);
-}
-
-void LookaheadPolicy::Reseed(std::uint32_t seed) { state_ = PolicySeed(seed); }
 
 std::int32_t LookaheadPolicy::ChooseCandidate(const HuntState& hunt, const TFighter& player) {
   return greedy_.ChooseCandidate(hunt, player);
 }
 
-void LookaheadPolicy::Blind(BattleState& copy, bool inTurn, std::uint32_t stream) {
-  const TFighter& me = copy.PlayerFighter;
-  TEnemy& enemy = copy.CurrentEnemy;
-  copy.RandomState = stream;
-  if (!me.HasTalent(EvilEye)) enemy.CurStats[StatHP] = ReckonedHP(enemy);
-  if (!inTurn) {
-    // Planning comes before the turn hands out its points.
-    copy.ActionPoints = {me.CurStats[StatSpeed], enemy.CurStats[StatSpeed]};
-  }
-  // An enemy with 超反応 has drawn nothing ahead; 心眼 shows the rest.
-  if (me.HasTalent(MindEye) || enemy.HasTalent(HyperReaction)) return;
-  auto& plan = copy.ActionPlan[EnemySide];
-  std::int32_t points = enemy.CurStats[StatSpeed];
-  bool ended = false;
-  for (int slot = 0; slot < SlotCount; ++slot) {
-    const auto s = static_cast<std::size_t>(slot);
-    if (!copy.PhaseDone[EnemySide][s]) {
-      // The phases shown so far are a beginning of the plan; the rest is
-      // drawn as the game draws each slot from the points left.
-      if (ended) {
-        plan[s] = actEnd;
-      } else {
-        RateAction(copy, screen_, slot, points);
-      }
-    }
-    if (plan[s] == actEnd) {
-      ended = true;
-    } else {
-      points -= ActionCosts[plan[s]];
-    }
-  }
-}
-
-void LookaheadPolicy::AddCandidates(const BattleState& battle, int from, std::int32_t points) {
+void LookaheadPolicy::AddCandidates(const Sight& sight, const Matchup& matchup) {
   candidates_.clear();
-  const TFighter& me = battle.PlayerFighter;
-  const GreedyPolicy::Table& table = greedy_.TableFor(me.CurStats[StatAttack], me.CurStats[StatSpeed],
-                                                      battle.CurrentEnemy.CurStats[StatDefense]);
+  const int from = sight.From;
+  const std::int32_t speed = matchup.PlayerStats[2];
+  const std::int32_t points = sight.InTurn ? sight.Points[PlayerSide] : speed;
+  const GreedyPolicy::Table& table = greedy_.TableFor(matchup.PlayerStats[0], speed, matchup.EnemyStats[1]);
   Mix mix;
   for (mix.Breaks = 0; mix.Breaks <= TokenLimit; ++mix.Breaks) {
     for (mix.Decoys = 0; mix.Decoys <= TokenLimit; ++mix.Decoys) {
@@ -169,98 +116,154 @@ void LookaheadPolicy::AddCandidates(const BattleState& battle, int from, std::in
         if (mix.Breaks + mix.Decoys + mix.Guards > SlotCount - from || mix.Cost() > points) continue;
         for (const bool coverFirst : {true, false}) {
           mix.CoverFirst = coverFirst;
-          const Plan plan = PlanOf(mix, table, from, points, battle.DecoyTokens[EnemySide]);
+          const Plan plan = PlanOf(mix, table, from, points, sight.Decoys[EnemySide]);
           const bool known = std::any_of(candidates_.begin(), candidates_.end(),
                                          [&](const Candidate& c) { return c.First == plan; });
-          if (!known) candidates_.push_back({mix, plan});
+          if (known) continue;
+          Candidate& added = candidates_.emplace_back(Candidate{mix, plan, {}});
+          // A copy's fighters keep their speed, and so these plans, to the end.
+          for (std::size_t decoys = 0; decoys < added.Ahead.size(); ++decoys)
+            added.Ahead[decoys] = PlanOf(mix, table, 0, speed, static_cast<std::int32_t>(decoys));
         }
       }
     }
   }
 }
 
-double LookaheadPolicy::Play(const BattleState& sample, const Candidate& candidate, const Seen& seen) {
-  Steady steady(candidate.Then, greedy_);
-  BattleState copy = sample;
-  BattleOutcome result = BattleOutcome::Undecided;
-  TurnContext turn(result, steady, screen_);
-  if (seen.InTurn) {
-    turn.FirstSide = seen.FirstActed ? EnemySide : PlayerSide;
-    turn.SecondSide = 1 - turn.FirstSide;
-  } else {
-    copy.ActionPlan[PlayerSide] = candidate.First;
-    DecideInitiative(copy, turn);
-  }
-  turn.Phase = seen.From;
-  turn.SideFinished = {false, seen.EnemyFinished};
-  PlayPhases(copy, turn, seen.FirstActed);
-  if (result == BattleOutcome::Undecided) result = FightBattle(copy, steady, screen_, copy.Turn + Horizon);
-  return result == BattleOutcome::Victory ? 1.0 : 0.0;
-}
-
-void LookaheadPolicy::Draw(const BattleState& battle, bool inTurn, int samples) {
-  samples_.resize(static_cast<std::size_t>(samples));
-  for (BattleState& sample : samples_) {
-    sample = battle;
-    Blind(sample, inTurn, Fresh());
-  }
-}
-
-double LookaheadPolicy::Value(const Candidate& candidate, const Seen& seen) {
-  // Every candidate meets the same samples: the same enemy plans and the
-  // same initiative, so that they differ by what they do.
-  double value = 0;
-  for (const BattleState& sample : samples_) value += Play(sample, candidate, seen);
-  return value;
-}
-
-LookaheadPolicy::Plan LookaheadPolicy::Choose(const BattleState& battle, int from, std::int32_t points,
-                                              bool inTurn) {
-  // Inside a turn the player has seen who went first in this phase and
-  // whether the enemy's plan has ended.
-  Seen seen;
-  seen.From = from;
-  seen.InTurn = inTurn;
-  if (inTurn) {
-    const auto now = static_cast<std::size_t>(from);
-    seen.FirstActed = battle.PhaseDone[EnemySide][now];
-    for (std::size_t slot = 0; slot <= now; ++slot)
-      if (battle.PhaseDone[EnemySide][slot] && battle.ActionPlan[EnemySide][slot] == actEnd)
-        seen.EnemyFinished = true;
-  }
-  AddCandidates(battle, from, points);
-  if (candidates_.size() == 1) return candidates_.front().First;
-
-  // A first look at every candidate, then a second on fresh samples at the
-  // few best and the greedy plan: the best of many on few samples is
-  // mostly the luckiest, and the second look does not share its luck.
-  Draw(battle, inTurn, FirstLook);
-  scores_.clear();
-  // The greedy plan comes first; where it wins every copy there is nothing
-  // to gain.
-  for (std::size_t c = 0; c < candidates_.size(); ++c) {
-    scores_.push_back({Value(candidates_[c], seen), c});
-    if (c == 0 && scores_.front().first == FirstLook) return candidates_.front().First;
-  }
-  std::stable_sort(scores_.begin() + 1, scores_.end(),
-                   [](const auto& a, const auto& b) { return a.first > b.first; });
-  Draw(battle, inTurn, SecondLook);
-  std::size_t best = 0;
-  double bestValue = -1;
-  for (std::size_t f = 0; f < std::min(scores_.size(), Finalists + 1); ++f) {
-    const std::size_t c = scores_[f].second;
-    const double value = Value(candidates_[c], seen);
-    if (value > bestValue) {
-      bestValue = value;
-      best = c;
+const Sample& LookaheadPolicy::Copy(std::size_t n, const Sight& sight, const Matchup& matchup) {
+  while (copies_.size() <= n) {
+    Sample& sample = copies_.emplace_back();
+    bool agrees = false;
+    for (int tries = 0; tries < Tries && !agrees; ++tries)
+      agrees = Imagine(sight, matchup, static_cast<std::uint32_t>(NextOf(stream_)), sample);
+    if (!agrees) {
+      Sight first = sight;
+      first.First = Initiative::Player;
+      Imagine(first, matchup, static_cast<std::uint32_t>(NextOf(stream_)), sample);
     }
   }
-  return candidates_[best].First;
+  return copies_[n];
+}
+
+double LookaheadPolicy::PlayOn(BattleState& copy, const Candidate& candidate) {
+  Steady steady(candidate, greedy_);
+  return FightBattle(copy, steady, screen_, copy.Turn + Horizon) == BattleOutcome::Victory ? 1.0 : 0.0;
+}
+
+double LookaheadPolicy::Play(const Sample& sample, const Candidate& candidate, const Sight& sight) {
+  ++plays_;
+  Steady steady(candidate, greedy_);
+  BattleState copy = sample.World;
+  BattleOutcome result = BattleOutcome::Undecided;
+  TurnContext turn(result, steady, screen_);
+  turn.FirstSide = sample.EnemyFirst ? EnemySide : PlayerSide;
+  turn.SecondSide = 1 - turn.FirstSide;
+  if (!sight.InTurn) copy.ActionPlan[PlayerSide] = candidate.First;
+  turn.Phase = sight.From;
+  turn.SideFinished = {false, sample.EnemyFinished};
+  PlayPhases(copy, turn, sight.InTurn && sample.EnemyFirst);
+  if (result != BattleOutcome::Undecided) return result == BattleOutcome::Victory ? 1.0 : 0.0;
+  return PlayOn(copy, candidate);
+}
+
+LookaheadPolicy::Plan LookaheadPolicy::Decide(const Sight& sight, const Matchup& matchup,
+                                              std::uint64_t seed) {
+  AddCandidates(sight, matchup);
+  if (candidates_.size() == 1) return candidates_.front().First;
+  stream_ = seed;
+  copies_.clear();
+  // [candidate]: its wins on the copies after the first round.
+  std::vector<double>& later = laterWins_;
+  later.assign(candidates_.size(), 0.0);
+  // The candidates of the round in the order of their places: by number
+  // in the first round, then as the round before ranked them (the greedy
+  // plan first). A tie goes to the earlier place.
+  std::vector<std::size_t>& in = in_;
+  in.clear();
+  for (std::size_t c = 0; c < candidates_.size(); ++c) in.push_back(c);
+  std::size_t first = 0;  // the round's first copy
+  for (std::size_t r = 0; r < Rounds.size(); ++r) {
+    const std::size_t copies = static_cast<std::size_t>(Rounds[r].Copies);
+    const std::size_t end = first + copies;
+    const bool last = r + 1 == Rounds.size();
+    // The greedy plan comes first; where it wins every copy of the first
+    // round there is nothing to gain. It goes on to the last round whatever
+    // it scores, and competes only there.
+    if (r == 0 || !last) {
+      double greedy = later[0];
+      for (std::size_t n = first; n < end; ++n)
+        greedy += Play(Copy(n, sight, matchup), candidates_[0], sight);
+      if (r == 0 && greedy == static_cast<double>(copies)) return candidates_.front().First;
+      if (r > 0) later[0] = greedy;
+    }
+    // The places to win, held best first: the last round's one among all,
+    // the others' Kept beside the greedy plan. A candidate that cannot take
+    // a place even by winning every copy left stops playing at once. So
+    // the places do not depend on the order the candidates are played in:
+    // the first round plays first the mixes that have won most often, which
+    // sets the bar early.
+    struct Held {
+      double Score;
+      std::size_t Place;  // in the round's order
+      std::size_t Candidate;
+    };
+    const auto before = [](const Held& a, const Held& b) {
+      return a.Score > b.Score || (a.Score == b.Score && a.Place < b.Place);
+    };
+    const std::size_t places = last ? 1 : Rounds[r].Kept;
+    std::vector<std::size_t>& order = order_;
+    order.clear();
+    for (std::size_t place = 0; place < in.size(); ++place)
+      if (last || in[place] != 0) order.push_back(place);
+    if (r == 0) {
+      std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return chosen_[MixIndex(candidates_[in[a]].Then)] > chosen_[MixIndex(candidates_[in[b]].Then)];
+      });
+    }
+    std::vector<Held> held;
+    for (const std::size_t place : order) {
+      const std::size_t c = in[place];
+      Held mine{r == 0 ? 0.0 : later[c], place, c};
+      bool out = false;
+      for (std::size_t n = first; n < end && !out; ++n) {
+        mine.Score += Play(Copy(n, sight, matchup), candidates_[c], sight);
+        Held best = mine;
+        best.Score += static_cast<double>(end - n - 1);
+        out = held.size() == places && !before(best, held.back());
+      }
+      if (out) continue;
+      if (r > 0) later[c] = mine.Score;
+      held.insert(std::find_if(held.begin(), held.end(), [&](const Held& h) { return before(mine, h); }),
+                  mine);
+      if (held.size() > places) held.pop_back();
+    }
+    first = end;
+    if (last) {
+      ++chosen_[MixIndex(candidates_[held.front().Candidate].Then)];
+      return candidates_[held.front().Candidate].First;
+    }
+    in.assign(1, 0);
+    for (const Held& h : held) in.push_back(h.Candidate);
+  }
+  return candidates_.front().First;  // not reached: the last round decides
+}
+
+LookaheadPolicy::Plan LookaheadPolicy::Choose(const BattleState& battle, int from, bool inTurn) {
+  ++decisions_;
+  const Sight sight = Look(battle, known_, from, inTurn);
+  const Matchup matchup = MatchupOf(battle, known_);
+  const std::uint32_t id = kept_.Enter(matchup);
+  const std::uint64_t hash = HashOf(sight);
+  if (const Plan* plan = kept_.Find(id, sight, hash)) return *plan;
+  ++workedOut_;
+  // The copies' draws come from what is seen, and from nothing else.
+  const Plan plan = Decide(sight, matchup, hash ^ HashOf(matchup) * 0x9E3779B97F4A7C15u);
+  kept_.Keep(id, sight, hash, plan);
+  return plan;
 }
 
 void LookaheadPolicy::PlanActions(BattleState& battle) {
-  const Plan plan = Choose(battle, 0, battle.PlayerFighter.CurStats[StatSpeed], false);
-  battle.ActionPlan[PlayerSide] = plan;
+  battle.ActionPlan[PlayerSide] = Choose(battle, 0, false);
 }
 
 void LookaheadPolicy::SelectAction(BattleState& battle, int slot, std::int32_t points) {
@@ -270,7 +273,7 @@ void LookaheadPolicy::SelectAction(BattleState& battle, int slot, std::int32_t p
     cell = actEnd;
     return;
   }
-  cell = Choose(battle, slot, points, true)[static_cast<std::size_t>(slot)];
+  cell = Choose(battle, slot, true)[static_cast<std::size_t>(slot)];
 }
 
 }  // namespace velkor::sim

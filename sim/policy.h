@@ -7,6 +7,7 @@
 
 #include "battle/player_agent.h"
 #include "data/fighter.h"
+#include "enemy/enemy.h"
 #include "hunt/hunt.h"
 
 namespace velkor::sim {
@@ -15,8 +16,14 @@ class Policy : public PlayerAgent {
  public:
   // Which of the round's candidates to fight: 0..hunt.CandidateCount-1.
   virtual std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter& player) = 0;
-  // A fresh stream for a policy that draws, before every battle or hunt.
-  virtual void Reseed(std::uint32_t seed) { static_cast<void>(seed); }
+  // A battle begins against enemy, its numbers as the roster begins it: what
+  // an experienced player knows of it before the first blow. The simulator
+  // says so before every battle.
+  virtual void Meet(const EnemyNumbers& enemy) { static_cast<void>(enemy); }
+  // Before every battle or hunt, a stream of its own for a policy that
+  // draws: from the run's policy seed and number, never from the game's
+  // seed (PolicyStream).
+  virtual void Reseed(std::uint32_t stream) { static_cast<void>(stream); }
 };
 
 }  // namespace velkor::sim

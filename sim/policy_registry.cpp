@@ -17,16 +17,23 @@ std::unique_ptr<Policy> Make() {
 
 // A new policy is one class in a file of its own and one line here.
 constexpr std::array<PolicyEntry, 3> Known{{
-    {"greedy", "the plan that deals the most damage this turn; the candidate it outlasts best",
+    {"greedy", "the plan that deals the most damage this turn; the candidate it outlasts best", false,
      Make<GreedyPolicy>},
-    {"lookahead", "each turn the plan (hits, guards, decoys, breaks) that fares best on copies",
+    {"lookahead", "each turn the plan (hits, guards, decoys, breaks) that fares best on copies", false,
      Make<LookaheadPolicy>},
-    {"random", "any affordable action or the end, each equally likely; any candidate", Make<RandomPolicy>},
+    {"random", "any affordable action or the end, each equally likely; any candidate", true,
+     Make<RandomPolicy>},
 }};
 
 }  // namespace
 
 std::span<const PolicyEntry> Policies() { return Known; }
+
+bool PolicyDraws(std::string_view name) {
+  for (const PolicyEntry& entry : Known)
+    if (entry.Name == name) return entry.Draws;
+  return false;
+}
 
 std::unique_ptr<Policy> MakePolicy(std::string_view name) {
   for (const PolicyEntry& entry : Known)

@@ -12,6 +12,7 @@ namespace velkor::sim {
 struct PolicyEntry {
   std::string_view Name;
   std::string_view Summary;  // one line for --help
+  bool Draws;                // it draws from the policy's stream: the policy seed matters
   std::unique_ptr<Policy> (*Make)();
 };
 
@@ -19,5 +20,8 @@ std::span<const PolicyEntry> Policies();
 
 // A new policy of that name; null when there is none.
 std::unique_ptr<Policy> MakePolicy(std::string_view name);
+
+// Whether the policy of that name draws from its stream.
+bool PolicyDraws(std::string_view name);
 
 }  // namespace velkor::sim

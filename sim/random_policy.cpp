@@ -5,7 +5,6 @@
 #include "battle/battle_state.h"
 #include "data/random_source.h"
 #include "data/tables.h"
-#include "sim/seeds.h"
 
 namespace velkor::sim {
 
@@ -20,7 +19,7 @@ std::uint8_t RandomPolicy::Draw(std::int32_t points) {
 
 void RandomPolicy::PlanActions(BattleState& battle) {
   auto& plan = battle.ActionPlan[PlayerSide];
-  std::int32_t points = battle.Fighters[PlayerSide]->CurStats[StatSpeed];
+  std::int32_t points = battle.Fighters(PlayerSide).CurStats[StatSpeed];
   for (std::size_t slot = 0; slot < SlotCount; ++slot) {
     plan[slot] = Draw(points);
     if (plan[slot] == actEnd) return;
@@ -37,6 +36,6 @@ std::int32_t RandomPolicy::ChooseCandidate(const HuntState& hunt, const TFighter
   return DrawInt(state_, hunt.CandidateCount);
 }
 
-void RandomPolicy::Reseed(std::uint32_t seed) { state_ = PolicySeed(seed); }
+void RandomPolicy::Reseed(std::uint32_t stream) { state_ = stream; }
 
 }  // namespace velkor::sim

@@ -12,7 +12,7 @@ class RandomPolicy : public Policy {
   void PlanActions(BattleState& battle) override;
   void SelectAction(BattleState& battle, int slot, std::int32_t points) override;
   std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter& player) override;
-  void Reseed(std::uint32_t seed) override;
+  void Reseed(std::uint32_t stream) override;
 
  private:
   // An action for slot among those that cost no more than points, or the end.

@@ -5,7 +5,7 @@
 
 #include "sheet/sheet.h"
 #include "sim/interval.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 
 namespace velkor::sim {
 
@@ -40,7 +40,7 @@ std::string BattleTable(const std::array<EnemyTally, RosterSize>& tallies, bool 
                                  "win rate", "95% interval", "turns", "HP left");
   for (std::size_t i = 0; i < tallies.size(); ++i) {
     const EnemyTally& t = tallies[i];
-    const std::string name = RosterNumbers()[i].Name.Text();
+    const std::string name = RosterEntry(static_cast<std::int32_t>(i)).Name.Text();
     const double rate = Share(t.Wins, t.Battles);
     const Interval interval = WilsonInterval(t.Wins, t.Battles);
     const double turns = t.Battles == 0 ? 0.0 : static_cast<double>(t.Turns) / static_cast<double>(t.Battles);

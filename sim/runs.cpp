@@ -22,12 +22,14 @@ void Add(EnemyTally& sum, const EnemyTally& part) {
   sum.Wins += part.Wins;
   sum.Turns += part.Turns;
   sum.HPLeftOnWins += part.HPLeftOnWins;
+  sum.InvariantBreaks += part.InvariantBreaks;
 }
 
 void Add(HuntTally& sum, const HuntTally& part) {
   sum.Hunts += part.Hunts;
   sum.Endings += part.Endings;
   for (std::size_t k = 0; k < sum.Kills.size(); ++k) sum.Kills[k] += part.Kills[k];
+  sum.InvariantBreaks += part.InvariantBreaks;
 }
 
 }  // namespace
@@ -46,9 +48,11 @@ std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptio
     const std::uint64_t last = std::min(first + Chunk, options.Runs);
     EnemyTally tally;  // summed here and added once: neighbouring sums belong to other threads
     for (std::uint64_t i = first; i < last; ++i) {
-      const BattleRecord record = workers[worker]->Play.Battle(player, enemy, RunSeed(options.Seed, i));
+      const BattleRecord record =
+          workers[worker]->Play.Battle(player, enemy, SeedsOfRun(options.Seed, options.PolicySeed, i));
       ++tally.Battles;
       tally.Turns += record.Turns;
+      tally.InvariantBreaks += record.InvariantBreaks;
       if (record.Outcome == BattleOutcome::Victory) {
         ++tally.Wins;
         tally.HPLeftOnWins += record.PlayerHP;
@@ -74,9 +78,11 @@ HuntTally RunHunts(const Build& build, const RunOptions& options,
     const std::uint64_t last = std::min(first + Chunk, options.Runs);
     HuntTally tally;  // summed here and added once: neighbouring sums belong to other threads
     for (std::uint64_t i = first; i < last; ++i) {
-      const HuntRecord record = workers[worker]->Play.Hunt(player, RunSeed(options.Seed, i));
+      const HuntRecord record =
+          workers[worker]->Play.Hunt(player, SeedsOfRun(options.Seed, options.PolicySeed, i));
       ++tally.Hunts;
       if (record.Ending) ++tally.Endings;
+      tally.InvariantBreaks += record.InvariantBreaks;
       ++tally.Kills[static_cast<std::size_t>(record.Kills)];
     }
     Add(sums[worker], tally);

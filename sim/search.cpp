@@ -19,6 +19,7 @@ constexpr std::uint64_t Chunk = 250;
 struct Tally {
   std::atomic<std::uint64_t> Successes{0};
   std::atomic<std::uint64_t> Kills{0};
+  std::atomic<std::uint64_t> InvariantBreaks{0};
 };
 
 }  // namespace
@@ -70,19 +71,24 @@ std::vector<RankedBuild> SearchBuilds(
     const std::uint64_t last = std::min(first + Chunk, runs);
     std::uint64_t successes = 0;
     std::uint64_t kills = 0;
+    std::uint64_t breaks = 0;
     Simulator& play = workers[worker]->Play;
     for (std::uint64_t i = first; i < last; ++i) {
-      const std::uint32_t seed = RunSeed(options.Runs.Seed, i);
+      const RunSeeds seed = SeedsOfRun(options.Runs.Seed, options.Runs.PolicySeed, i);
       if (options.Enemy) {
-        if (play.Battle(player, *options.Enemy, seed).Outcome == BattleOutcome::Victory) ++successes;
+        const BattleRecord battle = play.Battle(player, *options.Enemy, seed);
+        if (battle.Outcome == BattleOutcome::Victory) ++successes;
+        breaks += battle.InvariantBreaks;
       } else {
         const HuntRecord hunt = play.Hunt(player, seed);
         if (hunt.Ending) ++successes;
         kills += static_cast<std::uint64_t>(hunt.Kills);
+        breaks += hunt.InvariantBreaks;
       }
     }
     tallies[b].Successes += successes;
     tallies[b].Kills += kills;
+    tallies[b].InvariantBreaks += breaks;
   };
   if (progress) {
     // In runs, each item counted as an even share of them.
@@ -100,7 +106,8 @@ std::vector<RankedBuild> SearchBuilds(
 
   std::vector<RankedBuild> ranked(count);
   for (std::size_t b = 0; b < count; ++b)
-    ranked[b] = {every[place(b)], runs, tallies[b].Successes.load(), tallies[b].Kills.load(), place(b)};
+    ranked[b] = {every[place(b)], runs, tallies[b].Successes.load(), tallies[b].Kills.load(), place(b),
+                 tallies[b].InvariantBreaks.load()};
   RankBuilds(ranked);
   return ranked;
 }

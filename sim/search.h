@@ -30,9 +30,10 @@ struct SearchOptions {
 struct RankedBuild {
   Build Character;
   std::uint64_t Runs = 0;
-  std::uint64_t Successes = 0;  // hunts that reached the ending, or battles won
-  std::uint64_t Kills = 0;      // summed over the hunts (0 against one enemy)
-  std::size_t Index = 0;        // its place in EnumerateBuilds
+  std::uint64_t Successes = 0;        // hunts that reached the ending, or battles won
+  std::uint64_t Kills = 0;            // summed over the hunts (0 against one enemy)
+  std::size_t Index = 0;              // its place in EnumerateBuilds
+  std::uint64_t InvariantBreaks = 0;  // of its runs; not kept in a part's file
 };
 
 // Best first: by successes, then by kills, then by Index.

@@ -12,9 +12,9 @@ namespace velkor::sim {
 namespace {
 
 constexpr std::string_view Header =
-    "part,parts,policy,step,enemy,runs,seed,build,hp,atk,def,spd,talents,successes,kills";
-constexpr std::size_t Columns = 15;
-// Longer than any line a part holds (about 110 bytes at most): a longer one
+    "part,parts,policy,step,enemy,runs,seed,policy_seed,build,hp,atk,def,spd,talents,successes,kills";
+constexpr std::size_t Columns = 16;
+// Longer than any line a part holds (about 120 bytes at most): a longer one
 // is refused as soon as it is seen, so that any input takes little memory.
 constexpr std::size_t LongestLine = 256;
 // What a search can be asked for (command_line.cpp, ParseShard).
@@ -25,7 +25,7 @@ constexpr std::uint64_t MostKillsPerHunt = RosterSize;
 // What every line of one search's parts shares.
 struct Search {
   std::string Policy;
-  std::uint64_t Parts = 0, Step = 0, Enemy = 0, Runs = 0, Seed = 0;  // Enemy 0: hunts
+  std::uint64_t Parts = 0, Step = 0, Enemy = 0, Runs = 0, Seed = 0, PolicySeed = 0;  // Enemy 0: hunts
   bool operator==(const Search&) const = default;
 };
 
@@ -101,7 +101,7 @@ std::string PartCsv(const SearchOptions& options, const std::vector<RankedBuild>
                              std::string(options.Runs.Policy) + "," + std::to_string(options.Step) + "," +
                              (options.Enemy ? std::to_string(*options.Enemy + 1) : "") + "," +
                              std::to_string(options.Runs.Runs) + "," + std::to_string(options.Runs.Seed) +
-                             ",";
+                             "," + std::to_string(options.Runs.PolicySeed) + ",";
   std::string out = std::string(Header) + "\n";
   for (const RankedBuild* b : ordered) {
     out += search + std::to_string(b->Index) + "," + BuildColumns(b->Character) + "," +
@@ -151,9 +151,10 @@ bool MergeParts(const std::vector<std::string>& files, MergedSearch& merged, std
                         ReadUnsigned(f[3], here.Step) &&
                         (f[4].empty() || (ReadUnsigned(f[4], here.Enemy) && here.Enemy >= 1)) &&
                         ReadUnsigned(f[5], here.Runs) && ReadUnsigned(f[6], here.Seed) &&
-                        ReadUnsigned(f[7], index) && ReadUnsigned(f[13], successes) &&
-                        ReadUnsigned(f[14], kills) && here.Step >= 1 && here.Step <= 100 && here.Parts >= 1 &&
-                        here.Parts <= MostParts && here.Enemy <= RosterSize && here.Seed <= UINT32_MAX;
+                        ReadUnsigned(f[7], here.PolicySeed) && ReadUnsigned(f[8], index) &&
+                        ReadUnsigned(f[14], successes) && ReadUnsigned(f[15], kills) && here.Step >= 1 &&
+                        here.Step <= 100 && here.Parts >= 1 && here.Parts <= MostParts &&
+                        here.Enemy <= RosterSize && here.Seed <= UINT32_MAX && here.PolicySeed <= UINT32_MAX;
       if (!read) {
         error = where + "not a line of a part";
         return false;
@@ -181,8 +182,8 @@ bool MergeParts(const std::vector<std::string>& files, MergedSearch& merged, std
         return false;
       }
       if (index >= every.size() || part != index % here.Parts + 1 ||
-          std::string(f[8]) + "," + std::string(f[9]) + "," + std::string(f[10]) + "," + std::string(f[11]) +
-                  "," + std::string(f[12]) !=
+          std::string(f[9]) + "," + std::string(f[10]) + "," + std::string(f[11]) + "," + std::string(f[12]) +
+                  "," + std::string(f[13]) !=
               BuildColumns(every[index])) {
         error = where + "build " + std::to_string(index) + " is not the build this search has in that place";
         return false;
@@ -217,6 +218,7 @@ bool MergeParts(const std::vector<std::string>& files, MergedSearch& merged, std
   merged.Options.Runs.Policy = merged.Policy;
   merged.Options.Runs.Runs = search->Runs;
   merged.Options.Runs.Seed = static_cast<std::uint32_t>(search->Seed);
+  merged.Options.Runs.PolicySeed = static_cast<std::uint32_t>(search->PolicySeed);
   merged.Options.Step = static_cast<std::int32_t>(search->Step);
   if (search->Enemy != 0) merged.Options.Enemy = static_cast<std::int32_t>(search->Enemy - 1);
   return true;

@@ -18,7 +18,7 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> ParseShard(std::string_vi
 
 // A part's results: a header line, then one line per build of the part in
 // the order of EnumerateBuilds, each line naming the search it belongs to
-// (policy, step, enemy, runs, seed, part and parts), the build's place in
+// (policy, step, enemy, runs, seed, policy seed, part and parts), the build's place in
 // EnumerateBuilds, its stats and talents, and what it scored.
 std::string PartCsv(const SearchOptions& options, const std::vector<RankedBuild>& part);
 

@@ -2,16 +2,19 @@
 
 #include "battle/battle.h"
 #include "hunt/hunt.h"
-#include "sim/roster_numbers.h"
-#include "sim/seeds.h"
 
 namespace velkor::sim {
 
 BattleRecord Simulator::Fight(std::int32_t enemy, TFighter& player, std::uint32_t& randomState) {
-  SetUpBattle(battle_, player, RosterNumbers()[static_cast<std::size_t>(enemy)], randomState);
+  TEnemy entry;
+  std::uint32_t rosterBreaks = 0;
+  EnemyData(enemy, entry, [&rosterBreaks](std::string_view) { ++rosterBreaks; });
+  SetUpBattle(battle_, player, entry, randomState);
+  policy_.Meet(entry);
   BattleRecord record;
   record.Enemy = enemy;
   record.Outcome = FightBattle(battle_, policy_, screen_, StalemateTurns);
+  record.InvariantBreaks = rosterBreaks + battle_.InvariantBreaks;
   if (record.Outcome == BattleOutcome::Undecided) record.Outcome = BattleOutcome::Defeat;
   player = battle_.PlayerFighter;
   randomState = battle_.RandomState;
@@ -21,9 +24,9 @@ BattleRecord Simulator::Fight(std::int32_t enemy, TFighter& player, std::uint32_
   return record;
 }
 
-BattleRecord Simulator::Battle(const TFighter& player, std::int32_t enemy, std::uint32_t seed) {
-  std::uint32_t random = seed;
-  policy_.Reseed(seed);
+BattleRecord Simulator::Battle(const TFighter& player, std::int32_t enemy, RunSeeds seeds) {
+  std::uint32_t random = seeds.Game;
+  policy_.Reseed(seeds.Policy);
   TFighter fighter = player;
   RestoreStats(fighter);
   return Fight(enemy, fighter, random);
@@ -42,10 +45,13 @@ class PolicyHunt : public HuntSeat {
   BattleOutcome Fight(std::int32_t enemy, TFighter& player, std::uint32_t& randomState) override {
     const BattleRecord fought = simulator_.Fight(enemy, player, randomState);
     if (battles_ != nullptr) battles_->push_back(fought);
+    InvariantBreaks += fought.InvariantBreaks;
     return fought.Outcome;
   }
   void Lost(const HuntState&) override {}
   void Ended(const HuntState&) override {}
+
+  std::uint32_t InvariantBreaks = 0;  // of the battles fought
 
  private:
   Simulator& simulator_;
@@ -53,31 +59,31 @@ class PolicyHunt : public HuntSeat {
   std::vector<BattleRecord>* battles_;
 };
 
-// Nobody reads an error banner in a simulation; no input of today reaches one.
-void IgnoreError(std::string_view) {}
-
 }  // namespace
 
-HuntRecord Simulator::Hunt(const TFighter& player, std::uint32_t seed, std::vector<BattleRecord>* battles) {
-  std::uint32_t random = seed;
-  policy_.Reseed(seed);
+HuntRecord Simulator::Hunt(const TFighter& player, RunSeeds seeds, std::vector<BattleRecord>* battles) {
+  std::uint32_t random = seeds.Game;
+  policy_.Reseed(seeds.Policy);
   TFighter fighter = player;
   RestoreStats(fighter);
   PolicyHunt seat(*this, policy_, battles);
-  const HuntState hunt = PlayHunt(seat, fighter, random, IgnoreError);
+  // Nobody reads an error banner in a simulation: the record counts them.
+  std::uint32_t huntBreaks = 0;
+  const HuntState hunt = PlayHunt(seat, fighter, random, [&huntBreaks](std::string_view) { ++huntBreaks; });
   HuntRecord record;
   record.Kills = hunt.KillCount;
   record.Ending = AllFalse(hunt.AliveFlags);
+  record.InvariantBreaks = huntBreaks + seat.InvariantBreaks;
   return record;
 }
 
-BattleRecord SimulateBattle(const TFighter& player, std::int32_t enemy, Policy& policy, std::uint32_t seed) {
-  return Simulator(policy).Battle(player, enemy, seed);
+BattleRecord SimulateBattle(const TFighter& player, std::int32_t enemy, Policy& policy, RunSeeds seeds) {
+  return Simulator(policy).Battle(player, enemy, seeds);
 }
 
-HuntRecord SimulateHunt(const TFighter& player, Policy& policy, std::uint32_t seed,
+HuntRecord SimulateHunt(const TFighter& player, Policy& policy, RunSeeds seeds,
                         std::vector<BattleRecord>* battles) {
-  return Simulator(policy).Hunt(player, seed, battles);
+  return Simulator(policy).Hunt(player, seeds, battles);
 }
 
 }  // namespace velkor::sim

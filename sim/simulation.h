@@ -8,6 +8,7 @@
 #include "battle/battle_screen.h"
 #include "battle/battle_state.h"
 #include "sim/policy.h"
+#include "sim/seeds.h"
 
 namespace velkor::sim {
 
@@ -21,11 +22,13 @@ struct BattleRecord {
   std::uint64_t Turns = 0;
   std::int32_t PlayerHP = 0;  // as the battle left them
   std::int32_t EnemyHP = 0;
+  std::uint32_t InvariantBreaks = 0;  // the battle's and its roster entry's
 };
 
 struct HuntRecord {
   std::int32_t Kills = 0;
-  bool Ending = false;  // all twelve killed
+  bool Ending = false;                // all twelve killed
+  std::uint32_t InvariantBreaks = 0;  // the hunt's own and its battles'
 };
 
 // Plays battles and hunts one after the other for one thread, on one battle
@@ -36,13 +39,14 @@ class Simulator {
   explicit Simulator(Policy& policy) : policy_(policy) {}
 
   // One battle of player (at full stats) against roster entry enemy, with
-  // the game's generator seeded with seed.
-  BattleRecord Battle(const TFighter& player, std::int32_t enemy, std::uint32_t seed);
+  // the game's generator seeded with seeds.Game and the policy reseeded
+  // with seeds.Policy.
+  BattleRecord Battle(const TFighter& player, std::int32_t enemy, RunSeeds seeds);
 
-  // One whole hunt from seed: the rounds' candidates and scenery draws as the
-  // game makes them, the policy's choice, full stats before every battle.
-  // When battles is given, each battle's record is appended to it.
-  HuntRecord Hunt(const TFighter& player, std::uint32_t seed, std::vector<BattleRecord>* battles = nullptr);
+  // One whole hunt from seeds: the rounds' candidates and scenery draws as
+  // the game makes them, the policy's choice, full stats before every
+  // battle. When battles is given, each battle's record is appended to it.
+  HuntRecord Hunt(const TFighter& player, RunSeeds seeds, std::vector<BattleRecord>* battles = nullptr);
 
   // One battle of player against roster entry enemy, drawing from
   // randomState; both are left as the battle left them.
@@ -55,8 +59,8 @@ class Simulator {
 };
 
 // A battle or a hunt on a simulator of its own.
-BattleRecord SimulateBattle(const TFighter& player, std::int32_t enemy, Policy& policy, std::uint32_t seed);
-HuntRecord SimulateHunt(const TFighter& player, Policy& policy, std::uint32_t seed,
+BattleRecord SimulateBattle(const TFighter& player, std::int32_t enemy, Policy& policy, RunSeeds seeds);
+HuntRecord SimulateHunt(const TFighter& player, Policy& policy, RunSeeds seeds,
                         std::vector<BattleRecord>* battles = nullptr);
 
 }  // namespace velkor::sim

@@ -1,6 +1,9 @@
 // What each action makes of the damage formula.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "battle/damage.h"
 #include "data/tables.h"
 
@@ -53,16 +56,24 @@ TEST(AfterDefense, FullHalfOrNone) {
   }
 }
 
-// The answers kept for repeated amounts and defenses are the formula's own,
-// however often asked and whatever else was asked in between.
-TEST(AfterGuard, KeptAnswersAreTheFormulas) {
-  for (int round = 0; round < 3; ++round) {
-    for (std::int32_t amount = -5; amount < 400; amount += 3) {
-      for (std::int32_t defense = -20; defense < 130; defense += 7) {
-        ASSERT_EQ(AfterGuard(amount, defense), ApplyDefense(amount, defense)) << amount << " " << defense;
-        ASSERT_EQ(AfterDefense(actImpact, amount, defense), ApplyDefense(amount, defense / 2.0))
-            << amount << " " << defense;
-      }
+// The battle's defenses are whole numbers and take the table by twice their
+// value: the formula's own answers, within the table, at its edges and
+// beyond them.
+TEST(AfterGuard, WholeDefensesGiveTheFormulasAnswers) {
+  std::vector<std::int32_t> defenses;
+  for (std::int32_t defense = -20; defense < 130; defense += 7) defenses.push_back(defense);
+  for (const std::int32_t edge : {1000, 2000}) {
+    for (std::int32_t defense = edge - 2; defense <= edge + 2; ++defense) {
+      defenses.push_back(defense);
+      defenses.push_back(-defense);
+    }
+  }
+  for (const std::int32_t extreme : {INT32_MIN, INT32_MIN + 1, INT32_MAX}) defenses.push_back(extreme);
+  for (std::int32_t amount = -5; amount < 400; amount += 3) {
+    for (const std::int32_t defense : defenses) {
+      ASSERT_EQ(AfterGuard(amount, defense), ApplyDefense(amount, defense)) << amount << " " << defense;
+      ASSERT_EQ(AfterDefense(actImpact, amount, defense), ApplyDefense(amount, defense / 2.0))
+          << amount << " " << defense;
     }
   }
 }

@@ -268,6 +268,15 @@ TEST(drivePhase, AnInvalidCodeIsReportedAndNothingElseHappens) {
   EXPECT_EQ(battle.ActionPoints[EnemySide], 20);
   EXPECT_TRUE(battle.PhaseDone[EnemySide][0]);
   EXPECT_FALSE(turn.SideFinished[EnemySide]);
+  EXPECT_EQ(battle.InvariantBreaks, 1u);
+
+  // Where nobody watches, the battle still counts it.
+  BattleState unwatched = battle;
+  unwatched.InvariantBreaks = 0;
+  NullBattleScreen nobody;
+  TurnContext quiet(duel.result, duel.script.At.Agent, nobody);
+  drivePhase(unwatched, quiet, EnemySide, PlayerSide);
+  EXPECT_EQ(unwatched.InvariantBreaks, 1u);
 }
 
 TEST(drivePhase, HyperReactionPlayerChoosesWithThePointsLeftNow) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "console/charset.h"
@@ -30,13 +31,13 @@ std::vector<std::string> Characters(const std::string& text) {
   return chars;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
+std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
   for (;;) {
     const std::size_t end = text.find("\r\n", start);
-    lines.push_back(text.substr(start, end - start));
-    if (end == std::string::npos) return lines;
+    lines.emplace_back(text.substr(start, end - start));
+    if (end == std::string_view::npos) return lines;
     start = end + 2;
   }
 }
@@ -81,8 +82,8 @@ void ExpectNarration(const std::vector<std::string>& lines, const std::string& w
   }
 }
 
-void ExpectShape(const std::string& text, Kind kind, std::size_t lineCount, const std::string& what) {
-  test::Cp932ToUtf8(text);  // fails the test when a byte sequence is not code page 932
+void ExpectShape(std::string_view text, Kind kind, std::size_t lineCount, const std::string& what) {
+  test::Cp932ToUtf8(std::string(text));  // fails the test when a byte sequence is not code page 932
   const std::vector<std::string> lines = SplitLines(text);
   ASSERT_EQ(lines.size(), lineCount) << what;
   for (std::size_t n = 0; n < lines.size(); ++n) {

@@ -28,7 +28,7 @@ int main() {
   do {
     for (std::uint32_t seed = 1; seed <= Pass; ++seed) {
       const auto enemy = static_cast<std::int32_t>((seed - 1) / PerEnemy);
-      const BattleRecord record = play.Battle(fighter, enemy, seed);
+      const BattleRecord record = play.Battle(fighter, enemy, {seed, 0});
       if (battles < Pass && record.Outcome == BattleOutcome::Victory) ++victories;
       ++battles;
     }

@@ -28,7 +28,8 @@ void BM_Battle(benchmark::State& state) {
   std::uint32_t seed = 1;
   std::uint64_t wins = 0;
   for (auto _ : state) {
-    const BattleRecord record = play.Battle(EvenFighter(), enemy, seed++);
+    const BattleRecord record = play.Battle(EvenFighter(), enemy, {seed, seed});
+    ++seed;
     wins += record.Outcome == BattleOutcome::Victory ? 1 : 0;
     benchmark::DoNotOptimize(record);
   }
@@ -48,7 +49,8 @@ void BM_Roster(benchmark::State& state, const char* name, std::uint64_t block) {
   std::uint64_t battle = 0;
   for (auto _ : state) {
     const auto enemy = static_cast<std::int32_t>(battle++ / block % RosterSize);
-    benchmark::DoNotOptimize(play.Battle(EvenFighter(), enemy, seed++));
+    benchmark::DoNotOptimize(play.Battle(EvenFighter(), enemy, {seed, seed}));
+    ++seed;
   }
   state.SetItemsProcessed(state.iterations());
 }
@@ -64,7 +66,8 @@ void BM_Hunt(benchmark::State& state, const char* name) {
   std::vector<BattleRecord> fought;
   for (auto _ : state) {
     fought.clear();
-    benchmark::DoNotOptimize(play.Hunt(EvenFighter(), seed++, &fought));
+    benchmark::DoNotOptimize(play.Hunt(EvenFighter(), {seed, seed}, &fought));
+    ++seed;
     battles += fought.size();
   }
   state.SetItemsProcessed(state.iterations());

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <type_traits>
 
 #include "battle/battle.h"
 #include "sim/build.h"
 #include "sim/random_policy.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
+#include "sim/seeds.h"
 
 namespace velkor::sim {
 namespace {
@@ -18,13 +20,16 @@ auto Summary(const BattleState& b) {
                          b.ActionPoints, b.DecoyTokens, b.GuardTokens, b.ActionPlan);
 }
 
-// The rest of battle, with the player's side drawn from policySeed.
+// The rest of battle, with the player's side drawn from policySeed's stream.
 BattleOutcome PlayOn(BattleState& battle, std::uint32_t policySeed) {
   RandomPolicy policy;
-  policy.Reseed(policySeed);
+  policy.Reseed(PolicyStream(policySeed, 0));
   NullBattleScreen screen;
   return FightBattle(battle, policy, screen, 10000);
 }
+
+// Nothing in it points anywhere: a copy of its bytes is a whole battle.
+static_assert(std::is_trivially_copyable_v<BattleState>);
 
 TEST(BattleCopy, CopiesPlayOnIndependentlyAndLikeAFreshBattle) {
   const TFighter fighter = MakeFighter(Build{{30, 25, 20, 25}, {1, 0, 0, 0}});
@@ -32,14 +37,14 @@ TEST(BattleCopy, CopiesPlayOnIndependentlyAndLikeAFreshBattle) {
     for (const std::uint32_t seed : {1u, 77u, 4000000000u}) {
       // A fresh battle played through on one stream of the policy's draws.
       BattleState fresh;
-      SetUpBattle(fresh, fighter, RosterNumbers()[static_cast<std::size_t>(enemy)], seed);
+      SetUpBattle(fresh, fighter, RosterEntry(enemy), seed);
       BattleState whole = fresh;
       const BattleOutcome expected = PlayOn(whole, seed);
 
       // The same battle stopped after two turns, then copied twice.
       BattleState original = fresh;
       RandomPolicy policy;
-      policy.Reseed(seed);
+      policy.Reseed(PolicyStream(seed, 0));
       NullBattleScreen screen;
       ASSERT_EQ(FightBattle(original, policy, screen, 2), BattleOutcome::Undecided)
           << "no battle left to copy";
@@ -47,8 +52,8 @@ TEST(BattleCopy, CopiesPlayOnIndependentlyAndLikeAFreshBattle) {
       BattleState a = original;
       BattleState b;
       b = original;
-      EXPECT_EQ(a.Fighters[PlayerSide], &a.PlayerFighter);
-      EXPECT_EQ(b.Fighters[EnemySide], &b.CurrentEnemy);
+      EXPECT_EQ(&a.Fighters(PlayerSide), &a.PlayerFighter);
+      EXPECT_EQ(&b.Fighters(EnemySide), &b.CurrentEnemy);
 
       const BattleOutcome first = PlayOn(a, seed + 1);
       EXPECT_EQ(Summary(original), stopped) << "playing a copy changed the original";

@@ -21,7 +21,7 @@ std::optional<CommandLine> Parse(std::vector<std::string_view> args, std::string
 TEST(ParseCommandLine, EveryOption) {
   std::string error;
   const auto line = Parse({"battles", "--stats", "30,30,10,24", "--talents", "c", "--policy", "random", "-n",
-                           "500", "--seed", "4294967295", "--threads", "3", "--csv"},
+                           "500", "--seed", "4294967295", "--policy-seed", "0", "--threads", "3", "--csv"},
                           error);
   ASSERT_TRUE(line) << error;
   EXPECT_EQ(line->Run, CommandLine::Mode::Battles);
@@ -29,6 +29,7 @@ TEST(ParseCommandLine, EveryOption) {
   EXPECT_EQ(line->Policy, "random");
   EXPECT_EQ(line->Runs, 500u);
   EXPECT_EQ(line->Seed, 4294967295u);
+  EXPECT_EQ(line->PolicySeed, 0u);
   EXPECT_EQ(line->Threads, 3u);
   EXPECT_TRUE(line->Csv);
 
@@ -61,6 +62,7 @@ TEST(ParseCommandLine, EveryOption) {
   EXPECT_EQ(DefaultRuns(CommandLine::Mode::Search), 1000u);
   EXPECT_EQ(defaults->Threads, 0u);
   EXPECT_EQ(defaults->Seed, 1u);
+  EXPECT_EQ(defaults->PolicySeed, 1u);
 
   EXPECT_EQ(Parse({"--help"}, error)->Run, CommandLine::Mode::Help);
   EXPECT_EQ(Parse({"hunts", "-n", "5", "--help"}, error)->Run, CommandLine::Mode::Help);
@@ -80,6 +82,7 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
       {{"battles", "-n", "12x"}, "-n wants a whole number"},
       {{"battles", "-n", "4294967297"}, "-n wants a whole number 1..4294967296"},
       {{"battles", "--seed", "4294967296"}, "--seed wants"},
+      {{"battles", "--policy-seed", "-1"}, "--policy-seed wants"},
       {{"battles", "--threads", "0"}, "--threads wants"},
       {{"battles", "--policy", "smart"}, "unknown policy \"smart\"; known: greedy lookahead random"},
       {{"battles", "--stats", "50,50,50,50"}, "costs 200 points"},

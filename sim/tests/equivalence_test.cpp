@@ -17,7 +17,7 @@
 #include "platform/cp932_literal.h"
 #include "sim/build.h"
 #include "sim/policy_registry.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 #include "sim/simulation.h"
 #include "sim/tests/replay.h"
 #include "testsupport/console_script.h"
@@ -48,24 +48,34 @@ void BecomePlayer(GameRun& run, const Build& build, std::uint32_t seed) {
 }
 
 void ExpectSame(const BattleRecord& engine, const ShownBattle& shown, const std::string& where) {
+  EXPECT_EQ(engine.InvariantBreaks, 0u) << where;
   EXPECT_EQ(engine.Outcome, shown.Outcome) << where;
   EXPECT_EQ(engine.Turns, shown.Turns) << where;
   EXPECT_EQ(engine.PlayerHP, shown.PlayerHP) << where;
 }
 
+// Every policy the simulator knows, so that a new one is held to the game
+// from the start.
+std::vector<std::string> Names() {
+  std::vector<std::string> names;
+  for (const PolicyEntry& entry : Policies()) names.emplace_back(entry.Name);
+  return names;
+}
+
 TEST(Equivalence, EveryEnemyBattleByBattle) {
-  int battles = 0;
-  for (const char* name : {"greedy", "lookahead", "random"}) {
+  ASSERT_GE(Names().size(), 3u);
+  std::size_t battles = 0;
+  for (const std::string& name : Names()) {
     for (const Build& build : Builds) {
       for (std::int32_t enemy = 0; enemy < RosterSize; ++enemy) {
         for (std::uint32_t seed = 1; seed <= 4; ++seed) {
-          const std::string where = std::string(name) + " build " + StatsText(build) + " " +
-                                    TalentLetters(build) + " enemy " + std::to_string(enemy) + " seed " +
-                                    std::to_string(seed);
+          const std::string where = name + " build " + StatsText(build) + " " + TalentLetters(build) +
+                                    " enemy " + std::to_string(enemy) + " seed " + std::to_string(seed);
           Typed typed;
           const auto policy = MakePolicy(name);
           Recorder recorder(*policy, typed);
-          const BattleRecord engine = SimulateBattle(MakeFighter(build), enemy, recorder, seed);
+          const BattleRecord engine =
+              SimulateBattle(MakeFighter(build), enemy, recorder, {seed, PolicyStream(1, seed)});
 
           Typist typist(typed);
           GameRun run;
@@ -86,7 +96,7 @@ TEST(Equivalence, EveryEnemyBattleByBattle) {
       }
     }
   }
-  EXPECT_EQ(battles, 3 * 5 * 12 * 4);
+  EXPECT_EQ(battles, Names().size() * std::size(Builds) * RosterSize * 4);
 }
 
 class HuntEquivalence : public ::testing::Test {
@@ -95,14 +105,15 @@ class HuntEquivalence : public ::testing::Test {
 
   // Plays seed's hunt both ways and compares them battle by battle; gives
   // the number of battles.
-  std::size_t Compare(const char* name, const Build& build, std::uint32_t seed, GameRun& run) {
-    const std::string where = std::string(name) + " build " + StatsText(build) + " " + TalentLetters(build) +
-                              " seed " + std::to_string(seed);
+  std::size_t Compare(const std::string& name, const Build& build, std::uint32_t seed, GameRun& run) {
+    const std::string where =
+        name + " build " + StatsText(build) + " " + TalentLetters(build) + " seed " + std::to_string(seed);
     Typed typed;
     const auto policy = MakePolicy(name);
     Recorder recorder(*policy, typed);
     std::vector<BattleRecord> engine;
-    const HuntRecord hunt = SimulateHunt(MakeFighter(build), recorder, seed, &engine);
+    const HuntRecord hunt =
+        SimulateHunt(MakeFighter(build), recorder, {seed, PolicyStream(1, seed)}, &engine);
 
     BecomePlayer(run, build, seed);
     run.Report.ReadLocale();
@@ -116,8 +127,7 @@ class HuntEquivalence : public ::testing::Test {
     EXPECT_EQ(shown.size(), engine.size()) << where;
     for (std::size_t i = 0; i < std::min(shown.size(), engine.size()); ++i) {
       const std::string battle = where + " battle " + std::to_string(i + 1);
-      EXPECT_EQ(shown[i].Enemy, RosterNumbers()[static_cast<std::size_t>(engine[i].Enemy)].Name.Text())
-          << battle;
+      EXPECT_EQ(shown[i].Enemy, RosterEntry(engine[i].Enemy).Name.Text()) << battle;
       ExpectSame(engine[i], shown[i], battle);
     }
     EXPECT_EQ(hunt.Kills, static_cast<std::int32_t>(engine.size()) - (hunt.Ending ? 0 : 1)) << where;
@@ -131,7 +141,7 @@ class HuntEquivalence : public ::testing::Test {
 
 TEST_F(HuntEquivalence, WholeHuntsRoundByRound) {
   std::size_t battles = 0;
-  for (const char* name : {"greedy", "lookahead", "random"}) {
+  for (const std::string& name : Names()) {
     for (const Build& build : Builds) {
       for (std::uint32_t seed = 1; seed <= 3; ++seed) {
         GameRun run;

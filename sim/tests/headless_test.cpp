@@ -45,12 +45,13 @@ TEST(Headless, NoTextNoConsoleNoAllocation) {
   for (const char* name : {"greedy", "random"}) {
     const auto policy = MakePolicy(name);
     const TFighter fighter = MakeFighter(Build{{25, 25, 20, 22}, {1, 1, 0, 1}});
-    // A first round fills the roster and the answers the damage formula keeps.
+    // A first round fills the tables the policies keep.
     for (std::int32_t enemy = 0; enemy < RosterSize; ++enemy)
-      for (std::uint32_t seed = 0; seed < 200; ++seed) SimulateBattle(fighter, enemy, *policy, seed);
+      for (std::uint32_t seed = 0; seed < 200; ++seed) SimulateBattle(fighter, enemy, *policy, {seed, seed});
     for (std::int32_t enemy = 0; enemy < RosterSize; ++enemy) {
       const std::size_t before = allocations.load();
-      for (std::uint32_t seed = 200; seed < 400; ++seed) SimulateBattle(fighter, enemy, *policy, seed);
+      for (std::uint32_t seed = 200; seed < 400; ++seed)
+        SimulateBattle(fighter, enemy, *policy, {seed, seed});
       EXPECT_EQ(allocations.load(), before) << name << " against " << enemy;
     }
   }

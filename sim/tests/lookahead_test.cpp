@@ -1,67 +1,75 @@
 // The look-ahead player decides from what the game shows: its choices stay
-// the same when only what the screen hides changes, and follow what 心眼
-// shows.
+// the same when only what the screen hides changes (and its own stream with
+// it), they follow what 心眼 shows, and a decision kept is the one that would
+// be worked out again.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "battle/battle.h"
 #include "platform/cp932_literal.h"
-#include "sheet/sheet.h"
 #include "sim/build.h"
 #include "sim/lookahead_policy.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
+#include "sim/seeds.h"
+#include "sim/simulation.h"
 
 namespace velkor::sim {
 namespace {
 
 // What a disguise changes in a copy of the battle.
 struct Disguise {
-  bool Generator = false;  // the state of the battle's generator
-  bool Plan = false;       // the enemy's plan in the phases still to come
-  bool HP = false;         // the enemy's HP, within its condition word
+  bool Generator = false;   // the state of the battle's generator
+  bool Plan = false;        // the enemy's plan in the phases still to come
+  bool HP = false;          // the enemy's HP (the damage printed stays)
+  bool Initiative = false;  // an enemy that went first with an ended plan and has shown nothing
 };
 
-BattleState Disguised(const BattleState& battle, const Disguise& disguise) {
+BattleState Disguised(const BattleState& battle, const Disguise& disguise, int phase) {
   BattleState other = battle;
   if (disguise.Generator) other.RandomState = ~battle.RandomState * 2654435761u;
+  auto& plan = other.ActionPlan[EnemySide];
+  auto& done = other.PhaseDone[EnemySide];
   if (disguise.Plan) {
-    for (std::size_t slot = 0; slot < SlotCount; ++slot) {
-      std::uint8_t& cell = other.ActionPlan[EnemySide][slot];
-      if (!other.PhaseDone[EnemySide][slot]) cell = cell == actAttack ? actGuard : actAttack;
-    }
+    for (std::size_t slot = 0; slot < SlotCount; ++slot)
+      if (!done[slot]) plan[slot] = plan[slot] == actAttack ? actGuard : actAttack;
   }
   if (disguise.HP) {
     std::int32_t& hp = other.CurrentEnemy.CurStats[StatHP];
-    const std::string word = StatusWord(battle.CurrentEnemy);
-    for (const std::int32_t step : {7, -7, 1, -1}) {
-      TEnemy moved = other.CurrentEnemy;
-      moved.CurStats[StatHP] = hp + step;
-      if (moved.CurStats[StatHP] > 0 && StatusWord(moved) == word) {
-        hp += step;
-        break;
-      }
-    }
+    hp = hp > 20 ? hp - 13 : hp + 13;
+  }
+  if (disguise.Initiative && phase >= 0) {
+    const auto p = static_cast<std::size_t>(phase);
+    bool shown = false;
+    for (std::size_t slot = 0; slot < p; ++slot)
+      shown = shown || battle.ActionPlan[EnemySide][slot] != actEnd;
+    // The enemy acted first with a plan that had ended: nothing was shown,
+    // as when it has yet to act.
+    if (!shown && done[p] && plan[p] == actEnd) done[p] = false;
   }
   return other;
 }
 
 // Plays the battle by one policy and puts each of its questions, on a
-// disguised copy, to a twin that has decided the same so far.
+// disguised copy, to a twin that has decided the same so far but took
+// another stream: the real one's is the game's own seed.
 class Twins : public PlayerAgent {
  public:
-  Twins(std::uint32_t seed, const Disguise& disguise) : disguise_(disguise) {
-    real_.Reseed(seed);
-    twin_.Reseed(seed);
+  Twins(const EnemyNumbers& enemy, std::uint32_t gameSeed, const Disguise& disguise) : disguise_(disguise) {
+    real_.Meet(enemy);
+    twin_.Meet(enemy);
+    real_.Reseed(gameSeed);
+    twin_.Reseed(PolicyStream(gameSeed, 7));
   }
   void PlanActions(BattleState& battle) override {
-    BattleState other = Disguised(battle, disguise_);
+    BattleState other = Disguised(battle, disguise_, -1);
     real_.PlanActions(battle);
     twin_.PlanActions(other);
     Count(battle.ActionPlan[PlayerSide] != other.ActionPlan[PlayerSide]);
   }
   void SelectAction(BattleState& battle, int slot, std::int32_t points) override {
-    BattleState other = Disguised(battle, disguise_);
+    BattleState other = Disguised(battle, disguise_, slot);
     real_.SelectAction(battle, slot, points);
     twin_.SelectAction(other, slot, points);
     const auto s = static_cast<std::size_t>(slot);
@@ -85,9 +93,11 @@ struct Case {
   Build Character;
 };
 
-// Each eye and each way of choosing: planned ahead, or phase by phase.
+// The two reference builds, each eye and each way of choosing: planned
+// ahead, or phase by phase.
 const Case Cases[] = {
-    {"no talents", {{25, 25, 25, 25}, {0, 0, 0, 0}}},
+    {"25/25/25/25", {{25, 25, 25, 25}, {0, 0, 0, 0}}},
+    {"35/25/5/35", {{35, 25, 5, 35}, {0, 0, 0, 0}}},
     {"Quick", {{20, 30, 10, 34}, {0, 0, 1, 0}}},
     {"EvilEye", {{20, 25, 20, 23}, {1, 0, 0, 0}}},
     {"MindEye", {{20, 25, 20, 25}, {0, 1, 0, 0}}},
@@ -95,21 +105,17 @@ const Case Cases[] = {
     {"MindEye and HyperReaction", {{25, 25, 20, 12}, {0, 1, 0, 1}}},
 };
 
-// Enemies that plan ahead, choose in each phase (平崎有三), hold 心眼
-// (アネモネ), or use "剣劇" (黒野宇美).
-constexpr std::int32_t Enemies[] = {0, 4, 6, 8, 9, 10};
-
 // Plays every case against every enemy under disguise; gives the questions
 // asked and the answers that differed.
-std::pair<int, int> PlayAll(const Disguise& disguise, bool mindEyeOnly, const Case& c) {
+std::pair<int, int> PlayAll(const Disguise& disguise, const Case& c, std::uint32_t seeds) {
   int asked = 0;
   int differed = 0;
-  if (mindEyeOnly && c.Character.Talents[MindEye] == 0) return {0, 0};
-  for (const std::int32_t enemy : Enemies) {
-    for (std::uint32_t seed = 1; seed <= 2; ++seed) {
-      Twins twins(seed, disguise);
+  for (std::int32_t enemy = 0; enemy < RosterSize; ++enemy) {
+    const TEnemy entry = RosterEntry(enemy);
+    for (std::uint32_t seed = 1; seed <= seeds; ++seed) {
+      Twins twins(entry, seed, disguise);
       BattleState battle;
-      SetUpBattle(battle, MakeFighter(c.Character), RosterNumbers()[static_cast<std::size_t>(enemy)], seed);
+      SetUpBattle(battle, MakeFighter(c.Character), entry, seed);
       NullBattleScreen screen;
       FightBattle(battle, twins, screen, 200);
       asked += twins.Asked;
@@ -120,28 +126,53 @@ std::pair<int, int> PlayAll(const Disguise& disguise, bool mindEyeOnly, const Ca
 }
 
 TEST(Lookahead, HiddenStateDoesNotChangeItsChoices) {
+  int total = 0;
   for (const Case& c : Cases) {
     Disguise hidden;
     hidden.Generator = true;
     hidden.Plan = c.Character.Talents[MindEye] == 0;
     hidden.HP = c.Character.Talents[EvilEye] == 0;
-    const auto [asked, differed] = PlayAll(hidden, false, c);
-    EXPECT_GT(asked, 20) << c.What;
+    hidden.Initiative = c.Character.Talents[MindEye] == 0;
+    const auto [asked, differed] = PlayAll(hidden, c, 4);
+    EXPECT_GT(asked, 150) << c.What;
     EXPECT_EQ(differed, 0) << c.What << ": of " << asked << " choices";
+    total += asked;
   }
+  RecordProperty("Questions", total);
 }
 
 TEST(Lookahead, MindEyeUsesTheShownPlan) {
   int asked = 0;
   int differed = 0;
   for (const Case& c : Cases) {
+    if (c.Character.Talents[MindEye] == 0) continue;
     Disguise shown;
     shown.Plan = true;
-    const auto [a, d] = PlayAll(shown, true, c);
+    const auto [a, d] = PlayAll(shown, c, 2);
     asked += a;
     differed += d;
   }
   EXPECT_GT(differed, 0) << "no choice of " << asked << " followed the plan 心眼 shows"_cp;
+}
+
+// A decision is the same whether it was kept from an earlier battle or
+// worked out afresh: one policy playing a run of battles plays each as a
+// new policy would.
+TEST(Lookahead, AKeptDecisionIsTheOneWorkedOutAgain) {
+  const TFighter fighter = MakeFighter(Build{{25, 25, 20, 22}, {0, 0, 0, 1}});
+  LookaheadPolicy kept;
+  Simulator run(kept);
+  for (const std::int32_t enemy : {4, 8, 10}) {
+    for (std::uint32_t seed = 1; seed <= 8; ++seed) {
+      const BattleRecord again = run.Battle(fighter, enemy, {seed, 0});
+      LookaheadPolicy fresh;
+      const BattleRecord first = SimulateBattle(fighter, enemy, fresh, {seed, 0});
+      EXPECT_EQ(again.Outcome, first.Outcome) << enemy << " seed " << seed;
+      EXPECT_EQ(again.Turns, first.Turns) << enemy << " seed " << seed;
+      EXPECT_EQ(again.PlayerHP, first.PlayerHP) << enemy << " seed " << seed;
+    }
+  }
+  EXPECT_LT(kept.WorkedOut(), kept.Decisions());
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "sim/build.h"
 #include "sim/greedy_policy.h"
 #include "sim/random_policy.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 
 namespace velkor::sim {
 namespace {
@@ -32,7 +32,7 @@ std::int32_t BruteBest(std::int32_t attack, std::int32_t defense, int slots, std
 // A battle of fighter against roster entry enemy, at the start of a turn.
 struct Turn {
   Turn(const Build& build, std::int32_t enemy) {
-    SetUpBattle(battle, MakeFighter(build), RosterNumbers()[static_cast<std::size_t>(enemy)], 1);
+    SetUpBattle(battle, MakeFighter(build), RosterEntry(enemy), 1);
     battle.ActionPlan[PlayerSide].fill(actEnd);
   }
   BattleState battle;

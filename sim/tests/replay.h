@@ -38,7 +38,7 @@ class Recorder : public Policy {
 
   void PlanActions(BattleState& battle) override {
     inner_.PlanActions(battle);
-    std::int32_t points = battle.Fighters[PlayerSide]->CurStats[StatSpeed];
+    std::int32_t points = battle.Fighters(PlayerSide).CurStats[StatSpeed];
     for (const std::uint8_t action : battle.ActionPlan[PlayerSide]) {
       if (points < ActionCosts[actWeakStrike]) break;
       typed_.Slots.push_back(ActionLetters[action]);
@@ -56,7 +56,8 @@ class Recorder : public Policy {
     typed_.Candidates.push_back(MenuLetter(chosen));
     return chosen;
   }
-  void Reseed(std::uint32_t seed) override { inner_.Reseed(seed); }
+  void Meet(const EnemyNumbers& enemy) override { inner_.Meet(enemy); }
+  void Reseed(std::uint32_t stream) override { inner_.Reseed(stream); }
 
  private:
   Policy& inner_;

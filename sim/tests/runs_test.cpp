@@ -30,10 +30,11 @@ TEST(RunBattles, TheSumOfTheBattlesOfConsecutiveSeedsWhateverTheThreads) {
   const auto policy = MakePolicy("greedy");
   for (std::size_t enemy = 0; enemy < RosterSize; ++enemy) {
     EXPECT_TRUE(Same(one[enemy], three[enemy])) << enemy;
+    EXPECT_EQ(one[enemy].InvariantBreaks, 0u) << enemy;
     EnemyTally direct;
     for (std::uint64_t i = 0; i < options.Runs; ++i) {
-      const BattleRecord record =
-          SimulateBattle(MakeFighter(Even), static_cast<std::int32_t>(enemy), *policy, RunSeed(77, i));
+      const BattleRecord record = SimulateBattle(MakeFighter(Even), static_cast<std::int32_t>(enemy), *policy,
+                                                 SeedsOfRun(77, options.PolicySeed, i));
       ++direct.Battles;
       direct.Turns += record.Turns;
       if (record.Outcome == BattleOutcome::Victory) {
@@ -43,6 +44,21 @@ TEST(RunBattles, TheSumOfTheBattlesOfConsecutiveSeedsWhateverTheThreads) {
     }
     EXPECT_TRUE(Same(one[enemy], direct)) << enemy;
   }
+}
+
+// A policy that draws takes its stream from the policy seed, which the
+// table is given apart from the game's seeds.
+TEST(RunBattles, APolicyThatDrawsFollowsThePolicySeed) {
+  RunOptions options;
+  options.Policy = "random";
+  options.Runs = 300;
+  const auto first = RunBattles(Even, options);
+  EXPECT_TRUE(Same(RunBattles(Even, options)[0], first[0]));
+  options.PolicySeed = 2;
+  const auto other = RunBattles(Even, options);
+  int differ = 0;
+  for (std::size_t enemy = 0; enemy < RosterSize; ++enemy) differ += Same(first[enemy], other[enemy]) ? 0 : 1;
+  EXPECT_GT(differ, 6);
 }
 
 TEST(RunHunts, WhateverTheThreads) {
@@ -56,6 +72,7 @@ TEST(RunHunts, WhateverTheThreads) {
     EXPECT_EQ(tally.Hunts, 2100u);
     EXPECT_EQ(tally.Kills, first.Kills) << threads;
     EXPECT_EQ(tally.Endings, tally.Kills[RosterSize]);
+    EXPECT_EQ(tally.InvariantBreaks, 0u);
   }
 }
 
@@ -65,7 +82,7 @@ TEST(SimulateHunt, FollowsTheHuntsRules) {
   int endings = 0;
   for (std::uint32_t seed = 0; seed < 300; ++seed) {
     std::vector<BattleRecord> battles;
-    const HuntRecord hunt = SimulateHunt(strong, *policy, seed, &battles);
+    const HuntRecord hunt = SimulateHunt(strong, *policy, {seed, seed}, &battles);
     ASSERT_FALSE(battles.empty());
     std::set<std::int32_t> fought;
     for (std::size_t i = 0; i < battles.size(); ++i) {
@@ -79,6 +96,7 @@ TEST(SimulateHunt, FollowsTheHuntsRules) {
       EXPECT_EQ(battles[i].PlayerHP <= 0, battles[i].Outcome == BattleOutcome::Defeat) << seed;
     }
     EXPECT_EQ(hunt.Kills, static_cast<std::int32_t>(battles.size()) - (hunt.Ending ? 0 : 1));
+    EXPECT_EQ(hunt.InvariantBreaks, 0u) << seed;
     if (hunt.Ending) ++endings;
   }
   EXPECT_GT(endings, 0);
@@ -99,6 +117,7 @@ TEST(SearchBuilds, RanksWhateverTheThreads) {
     EXPECT_EQ(one[i].Successes, two[i].Successes) << i;
     EXPECT_EQ(one[i].Kills, two[i].Kills) << i;
     EXPECT_EQ(one[i].Runs, 300u);
+    EXPECT_EQ(one[i].InvariantBreaks, 0u) << i;
     if (i > 0) {
       EXPECT_TRUE(one[i - 1].Successes > one[i].Successes ||
                   (one[i - 1].Successes == one[i].Successes && one[i - 1].Kills >= one[i].Kills))
@@ -118,8 +137,41 @@ TEST(SearchBuilds, RanksWhateverTheThreads) {
   EXPECT_EQ(found->Kills, 0u);
 }
 
-// lookahead keeps tables and a stream of its own in each thread's policy:
-// none of it may leak from one run into the next.
+// Every policy, on one thread and on three: each thread's policy meets
+// other enemies and builds in another order (and keeps tables and choices
+// from them), which must change no count.
+TEST(Runs, EveryPolicyWhateverTheThreads) {
+  for (const PolicyEntry& entry : Policies()) {
+    RunOptions options;
+    options.Policy = entry.Name;
+    options.Runs = 30;  // one work item per enemy
+    options.Threads = 1;
+    const auto one = RunBattles(Even, options);
+    options.Threads = 3;
+    const auto three = RunBattles(Even, options);
+    for (std::size_t enemy = 0; enemy < RosterSize; ++enemy)
+      EXPECT_TRUE(Same(one[enemy], three[enemy])) << entry.Name << " against " << enemy;
+
+    SearchOptions search;  // whole hunts: seventy builds, one work item each
+    search.Step = 50;
+    search.Runs.Policy = entry.Name;
+    search.Runs.Runs = 1;
+    search.Runs.Threads = 1;
+    const std::vector<RankedBuild> alone = SearchBuilds(search);
+    search.Runs.Threads = 3;
+    const std::vector<RankedBuild> shared = SearchBuilds(search);
+    ASSERT_EQ(alone.size(), shared.size());
+    for (std::size_t i = 0; i < alone.size(); ++i) {
+      EXPECT_EQ(alone[i].Character, shared[i].Character) << entry.Name << " " << i;
+      EXPECT_EQ(alone[i].Successes, shared[i].Successes) << entry.Name << " " << i;
+      EXPECT_EQ(alone[i].Kills, shared[i].Kills) << entry.Name << " " << i;
+      EXPECT_EQ(alone[i].InvariantBreaks, 0u) << entry.Name << " " << i;
+    }
+  }
+}
+
+// lookahead keeps tables and choices in each thread's policy: none of it
+// may leak from one run into the next.
 TEST(SearchBuilds, LookaheadWhateverTheThreads) {
   SearchOptions options;
   options.Step = 50;

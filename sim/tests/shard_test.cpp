@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim/app.h"
@@ -53,9 +54,12 @@ class Shards : public ::testing::Test {
 };
 
 TEST_F(Shards, ThreeShardsMergedPrintTheWholeSearch) {
-  for (const bool enemy : {false, true}) {
+  // Hunts and battles; and a policy that draws, whose parts carry its seed.
+  for (const auto& [enemy, policy] : {std::pair{false, "greedy"}, {true, "greedy"}, {false, "random"}}) {
     CommandLine whole = Search(20, 40, 2);
     if (enemy) whole.Enemy = 6;
+    whole.Policy = policy;
+    whole.PolicySeed = 9;
     std::vector<std::string> parts;
     for (std::uint32_t k = 1; k <= 3; ++k) {
       // Each part on its own number of threads: parts do not depend on them.
@@ -65,9 +69,9 @@ TEST_F(Shards, ThreeShardsMergedPrintTheWholeSearch) {
     }
     // In any order of the files.
     const std::vector<std::string> shuffled{parts[2], parts[0], parts[1]};
-    EXPECT_EQ(RunCommand(Merge(shuffled, false), nullptr), RunCommand(whole, nullptr)) << enemy;
+    EXPECT_EQ(RunCommand(Merge(shuffled, false), nullptr), RunCommand(whole, nullptr)) << enemy << policy;
     whole.Csv = true;
-    EXPECT_EQ(RunCommand(Merge(parts, true), nullptr), RunCommand(whole, nullptr)) << enemy;
+    EXPECT_EQ(RunCommand(Merge(parts, true), nullptr), RunCommand(whole, nullptr)) << enemy << policy;
   }
 }
 
@@ -78,8 +82,8 @@ TEST_F(Shards, APartIsTheSameWhateverTheThreadsAndHoldsOnlyItsBuilds) {
   std::size_t lines = 0;
   for (const char c : one) lines += c == '\n' ? 1 : 0;
   EXPECT_EQ(lines, 1u + (295 - 1 + 3) / 4);
-  EXPECT_NE(one.find("\n2,4,greedy,25,,300,5,1,"), std::string::npos);
-  EXPECT_NE(one.find("\n2,4,greedy,25,,300,5,5,"), std::string::npos);
+  EXPECT_NE(one.find("\n2,4,greedy,25,,300,5,1,1,"), std::string::npos);
+  EXPECT_NE(one.find("\n2,4,greedy,25,,300,5,1,5,"), std::string::npos);
 }
 
 // A line of a part with one column changed.
@@ -148,8 +152,11 @@ TEST_F(Shards, MergeRefusesPartsThatDoNotMakeOneSearch) {
   CommandLine otherSeed = whole;
   otherSeed.Seed = 6;
   const std::string q2 = Write("q2.csv", RunCommand(Shard(otherSeed, 2, 2), nullptr));
+  CommandLine otherPolicySeed = whole;
+  otherPolicySeed.PolicySeed = 2;
+  const std::string r2 = Write("r2.csv", RunCommand(Shard(otherPolicySeed, 2, 2), nullptr));
   std::string lines = ReadBytes(p2);
-  const std::string edited = Write("edited.csv", lines.replace(lines.find(",5,1,"), 5, ",5,0,"));
+  const std::string edited = Write("edited.csv", lines.replace(lines.find(",5,1,1,"), 7, ",5,1,0,"));
   const std::string table = Write("table.csv", RunCommand(Search(25, 10, 1), nullptr));
 
   struct Case {
@@ -161,6 +168,7 @@ TEST_F(Shards, MergeRefusesPartsThatDoNotMakeOneSearch) {
       {"a part left out", {p1}, "builds are missing: not given part 2 of 2"},
       {"a part given twice", {p1, p2, p2}, "comes twice: is part 2 given twice?"},
       {"another seed", {p1, q2}, "belongs to another search"},
+      {"another policy seed", {p1, r2}, "belongs to another search"},
       {"a build in the wrong part", {p1, edited}, "is not the build this search has in that place"},
       {"the table, not a part", {table}, "is not a part written by search --shard"},
       {"no such file", {dir_.Path() + "/none.csv"}, "cannot read"},
