@@ -157,11 +157,12 @@ void LookaheadPolicy::Blind(BattleState& copy, bool inTurn, std::uint32_t stream
   }
 }
 
-void LookaheadPolicy::AddCandidates(const BattleState& battle, int from, std::int32_t points) {
-  candidates_.clear();
+void LookaheadPolicy::Candidates(const BattleState& battle, int from, std::int32_t points,
+                                 GreedyPolicy& greedy, std::vector<Candidate>& candidates) {
+  candidates.clear();
   const TFighter& me = battle.PlayerFighter;
-  const GreedyPolicy::Table& table = greedy_.TableFor(me.CurStats[StatAttack], me.CurStats[StatSpeed],
-                                                      battle.CurrentEnemy.CurStats[StatDefense]);
+  const GreedyPolicy::Table& table = greedy.TableFor(me.CurStats[StatAttack], me.CurStats[StatSpeed],
+                                                     battle.CurrentEnemy.CurStats[StatDefense]);
   Mix mix;
   for (mix.Breaks = 0; mix.Breaks <= TokenLimit; ++mix.Breaks) {
     for (mix.Decoys = 0; mix.Decoys <= TokenLimit; ++mix.Decoys) {
@@ -170,13 +171,17 @@ void LookaheadPolicy::AddCandidates(const BattleState& battle, int from, std::in
         for (const bool coverFirst : {true, false}) {
           mix.CoverFirst = coverFirst;
           const Plan plan = PlanOf(mix, table, from, points, battle.DecoyTokens[EnemySide]);
-          const bool known = std::any_of(candidates_.begin(), candidates_.end(),
+          const bool known = std::any_of(candidates.begin(), candidates.end(),
                                          [&](const Candidate& c) { return c.First == plan; });
-          if (!known) candidates_.push_back({mix, plan});
+          if (!known) candidates.push_back({mix, plan});
         }
       }
     }
   }
+}
+
+void LookaheadPolicy::AddCandidates(const BattleState& battle, int from, std::int32_t points) {
+  Candidates(battle, from, points, greedy_, candidates_);
 }
 
 double LookaheadPolicy::Play(const BattleState& sample, const Candidate& candidate, const Seen& seen) {

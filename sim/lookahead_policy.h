@@ -64,6 +64,11 @@ class LookaheadPolicy : public Policy {
   static constexpr int FirstLook = 8;
   static constexpr int SecondLook = 32;
 
+  // The candidates for slots from..4 on points as the player sees battle,
+  // each plan once, the greedy plan first.
+  static void Candidates(const BattleState& battle, int from, std::int32_t points, GreedyPolicy& greedy,
+                         std::vector<Candidate>& candidates);
+
  private:
   // What the player has seen of the turn so far.
   struct Seen {
