@@ -138,13 +138,21 @@ std::string TableBytes(const SolvedTable& table, std::string_view key) {
   PutInt(out, static_cast<std::uint8_t>(kind), 1);
   switch (kind) {
     case Kind::Choices8:
+    case Kind::Choices16: {
+      // Neighbouring states mostly share their choice: runs of one choice,
+      // each its value and its length in 7-bit groups.
       PutInt(out, table.Choice.size(), 8);
-      for (const std::uint16_t c : table.Choice) PutInt(out, c, 1);
+      const int width = kind == Kind::Choices8 ? 1 : 2;
+      for (std::size_t at = 0; at < table.Choice.size();) {
+        std::size_t end = at;
+        while (end < table.Choice.size() && table.Choice[end] == table.Choice[at]) ++end;
+        PutInt(out, table.Choice[at], width);
+        for (std::uint64_t run = end - at; run != 0; run >>= 7)
+          out.push_back(static_cast<char>((run & 0x7F) | (run > 0x7F ? 0x80 : 0)));
+        at = end;
+      }
       break;
-    case Kind::Choices16:
-      PutInt(out, table.Choice.size(), 8);
-      for (const std::uint16_t c : table.Choice) PutInt(out, c, 2);
-      break;
+    }
     case Kind::Values:
       PutInt(out, table.Value.size(), 8);
       for (const float v : table.Value) PutInt(out, std::bit_cast<std::uint32_t>(v), 4);
@@ -179,25 +187,33 @@ std::optional<SolvedTable> TableFromBytes(std::string_view bytes, std::string_vi
   table.MindEye = mindEye != 0;
   table.StartValue = std::bit_cast<double>(start);
   const std::uint64_t states = std::uint64_t{TokenStates} * playerHP * enemyHP;
-  const int width = kind == 0 ? 1 : kind == 1 ? 2 : 4;
-  if (count != states || (kind == 2) != table.MindEye ||
-      body.size() - Magic.size() - in.At() != count * static_cast<std::uint64_t>(width))
-    return std::nullopt;
+  const std::size_t left = body.size() - Magic.size() - in.At();
+  if (count != states || (kind == 2) != table.MindEye) return std::nullopt;
   if (kind == 2) {
+    if (left != count * 4) return std::nullopt;
     table.Value.resize(count);
     for (float& v : table.Value) {
       std::uint64_t bits = 0;
       in.Int(4, bits);
       v = std::bit_cast<float>(static_cast<std::uint32_t>(bits));
     }
-  } else {
-    table.Choice.resize(count);
-    for (std::uint16_t& c : table.Choice) {
-      std::uint64_t value = 0;
-      in.Int(width, value);
-      c = static_cast<std::uint16_t>(value);
-    }
+    return table;
   }
+  const int width = kind == 0 ? 1 : 2;
+  table.Choice.reserve(count);
+  while (table.Choice.size() < count) {
+    std::uint64_t value = 0;
+    std::uint64_t run = 0;
+    std::uint64_t group = 0x80;
+    if (!in.Int(width, value)) return std::nullopt;
+    for (int shift = 0; (group & 0x80) != 0; shift += 7) {
+      if (shift > 56 || !in.Int(1, group)) return std::nullopt;
+      run |= (group & 0x7F) << shift;
+    }
+    if (run == 0 || run > count - table.Choice.size()) return std::nullopt;
+    table.Choice.insert(table.Choice.end(), run, static_cast<std::uint16_t>(value));
+  }
+  if (body.size() - Magic.size() != in.At()) return std::nullopt;
   return table;
 }
 
