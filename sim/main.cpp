@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <optional>
 #include <string>
@@ -11,7 +12,9 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "sim/app.h"
+#include "sim/best_tables.h"
 #include "sim/parallel.h"
+#include "sim/solve_cache.h"
 
 int main(int argc, char** argv) {
   using namespace velkor::sim;
@@ -29,6 +32,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (line->Threads == 0) line->Threads = DefaultThreads();
+  if (!line->Cache)
+    line->Cache = DefaultCacheFolder([](const char* name) -> const char* { return std::getenv(name); });
   if (line->Runs == 0) line->Runs = DefaultRuns(line->Run);
 
   const bool terminal = isatty(STDERR_FILENO) != 0;
@@ -37,6 +42,18 @@ int main(int argc, char** argv) {
   const bool search = line->Run == CommandLine::Mode::Search;
   if (terminal && line->Run != CommandLine::Mode::Merge)
     bar.emplace(stderr, search ? "searching" : "playing", search && line->Enemy ? "battles" : "hunts");
+  int shown = -1;
+  if (terminal) {
+    // A solve of the best play says how far it has come, on its own line.
+    TableStore::Shared().OnSolve([&shown](const TableNote& note, double done) {
+      const int percent = static_cast<int>(done * 100);
+      if (percent == shown) return;
+      shown = percent;
+      std::fprintf(stderr, "\rsolving the best play against enemy %d: %3d%%", note.Enemy + 1, percent);
+      if (percent >= 100) std::fputs("\r                                                \r", stderr);
+      std::fflush(stderr);
+    });
+  }
   const double start = velkor::platform::SteadySeconds();
   std::string text;
   try {
