@@ -133,6 +133,56 @@ TEST(BestSolver, MindEyeChoosesAgainstTheShownPlan) {
   }
 }
 
+// An enemy that cannot hurt: every plan wins in the end, doing nothing
+// included (it ties at a chance of 1). The table's choices must still end
+// the battle, played out turn by turn with the model's chances.
+TEST(BestSolver, ChoicesNeverStallAWonBattle) {
+  TEnemy harmless = RosterNumbers()[6];
+  harmless.BaseStats = {12, 0, 10, 12};
+  harmless.CurStats = harmless.BaseStats;
+  harmless.Talents = {};
+  harmless.ActionRate = {1, 0, 0, 0, 1, 1, 1, 0, 0};
+  TurnModel model(MakeFighter(Build{{2, 20, 10, 12}, {}}), harmless);
+  SolveReport report;
+  const auto table = Solve(model, PlanSet::Every, report);
+  ASSERT_TRUE(table);
+  EXPECT_GT(table->StartValue, 1 - 1e-5);
+  std::vector<Plan> plans;
+  PlansOf(model, PlanSet::Every, 0, plans);
+  ASSERT_EQ(plans.front()[0], actEnd) << "doing nothing comes first, so a plain first best would take it";
+  std::uint64_t dice = 99;
+  std::vector<TurnOutcome> outcomes;
+  for (int battle = 0; battle < 200; ++battle) {
+    std::int32_t hp = table->PlayerHP;
+    std::int32_t he = table->EnemyHP;
+    int tokens = 0;
+    int turns = 0;
+    for (; turns < 100; ++turns) {
+      PlansOf(model, PlanSet::Every, tokens, plans);
+      model.Outcomes(tokens, plans[table->Choice[table->Index(hp, he, tokens)]], outcomes);
+      dice = dice * 6364136223846793005u + 1442695040888963407u;
+      double r = static_cast<double>(dice >> 11) / 9007199254740992.0;
+      const TurnOutcome* o = &outcomes.back();
+      for (const TurnOutcome& way : outcomes) {
+        if (r < way.Chance) {
+          o = &way;
+          break;
+        }
+        r -= way.Chance;
+      }
+      const TurnEnd end = Finish(*o, hp, he);
+      if (end.Result != BattleOutcome::Undecided) {
+        EXPECT_EQ(end.Result, BattleOutcome::Victory);
+        break;
+      }
+      hp = end.PlayerHP;
+      he = end.EnemyHP;
+      tokens = o->TokensAfter;
+    }
+    ASSERT_LT(turns, 100) << "battle " << battle << " stalled";
+  }
+}
+
 TEST(BestSolver, SaysWhatIsOutOfReach) {
   TurnModel model = SmallMatchup({0, 1, 0, 0});
   SolveReport report;
