@@ -183,6 +183,23 @@ bool TurnModel::SameState(const Branch& a, const Branch& b) {
   return std::memcmp(&a.Tokens, &b.Tokens, StateBytes) == 0;
 }
 
+template <class F>
+void TurnModel::ForEachDraw(std::int32_t points, int slot, F drawn) {
+  const auto& running = weights_.For(enemy_.ActionRate, points, slot).Running;
+  const std::int64_t sum = running[ActionCount - 1];
+  if (sum <= 0) {
+    drawn(std::uint8_t{actEnd}, 1.0);
+    return;
+  }
+  std::int64_t below = 0;
+  for (std::size_t a = 0; a < ActionCount; ++a) {
+    const std::int64_t weight = running[a] - below;
+    below = running[a];
+    if (weight > 0)
+      drawn(static_cast<std::uint8_t>(a), static_cast<double>(weight) / static_cast<double>(sum));
+  }
+}
+
 void TurnModel::Merge(std::vector<Branch>& branches) {
   // Open addressing on a hash of the state's bytes; what merges keeps the
   // place of its first branch, so the order never depends on the hash.
@@ -231,22 +248,12 @@ void TurnModel::Outcomes(int tokens, const Plan& plan, std::vector<TurnOutcome>&
           // The enemy's slot, drawn as the game draws it: ahead of the turn
           // from what its plan has left, or now from its points left.
           const std::int32_t points = ahead ? b.EnemyBudget : b.Points[EnemySide];
-          const auto& running = weights_.For(enemy_.ActionRate, points, phase).Running;
-          const std::int64_t sum = running[ActionCount - 1];
-          if (sum <= 0) {
-            next_.push_back(Step(b, side, phase, actEnd));
-            continue;
-          }
-          std::int64_t below = 0;
-          for (std::size_t a = 0; a < ActionCount; ++a) {
-            const std::int64_t weight = running[a] - below;
-            below = running[a];
-            if (weight <= 0) continue;
-            Branch child = Step(b, side, phase, static_cast<std::uint8_t>(a));
-            child.Chance *= static_cast<double>(weight) / static_cast<double>(sum);
-            if (a != actEnd) child.EnemyBudget -= ActionCosts[a];
+          ForEachDraw(points, phase, [&](std::uint8_t action, double chance) {
+            Branch child = Step(b, side, phase, action);
+            child.Chance *= chance;
+            if (action != actEnd) child.EnemyBudget -= ActionCosts[action];
             next_.push_back(child);
-          }
+          });
         }
       }
       Merge(next_);
@@ -303,26 +310,14 @@ void TurnModel::EnemyPlans(std::vector<std::pair<Plan, double>>& plans) {
       return;
     }
     const auto s = static_cast<std::size_t>(slot);
-    const auto& running = weights_.For(enemy_.ActionRate, points, slot).Running;
-    const std::int64_t sum = running[ActionCount - 1];
-    if (sum <= 0) {
-      plan[s] = actEnd;
-      self(self, Slots, points, chance);
-      return;
-    }
-    std::int64_t below = 0;
-    for (std::size_t a = 0; a < ActionCount; ++a) {
-      const std::int64_t weight = running[a] - below;
-      below = running[a];
-      if (weight <= 0) continue;
-      plan[s] = static_cast<std::uint8_t>(a);
-      const double c = chance * static_cast<double>(weight) / static_cast<double>(sum);
-      if (a == actEnd) {
-        self(self, Slots, points, c);
+    ForEachDraw(points, slot, [&](std::uint8_t action, double c) {
+      plan[s] = action;
+      if (action == actEnd) {
+        self(self, Slots, points, chance * c);
       } else {
-        self(self, slot + 1, points - ActionCosts[a], c);
+        self(self, slot + 1, points - ActionCosts[action], chance * c);
       }
-    }
+    });
     plan[s] = actEnd;
   };
   draw(draw, 0, enemy_.CurStats[StatSpeed], 1.0);

@@ -128,6 +128,10 @@ class TurnModel {
   // Plays side's slot of phase on branch; for the enemy, with action in it.
   Branch Step(const Branch& from, int side, int phase, std::uint8_t action);
   std::vector<Branch> Start(int tokens, int firstSide = -1) const;
+  // Calls drawn(action, chance) for every action the enemy's draw for slot
+  // can give from points, as RateAction draws it (actEnd alone when none).
+  template <class F>
+  void ForEachDraw(std::int32_t points, int slot, F drawn);
   // One branch for each state, with the chances of its equals added.
   void Merge(std::vector<Branch>& branches);
 
