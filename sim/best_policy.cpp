@@ -1,6 +1,8 @@
 #include "sim/best_policy.h"
 
-#include "sim/turn_model.h"
+#include <algorithm>
+
+#include "sim/roster_numbers.h"
 
 namespace velkor::sim {
 
@@ -12,21 +14,58 @@ const MatchupTable* BestPolicy::TableOf(const BattleState& battle) {
     table_ = TableStore::Shared().Get(build, enemy);
     build_ = build;
     enemy_ = enemy;
+    model_.reset();
   }
   return table_.get();
+}
+
+const Plan& BestPolicy::AgainstShown(const MatchupTable& matchup, const TurnStart& now, const Plan& shown) {
+  if (!model_)
+    model_ =
+        std::make_unique<TurnModel>(MakeFighter(build_), RosterNumbers()[static_cast<std::size_t>(enemy_)]);
+  const std::vector<Plan>& plans = matchup.Plans[static_cast<std::size_t>(now.TokenIndex)];
+  const double first = model_->PlayerFirst();
+  // The best; among plans as good within the solve's convergence, one that
+  // hurts somebody, as the table's own choices are made.
+  const double near = 8 * ConvergedWithin;
+  std::size_t chosen = 0;
+  double best = -1;
+  bool hurts = false;
+  for (std::size_t p = 0; p < plans.size(); ++p) {
+    double value = 0;
+    bool hurt = false;
+    for (const int side : {PlayerSide, EnemySide}) {
+      const double odds = side == PlayerSide ? first : 1 - first;
+      if (odds <= 0) continue;
+      const TurnOutcome o = model_->Play(now.TokenIndex, plans[p], shown, side);
+      value += odds * EndValue(matchup.Table, o, now.PlayerHP, now.EnemyHP);
+      hurt = hurt || o.Hits > 0;
+    }
+    if (value > best + near || (value > best - near && hurt && !hurts)) {
+      chosen = p;
+      best = std::max(best, value);
+      hurts = hurt;
+    }
+  }
+  return plans[chosen];
 }
 
 void BestPolicy::PlanActions(BattleState& battle) {
   const MatchupTable* matchup = TableOf(battle);
   const TurnStart now = StateOf(battle);
-  if (matchup == nullptr || !matchup->Table.Holds(now.PlayerHP, now.EnemyHP) ||
-      matchup->Table.Choice.empty()) {
+  const SolvedTable* table = matchup != nullptr ? &matchup->Table : nullptr;
+  if (table == nullptr || !table->Holds(now.PlayerHP, now.EnemyHP) ||
+      (table->Choice.empty() && !table->MindEye)) {
+    // Out of the solve's reach: the greedy plan stands in.
     greedy_.PlanActions(battle);
     return;
   }
+  if (table->MindEye) {
+    SetPlayerPlan(battle, AgainstShown(*matchup, now, EnemyPlanOf(battle)));
+    return;
+  }
   const std::vector<Plan>& plans = matchup->Plans[static_cast<std::size_t>(now.TokenIndex)];
-  const std::uint16_t choice =
-      matchup->Table.Choice[matchup->Table.Index(now.PlayerHP, now.EnemyHP, now.TokenIndex)];
+  const std::uint16_t choice = table->Choice[table->Index(now.PlayerHP, now.EnemyHP, now.TokenIndex)];
   SetPlayerPlan(battle, plans[choice < plans.size() ? choice : 0]);
 }
 

@@ -12,6 +12,7 @@
 #include "sim/best_tables.h"
 #include "sim/greedy_policy.h"
 #include "sim/policy.h"
+#include "sim/turn_model.h"
 
 namespace velkor::sim {
 
@@ -25,11 +26,14 @@ class BestPolicy : public Policy {
 
  private:
   const MatchupTable* TableOf(const BattleState& battle);
+  // With 心眼: the plan that fares best against the enemy's shown plan.
+  const Plan& AgainstShown(const MatchupTable& matchup, const TurnStart& now, const Plan& shown);
 
   GreedyPolicy greedy_;
   Build build_;
   std::int32_t enemy_ = -1;
   std::shared_ptr<const MatchupTable> table_;
+  std::unique_ptr<TurnModel> model_;  // the matchup's turns, for 心眼
 };
 
 }  // namespace velkor::sim

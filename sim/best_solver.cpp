@@ -658,6 +658,14 @@ bool SolveShown(TurnModel& model, PlanSet set, SolvedTable& table, SolveReport& 
 
 }  // namespace
 
+double EndValue(const SolvedTable& table, const TurnOutcome& outcome, std::int32_t playerHP,
+                std::int32_t enemyHP) {
+  const TurnEnd end = Finish(outcome, playerHP, enemyHP);
+  if (end.Result == BattleOutcome::Victory) return 1;
+  if (end.Result == BattleOutcome::Defeat) return 0;
+  return table.Value[table.Index(end.PlayerHP, end.EnemyHP, outcome.TokensAfter)];
+}
+
 void PlansOf(TurnModel& model, PlanSet set, int tokens, std::vector<Plan>& plans) {
   if (set == PlanSet::Candidates) {
     model.CandidatePlans(tokens, plans);

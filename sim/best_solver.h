@@ -78,6 +78,12 @@ struct SolveReport {
   std::string MindEyeUnused;        // why the table chooses ahead although 心眼 shows the plan
 };
 
+// The chance of winning after a turn that went as outcome from hit points
+// playerHP and enemyHP: 1 or 0 when it ended the battle, else the table's
+// value where it left the fighters (the table must hold values).
+double EndValue(const SolvedTable& table, const TurnOutcome& outcome, std::int32_t playerHP,
+                std::int32_t enemyHP);
+
 // Bounds that keep a solve within the machine.
 struct SolveLimits {
   std::uint64_t Memory = std::uint64_t{3} << 29;  // bytes of the turns' moves (1.5 GiB)

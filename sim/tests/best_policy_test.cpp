@@ -77,17 +77,27 @@ TEST(BestTables, KeptInTheCacheAndRewrittenWhenDamaged) {
 
 TEST(BestPolicy, WinsAsOftenAsItsTableSays) {
   TableStore::Shared().Configure("", PlanSet::Candidates);
-  const double value = TableStore::Shared().Get(Quick, Daichi)->Table.StartValue;
-  BestPolicy policy;
-  Simulator play(policy);
-  const TFighter fighter = MakeFighter(Quick);
-  constexpr int Battles = 4000;
-  int wins = 0;
-  for (int i = 0; i < Battles; ++i)
-    wins += play.Battle(fighter, Daichi, static_cast<std::uint32_t>(i + 1)).Outcome == BattleOutcome::Victory;
-  // Four standard deviations: the seeds are fixed, and a table played wrong
-  // (or a value solved wrong) by a few points shows.
-  EXPECT_NEAR(static_cast<double>(wins) / Battles, value, 4 * std::sqrt(value * (1 - value) / Battles));
+  // Planned ahead, and with 心眼 against the shown plan.
+  for (const Build& build : {Quick, Build{{4, 30, 21, 35}, {0, 1, 0, 0}}}) {
+    const auto matchup = TableStore::Shared().Get(build, Daichi);
+    EXPECT_EQ(matchup->Table.MindEye, build.Talents[MindEye] != 0);
+    const double value = matchup->Table.StartValue;
+    BestPolicy policy;
+    Simulator play(policy);
+    const TFighter fighter = MakeFighter(build);
+    constexpr int Battles = 4000;
+    int wins = 0;
+    for (int i = 0; i < Battles; ++i)
+      wins +=
+          play.Battle(fighter, Daichi, static_cast<std::uint32_t>(i + 1)).Outcome == BattleOutcome::Victory;
+    // Four standard deviations: the seeds are fixed, and a table played
+    // wrong (or a value solved wrong) by a few points shows.
+    EXPECT_NEAR(static_cast<double>(wins) / Battles, value,
+                4 * std::sqrt(value * (1 - value) / Battles) + 1e-9)
+        << StatsText(build) << " " << TalentLetters(build);
+    EXPECT_GT(value, 0.1);
+    EXPECT_LT(value, 0.9);
+  }
 }
 
 // Its twin sees the same battle with the generator's state and the enemy's

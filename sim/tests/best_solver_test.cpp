@@ -24,14 +24,6 @@ TurnModel SmallMatchup(const std::array<std::uint8_t, TalentCount>& talents = {}
   return TurnModel(MakeFighter(Build{{2, 20, 10, 12}, talents}), enemy);
 }
 
-// The value of a turn's end from the table.
-double EndValue(const SolvedTable& table, const TurnOutcome& o, std::int32_t hp, std::int32_t he) {
-  const TurnEnd end = Finish(o, hp, he);
-  if (end.Result == BattleOutcome::Victory) return 1;
-  if (end.Result == BattleOutcome::Defeat) return 0;
-  return table.Value[table.Index(end.PlayerHP, end.EnemyHP, o.TokensAfter)];
-}
-
 // Every state: the value is the best plan's, and the choice is a best plan.
 void ExpectBellman(TurnModel& model, const SolvedTable& table, PlanSet set) {
   std::vector<std::vector<std::vector<TurnOutcome>>> outcomes(TokenStates);
