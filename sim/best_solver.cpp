@@ -315,11 +315,20 @@ bool SolveAhead(TurnModel& model, PlanSet set, SolvedTable& table, SolveReport& 
         maker.Add(outcomes);
         report.Outcomes += outcomes.size();
         if (moves.Bytes() > memoryLimit) {
-          report.OutOfReach = "the turns' outcomes under every plan from " + std::to_string(t + 1) + " of " +
-                              std::to_string(TokenStates) + " token counts already take " +
-                              std::to_string(moves.Bytes() >> 20) + " MiB";
+          report.OutOfReach = "the moves of " + std::to_string(plans.size()) + " plans from " +
+                              std::to_string(t + 1) + " of " + std::to_string(TokenStates) +
+                              " token counts already take " + std::to_string(moves.Bytes() >> 20) + " MiB";
           return false;
         }
+      }
+      // Twice the bound at the pace so far: no need to build the rest.
+      const std::uint64_t pace = moves.Bytes() / static_cast<std::uint64_t>(t + 1) * TokenStates;
+      if (pace > 2 * memoryLimit) {
+        report.OutOfReach = "the moves of " + std::to_string(plans.size()) + " plans from each of " +
+                            std::to_string(TokenStates) + " token counts would take about " +
+                            std::to_string(pace >> 20) + " MiB (" + std::to_string(moves.Bytes() >> 20) +
+                            " MiB from the first " + std::to_string(t + 1) + ")";
+        return false;
       }
       progress.Built(t);
     }
