@@ -29,6 +29,12 @@ std::string IntervalText(const Interval& interval) {
   return "[" + Percent(interval.Low) + ", " + Percent(interval.High) + "]";
 }
 
+// text as one CSV field: its commas would part it.
+std::string CsvText(std::string text) {
+  std::replace(text.begin(), text.end(), ',', ';');
+  return text;
+}
+
 // The widest roster name in bytes, which is also its width in columns.
 constexpr std::size_t NameWidth = 12;
 
@@ -120,7 +126,7 @@ std::string SearchTable(const std::vector<RankedBuild>& ranked, std::size_t top,
 std::string SolveTable(const std::vector<TableNote>& notes, bool csv) {
   std::string out =
       csv ? "index,enemy,plans,chance,states,plans_tried,distinct_plans,moves,sweeps,cpu_seconds,"
-            "mib,table\n"
+            "mib,table,remark\n"
           : Format("%2s  %-12s %8s %10s %8s %9s %7s %8s %5s  %s\n", "#", "enemy", "chance", "states", "plans",
                    "moves", "sweeps", "CPU s", "MiB", "table");
   std::string remarks;
@@ -142,7 +148,7 @@ std::string SolveTable(const std::vector<TableNote>& notes, bool csv) {
              Format(",%llu,%llu,%llu,%llu,%llu,%.2f,%.1f,", u(r.States), u(r.PlansTried), u(r.DistinctPlans),
                     u(r.Transitions), u(r.Sweeps), note.CpuSeconds,
                     static_cast<double>(r.BytesHeld) / 1048576.0) +
-             how + "\n";
+             how + "," + CsvText(r.OutOfReach.empty() ? r.MindEyeUnused : r.OutOfReach) + "\n";
     } else {
       out += Format("%2d  ", note.Enemy + 1) + PadRight(name, NameWidth) +
              (r.OutOfReach.empty() ? Format(" %8.4f", chance) : Format(" %8s", "-"));

@@ -210,13 +210,14 @@ TEST(VelkorSim, SolveKeepsItsTableForTheNextRun) {
     return output.substr(start, output.find('\n', start) - start);
   };
   EXPECT_EQ(first.output.substr(0, first.output.find('\n')),
-            "index,enemy,plans,chance,states,plans_tried,distinct_plans,moves,sweeps,cpu_seconds,mib,table");
+            "index,enemy,plans,chance,states,plans_tried,distinct_plans,moves,sweeps,cpu_seconds,mib,table,"
+            "remark");
   // Moving first decides, 35 to 50.
   EXPECT_EQ(row(first.output).substr(0, 3), "12,");
   EXPECT_NE(row(first.output).find(",candidates,0.411765,384000,"), std::string::npos) << first.output;
-  EXPECT_NE(row(first.output).find(",solved, saved"), std::string::npos);
+  EXPECT_NE(row(first.output).find(",solved, saved,"), std::string::npos);
   EXPECT_NE(row(second.output).find(",candidates,0.411765,"), std::string::npos) << second.output;
-  EXPECT_NE(row(second.output).find(",read"), std::string::npos);
+  EXPECT_NE(row(second.output).find(",read,"), std::string::npos);
 }
 
 // The memory does not grow with -n: the largest one runs in a small address
