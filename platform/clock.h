@@ -17,6 +17,10 @@ UtcNow ClockNow();
 // measuring how long something took, whatever is done to the system time.
 double SteadySeconds();
 
+// Seconds of processor time the calling thread has used: what a piece of
+// work cost, whatever else the machine ran meanwhile.
+double ThreadCpuSeconds();
+
 // The moment as the local calendar and time zone tell it; false when the
 // system cannot.
 bool LocalTime(std::time_t moment, std::tm& local);

@@ -17,6 +17,12 @@ double SteadySeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
+double ThreadCpuSeconds() {
+  timespec used{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+  return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
+}
+
 bool LocalTime(std::time_t moment, std::tm& local) { return localtime_r(&moment, &local) != nullptr; }
 
 }  // namespace velkor::platform

@@ -30,6 +30,15 @@ double SteadySeconds() {
   return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+double ThreadCpuSeconds() {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  if (GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user) == 0) return 0;
+  const auto ticks = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  };
+  return (ticks(kernel) + ticks(user)) / 1e7;  // in units of 100 ns
+}
+
 bool LocalTime(std::time_t moment, std::tm& local) { return localtime_s(&local, &moment) == 0; }
 
 }  // namespace velkor::platform

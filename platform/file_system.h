@@ -49,6 +49,9 @@ bool FlushToDisk(FileHandle file);
 // and nothing renamed, where the system would not replace target.
 bool MoveOver(FileHandle file, const std::string& path, const std::string& target);
 
+// Makes one folder at path; true when a folder stands there afterwards.
+bool MakeFolder(const std::string& path);
+
 // Removes the file at path, if it can.
 void Remove(const std::string& path);
 

@@ -146,6 +146,18 @@ void RemoveStaleTemporaries(const std::string& target, std::size_t largest) {
   fs::ForEachTemporary(target, [largest](const std::string& path) { fs::RemoveIfStale(path, largest); });
 }
 
+bool MakeFolders(const std::string& path) {
+  if (path.empty()) return false;
+  // Each folder from the top down; one that cannot be made (a root, a
+  // drive, a folder of someone else's) may still stand, which the last tells.
+  for (std::size_t at = 1; at < path.size(); ++at) {
+    if (path[at] != '/' && path[at] != FolderSeparator()) continue;
+    if (path[at - 1] == '/' || path[at - 1] == FolderSeparator() || path[at - 1] == ':') continue;
+    fs::MakeFolder(path.substr(0, at));
+  }
+  return fs::MakeFolder(path);
+}
+
 AppendStatus AppendToFile(const std::string& path, std::string_view bytes, FileWriter write,
                           const FileHooks& hooks) {
   fs::AppendFile file;

@@ -65,6 +65,10 @@ enum class RenameStatus {
 // ReplaceFile tells it of the file it keeps.
 RenameStatus RenameFile(const std::string& source, const std::string& target);
 
+// Makes the folder at path and the folders above it that are missing; true
+// when a folder stands at path at the end (also when it stood there before).
+bool MakeFolders(const std::string& path);
+
 enum class AppendStatus {
   Appended,
   CannotOpen,   // neither opened nor created (a FIFO without a reader too)

@@ -124,6 +124,12 @@ bool MoveOver(FileHandle, const std::string& path, const std::string& target) {
 
 void Remove(const std::string& path) { ::unlink(path.c_str()); }
 
+bool MakeFolder(const std::string& path) {
+  if (::mkdir(path.c_str(), 0777) == 0) return true;
+  struct stat info {};
+  return errno == EEXIST && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 void ForEachTemporary(const std::string& target, const std::function<void(const std::string& path)>& found) {
   const std::string folder = FolderOf(target);
   const std::size_t slash = target.rfind('/');

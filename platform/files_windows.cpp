@@ -167,6 +167,14 @@ bool MoveOver(FileHandle file, const std::string&, const std::string& target) {
 
 void Remove(const std::string& path) { ::DeleteFileW(WideName(path).c_str()); }
 
+bool MakeFolder(const std::string& path) {
+  const std::wstring name = WideName(path);
+  if (name.empty()) return false;
+  if (::CreateDirectoryW(name.c_str(), nullptr) != 0) return true;
+  const DWORD attributes = ::GetFileAttributesW(name.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 void ForEachTemporary(const std::string& target, const std::function<void(const std::string& path)>& found) {
   const std::size_t slash = target.find_last_of("/\\");
   const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);

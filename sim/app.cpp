@@ -3,6 +3,7 @@
 #include "console/charset.h"
 #include "console/terminal_binding.h"
 #include "platform/console.h"
+#include "sim/best_tables.h"
 #include "sim/policy_registry.h"
 #include "sim/report.h"
 #include "sim/roster_entry.h"
@@ -38,10 +39,30 @@ std::string BuildText(const Build& build) {
   return "build " + StatsText(build) + " talents " + TalentLetters(build);
 }
 
+std::string PolicyText(const CommandLine& line) {
+  return "policy " + line.Policy +
+         (line.Policy == "best" && line.Plans == PlanSet::Every ? " (every plan)" : "");
+}
+
+// The tables of build against every enemy (or the one asked for), got
+// before any run begins: a solve then has the machine to itself, and the
+// runs' threads only read.
+std::vector<TableNote> GetTables(const CommandLine& line) {
+  TableStore& store = TableStore::Shared();
+  store.Configure(line.Cache.value_or(""), line.Plans);
+  std::vector<TableNote> notes;
+  for (std::int32_t enemy = 0; enemy < RosterSize; ++enemy) {
+    if (line.Enemy && *line.Enemy != enemy) continue;
+    notes.push_back(store.Get(line.Character, enemy)->Note);
+  }
+  return notes;
+}
+
 }  // namespace
 
 std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint64_t* invariantBreaks) {
   std::uint64_t breaks = 0;
+  if (line.Policy == "best" && line.Run != CommandLine::Mode::Help) GetTables(line);
   RunOptions options;
   options.Policy = line.Policy;
   options.Runs = line.Runs;
@@ -53,7 +74,7 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
   std::string table;
   switch (line.Run) {
     case CommandLine::Mode::Battles: {
-      heading = BuildText(line.Character) + " | policy " + line.Policy + " | " + std::to_string(line.Runs) +
+      heading = BuildText(line.Character) + " | " + PolicyText(line) + " | " + std::to_string(line.Runs) +
                 " battles per enemy, " + Seeds(options);
       const auto tallies = RunBattles(line.Character, options);
       for (const EnemyTally& tally : tallies) breaks += tally.InvariantBreaks;
@@ -61,7 +82,7 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
       break;
     }
     case CommandLine::Mode::Hunts: {
-      heading = BuildText(line.Character) + " | policy " + line.Policy + " | " + std::to_string(line.Runs) +
+      heading = BuildText(line.Character) + " | " + PolicyText(line) + " | " + std::to_string(line.Runs) +
                 " hunts, " + Seeds(options);
       const HuntTally tally =
           progress != nullptr ? RunHunts(line.Character, options, show) : RunHunts(line.Character, options);
@@ -96,6 +117,12 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
       table = SearchTable(merged.Ranked, line.Top, merged.Options.Enemy, line.Csv);
       break;
     }
+    case CommandLine::Mode::Solve:
+      heading = BuildText(line.Character) + " | the best play among " +
+                (line.Plans == PlanSet::Candidates ? "the lookahead's candidate mixes" : "every plan") +
+                " | the chance of winning from the battle's start";
+      table = SolveTable(GetTables(line), line.Csv);
+      break;
     case CommandLine::Mode::Help:
       return HelpText();
   }

@@ -1,9 +1,11 @@
 #include "sim/command_line.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "enemy/enemy.h"
 #include "sim/policy_registry.h"
+#include "sim/roster_numbers.h"
 #include "sim/shard.h"
 
 namespace velkor::sim {
@@ -66,10 +68,35 @@ std::optional<CommandLine> ParseMerge(std::span<const std::string_view> args, st
 
 std::uint64_t DefaultRuns(CommandLine::Mode mode) { return mode == CommandLine::Mode::Search ? 1000 : 10000; }
 
+std::string BestOutOfReach(const Build& build) {
+  if (build.Talents[HyperReaction] == 0) return {};
+  // The fewest states any roster entry would need: a choice in a phase
+  // depends on the turn start's state and on the phase, who has acted in
+  // it, and the points both sides have left.
+  const TFighter player = MakeFighter(build);
+  std::uint64_t fewest = std::numeric_limits<std::uint64_t>::max();
+  std::uint64_t turnStarts = 0;
+  for (const TEnemy& enemy : RosterNumbers()) {
+    const std::uint64_t starts = std::uint64_t{256} *
+                                 static_cast<std::uint64_t>(std::max(player.CurStats[StatHP], 1)) *
+                                 static_cast<std::uint64_t>(std::max(enemy.CurStats[StatHP], 1));
+    const std::uint64_t inTurn = starts * 2 * SlotCount *
+                                 static_cast<std::uint64_t>(std::max(player.CurStats[StatSpeed], 0) + 1) *
+                                 static_cast<std::uint64_t>(std::max(enemy.CurStats[StatSpeed], 0) + 1);
+    if (inTurn < fewest) {
+      fewest = inTurn;
+      turnStarts = starts;
+    }
+  }
+  return "--policy best cannot play talent d (" + std::to_string(turnStarts) +
+         " turn starts against the smallest enemy become at least " + std::to_string(fewest) +
+         " states when each action is chosen in its phase): choose a build without it";
+}
+
 std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> args, std::string& error) {
   CommandLine line;
   if (args.empty()) {
-    error = "say what to run: battles, hunts, search or merge";
+    error = "say what to run: battles, hunts, search, merge or solve";
     return std::nullopt;
   }
   std::size_t at = 0;
@@ -82,10 +109,12 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
     line.Run = CommandLine::Mode::Search;
   } else if (mode == "merge") {
     return ParseMerge(args.subspan(at), error);
+  } else if (mode == "solve") {
+    line.Run = CommandLine::Mode::Solve;
   } else if (mode == "--help" || mode == "-h") {
     return line;
   } else {
-    error = "unknown mode \"" + std::string(mode) + "\": battles, hunts, search or merge";
+    error = "unknown mode \"" + std::string(mode) + "\": battles, hunts, search, merge or solve";
     return std::nullopt;
   }
 
@@ -93,6 +122,8 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
   std::string_view talents;
   bool buildGiven = false;
   bool searchGiven = false;
+  bool enemyGiven = false;
+  bool tablesGiven = false;
   while (at < args.size()) {
     const std::string_view option = args[at++];
     if (option == "--help" || option == "-h") {
@@ -106,7 +137,7 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
     const bool known = option == "--stats" || option == "--talents" || option == "--policy" ||
                        option == "-n" || option == "--seed" || option == "--policy-seed" ||
                        option == "--threads" || option == "--step" || option == "--enemy" ||
-                       option == "--top" || option == "--shard";
+                       option == "--top" || option == "--shard" || option == "--plans" || option == "--cache";
     if (!known) {
       error = "unknown option \"" + std::string(option) + "\"";
       return std::nullopt;
@@ -160,8 +191,18 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
       line.Sharded = true;
       line.Part = shard->first;
       line.Parts = shard->second;
+    } else if (option == "--plans") {
+      tablesGiven = true;
+      if (value != "candidates" && value != "every") {
+        error = "--plans wants candidates or every, not \"" + std::string(value) + "\"";
+        return std::nullopt;
+      }
+      line.Plans = value == "every" ? PlanSet::Every : PlanSet::Candidates;
+    } else if (option == "--cache") {
+      tablesGiven = true;
+      line.Cache = std::string(value);
     } else if (option == "--enemy") {
-      searchGiven = true;
+      enemyGiven = true;
       if (!number(1, RosterSize)) return std::nullopt;
       line.Enemy = static_cast<std::int32_t>(n - 1);
     } else {
@@ -172,17 +213,33 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
   }
 
   const bool search = line.Run == CommandLine::Mode::Search;
+  const bool solve = line.Run == CommandLine::Mode::Solve;
   if (search && buildGiven) {
     error = "search tries every build: --stats and --talents do not apply";
     return std::nullopt;
   }
-  if (!search && searchGiven) {
-    error = "--step, --enemy, --top and --shard belong to search";
+  if (!search && (searchGiven || (enemyGiven && !solve))) {
+    error = "--step, --enemy, --top and --shard belong to search (--enemy also to solve)";
+    return std::nullopt;
+  }
+  const bool best = line.Policy == "best";
+  if (tablesGiven && !best && !solve) {
+    error = "--plans and --cache belong to --policy best and solve";
+    return std::nullopt;
+  }
+  if (search && best) {
+    error =
+        "search cannot take --policy best: every build would be solved against every enemy, "
+        "seconds to minutes each; solve and play the builds you choose with battles or hunts";
     return std::nullopt;
   }
   const std::optional<Build> build = ParseBuild(stats, talents, error);
   if (!build) return std::nullopt;
   line.Character = *build;
+  if (best || solve) {
+    error = BestOutOfReach(line.Character);
+    if (!error.empty()) return std::nullopt;
+  }
   return line;
 }
 
@@ -192,6 +249,7 @@ std::string HelpText() {
       "\n"
       "usage: velkor-sim battles|hunts|search [options]\n"
       "       velkor-sim merge [--csv] [--top K] FILE...\n"
+      "       velkor-sim solve [--stats ..] [--talents ..] [--enemy K] [--plans SET] [--cache DIR]\n"
       "\n"
       "  battles   fight each of the twelve roster entries N times; a table of wins,\n"
       "            win rate with its 95% interval, average turns and HP left after a win\n"
@@ -202,6 +260,8 @@ std::string HelpText() {
       "            the ending (or by wins in N battles against --enemy)\n"
       "  merge     the ranking of a search from the part files of search --shard, the\n"
       "            same as one search would print\n"
+      "  solve     solve the best play of the build against each enemy (or --enemy K)\n"
+      "            and print its exact chance of winning and what the solve cost\n"
       "\n"
       "options:\n"
       "  --stats HP,ATK,DEF,SPD  stat points as typed at the definition (default 25,25,25,25)\n"
@@ -227,6 +287,21 @@ std::string HelpText() {
       "                          b, and chooses phase by phase with d. The same sight gives\n"
       "                          the same choice, so it keeps its choices and draws nothing\n"
       "                          from the policy seed\n"
+      "                          best plays each turn the plan that a solved table of the\n"
+      "                          matchup proves best: value iteration over the states a\n"
+      "                          turn starts in (both HP, the four token counts), the\n"
+      "                          enemy's plan from its weights and the initiative being\n"
+      "                          the chance. It knows the enemy's numbers and weights and\n"
+      "                          its exact HP (the printed damage tells it); with b it\n"
+      "                          chooses against the shown plan where that can be solved.\n"
+      "                          A table takes seconds to minutes the first time, then\n"
+      "                          comes from the cache. Not with talent d, nor in search\n"
+      "  --plans SET             best, solve: the plans a table chooses among:\n"
+      "                          candidates (the lookahead's mixes, default) or every\n"
+      "                          plan (far larger; refused where it would not fit)\n"
+      "  --cache DIR             best, solve: where tables are kept (default\n"
+      "                          $VELKOR_SIM_CACHE, else $XDG_CACHE_HOME/velkor-sim,\n"
+      "                          else ~/.cache/velkor-sim)\n"
       "  -n N                    battles per enemy, hunts, or runs per build in search\n"
       "                          (default 10000; 1000 in search; at most 4294967296,\n"
       "                          one seed each)\n"
@@ -238,7 +313,8 @@ std::string HelpText() {
       "                          core); results do not depend on it\n"
       "  --csv                   comma-separated output with a header line\n"
       "  --step P                search: points per step of a stat (default 5)\n"
-      "  --enemy K               search: rank by wins against roster entry K (1..12)\n"
+      "  --enemy K               search: rank by wins against roster entry K (1..12);\n"
+      "                          solve: only that enemy\n"
       "  --top K                 search: builds shown (default 10)\n"
       "  --shard K/N             search: only part K of N (every N-th build from the\n"
       "                          K-th), written as CSV for merge; any batch system can\n"

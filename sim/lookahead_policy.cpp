@@ -103,12 +103,10 @@ std::int32_t LookaheadPolicy::ChooseCandidate(const HuntState& hunt, const TFigh
   return greedy_.ChooseCandidate(hunt, player);
 }
 
-void LookaheadPolicy::AddCandidates(const Sight& sight, const Matchup& matchup) {
-  candidates_.clear();
-  const int from = sight.From;
-  const std::int32_t speed = matchup.PlayerStats[2];
-  const std::int32_t points = sight.InTurn ? sight.Points[PlayerSide] : speed;
-  const GreedyPolicy::Table& table = greedy_.TableFor(matchup.PlayerStats[0], speed, matchup.EnemyStats[1]);
+void LookaheadPolicy::Candidates(const GreedyPolicy::Table& table, int from, std::int32_t points,
+                                 std::int32_t speed, std::int32_t enemyDecoys,
+                                 std::vector<Candidate>& candidates) {
+  candidates.clear();
   Mix mix;
   for (mix.Breaks = 0; mix.Breaks <= TokenLimit; ++mix.Breaks) {
     for (mix.Decoys = 0; mix.Decoys <= TokenLimit; ++mix.Decoys) {
@@ -116,11 +114,11 @@ void LookaheadPolicy::AddCandidates(const Sight& sight, const Matchup& matchup) 
         if (mix.Breaks + mix.Decoys + mix.Guards > SlotCount - from || mix.Cost() > points) continue;
         for (const bool coverFirst : {true, false}) {
           mix.CoverFirst = coverFirst;
-          const Plan plan = PlanOf(mix, table, from, points, sight.Decoys[EnemySide]);
-          const bool known = std::any_of(candidates_.begin(), candidates_.end(),
+          const Plan plan = PlanOf(mix, table, from, points, enemyDecoys);
+          const bool known = std::any_of(candidates.begin(), candidates.end(),
                                          [&](const Candidate& c) { return c.First == plan; });
           if (known) continue;
-          Candidate& added = candidates_.emplace_back(Candidate{mix, plan, {}});
+          Candidate& added = candidates.emplace_back(Candidate{mix, plan, {}});
           // A copy's fighters keep their speed, and so these plans, to the end.
           for (std::size_t decoys = 0; decoys < added.Ahead.size(); ++decoys)
             added.Ahead[decoys] = PlanOf(mix, table, 0, speed, static_cast<std::int32_t>(decoys));
@@ -128,6 +126,13 @@ void LookaheadPolicy::AddCandidates(const Sight& sight, const Matchup& matchup) 
       }
     }
   }
+}
+
+void LookaheadPolicy::AddCandidates(const Sight& sight, const Matchup& matchup) {
+  const std::int32_t speed = matchup.PlayerStats[2];
+  const std::int32_t points = sight.InTurn ? sight.Points[PlayerSide] : speed;
+  Candidates(greedy_.TableFor(matchup.PlayerStats[0], speed, matchup.EnemyStats[1]), sight.From, points,
+             speed, sight.Decoys[EnemySide], candidates_);
 }
 
 const Sample& LookaheadPolicy::Copy(std::size_t n, const Sight& sight, const Matchup& matchup) {

@@ -94,6 +94,11 @@ class LookaheadPolicy : public Policy {
   };
   static constexpr std::array<Round, 3> Rounds{{{8, 8}, {16, 4}, {32, 0}}};
 
+  // The candidates for slots from..4 on points, each plan once, the greedy
+  // plan first, from the greedy table of the matchup (speed: the player's).
+  static void Candidates(const GreedyPolicy::Table& table, int from, std::int32_t points, std::int32_t speed,
+                         std::int32_t enemyDecoys, std::vector<Candidate>& candidates);
+
   // Decisions asked for, those worked out rather than found kept, and the
   // copies played for them.
   std::uint64_t Decisions() const { return decisions_; }
@@ -106,6 +111,11 @@ class LookaheadPolicy : public Policy {
   // every turn to the end, a battle still going after some turns counting as
   // lost; where a battle has been solved, its values can answer instead.
   virtual double PlayOn(BattleState& copy, const Candidate& candidate);
+
+  // The candidates for slots from..4 on points as the player sees battle,
+  // each plan once, the greedy plan first.
+  static void Candidates(const BattleState& battle, int from, std::int32_t points, GreedyPolicy& greedy,
+                         std::vector<Candidate>& candidates);
 
  private:
   // The plan for slots from..4 on points, as the player sees battle.

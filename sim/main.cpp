@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -15,7 +16,9 @@
 #include "platform/console.h"
 #include "platform/process.h"
 #include "sim/app.h"
+#include "sim/best_tables.h"
 #include "sim/parallel.h"
+#include "sim/solve_cache.h"
 
 namespace {
 
@@ -46,6 +49,8 @@ int main(int argc, char** argv) {
   if (line->Run == CommandLine::Mode::Help) return WriteOut(HelpText()) ? 0 : 1;
   // Threads past a few per core would only take memory.
   line->Threads = UsefulThreads(line->Threads == 0 ? DefaultThreads() : line->Threads, UINT64_MAX);
+  if (!line->Cache)
+    line->Cache = DefaultCacheFolder([](const char* name) -> const char* { return std::getenv(name); });
   if (line->Runs == 0) line->Runs = DefaultRuns(line->Run);
 
   const bool terminal = isatty(STDERR_FILENO) != 0;
@@ -54,6 +59,18 @@ int main(int argc, char** argv) {
   const bool search = line->Run == CommandLine::Mode::Search;
   if (terminal && line->Run != CommandLine::Mode::Merge)
     bar.emplace(stderr, search ? "searching" : "playing", search && line->Enemy ? "battles" : "hunts");
+  int shown = -1;
+  if (terminal) {
+    // A solve of the best play says how far it has come, on its own line.
+    TableStore::Shared().OnSolve([&shown](const TableNote& note, double done) {
+      const int percent = static_cast<int>(done * 100);
+      if (percent == shown) return;
+      shown = percent;
+      std::fprintf(stderr, "\rsolving the best play against enemy %d: %3d%%", note.Enemy + 1, percent);
+      if (percent >= 100) std::fputs("\r                                                \r", stderr);
+      std::fflush(stderr);
+    });
+  }
   const double start = velkor::platform::SteadySeconds();
   std::string text;
   std::uint64_t breaks = 0;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "sim/best_policy.h"
 #include "sim/greedy_policy.h"
 #include "sim/lookahead_policy.h"
 #include "sim/random_policy.h"
@@ -16,13 +17,15 @@ std::unique_ptr<Policy> Make() {
 }
 
 // A new policy is one class in a file of its own and one line here.
-constexpr std::array<PolicyEntry, 3> Known{{
+constexpr std::array<PolicyEntry, 4> Known{{
     {"greedy", "the plan that deals the most damage this turn; the candidate it outlasts best", false,
      Make<GreedyPolicy>},
     {"lookahead", "each turn the plan (hits, guards, decoys, breaks) that fares best on copies", false,
      Make<LookaheadPolicy>},
     {"random", "any affordable action or the end, each equally likely; any candidate", true,
      Make<RandomPolicy>},
+    {"best", "the proven best plan of each turn, from the matchup's solved table; the likeliest win", false,
+     Make<BestPolicy>},
 }};
 
 }  // namespace

@@ -29,6 +29,12 @@ std::string IntervalText(const Interval& interval) {
   return "[" + Percent(interval.Low) + ", " + Percent(interval.High) + "]";
 }
 
+// text as one CSV field: its commas would part it.
+std::string CsvText(std::string text) {
+  std::replace(text.begin(), text.end(), ',', ';');
+  return text;
+}
+
 // The widest roster name in bytes, which is also its width in columns.
 constexpr std::size_t NameWidth = 12;
 
@@ -115,6 +121,53 @@ std::string SearchTable(const std::vector<RankedBuild>& ranked, std::size_t top,
     }
   }
   return out;
+}
+
+std::string SolveTable(const std::vector<TableNote>& notes, bool csv) {
+  std::string out =
+      csv ? "index,enemy,plans,chance,states,plans_tried,distinct_plans,moves,sweeps,cpu_seconds,"
+            "mib,table,remark\n"
+          : Format("%2s  %-12s %8s %10s %8s %9s %7s %8s %5s  %s\n", "#", "enemy", "chance", "states", "plans",
+                   "moves", "sweeps", "CPU s", "MiB", "table");
+  std::string remarks;
+  for (const TableNote& note : notes) {
+    const std::string name = RosterNumbers()[static_cast<std::size_t>(note.Enemy)].Name.Text();
+    const SolveReport& r = note.Report;
+    const bool solved = !note.Loaded && r.OutOfReach.empty();
+    // Values are floats summed in float: the last place may pass 1.
+    const double chance = std::clamp(note.StartValue, 0.0, 1.0);
+    const std::string how = note.Loaded             ? "read"
+                            : !r.OutOfReach.empty() ? "out of reach"
+                            : note.Saved            ? "solved, saved"
+                                                    : "solved";
+    const auto u = [](std::uint64_t n) { return static_cast<unsigned long long>(n); };
+    if (csv) {
+      out += Format("%d,", note.Enemy + 1) + name + "," +
+             (note.Plans == PlanSet::Candidates ? "candidates" : "every") +
+             (r.OutOfReach.empty() ? Format(",%.6f", chance) : std::string(",")) +
+             Format(",%llu,%llu,%llu,%llu,%llu,%.2f,%.1f,", u(r.States), u(r.PlansTried), u(r.DistinctPlans),
+                    u(r.Transitions), u(r.Sweeps), note.CpuSeconds,
+                    static_cast<double>(r.BytesHeld) / 1048576.0) +
+             how + "," + CsvText(r.OutOfReach.empty() ? r.MindEyeUnused : r.OutOfReach) + "\n";
+    } else {
+      out += Format("%2d  ", note.Enemy + 1) + PadRight(name, NameWidth) +
+             (r.OutOfReach.empty() ? Format(" %8.4f", chance) : Format(" %8s", "-"));
+      if (solved) {
+        out +=
+            Format(" %10llu %8llu %9llu %7llu %8.1f %5.0f", u(r.States), u(r.DistinctPlans), u(r.Transitions),
+                   u(r.Sweeps), note.CpuSeconds, static_cast<double>(r.BytesHeld) / 1048576.0);
+      } else {
+        out += Format(" %10s %8s %9s %7s %8.1f %5s", "-", "-", "-", "-", note.CpuSeconds, "-");
+      }
+      out += "  " + how + "\n";
+    }
+    if (!r.OutOfReach.empty())
+      remarks += Format("enemy %d: out of reach: ", note.Enemy + 1) + r.OutOfReach + "\n";
+    if (!r.MindEyeUnused.empty())
+      remarks += Format("enemy %d: the plan is chosen ahead, not against the one shown: ", note.Enemy + 1) +
+                 r.MindEyeUnused + "\n";
+  }
+  return csv || remarks.empty() ? out : out + "\n" + remarks;
 }
 
 }  // namespace velkor::sim

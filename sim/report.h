@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/best_tables.h"
 #include "sim/runs.h"
 #include "sim/search.h"
 
@@ -24,5 +25,11 @@ std::string HuntTable(const HuntTally& tally, bool csv);
 // The first top builds of ranked; enemy says what was counted.
 std::string SearchTable(const std::vector<RankedBuild>& ranked, std::size_t top,
                         std::optional<std::int32_t> enemy, bool csv);
+
+// What getting each table took: the exact chance of winning from the
+// battle's start, the states, the distinct plans and merged moves of the
+// solve, its Gauss-Seidel sweeps, its processor seconds and the memory of
+// its tables; a table read from the cache shows only the seconds of reading.
+std::string SolveTable(const std::vector<TableNote>& notes, bool csv);
 
 }  // namespace velkor::sim

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -69,6 +70,22 @@ TEST_F(Folder, ReplaceFileMakesOrReplacesTheWholeFileAndLeavesNothingElse) {
   EXPECT_FALSE(ReplaceFile("nowhere/target", "new"));
   EXPECT_EQ(test::FolderEntries("."), (std::vector<std::string>{"folder", "target"}));
   EXPECT_TRUE(test::FolderEntries("folder").empty());
+}
+
+TEST_F(Folder, MakeFoldersMakesEveryMissingFolderDownToTheLast) {
+  ASSERT_TRUE(MakeFolders("a/b/c"));
+  EXPECT_EQ(test::FolderEntries("a/b"), std::vector<std::string>{"c"});
+  EXPECT_TRUE(MakeFolders("a/b/c")) << "a folder that stands is made";
+  EXPECT_TRUE(MakeFolders("a/b/d/")) << "a separator at the end";
+  test::WriteBytes("file", "x");
+  EXPECT_FALSE(MakeFolders("file")) << "a file is no folder";
+  EXPECT_FALSE(MakeFolders("file/below"));
+  EXPECT_EQ(test::ReadBytes("file"), "x");
+  EXPECT_FALSE(MakeFolders(""));
+  // From the root down: the folders above that stand are passed over.
+  const std::string absolute = test::Utf8Of(std::filesystem::current_path()) + "/e/f";
+  EXPECT_TRUE(MakeFolders(absolute));
+  EXPECT_TRUE(test::Exists("e/f"));
 }
 
 TEST_F(Folder, AppendToFileCreatesOrExtendsAndNamesAreUtf8) {

@@ -8,6 +8,7 @@
 
 #include "data/tables.h"
 #include "testsupport/console_script.h"
+#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
 #include "testsupport/system.h"
 
@@ -64,6 +65,18 @@ TEST(ParseCommandLine, EveryOption) {
   EXPECT_EQ(defaults->Seed, 1u);
   EXPECT_EQ(defaults->PolicySeed, 1u);
 
+  const auto solve =
+      Parse({"solve", "--enemy", "9", "--plans", "every", "--cache", "tables", "--csv"}, error);
+  ASSERT_TRUE(solve) << error;
+  EXPECT_EQ(solve->Run, CommandLine::Mode::Solve);
+  EXPECT_EQ(solve->Enemy, 8);
+  EXPECT_EQ(solve->Plans, PlanSet::Every);
+  EXPECT_EQ(solve->Cache, "tables");
+  const auto best = Parse({"hunts", "--policy", "best"}, error);
+  ASSERT_TRUE(best) << error;
+  EXPECT_EQ(best->Plans, PlanSet::Candidates);
+  EXPECT_FALSE(best->Cache) << "the default folder is the program's to find";
+
   EXPECT_EQ(Parse({"--help"}, error)->Run, CommandLine::Mode::Help);
   EXPECT_EQ(Parse({"hunts", "-n", "5", "--help"}, error)->Run, CommandLine::Mode::Help);
 }
@@ -74,7 +87,7 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
     const char* error;
   };
   const Case cases[] = {
-      {{}, "battles, hunts, search or merge"},
+      {{}, "battles, hunts, search, merge or solve"},
       {{"fight"}, "unknown mode"},
       {{"battles", "--verbose"}, "unknown option"},
       {{"battles", "-n"}, "-n wants a value"},
@@ -97,6 +110,12 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
       {{"search", "--shard", "0/2"}, "--shard wants K/N"},
       {{"search", "--shard", "2"}, "--shard wants K/N"},
       {{"search", "--shard", "1/x"}, "--shard wants K/N"},
+      {{"battles", "--plans", "every"}, "belong to --policy best and solve"},
+      {{"hunts", "--cache", "/tmp/x"}, "belong to --policy best and solve"},
+      {{"solve", "--plans", "all"}, "--plans wants candidates or every"},
+      {{"search", "--policy", "best"}, "search cannot take --policy best"},
+      {{"battles", "--policy", "best", "--stats", "20,20,20,20", "--talents", "d"}, "cannot play talent d"},
+      {{"solve", "--stats", "20,20,20,20", "--talents", "bd"}, "cannot play talent d"},
       {{"merge"}, "merge wants the part files"},
       {{"merge", "a.csv", "--step", "5"}, "merge takes part files, --csv and --top"},
       {{"merge", "a.csv", "--top"}, "--top wants"},
@@ -110,10 +129,27 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
 
 TEST(HelpText, ListsEveryOptionAndPolicy) {
   const std::string help = HelpText();
-  for (const char* word :
-       {"battles|hunts|search", "--stats HP,ATK,DEF,SPD", "--talents LETTERS", "--policy NAME", "-n N",
-        "--seed S", "--threads T", "--csv", "--step P", "--enemy K", "--top K", "--shard K/N",
-        "merge [--csv] [--top K] FILE...", "--help", "greedy:", "lookahead:", "random:"})
+  for (const char* word : {"battles|hunts|search",
+                           "--stats HP,ATK,DEF,SPD",
+                           "--talents LETTERS",
+                           "--policy NAME",
+                           "-n N",
+                           "--seed S",
+                           "--threads T",
+                           "--csv",
+                           "--step P",
+                           "--enemy K",
+                           "--top K",
+                           "--shard K/N",
+                           "merge [--csv] [--top K] FILE...",
+                           "solve [--stats",
+                           "--plans SET",
+                           "--cache DIR",
+                           "--help",
+                           "greedy:",
+                           "lookahead:",
+                           "random:",
+                           "best:"})
     EXPECT_NE(help.find(word), std::string::npos) << word;
 }
 
@@ -157,6 +193,34 @@ TEST(VelkorSim, ExitStatusAndOutputForScripts) {
   EXPECT_EQ(run("battles --csv -n 40 --threads 1").output, csv.output) << "threads change nothing";
   EXPECT_EQ(run("hunts -n 300 --threads 1 --policy random").output,
             run("hunts -n 300 --threads 2 --policy random").output);
+}
+
+// solve prints each enemy's exact chance and what the solve cost, and keeps
+// the table: the next run reads it.
+TEST(VelkorSim, SolveKeepsItsTableForTheNextRun) {
+  velkor::test::ScopedTempDir temp;
+  const auto run = [&] {
+    return velkor::test::RunProcess({SimProgram(), "solve", "--stats", "4,40,21,35", "--enemy", "12",
+                                     "--cache", temp.Path() + "/tables", "--csv"},
+                                    ".", "", 120, {}, false);
+  };
+  const auto first = run();
+  ASSERT_EQ(first.exitStatus, 0) << first.output;
+  const auto second = run();
+  ASSERT_EQ(second.exitStatus, 0) << second.output;
+  const auto row = [](const std::string& output) {
+    const std::size_t start = output.find('\n') + 1;
+    return output.substr(start, output.find('\n', start) - start);
+  };
+  EXPECT_EQ(first.output.substr(0, first.output.find('\n')),
+            "index,enemy,plans,chance,states,plans_tried,distinct_plans,moves,sweeps,cpu_seconds,mib,table,"
+            "remark");
+  // Moving first decides, 35 to 50.
+  EXPECT_EQ(row(first.output).substr(0, 3), "12,");
+  EXPECT_NE(row(first.output).find(",candidates,0.411765,384000,"), std::string::npos) << first.output;
+  EXPECT_NE(row(first.output).find(",solved, saved,"), std::string::npos);
+  EXPECT_NE(row(second.output).find(",candidates,0.411765,"), std::string::npos) << second.output;
+  EXPECT_NE(row(second.output).find(",read,"), std::string::npos);
 }
 
 // The memory does not grow with -n: the largest one runs in a small address
