@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 
 namespace velkor::sim {
 
@@ -20,9 +20,7 @@ const MatchupTable* BestPolicy::TableOf(const BattleState& battle) {
 }
 
 const Plan& BestPolicy::AgainstShown(const MatchupTable& matchup, const TurnStart& now, const Plan& shown) {
-  if (!model_)
-    model_ =
-        std::make_unique<TurnModel>(MakeFighter(build_), RosterNumbers()[static_cast<std::size_t>(enemy_)]);
+  if (!model_) model_ = std::make_unique<TurnModel>(MakeFighter(build_), RosterEntry(enemy_));
   const std::vector<Plan>& plans = matchup.Plans[static_cast<std::size_t>(now.TokenIndex)];
   const double first = model_->PlayerFirst();
   // The best; among plans as good within the solve's convergence, one that

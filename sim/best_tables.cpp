@@ -2,7 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 #include "sim/solve_cache.h"
 
 namespace velkor::sim {
@@ -55,7 +55,7 @@ std::shared_ptr<const MatchupTable> TableStore::Get(const Build& build, std::int
   const std::string name = TableFileName(build, enemy, plans_);
   if (const auto known = tables_.find(name); known != tables_.end()) return known->second;
 
-  TurnModel model(MakeFighter(build), RosterNumbers()[static_cast<std::size_t>(enemy)]);
+  TurnModel model(MakeFighter(build), RosterEntry(enemy));
   auto made = std::make_shared<MatchupTable>();
   made->Plans.resize(TokenStates);
   for (int t = 0; t < TokenStates; ++t) PlansOf(model, plans_, t, made->Plans[static_cast<std::size_t>(t)]);

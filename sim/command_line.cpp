@@ -5,7 +5,7 @@
 
 #include "enemy/enemy.h"
 #include "sim/policy_registry.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 #include "sim/shard.h"
 
 namespace velkor::sim {
@@ -76,7 +76,8 @@ std::string BestOutOfReach(const Build& build) {
   const TFighter player = MakeFighter(build);
   std::uint64_t fewest = std::numeric_limits<std::uint64_t>::max();
   std::uint64_t turnStarts = 0;
-  for (const TEnemy& enemy : RosterNumbers()) {
+  for (std::int32_t index = 0; index < RosterSize; ++index) {
+    const TEnemy enemy = RosterEntry(index);
     const std::uint64_t starts = std::uint64_t{256} *
                                  static_cast<std::uint64_t>(std::max(player.CurStats[StatHP], 1)) *
                                  static_cast<std::uint64_t>(std::max(enemy.CurStats[StatHP], 1));

@@ -131,7 +131,7 @@ std::string SolveTable(const std::vector<TableNote>& notes, bool csv) {
                    "moves", "sweeps", "CPU s", "MiB", "table");
   std::string remarks;
   for (const TableNote& note : notes) {
-    const std::string name = RosterNumbers()[static_cast<std::size_t>(note.Enemy)].Name.Text();
+    const std::string name = RosterEntry(note.Enemy).Name.Text();
     const SolveReport& r = note.Report;
     const bool solved = !note.Loaded && r.OutOfReach.empty();
     // Values are floats summed in float: the last place may pass 1.

@@ -106,8 +106,8 @@ std::vector<RankedBuild> SearchBuilds(
 
   std::vector<RankedBuild> ranked(count);
   for (std::size_t b = 0; b < count; ++b)
-    ranked[b] = {every[place(b)], runs, tallies[b].Successes.load(), tallies[b].Kills.load(), place(b),
-                 tallies[b].InvariantBreaks.load()};
+    ranked[b] = {every[place(b)],         runs,     tallies[b].Successes.load(),
+                 tallies[b].Kills.load(), place(b), tallies[b].InvariantBreaks.load()};
   RankBuilds(ranked);
   return ranked;
 }

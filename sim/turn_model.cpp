@@ -9,7 +9,7 @@
 #include "battle/resolution.h"
 #include "data/tables.h"
 #include "sim/lookahead_policy.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 
 namespace velkor::sim {
 
@@ -74,9 +74,9 @@ void SetPlayerPlan(BattleState& battle, const Plan& plan) { battle.ActionPlan[Pl
 const TFighter& PlayerOf(const BattleState& battle) { return battle.PlayerFighter; }
 
 std::int32_t RosterIndexOf(const BattleState& battle) {
-  const TEnemy& enemy = battle.CurrentEnemy;
+  const EnemyNumbers& enemy = battle.CurrentEnemy;
   for (std::int32_t i = 0; i < RosterSize; ++i) {
-    const TEnemy& entry = RosterNumbers()[static_cast<std::size_t>(i)];
+    const TEnemy& entry = RosterEntry(i);
     if (entry.BaseStats == enemy.BaseStats && entry.Talents == enemy.Talents &&
         entry.ActionRate == enemy.ActionRate && entry.Name.Text() == enemy.Name.Text())
       return i;
@@ -185,7 +185,16 @@ bool TurnModel::SameState(const Branch& a, const Branch& b) {
 
 template <class F>
 void TurnModel::ForEachDraw(std::int32_t points, int slot, F drawn) {
-  const auto& running = weights_.For(enemy_.ActionRate, points, slot).Running;
+  // The running totals of the weights of what points afford, as the
+  // enemy's draw forms them (RateAction).
+  std::array<std::int64_t, ActionCount> running{};
+  std::int64_t total = 0;
+  for (std::size_t a = 0; a < ActionCount; ++a) {
+    std::int64_t weight = ActionCosts[a] <= points ? enemy_.ActionRate[a] : 0;
+    if (a == actBreak && slot == 1) weight *= 2;  // its second slot favours 崩し
+    total += weight;
+    running[a] = total;
+  }
   const std::int64_t sum = running[ActionCount - 1];
   if (sum <= 0) {
     drawn(std::uint8_t{actEnd}, 1.0);

@@ -19,7 +19,6 @@
 #include "battle/battle_screen.h"
 #include "battle/battle_state.h"
 #include "battle/player_agent.h"
-#include "battle/weight_table.h"
 #include "data/fighter.h"
 #include "enemy/enemy.h"
 #include "sim/greedy_policy.h"
@@ -148,7 +147,6 @@ class TurnModel {
   BattleState scratch_;
   PlanAgent agent_;
   NullBattleScreen screen_;
-  WeightTable weights_;
   GreedyPolicy greedy_;
   std::vector<Branch> now_;
   std::vector<Branch> next_;

@@ -9,7 +9,8 @@
 
 #include "battle/battle.h"
 #include "sim/build.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
+#include "sim/seeds.h"
 #include "sim/simulation.h"
 #include "sim/solve_cache.h"
 #include "testsupport/files.h"
@@ -88,8 +89,8 @@ TEST(BestPolicy, WinsAsOftenAsItsTableSays) {
     constexpr int Battles = 4000;
     int wins = 0;
     for (int i = 0; i < Battles; ++i)
-      wins +=
-          play.Battle(fighter, Daichi, static_cast<std::uint32_t>(i + 1)).Outcome == BattleOutcome::Victory;
+      wins += play.Battle(fighter, Daichi, SeedsOfRun(1, 1, static_cast<std::uint64_t>(i))).Outcome ==
+              BattleOutcome::Victory;
     // Four standard deviations: the seeds are fixed, and a table played
     // wrong (or a value solved wrong) by a few points shows.
     EXPECT_NEAR(static_cast<double>(wins) / Battles, value,
@@ -132,7 +133,7 @@ TEST(BestPolicy, HiddenStateDoesNotChangeItsChoices) {
   for (const Build& build : {Quick, Build{{30, 10, 30, 30}, {}}}) {
     for (std::uint32_t seed = 1; seed <= 200; ++seed) {
       BattleState battle;
-      SetUpBattle(battle, MakeFighter(build), RosterNumbers()[Daichi], seed);
+      SetUpBattle(battle, MakeFighter(build), RosterEntry(Daichi), seed);
       FightBattle(battle, twins, screen, 200);
     }
   }

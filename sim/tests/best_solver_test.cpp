@@ -8,7 +8,7 @@
 
 #include "sim/best_solver.h"
 #include "sim/build.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 
 namespace velkor::sim {
 namespace {
@@ -16,7 +16,7 @@ namespace {
 // A matchup small enough to check every state: few hit points, few plans.
 // The enemy hits, strips with weak strikes, breaks, guards and evades.
 TurnModel SmallMatchup(const std::array<std::uint8_t, TalentCount>& talents = {}) {
-  TEnemy enemy = RosterNumbers()[6];
+  TEnemy enemy = RosterEntry(6);
   enemy.BaseStats = {12, 24, 10, 12};
   enemy.CurStats = enemy.BaseStats;
   enemy.Talents = {};
@@ -129,7 +129,7 @@ TEST(BestSolver, MindEyeChoosesAgainstTheShownPlan) {
 // included (it ties at a chance of 1). The table's choices must still end
 // the battle, played out turn by turn with the model's chances.
 TEST(BestSolver, ChoicesNeverStallAWonBattle) {
-  TEnemy harmless = RosterNumbers()[6];
+  TEnemy harmless = RosterEntry(6);
   harmless.BaseStats = {12, 0, 10, 12};
   harmless.CurStats = harmless.BaseStats;
   harmless.Talents = {};

@@ -62,12 +62,24 @@ std::vector<std::string> Names() {
   return names;
 }
 
+// The matchups a policy is compared on: all of them, except that best, whose
+// tables take from seconds to minutes each to solve, plays the one enemy
+// whose table is cheap (黒野大地, one plan a turn) with every build it takes
+// (超反応 is out of its reach).
+bool Compared(const std::string& name, const Build& build, std::int32_t enemy) {
+  if (name != "best") return true;
+  return enemy == RosterSize - 1 && build.Talents[HyperReaction] == 0;
+}
+
 TEST(Equivalence, EveryEnemyBattleByBattle) {
-  ASSERT_GE(Names().size(), 3u);
+  ASSERT_GE(Names().size(), 4u);
   std::size_t battles = 0;
+  std::size_t expected = 0;
   for (const std::string& name : Names()) {
     for (const Build& build : Builds) {
       for (std::int32_t enemy = 0; enemy < RosterSize; ++enemy) {
+        if (!Compared(name, build, enemy)) continue;
+        expected += 4;
         for (std::uint32_t seed = 1; seed <= 4; ++seed) {
           const std::string where = name + " build " + StatsText(build) + " " + TalentLetters(build) +
                                     " enemy " + std::to_string(enemy) + " seed " + std::to_string(seed);
@@ -96,7 +108,7 @@ TEST(Equivalence, EveryEnemyBattleByBattle) {
       }
     }
   }
-  EXPECT_EQ(battles, Names().size() * std::size(Builds) * RosterSize * 4);
+  EXPECT_EQ(battles, expected);
 }
 
 class HuntEquivalence : public ::testing::Test {
@@ -139,9 +151,11 @@ class HuntEquivalence : public ::testing::Test {
   velkor::test::ScopedWorkingDir inside_{dir_.Path()};
 };
 
+// best is left out here: a hunt would solve a table for every enemy.
 TEST_F(HuntEquivalence, WholeHuntsRoundByRound) {
   std::size_t battles = 0;
   for (const std::string& name : Names()) {
+    if (name == "best") continue;
     for (const Build& build : Builds) {
       for (std::uint32_t seed = 1; seed <= 3; ++seed) {
         GameRun run;

@@ -104,9 +104,10 @@ TEST(VelkorSimOutput, MemoryRunningOutInMergeEndsWithStatusThree) {
   const std::string part = folder.Path() + "/part.csv";
   // The first build of the finest search: merging it holds a row for every
   // build of that search, more than 48 MiB allow.
-  test::WriteBytes(part,
-                   "part,parts,policy,step,enemy,runs,seed,build,hp,atk,def,spd,talents,successes,kills\n"
-                   "1,1,greedy,1,,1,1,0,0,0,0,100,,0,0\n");
+  test::WriteBytes(
+      part,
+      "part,parts,policy,step,enemy,runs,seed,policy_seed,build,hp,atk,def,spd,talents,successes,kills\n"
+      "1,1,greedy,1,,1,1,1,0,0,0,0,100,,0,0\n");
   const test::ProcessResult run =
       test::RunProcess({SimProgram(), "merge", part}, ".", "", 10, {-1, 48LL << 20}, true);
   EXPECT_EQ(run.exitStatus, 3) << run.output;

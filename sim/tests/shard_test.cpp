@@ -117,9 +117,9 @@ TEST_F(Shards, MergeRefusesValuesNoSearchMakes) {
   const Case cases[] = {
       {"no runs", hunts, 5, "0", impossible},
       {"more runs than seeds", hunts, 5, "4294967297", impossible},
-      {"more successes than runs", hunts, 13, "11", impossible},
-      {"more kills than twelve a hunt", hunts, 14, "121", impossible},
-      {"kills in a search against one enemy", battles, 14, "1", impossible},
+      {"more successes than runs", hunts, 14, "11", impossible},
+      {"more kills than twelve a hunt", hunts, 15, "121", impossible},
+      {"kills in a search against one enemy", battles, 15, "1", impossible},
       {"a policy the program does not have", hunts, 2, "greedier", "a policy that velkor-sim does not have"},
       {"an escape sequence in the policy", hunts, 2, "\x1b[2J\x1b]0;x\x07greedy", "holds a control byte"},
       {"a line longer than any part's", hunts, 12, std::string(300, 'a'), "longer than any line of a part"},
@@ -141,7 +141,7 @@ TEST_F(Shards, MergeRefusesValuesNoSearchMakes) {
   std::string part = RunCommand(Shard(hunts, 1, 1), nullptr);
   part.pop_back();
   const std::size_t last = part.rfind('\n') + 1;
-  part = part.substr(0, last) + WithColumn(part.substr(last), 14, "120") + "\n";
+  part = part.substr(0, last) + WithColumn(part.substr(last), 15, "120") + "\n";
   EXPECT_NO_THROW(RunCommand(Merge({Write("part.csv", part)}, false), nullptr));
 }
 

@@ -15,7 +15,7 @@
 #include "battle/think.h"
 #include "battle/turn.h"
 #include "sim/build.h"
-#include "sim/roster_numbers.h"
+#include "sim/roster_entry.h"
 #include "sim/turn_model.h"
 
 namespace velkor::sim {
@@ -61,7 +61,7 @@ TEST(TurnModel, PlaysEveryTurnAsTheEngineDoes) {
     const Build& build = Builds[dice.Next(std::size(Builds))];
     const auto enemy = static_cast<std::int32_t>(dice.Next(RosterSize));
     const TFighter player = MakeFighter(build);
-    const TEnemy& entry = RosterNumbers()[static_cast<std::size_t>(enemy)];
+    const TEnemy& entry = RosterEntry(enemy);
     TurnModel model(player, entry);
 
     BattleState battle;
@@ -142,7 +142,7 @@ TEST(TurnModel, ChancesAreThoseOfEveryDrawPlayedOut) {
   std::vector<TurnOutcome> outcomes;
   std::vector<std::pair<Plan, double>> enemyPlans;
   for (const auto& c : cases) {
-    TurnModel model(MakeFighter(c.Character), RosterNumbers()[static_cast<std::size_t>(c.Enemy)]);
+    TurnModel model(MakeFighter(c.Character), RosterEntry(c.Enemy));
     model.CandidatePlans(c.Tokens, plans);
     model.EnemyPlans(enemyPlans);
     double total = 0;
@@ -172,7 +172,7 @@ TEST(TurnModel, ChancesAreThoseOfEveryDrawPlayedOut) {
 TEST(TurnModel, EnemyPlansComeAsOftenAsTheEngineDrawsThem) {
   const TFighter player = MakeFighter(Build{{25, 25, 25, 25}, {}});
   for (const std::int32_t enemy : {7, 0}) {
-    const TEnemy& entry = RosterNumbers()[static_cast<std::size_t>(enemy)];
+    const TEnemy& entry = RosterEntry(enemy);
     TurnModel model(player, entry);
     std::vector<std::pair<Plan, double>> plans;
     model.EnemyPlans(plans);
@@ -205,7 +205,7 @@ TEST(TurnModel, EnemyPlansComeAsOftenAsTheEngineDrawsThem) {
 // the model's chances say.
 TEST(TurnModel, PhaseByPhaseEnemyMatchesTheEngineOnAverage) {
   const TFighter player = MakeFighter(Build{{25, 25, 25, 25}, {}});
-  const TEnemy& entry = RosterNumbers()[4];
+  const TEnemy& entry = RosterEntry(4);
   ASSERT_TRUE(entry.HasTalent(HyperReaction));
   TurnModel model(player, entry);
   // Breaks first: the enemy's later slots are drawn from fewer points.
