@@ -85,6 +85,8 @@ TEST_F(Installed, EveryFileLandsInItsPlace) {
       {"share/games/velkor/dat/0.dat", "dat/0.dat"},
       {"share/games/velkor/dat/1.dat", "dat/1.dat"},
       {"share/doc/velkor/guide.md", "docs/guide.md"},
+      {"share/doc/velkor/playing.md", "docs/playing.md"},
+      {"share/doc/velkor/simulator.md", "docs/simulator.md"},
       {"share/doc/velkor/copyright", "packaging/debian/copyright"},
   };
   for (const Copy& c : copies) {

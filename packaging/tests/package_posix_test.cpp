@@ -78,6 +78,8 @@ TEST_F(Package, HoldsTheInstallationUnderUsrAndDeclaresWhatItNeeds) {
       {"./usr/share/games/velkor/dat/0.dat", "-rw-r--r--"},
       {"./usr/share/games/velkor/dat/1.dat", "-rw-r--r--"},
       {"./usr/share/doc/velkor/guide.md", "-rw-r--r--"},
+      {"./usr/share/doc/velkor/playing.md", "-rw-r--r--"},
+      {"./usr/share/doc/velkor/simulator.md", "-rw-r--r--"},
       {"./usr/share/doc/velkor/copyright", "-rw-r--r--"},
       {"./usr/share/doc/velkor/changelog.Debian.gz", "-rw-r--r--"},
       {"./usr/share/man/man6/velkor.6.gz", "-rw-r--r--"},
