@@ -47,7 +47,10 @@ bash scripts/apt-install.sh ${missing[@]+"${missing[@]}"}
 
 cmake -S . -B "$build" -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$cpus" --target velkor-sim >/dev/null
-sim_dir=$repo/$build
+case $build in
+  /*) sim_dir=$build ;;
+  *) sim_dir=$repo/$build ;;
+esac
 [ -x "$sim_dir/velkor-sim" ] || fail "no velkor-sim in $build"
 
 # A daemon this script started (or an earlier run, killed before it could
@@ -196,11 +199,13 @@ echo "$tasks" | awk '{ print "check-slurm: part " $1 ": " $2 ", exit code " $3 "
 for part in $(seq "$parts"); do
   [ -s "part-$part.csv" ] || fail "part $part of $parts is missing; the task's output is slurm-*_$part.out"
 done
-velkor-sim merge --csv --top "$all" part-*.csv >merged.csv
+velkor-sim merge --csv --top "$all" part-*.csv >merged.csv || fail "merge refused the parts"
 
 started=$(date +%s%N)
 TIMEFORMAT="%U %S"
-cpu=$({ time velkor-sim search --policy lookahead "${size[@]}" --threads "$cpus" --csv --top "$all" >whole.csv; } 2>&1)
+# The processor time to a file of its own; velkor-sim's messages as they come.
+{ time velkor-sim search --policy lookahead "${size[@]}" --threads "$cpus" --csv --top "$all" \
+  >whole.csv 2>&3; } 3>&2 2>cpu.txt || fail "the search in one go failed"
 whole_ms=$((($(date +%s%N) - started) / 1000000))
 
 cmp merged.csv whole.csv || fail "the merged parts differ from the search in one go"
@@ -210,5 +215,5 @@ echo "check-slurm: the merged $parts parts are the search in one go, byte for by
 echo "check-slurm: the array took $(seconds "$array_ms") from submission to its last part" \
   "($parts parts, one processor each, two at a time);" \
   "the search in one go on $cpus threads $(seconds "$whole_ms")" \
-  "($(echo "$cpu" | awk '{ printf "%.1f", $1 + $2 }') processor seconds); load average $(cut -d' ' -f1-3 /proc/loadavg)"
+  "($(awk '{ printf "%.1f", $1 + $2 }' cpu.txt) processor seconds); load average $(cut -d' ' -f1-3 /proc/loadavg)"
 passed=1
