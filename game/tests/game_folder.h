@@ -50,10 +50,6 @@ inline bool EndsWithInputEnded(const std::string& output) {
   return at != std::string::npos && IsFailureReport(output.substr(at), InputEnded);
 }
 
-inline bool StartsWith(const std::string& text, const std::string& head) {
-  return text.compare(0, head.size(), head) == 0;
-}
-
 class GameFolder : public ::testing::Test {
  protected:
   void SetUp() override { CopyGameData(folder_.Path()); }

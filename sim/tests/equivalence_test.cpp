@@ -143,7 +143,7 @@ class HuntEquivalence : public ::testing::Test {
       ExpectSame(engine[i], shown[i], battle);
     }
     EXPECT_EQ(hunt.Kills, static_cast<std::int32_t>(engine.size()) - (hunt.Ending ? 0 : 1)) << where;
-    EXPECT_EQ(hunt.Ending, test::EndsWith(run.TitleList, "【黒野】"_cp)) << where;
+    EXPECT_EQ(hunt.Ending, run.TitleList.ends_with("【黒野】"_cp)) << where;
     return engine.size();
   }
 
@@ -172,7 +172,7 @@ TEST_F(HuntEquivalence, ARunThatReachesTheEnding) {
   const Build strong{{30, 30, 10, 30}, {0, 0, 0, 0}};
   GameRun run;
   EXPECT_EQ(Compare("greedy", strong, 60, run), 12u);
-  EXPECT_TRUE(test::EndsWith(run.TitleList, "【黒野】"_cp));
+  EXPECT_TRUE(run.TitleList.ends_with("【黒野】"_cp));
 }
 
 }  // namespace
