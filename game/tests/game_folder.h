@@ -13,9 +13,9 @@
 #include "persist/save_file.h"
 #include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
 #include "testsupport/saved_record.h"
+#include "testsupport/test_files.h"
 #include "testsupport/typed_runs.h"
 
 namespace velkor::test {

@@ -13,13 +13,13 @@
 #include "console/failure.h"
 #include "console/scenario.h"
 #include "data/fighter.h"
-#include "game/hunt.h"
+#include "game/console_hunt.h"
 #include "game/run.h"
-#include "persist/report.h"
+#include "persist/report_file.h"
 #include "persist/report_line.h"
 #include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor {
 namespace {
@@ -98,9 +98,9 @@ class HuntRun : public ::testing::Test {
     run.RandomState = seed;
     DefineHunter(run.Player);
     run.Report.ReadLocale();
-    run.Console.Bind(player);
+    run.Io.Bind(player);
     const RunEnd end = Main(run);
-    run.Console.FlushOutput();
+    run.Io.FlushOutput();
     return end;
   }
 
@@ -219,8 +219,8 @@ TEST_F(HuntRun, MissingEndingFileEndsTheRunThroughTheFailureReport) {
   GameRun run;
   run.RandomState = WinningSeed;
   DefineHunter(run.Player);
-  run.Console.Bind(player);
-  EXPECT_EQ(RunGuarded(run.Console, [&run] { Main(run); }), 1);
+  run.Io.Bind(player);
+  EXPECT_EQ(RunGuarded(run.Io, [&run] { Main(run); }), 1);
   const std::string out = player.Output();
   const std::string ending = "すべての者を殺した！　おめでとう！！\r\n"_cp;
   const std::size_t at = out.rfind(ending);

@@ -15,7 +15,7 @@
 #include "platform/cp932_literal.h"
 #include "platform/file_writer.h"
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor {
 namespace {
@@ -58,10 +58,10 @@ class QuitAtATerminal : public ::testing::Test {
   int Play(QuittingTerminal& terminal, platform::FileWriter write = {}) {
     GameRun run;
     run.FileWrite = write;
-    run.Console.Bind(terminal);
-    run.Console.SetEndOfInputQuits(true);
+    run.Io.Bind(terminal);
+    run.Io.SetEndOfInputQuits(true);
     const int status = StartUp(run);
-    run.Console.Unbind();
+    run.Io.Unbind();
     return status;
   }
 

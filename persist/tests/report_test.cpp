@@ -1,6 +1,6 @@
 // The run report: the line, and its file.
 
-#include "persist/report.h"
+#include "persist/report_file.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "console/charset.h"
 #include "console/failure.h"
+#include "console/to_cp932.h"
 #include "data/fighter.h"
 #include "persist/report_line.h"
 #include "persist/tests/moment.h"
@@ -24,8 +24,8 @@
 #include "platform/file_writer.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
-#include "testsupport/files.h"
 #include "testsupport/system.h"
+#include "testsupport/test_files.h"
 
 namespace velkor {
 namespace {
