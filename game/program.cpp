@@ -6,7 +6,7 @@
 #include "console/console_io.h"
 #include "console/failure.h"
 #include "console/terminal_console.h"
-#include "data/random_source.h"
+#include "game/clock_seed.h"
 #include "game/run.h"
 #include "game/startup.h"
 #include "platform/console.h"
