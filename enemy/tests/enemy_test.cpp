@@ -121,22 +121,5 @@ TEST(EnemyData, ReusingARecordGivesTheSameAsAFreshOne) {
   }
 }
 
-TEST(ScaleStats, MultipliesHitPointsByFive) {
-  struct Case {
-    Stats in;
-    Stats out;
-  };
-  const Case cases[] = {
-      {{1, 2, 3, 4}, {5, 2, 3, 4}},
-      {{0, 0, 0, 0}, {0, 0, 0, 0}},
-      {{-3, -1, 7, 100}, {-15, -1, 7, 100}},
-  };
-  for (const Case& c : cases) {
-    Stats stats = c.in;
-    ScaleStats(stats);
-    EXPECT_EQ(stats, c.out);
-  }
-}
-
 }  // namespace
 }  // namespace velkor
