@@ -22,6 +22,12 @@ std::string RightInt(int width, std::int32_t value) {
   return digits;
 }
 
+std::string PadRight(std::string_view text, std::size_t width) {
+  std::string padded(text);
+  if (padded.size() < width) padded.append(width - padded.size(), ' ');
+  return padded;
+}
+
 bool ReadOneChar(Console& console, char& key) {
   const std::string line = console.ReadLine();
   if (line.size() != 1) return false;

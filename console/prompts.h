@@ -12,6 +12,8 @@ namespace velkor {
 
 // value in decimal, with spaces in front up to width bytes; never cut.
 std::string RightInt(int width, std::int32_t value);
+// text padded on the right with spaces to width bytes (never cut).
+std::string PadRight(std::string_view text, std::size_t width);
 
 // Reads one line; ok only when it is exactly one byte long.
 bool ReadOneChar(Console& console, char& key);

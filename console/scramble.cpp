@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "console/charset.h"
 #include "console/scenario.h"
+#include "console/to_cp932.h"
 
 namespace velkor {
 

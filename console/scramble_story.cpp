@@ -2,8 +2,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "console/charset.h"
 #include "console/scenario.h"
+#include "console/to_cp932.h"
 
 namespace velkor {
 

@@ -4,10 +4,10 @@
 #include <new>
 #include <ostream>
 
-#include "console/charset.h"
 #include "console/failure.h"
 #include "console/line_editor.h"
 #include "console/line_reader.h"
+#include "console/to_cp932.h"
 #include "platform/console.h"
 #include "platform/cp932_literal.h"
 

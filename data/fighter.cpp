@@ -1,5 +1,6 @@
 #include "data/fighter.h"
 
+#include "data/points.h"
 #include "data/tables.h"
 #include "platform/cp932_literal.h"
 
@@ -89,17 +90,15 @@ std::string KillsAndTitles(std::int32_t killCount, std::string_view titleList) {
 bool CouldBeDefined(const TFighter& fighter) {
   if (fighter.Name.Length < 1 || fighter.Name.Length > NameLimit) return false;
   if (fighter.CurStats != fighter.BaseStats) return false;
-  std::int64_t spent = 0;  // wide: four stats near 2^31 must not wrap
+  std::array<std::int32_t, StatCount> points{};
   for (std::size_t stat = 0; stat < StatCount; ++stat) {
     const std::int32_t value = fighter.BaseStats[stat];
     if (value < 0 || value % StatMultipliers[stat] != 0) return false;
-    spent += value / StatMultipliers[stat];
+    points[stat] = value / StatMultipliers[stat];
   }
-  for (std::size_t talent = 0; talent < TalentCount; ++talent) {
-    if (fighter.Talents[talent] > 1) return false;
-    if (fighter.Talents[talent] == 1) spent += TalentCosts[talent];
-  }
-  return spent <= InitialPointPool;
+  for (const std::uint8_t talent : fighter.Talents)
+    if (talent > 1) return false;
+  return PointCost(points, fighter.Talents) <= InitialPointPool;
 }
 
 void RestoreStats(TFighter& fighter) { fighter.CurStats = fighter.BaseStats; }

@@ -26,7 +26,4 @@ class RandomSource {
   std::uint32_t* state_;
 };
 
-// The time of day in UTC in milliseconds, 0..86399999, from the system clock.
-std::uint32_t ClockSeed();
-
 }  // namespace velkor

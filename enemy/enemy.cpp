@@ -1,5 +1,6 @@
 #include "enemy/enemy.h"
 
+#include "data/points.h"
 #include "enemy/enemy_internal.h"
 #include "enemy/roster.h"
 
@@ -19,10 +20,6 @@ void ResetEnemy(TEnemy& enemy, const ErrorSink& error) {
 }
 
 }  // namespace
-
-void ScaleStats(std::array<std::int32_t, StatCount>& stats) {
-  for (std::size_t i = 0; i < stats.size(); ++i) stats[i] *= StatMultipliers[i];
-}
 
 void EnemyData(std::int32_t index, TEnemy& enemy, const ErrorSink& error) {
   ResetEnemy(enemy, error);

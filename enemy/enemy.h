@@ -36,7 +36,4 @@ struct TEnemy : EnemyNumbers, EnemyStory {};
 // action weights is told to error.
 void EnemyData(std::int32_t index, TEnemy& enemy, const ErrorSink& error);
 
-// The stats times StatMultipliers, in place.
-void ScaleStats(std::array<std::int32_t, StatCount>& stats);
-
 }  // namespace velkor

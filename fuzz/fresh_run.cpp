@@ -4,9 +4,9 @@ namespace velkor::fuzz {
 
 FreshRun::FreshRun(ConsoleDevice& device, std::uint32_t seed) {
   Run.RandomState = seed;
-  Run.Console.Bind(device);
+  Run.Io.Bind(device);
 }
 
-FreshRun::~FreshRun() { Run.Console.Unbind(); }
+FreshRun::~FreshRun() { Run.Io.Unbind(); }
 
 }  // namespace velkor::fuzz

@@ -30,8 +30,8 @@ void CheckRunEnd(int status, const TypedInput& input, GameRun& run) {
   const bool saved = ReadFile(SaveFileName, save);
   Require(saved || status != 0, "a normal end without a save.dat");
   if (saved) {
-    run.Console.Unbind();
-    Require(LoadPlayer(run.Console, run.Player), "the save.dat left by a run does not load");
+    run.Io.Unbind();
+    Require(LoadPlayer(run.Io, run.Player), "the save.dat left by a run does not load");
   }
 }
 

@@ -36,7 +36,7 @@ void LoadThenSave(std::string_view file) {
   WriteFile(SaveFileName, file);
   TypedInput none("", 0);
   FreshRun fresh(none, Seed);
-  Console& console = fresh.Run.Console;
+  Console& console = fresh.Run.Io;
   TPlayer& Player = fresh.Run.Player;
   bool loaded = false;
   Require(RunGuarded(console, [&] { loaded = LoadPlayer(console, Player); }) == 0,
@@ -75,7 +75,7 @@ void PlaySealedRecord(std::string_view fields, std::string_view typed) {
   {
     TypedInput none("", 0);
     FreshRun fresh(none, Seed);
-    const bool loaded = LoadPlayer(fresh.Run.Console, fresh.Run.Player);
+    const bool loaded = LoadPlayer(fresh.Run.Io, fresh.Run.Player);
     Require(ImageBytes(fresh.Run.Player) == ImageBytes(record),
             "a sealed record does not reach the player as it is");
     Require(loaded == CouldBeDefined(record), "a sealed record is loaded or refused against the rules");

@@ -28,7 +28,7 @@ void Play(std::string_view name, std::size_t enters, std::string_view file) {
   // The output is the file's text unscrambled: it could show anything.
   TypedInput input(std::string(enters, '\n') + "x\n", MaxReads, false);
   FreshRun fresh(input, Seed);
-  Console& console = fresh.Run.Console;
+  Console& console = fresh.Run.Io;
   const int status = RunGuarded(console, [&console, name] { PlayScenario(console, FileName, name); });
   Require(status == 0 || input.Ended() || file.size() > ScenarioFileLimit,
           "playback failed while there was input left");

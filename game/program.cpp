@@ -6,7 +6,7 @@
 #include "console/console_io.h"
 #include "console/failure.h"
 #include "console/terminal_console.h"
-#include "data/random_source.h"
+#include "game/clock_seed.h"
 #include "game/run.h"
 #include "game/startup.h"
 #include "platform/console.h"
@@ -25,14 +25,14 @@ int RunProgram(const platform::FileHooks& hooks) {
   velkor::StreamConsole raw(standard.in, standard.out);
   velkor::GameRun run;
   run.Hooks = hooks;
-  run.Console.Bind(raw);
+  run.Io.Bind(raw);
   // A terminal that does not speak code page 932 gets the text converted.
   std::unique_ptr<velkor::ConsoleDevice> console;
-  const int bound = velkor::RunGuarded(run.Console, [&console, &run] {
+  const int bound = velkor::RunGuarded(run.Io, [&console, &run] {
     // Inside the guard: the streams' own buffers may be the first memory that
     // runs out, and that is reported like any other shortage.
     std::ios::sync_with_stdio(false);
-    console = velkor::BindStandardConsole(run.Console);
+    console = velkor::BindStandardConsole(run.Io);
   });
   if (bound != 0) return bound;
   run.RandomState = velkor::ClockSeed();

@@ -7,7 +7,7 @@
 
 #include "console/console_io.h"
 #include "data/fighter.h"
-#include "persist/report.h"
+#include "persist/report_file.h"
 #include "platform/file_hooks.h"
 #include "platform/file_writer.h"
 
@@ -15,7 +15,7 @@ namespace velkor {
 
 struct GameRun {
   // The console the run talks through, bound at start-up.
-  velkor::Console Console;
+  velkor::Console Io;
   // The player's record, zero-filled at start.
   TPlayer Player{};
   // The titles won in this run, one bracketed label after another.

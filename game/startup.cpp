@@ -8,9 +8,9 @@
 #include "console/prompts.h"
 #include "console/scenario.h"
 #include "data/fighter.h"
-#include "game/hunt.h"
+#include "game/console_hunt.h"
 #include "opening/definition.h"
-#include "persist/report.h"
+#include "persist/report_file.h"
 #include "persist/save_file.h"
 #include "platform/console.h"
 #include "platform/cp932_literal.h"
@@ -52,7 +52,7 @@ void ShowResultAtTerminal(Console& console, const RunReport& report) {
 }  // namespace
 
 int StartUp(GameRun& run) {
-  Console& console = run.Console;
+  Console& console = run.Io;
   TPlayer& Player = run.Player;
   return RunGuarded(console, [&] {
     // A scenario file that cannot be played is found before the player has

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "console/charset.h"
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "console/scenario.h"
+#include "console/to_cp932.h"
 #include "data/fighter.h"
 #include "platform/cp932_literal.h"
 #include "sheet/sheet.h"

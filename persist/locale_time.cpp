@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "console/charset.h"
+#include "console/to_cp932.h"
 
 namespace velkor {
 

@@ -7,41 +7,22 @@
 # whole dialogue, save.dat and the report lines.
 #   scripts/compare-web.sh [linux build folder] [web build folder]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
+name=compare-web
+# shellcheck source=scripts/compare-common.sh disable=SC2034
+source "$(dirname "$0")/compare-common.sh"
 linux=$root/${1:-build}/velkor
 web=$root/${2:-build-web}/velkor-node.js
-[ -x "$linux" ] || { echo "compare-web: no $linux" >&2; exit 1; }
-[ -e "$web" ] || { echo "compare-web: no $web" >&2; exit 1; }
+[ -x "$linux" ] || fail "no $linux"
+[ -e "$web" ] || fail "no $web"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-  echo "compare-web: $*" >&2
-  exit 1
-}
 cc -shared -fPIC -O2 -o "$work/fixed-clock.so" "$root/scripts/fixed-clock.c" -ldl
 
 # 2026-12-12 09:41:07.250 UTC; the report's date is UTC on both sides.
 export VELKOR_FIXED_TIME_MS=1797068467250 TZ=UTC LC_ALL=C
 unset LANG LC_TIME LC_CTYPE
 
-# Runs one program in a folder of its own with the UTF-8 text as its code
-# page 932 input.
-play() {
-  local system=$1 folder=$2 input=$3
-  mkdir -p "$folder"
-  [ -e "$folder/dat" ] || cp -r "$root/dat" "$folder/dat"
-  (
-    cd "$folder"
-    if [ "$system" = linux ]; then
-      printf '%s' "$input" | iconv -f UTF-8 -t CP932 | LD_PRELOAD="$work/fixed-clock.so" "$linux" >"$folder/out" || true
-    else
-      printf '%s' "$input" | iconv -f UTF-8 -t CP932 |
-        node --no-experimental-fetch -r "$root/scripts/fixed-clock.js" "$web" >"$folder/out" || true
-    fi
-  )
-}
+start_linux() { LD_PRELOAD="$work/fixed-clock.so" "$linux"; }
+start_web() { node --no-experimental-fetch -r "$root/scripts/fixed-clock.js" "$web"; }
 
 # The failure report names where the failure was raised in the program's
 # own image (" の 0000ABCD で"), which differs between the two programs.
@@ -51,14 +32,10 @@ without_location() {
   mv "$1.masked" "$1"
 }
 
-same() {
-  local what=$1 a=$2 b=$3
-  without_location "$a"
-  without_location "$b"
-  cmp -s "$a" "$b" || {
-    diff <(od -c "$a") <(od -c "$b") | head -20 >&2
-    fail "$what differs"
-  }
+same_unlocated() {
+  without_location "$2"
+  without_location "$3"
+  same "$@"
 }
 
 # A fighter who takes the first enemy offered and attacks once a turn until
@@ -88,13 +65,13 @@ for system in linux web; do
 done
 
 [ -s "$work/linux.report" ] || fail "the scripted runs left no report line"
-same "the first run" "$work/linux.hunt" "$work/web.hunt"
-same "save.dat" "$work/linux.save" "$work/web.save"
-same "the run of the loaded character" "$work/linux.again" "$work/web.again"
-same "the run after a refused save.dat" "$work/linux.refused" "$work/web.refused"
-same "save.dat.bad" "$work/linux.bad" "$work/web.bad"
-same "the report lines" "$work/linux.report" "$work/web.report"
-same "the missing scenario's report" "$work/linux.missing" "$work/web.missing"
+same_unlocated "the first run" "$work/linux.hunt" "$work/web.hunt"
+same_unlocated "save.dat" "$work/linux.save" "$work/web.save"
+same_unlocated "the run of the loaded character" "$work/linux.again" "$work/web.again"
+same_unlocated "the run after a refused save.dat" "$work/linux.refused" "$work/web.refused"
+same_unlocated "save.dat.bad" "$work/linux.bad" "$work/web.bad"
+same_unlocated "the report lines" "$work/linux.report" "$work/web.report"
+same_unlocated "the missing scenario's report" "$work/linux.missing" "$work/web.missing"
 echo "compare-web: velkor-node.js gave the Linux game's bytes" \
   "($(cat "$work"/web.{hunt,again,refused,missing} | wc -c) bytes of dialogue," \
   "save.dat, save.dat.bad, $(wc -l <"$work/web.report") report lines)"

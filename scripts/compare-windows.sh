@@ -7,30 +7,16 @@
 # meant to have: it names its scenario files dat\0.dat and dat\1.dat.
 #   scripts/compare-windows.sh [linux build folder] [windows build folder]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
+name=compare-windows
+# shellcheck source=scripts/compare-common.sh disable=SC2034
+source "$(dirname "$0")/compare-common.sh"
 linux=$root/${1:-build}/velkor
 windows=$root/${2:-build-windows}/velkor.exe
-[ -x "$linux" ] || { echo "compare-windows: no $linux" >&2; exit 1; }
-[ -e "$windows" ] || { echo "compare-windows: no $windows" >&2; exit 1; }
+[ -x "$linux" ] || fail "no $linux"
+[ -e "$windows" ] || fail "no $windows"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-  echo "compare-windows: $*" >&2
-  exit 1
-}
-
-# Runs one program in a fresh folder of its own (or the one given) with the
-# UTF-8 text as its code page 932 input.
-play() {
-  local system=$1 folder=$2 input=$3
-  mkdir -p "$folder"
-  [ -e "$folder/dat" ] || cp -r "$root/dat" "$folder/dat"
-  local program=$linux
-  [ "$system" = linux ] || program="$root/scripts/wine-run.sh $windows"
-  (cd "$folder" && printf '%s' "$input" | iconv -f UTF-8 -t CP932 | $program >"$folder/out" || true)
-}
+start_linux() { "$linux"; }
+start_windows() { "$root/scripts/wine-run.sh" "$windows"; }
 
 # The output up to the end of the first character sheet: its kill count
 # (the first line to start with a code page 932 "【") and the rule below.
@@ -44,14 +30,6 @@ before_encounter() {
 # The failure report's last two lines with the location taken out, in UTF-8.
 report_without_location() {
   tail -n 2 "$1" | iconv -f CP932 -t UTF-8 | sed -E 's/ の [0-9A-F]{8,16} で/ の ? で/'
-}
-
-same() {
-  local what=$1 a=$2 b=$3
-  cmp -s "$a" "$b" || {
-    diff <(od -c "$a") <(od -c "$b") | head -20 >&2
-    fail "$what differs"
-  }
 }
 
 for system in linux windows; do

@@ -9,12 +9,6 @@
 
 namespace velkor {
 
-std::string PadRight(std::string_view text, std::size_t width) {
-  std::string padded(text);
-  if (padded.size() < width) padded.append(width - padded.size(), ' ');
-  return padded;
-}
-
 std::string StatusWord(const TFighter& fighter) {
   // Widened so that the comparisons hold for any 32-bit HP.
   const std::int64_t current = fighter.CurStats[StatHP];

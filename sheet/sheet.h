@@ -17,7 +17,4 @@ void ShowSheet(Console& console, const TFighter& fighter, bool isShort, std::str
 // One word for the current HP against the base HP.
 std::string StatusWord(const TFighter& fighter);
 
-// text padded on the right with spaces to width bytes (never cut).
-std::string PadRight(std::string_view text, std::size_t width);
-
 }  // namespace velkor

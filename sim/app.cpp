@@ -1,7 +1,7 @@
 #include "sim/app.h"
 
-#include "console/charset.h"
 #include "console/terminal_binding.h"
+#include "console/to_cp932.h"
 #include "platform/console.h"
 #include "sim/best_tables.h"
 #include "sim/policy_registry.h"

@@ -3,18 +3,14 @@
 #include <algorithm>
 
 #include "console/prompts.h"
+#include "data/points.h"
 #include "enemy/enemy.h"
-#include "opening/definition.h"
 #include "platform/cp932_literal.h"
 
 namespace velkor::sim {
 
 std::int32_t PointsSpent(const Build& build) {
-  std::int32_t spent = 0;
-  for (const std::int32_t points : build.StatPoints) spent += points;
-  for (std::size_t t = 0; t < TalentCount; ++t)
-    if (build.Talents[t] != 0) spent += TalentCosts[t];
-  return spent;
+  return static_cast<std::int32_t>(PointCost(build.StatPoints, build.Talents));
 }
 
 TFighter MakeFighter(const Build& build) {

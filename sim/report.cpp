@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "sheet/sheet.h"
+#include "console/prompts.h"
 #include "sim/interval.h"
 #include "sim/roster_entry.h"
 

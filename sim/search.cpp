@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "opening/definition.h"
+#include "data/tables.h"
 #include "sim/parallel.h"
 #include "sim/seeds.h"
 #include "sim/worker.h"

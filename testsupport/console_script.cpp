@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "console/charset.h"
 #include "console/prompts.h"
+#include "console/to_cp932.h"
 #include "data/fighter.h"
 #include "platform/cp932_literal.h"
 

@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
+#include "testsupport/test_files.h"
 
 namespace velkor::test {
 

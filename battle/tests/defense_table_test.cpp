@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 #include "tools/defense_table.h"
 
 namespace velkor {

@@ -1,4 +1,4 @@
-#include "console/charset.h"
+#include "console/to_cp932.h"
 
 #include <gtest/gtest.h>
 

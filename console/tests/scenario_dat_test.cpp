@@ -7,7 +7,7 @@
 #include "console/console_io.h"
 #include "console/scenario.h"
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor {
 namespace {

@@ -12,8 +12,8 @@
 #include "console/failure.h"
 #include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
 #include "testsupport/system.h"
+#include "testsupport/test_files.h"
 
 namespace velkor {
 namespace {

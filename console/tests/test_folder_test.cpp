@@ -5,7 +5,7 @@
 #include <string>
 
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor {
 namespace {

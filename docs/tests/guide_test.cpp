@@ -23,7 +23,7 @@
 #include "platform/cp932_literal.h"
 #include "sheet/sheet.h"
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor {
 namespace {

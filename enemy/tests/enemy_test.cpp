@@ -12,7 +12,6 @@
 namespace velkor {
 namespace {
 
-using test::ConsoleScript;
 using Stats = std::array<std::int32_t, StatCount>;
 using Weights = std::array<std::int32_t, ActionCount>;
 using Talents = std::array<std::uint8_t, TalentCount>;
@@ -36,13 +35,11 @@ TEST(EnemyData, ResultingStats) {
       {{150, 30, 10, 30}, {150, 30, 20, 30}}, {{150, 10, 20, 24}, {150, 20, 20, 50}},
       {{150, 20, 10, 28}, {150, 20, 10, 70}}, {{75, 8, 15, 50}, {75, 28, 15, 50}},
   };
-  ConsoleScript script({});  // no banner may show (it would wait for a line)
   for (int i = 0; i < RosterSize; ++i) {
     const TEnemy enemy = Build(i);
     EXPECT_EQ(enemy.BaseStats, rows[i].base) << "entry " << i;
     EXPECT_EQ(enemy.CurStats, rows[i].current) << "entry " << i;
   }
-  EXPECT_EQ(script.Output(), "");
 }
 
 TEST(EnemyData, NamesTalentsWeightsAndTitles) {
@@ -90,7 +87,6 @@ TEST(EnemyData, EveryEntryButTheCorpseIsWorthAHundredPoints) {
 
 TEST(EnemyData, AnIndexOutsideTheRosterGivesTheResetRecord) {
   for (const std::int32_t index : {-1, 12, INT_MIN, INT_MAX}) {
-    ConsoleScript script({});
     TEnemy enemy = Build(9);  // a full record must be overwritten whole
     EnemyData(index, enemy, test::NoErrorExpected());
     EXPECT_EQ(enemy.Name.Length, 0) << index;
@@ -102,7 +98,6 @@ TEST(EnemyData, AnIndexOutsideTheRosterGivesTheResetRecord) {
     EXPECT_EQ(enemy.EncounterText, "") << index;
     EXPECT_EQ(enemy.DefeatText, "") << index;
     EXPECT_EQ(enemy.Title, "") << index;
-    EXPECT_EQ(script.Output(), "") << index;
   }
 }
 
@@ -123,23 +118,6 @@ TEST(EnemyData, ReusingARecordGivesTheSameAsAFreshOne) {
       EXPECT_EQ(reused.DefeatText, fresh.DefeatText);
       EXPECT_EQ(reused.Title, fresh.Title) << before << " then " << after;
     }
-  }
-}
-
-TEST(ScaleStats, MultipliesHitPointsByFive) {
-  struct Case {
-    Stats in;
-    Stats out;
-  };
-  const Case cases[] = {
-      {{1, 2, 3, 4}, {5, 2, 3, 4}},
-      {{0, 0, 0, 0}, {0, 0, 0, 0}},
-      {{-3, -1, 7, 100}, {-15, -1, 7, 100}},
-  };
-  for (const Case& c : cases) {
-    Stats stats = c.in;
-    ScaleStats(stats);
-    EXPECT_EQ(stats, c.out);
   }
 }
 

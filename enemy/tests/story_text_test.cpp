@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "console/charset.h"
+#include "console/to_cp932.h"
 #include "enemy/enemy.h"
 #include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"

@@ -16,7 +16,7 @@
 #include "platform/cp932_literal.h"
 #include "sheet/sheet.h"
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor {
 namespace {
@@ -82,7 +82,7 @@ TEST(ExtremeRecords, OnlyRecordsADefinitionCouldMakeAreLoaded) {
     test::ConsoleScript script({});
     GameRun run;
     run.RandomState = 1;
-    run.Console.Bind(script.Device());
+    run.Io.Bind(script.Device());
     StartUp(run);
     const std::string out = script.Output();
     EXPECT_EQ(out.find(loadQuestion) != std::string::npos, c.loads) << c.what;

@@ -13,9 +13,9 @@
 #include "persist/save_file.h"
 #include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
 #include "testsupport/saved_record.h"
+#include "testsupport/test_files.h"
 #include "testsupport/typed_runs.h"
 
 namespace velkor::test {
@@ -48,10 +48,6 @@ inline bool Sealed(const TPlayer& p) {
 inline bool EndsWithInputEnded(const std::string& output) {
   const std::size_t at = output.rfind("EInOutError");
   return at != std::string::npos && IsFailureReport(output.substr(at), InputEnded);
-}
-
-inline bool StartsWith(const std::string& text, const std::string& head) {
-  return text.compare(0, head.size(), head) == 0;
 }
 
 class GameFolder : public ::testing::Test {

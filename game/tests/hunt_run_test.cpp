@@ -13,23 +13,16 @@
 #include "console/failure.h"
 #include "console/scenario.h"
 #include "data/fighter.h"
-#include "game/hunt.h"
+#include "game/console_hunt.h"
 #include "game/run.h"
-#include "persist/report.h"
+#include "persist/report_file.h"
 #include "persist/report_line.h"
 #include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor {
 namespace {
-
-bool EndsWith(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-bool StartsWith(std::string_view text, std::string_view start) {
-  return text.substr(0, start.size()) == start;
-}
 
 using test::CrLfLines;
 
@@ -68,10 +61,10 @@ class RulePlayer : public ConsoleDevice {
     const std::string letters = prompt.substr(1, prompt.size() - 2);
     const std::string& question = lines[lines.size() - 2];
     if (question == "誰を殺しに行きますか？"_cp) return "a";
-    if (EndsWith(question, "を殺しに行きます。よろしいですか？(y/n)"_cp))
+    if (question.ends_with("を殺しに行きます。よろしいですか？(y/n)"_cp))
       return confirmed_++ == 0 ? "n" : "y";
     if (letters == "yn") return "y";
-    if (StartsWith(question, "第"_cp)) {
+    if (question.starts_with("第"_cp)) {
       for (const char c : std::string_view("adZ"))
         if (letters.find(c) != std::string::npos) return std::string(1, c);
     }
@@ -105,9 +98,9 @@ class HuntRun : public ::testing::Test {
     run.RandomState = seed;
     DefineHunter(run.Player);
     run.Report.ReadLocale();
-    run.Console.Bind(player);
+    run.Io.Bind(player);
     const RunEnd end = Main(run);
-    run.Console.FlushOutput();
+    run.Io.FlushOutput();
     return end;
   }
 
@@ -118,8 +111,8 @@ class HuntRun : public ::testing::Test {
 
   // The report line without its date and time, which vary.
   static void ExpectReportLine(const std::string& report, const std::string& head) {
-    ASSERT_TRUE(StartsWith(report, head + "／VELKOR／["_cp)) << test::Cp932ToUtf8(report);
-    ASSERT_TRUE(EndsWith(report, "]／ミナト\r\n"_cp)) << test::Cp932ToUtf8(report);
+    ASSERT_TRUE(report.starts_with(head + "／VELKOR／["_cp)) << test::Cp932ToUtf8(report);
+    ASSERT_TRUE(report.ends_with("]／ミナト\r\n"_cp)) << test::Cp932ToUtf8(report);
     EXPECT_EQ(CrLfLines(report).size(), 2u) << "one line";
   }
 
@@ -156,16 +149,16 @@ std::string RoundsOf(const std::string& transcript) {
     }
     if (line == ask) {
       offered = candidates;
-    } else if (EndsWith(line, confirm)) {
+    } else if (line.ends_with(confirm)) {
       asked = line.substr(0, line.size() - confirm.size());
       continue;  // the answer is on the next line
     } else if (!asked.empty() && line + "\n" == yes) {
       fought = asked;
       rounds += "round " + std::to_string(++round) + ": " + offered + "\n";
-    } else if (StartsWith(line, turn)) {
+    } else if (line.starts_with(turn)) {
       turns = line.substr(turn.size(), line.find(' ', turn.size()) - turn.size());
-    } else if (EndsWith(line, won) || EndsWith(line, lost)) {
-      rounds += "  " + fought + (EndsWith(line, won) ? ": won" : ": lost") + " in " + turns + " turns\n";
+    } else if (line.ends_with(won) || line.ends_with(lost)) {
+      rounds += "  " + fought + (line.ends_with(won) ? ": won" : ": lost") + " in " + turns + " turns\n";
     } else if (line.find(title) != std::string::npos || line == ending) {
       rounds += "  " + line + "\n";
     }
@@ -185,7 +178,7 @@ TEST_F(HuntRun, KillsAllTwelveAndPlaysTheEnding) {
   GameRun run;
   EXPECT_EQ(Play(run, player, WinningSeed), RunEnd::Ending);
   const std::string& TitleList = run.TitleList;
-  ASSERT_TRUE(EndsWith(TitleList, "【黒野】"_cp))
+  ASSERT_TRUE(TitleList.ends_with("【黒野】"_cp))
       << "seed " << WinningSeed << " no longer reaches the ending: choose another";
   test::ExpectGolden(player.Transcript(), "game/tests/golden/whole_run.golden");
   test::ExpectGolden(RoundsOf(player.Transcript()), "game/tests/golden/whole_run_rounds.golden");
@@ -194,11 +187,11 @@ TEST_F(HuntRun, KillsAllTwelveAndPlaysTheEnding) {
   const std::vector<std::string> lines = CrLfLines(player.Output());
   int round = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (!StartsWith(lines[i], "【"_cp) || lines[i].find("人斬り】"_cp) == std::string::npos) continue;
+    if (!lines[i].starts_with("【"_cp) || lines[i].find("人斬り】"_cp) == std::string::npos) continue;
     const std::string kills = "【"_cp + std::to_string(round) + "人斬り】"_cp;
-    if (!StartsWith(lines[i], kills)) {
+    if (!lines[i].starts_with(kills)) {
       ++round;  // the next round, or a repeat of this one after an "n"
-      ASSERT_TRUE(StartsWith(lines[i], "【"_cp + std::to_string(round) + "人斬り】"_cp)) << i;
+      ASSERT_TRUE(lines[i].starts_with("【"_cp + std::to_string(round) + "人斬り】"_cp)) << i;
     }
     if (round == 10 || round == 11) {
       ASSERT_LT(i + 4, lines.size());
@@ -209,7 +202,7 @@ TEST_F(HuntRun, KillsAllTwelveAndPlaysTheEnding) {
   }
   EXPECT_EQ(round, 11);
 
-  EXPECT_TRUE(EndsWith(TitleList, "【黒野】"_cp));
+  EXPECT_TRUE(TitleList.ends_with("【黒野】"_cp));
   for (const char* title :
        {"【鬼殺し】"_cp, "【悪魔殺し】"_cp, "【竜殺し】"_cp, "【魔女の心を溶かした者】"_cp})
     EXPECT_NE(TitleList.find(title), std::string::npos) << test::Cp932ToUtf8(title);
@@ -226,8 +219,8 @@ TEST_F(HuntRun, MissingEndingFileEndsTheRunThroughTheFailureReport) {
   GameRun run;
   run.RandomState = WinningSeed;
   DefineHunter(run.Player);
-  run.Console.Bind(player);
-  EXPECT_EQ(RunGuarded(run.Console, [&run] { Main(run); }), 1);
+  run.Io.Bind(player);
+  EXPECT_EQ(RunGuarded(run.Io, [&run] { Main(run); }), 1);
   const std::string out = player.Output();
   const std::string ending = "すべての者を殺した！　おめでとう！！\r\n"_cp;
   const std::size_t at = out.rfind(ending);
@@ -256,7 +249,7 @@ TEST_F(HuntRun, DefeatReportsTheKillsSoFarAndEnds) {
     GameRun run;
     EXPECT_EQ(Play(run, player, c.seed), RunEnd::Defeat);
     const std::string out = player.Output();
-    EXPECT_TRUE(EndsWith(out, "ミナトは殺されてしまった！！\r\nゲームーオーバー……\r\n"_cp))
+    EXPECT_TRUE(out.ends_with("ミナトは殺されてしまった！！\r\nゲームーオーバー……\r\n"_cp))
         << test::Cp932ToUtf8(out.substr(out.size() - 200));
     EXPECT_EQ(run.TitleList, c.titles);
     ExpectReportLine(Report(), "【"_cp + std::to_string(c.kills) + "人斬り】"_cp + c.titles);

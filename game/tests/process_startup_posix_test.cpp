@@ -22,7 +22,6 @@ using test::LoadFailed;
 using test::ReadBytes;
 using test::RecordOf;
 using test::SavedRecord;
-using test::StartsWith;
 using test::TypedDefinition;
 using test::WriteBytes;
 
@@ -65,7 +64,7 @@ TEST_F(GameFolder, SaveThatIsNoRegularFileIsAReadFailure) {
     const test::ProcessResult run = Run(TypedDefinition("ユウ"_cp));
     ASSERT_FALSE(run.timedOut) << c.what;
     EXPECT_EQ(run.exitStatus, 1) << c.what;
-    EXPECT_TRUE(StartsWith(run.output, "\r\n" + LoadFailed + DefinitionStart))
+    EXPECT_TRUE(run.output.starts_with("\r\n" + LoadFailed + DefinitionStart))
         << c.what << "\n"
         << test::Cp932ToUtf8(run.output);
     EXPECT_TRUE(EndsWithInputEnded(run.output)) << c.what;
@@ -135,8 +134,8 @@ TEST_F(GameFolder, EndlessLineTakesNoMemory) {
   const test::ProcessResult run = test::RunProgram(test::GameProgram(), Path(""), input, 30, {-1, 16 << 20});
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_TRUE(StartsWith(
-      run.output, "\r\n" + DefinitionStart + "[最長16バイト]＞\r\n長さが16バイトを越えています。\r\n"_cp))
+  EXPECT_TRUE(run.output.starts_with("\r\n" + DefinitionStart +
+                                     "[最長16バイト]＞\r\n長さが16バイトを越えています。\r\n"_cp))
       << test::Cp932ToUtf8(run.output.substr(0, 400));
   EXPECT_TRUE(EndsWithInputEnded(run.output));
   EXPECT_EQ(RecordOf(ReadBytes(Path("save.dat"))).Name.Text(), "ユウ"_cp);

@@ -21,7 +21,6 @@ using test::ReadBytes;
 using test::RecordOf;
 using test::SavedRecord;
 using test::Sealed;
-using test::StartsWith;
 using test::TypedDefinition;
 using test::WriteBytes;
 
@@ -30,7 +29,7 @@ TEST_F(GameFolder, FirstRunDefinesSavesAndEndsAtTheEndOfInput) {
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 1);
   // One empty line, then straight into the definition: no load question.
-  EXPECT_TRUE(StartsWith(run.output, "\r\n" + DefinitionStart)) << test::Cp932ToUtf8(run.output);
+  EXPECT_TRUE(run.output.starts_with("\r\n" + DefinitionStart)) << test::Cp932ToUtf8(run.output);
   EXPECT_EQ(run.output.find("ロードしますか"_cp), std::string::npos);
   EXPECT_TRUE(EndsWithInputEnded(run.output));
 
@@ -45,7 +44,7 @@ TEST_F(GameFolder, FirstRunDefinesSavesAndEndsAtTheEndOfInput) {
 
   // The next run offers it.
   const test::ProcessResult second = Run("y\n\n");
-  EXPECT_TRUE(StartsWith(second.output, "\r\n" + LoadQuestion + "\r\nあなたの定義がロードされました。"_cp))
+  EXPECT_TRUE(second.output.starts_with("\r\n" + LoadQuestion + "\r\nあなたの定義がロードされました。"_cp))
       << test::Cp932ToUtf8(second.output);
 }
 
@@ -63,7 +62,7 @@ TEST_F(GameFolder, AcceptedLoadGoesToTheHuntAndLeavesTheFileAlone) {
   const test::ProcessResult run = Run("y\n\n");
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_TRUE(StartsWith(run.output, "\r\n" + LoadQuestion + "\r\nあなたの定義がロードされました。\r\n"_cp))
+  EXPECT_TRUE(run.output.starts_with("\r\n" + LoadQuestion + "\r\nあなたの定義がロードされました。\r\n"_cp))
       << test::Cp932ToUtf8(run.output);
   EXPECT_EQ(run.output.find("まずは定義から始めよう。"_cp), std::string::npos);
   // The hunt shows the loaded character.
@@ -82,7 +81,7 @@ TEST_F(GameFolder, DeclinedLoadDefinesFromAnEmptyRecordAndReplacesTheFile) {
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 1);
   // Nothing is written on "n": the definition follows the question's empty line.
-  EXPECT_TRUE(StartsWith(run.output, "\r\n" + LoadQuestion + "\r\n" + DefinitionStart))
+  EXPECT_TRUE(run.output.starts_with("\r\n" + LoadQuestion + "\r\n" + DefinitionStart))
       << test::Cp932ToUtf8(run.output);
   // The first sheet shows the new name with no stats and no talents.
   EXPECT_NE(run.output.find("-- ケン ----------------\r\n"_cp
@@ -122,7 +121,7 @@ TEST_F(GameFolder, RefusedFileIsReportedNeverOfferedAndReplaced) {
     const test::ProcessResult run = Run(TypedDefinition("ケン"_cp));
     ASSERT_FALSE(run.timedOut) << c.what;
     EXPECT_EQ(run.exitStatus, 1) << c.what;
-    EXPECT_TRUE(StartsWith(run.output, "\r\n" + c.message + "\r\n" + DefinitionStart))
+    EXPECT_TRUE(run.output.starts_with("\r\n" + c.message + "\r\n" + DefinitionStart))
         << c.what << "\n"
         << test::Cp932ToUtf8(run.output);
     EXPECT_EQ(run.output.find("ロードしますか"_cp), std::string::npos) << c.what;
@@ -196,7 +195,7 @@ TEST_F(GameFolder, EndOfInputRightAfterTheFirstWaitShowsJustTheOpeningLines) {
   const test::ProcessResult run = Run("");
   ASSERT_FALSE(run.timedOut);
   const std::string head = "\r\nまずは定義から始めよう。\r\n"_cp;
-  ASSERT_TRUE(StartsWith(run.output, head)) << test::Cp932ToUtf8(run.output);
+  ASSERT_TRUE(run.output.starts_with(head)) << test::Cp932ToUtf8(run.output);
   EXPECT_TRUE(test::IsFailureReport(run.output.substr(head.size()), test::InputEnded));
 }
 

@@ -15,7 +15,7 @@
 #include "platform/cp932_literal.h"
 #include "platform/file_writer.h"
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor {
 namespace {
@@ -23,10 +23,6 @@ namespace {
 const std::string Saved = "ゲームを終わります。キャラクターは保存されています。\r\n"_cp;
 const std::string Unsaved = "ゲームを終わります。キャラクターは保存されていません。\r\n"_cp;
 const std::string GameOver = "ゲームーオーバー……\r\n"_cp;
-
-bool EndsWith(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
 
 // A terminal that types the given lines and then quits (Ctrl-D); with
 // quitAtGameOver it quits at the Enter the game asks for after a defeat.
@@ -36,7 +32,7 @@ class QuittingTerminal : public ConsoleDevice {
       : lines_(std::move(lines)), quitAtGameOver_(quitAtGameOver) {}
   void Put(std::string_view bytes) override { output_.append(bytes); }
   bool Get(std::string& line) override {
-    if (next_ == lines_.size() || (quitAtGameOver_ && EndsWith(output_, GameOver))) return false;
+    if (next_ == lines_.size() || (quitAtGameOver_ && output_.ends_with(GameOver))) return false;
     line = lines_[next_++];
     return true;
   }
@@ -62,10 +58,10 @@ class QuitAtATerminal : public ::testing::Test {
   int Play(QuittingTerminal& terminal, platform::FileWriter write = {}) {
     GameRun run;
     run.FileWrite = write;
-    run.Console.Bind(terminal);
-    run.Console.SetEndOfInputQuits(true);
+    run.Io.Bind(terminal);
+    run.Io.SetEndOfInputQuits(true);
     const int status = StartUp(run);
-    run.Console.Unbind();
+    run.Io.Unbind();
     return status;
   }
 
@@ -97,7 +93,7 @@ TEST_F(QuitAtATerminal, TheSavedLineOnlyWhileTheCharacterAtStakeIsTheOneOnDisk) 
     QuittingTerminal terminal(test::Lines(c.input), false);
     EXPECT_EQ(Play(terminal, c.saveFails ? platform::FileWriter(FailAtOnce) : platform::FileWriter()), 0)
         << c.what;
-    EXPECT_TRUE(EndsWith(terminal.Output(), c.line)) << c.what << "\n"
+    EXPECT_TRUE(terminal.Output().ends_with(c.line)) << c.what << "\n"
                                                      << test::Cp932ToUtf8(terminal.Output());
   }
 }

@@ -21,9 +21,9 @@
 #include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
-#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
 #include "testsupport/saved_record.h"
+#include "testsupport/test_files.h"
 #include "testsupport/typed_runs.h"
 
 extern char** environ;

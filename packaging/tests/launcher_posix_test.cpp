@@ -15,8 +15,8 @@
 #include "platform/cp932_literal.h"
 #include "testsupport/console_script.h"
 #include "testsupport/environment.h"
-#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
+#include "testsupport/test_files.h"
 #include "testsupport/typed_runs.h"
 
 namespace velkor {
@@ -26,10 +26,6 @@ namespace fs = std::filesystem;
 
 const std::string DefinitionStart = "\r\nまずは定義から始めよう。"_cp;
 const std::string LoadQuestion = "\r\n前回のあなたの定義が保存されています。ロードしますか？(y/n)\r\n(yn)"_cp;
-
-bool StartsWith(const std::string& text, const std::string& head) {
-  return text.compare(0, head.size(), head) == 0;
-}
 
 bool IsExecutable(const std::string& path) {
   struct stat info {};
@@ -110,18 +106,18 @@ TEST_F(Installed, SaveAndReportLiveInThePlayersFolder) {
   const test::ProcessResult run = Play(test::TypedLostRun("ユウ"_cp));
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 0) << test::Cp932ToUtf8(run.output);
-  EXPECT_TRUE(StartsWith(run.output, DefinitionStart)) << test::Cp932ToUtf8(run.output);
+  EXPECT_TRUE(run.output.starts_with(DefinitionStart)) << test::Cp932ToUtf8(run.output);
   EXPECT_NE(run.output.find("ゲームーオーバー……"_cp), std::string::npos);
 
   EXPECT_EQ(test::ReadBytes(PlayerFolder() + "/save.dat").size(), 68u);
   const std::string report = test::ReadBytes(PlayerFolder() + "/" + ReportPath);
-  EXPECT_TRUE(StartsWith(report, "【0人斬り】／VELKOR／["_cp)) << test::Cp932ToUtf8(report);
+  EXPECT_TRUE(report.starts_with("【0人斬り】／VELKOR／["_cp)) << test::Cp932ToUtf8(report);
   EXPECT_EQ(report.substr(report.find("]／"_cp)), "]／ユウ\r\n"_cp) << test::Cp932ToUtf8(report);
   EXPECT_EQ(LinkTarget(PlayerFolder() + "/dat"), fs::canonical(Stories()).string());
   EXPECT_TRUE(ElsewhereIsEmpty());
 
   const test::ProcessResult again = Play("y\n\n");
-  EXPECT_TRUE(StartsWith(again.output, LoadQuestion + "\r\nあなたの定義がロードされました。"_cp))
+  EXPECT_TRUE(again.output.starts_with(LoadQuestion + "\r\nあなたの定義がロードされました。"_cp))
       << test::Cp932ToUtf8(again.output);
   EXPECT_NE(again.output.find("-- ユウ ---"_cp), std::string::npos);
   EXPECT_TRUE(ElsewhereIsEmpty());
@@ -143,7 +139,7 @@ TEST_F(Installed, XdgDataHomeChoosesThePlayersFolder) {
   for (const Case& c : cases) {
     environment_.Set("XDG_DATA_HOME", c.xdg);
     const test::ProcessResult run = Play(test::TypedDefinition("ケン"_cp));
-    EXPECT_TRUE(StartsWith(run.output, DefinitionStart)) << c.xdg << "\n" << test::Cp932ToUtf8(run.output);
+    EXPECT_TRUE(run.output.starts_with(DefinitionStart)) << c.xdg << "\n" << test::Cp932ToUtf8(run.output);
     EXPECT_TRUE(test::Exists(c.folder + "/save.dat")) << c.xdg;
     fs::remove_all(c.folder);
   }
@@ -173,7 +169,7 @@ TEST_F(Installed, DatIsLinkedToTheInstalledStories) {
     fs::create_directories(PlayerFolder());
     c.before();
     const test::ProcessResult run = Play(test::TypedDefinition("ケン"_cp));
-    EXPECT_TRUE(StartsWith(run.output, DefinitionStart)) << c.what << "\n" << test::Cp932ToUtf8(run.output);
+    EXPECT_TRUE(run.output.starts_with(DefinitionStart)) << c.what << "\n" << test::Cp932ToUtf8(run.output);
     // The opening story was played.
     EXPECT_NE(run.output.find("煉瓦の街に、雨が降っていた。"_cp), std::string::npos) << c.what;
     EXPECT_EQ(LinkTarget(dat), c.linkAfter) << c.what;
@@ -187,7 +183,7 @@ TEST_F(Installed, LauncherWorksThroughALink) {
   const std::string link = bin.Path() + "/velkor";
   fs::create_symlink(Launcher(), link);
   const test::ProcessResult run = test::RunProgram(link, elsewhere_.Path(), test::TypedDefinition("ケン"_cp));
-  EXPECT_TRUE(StartsWith(run.output, DefinitionStart)) << test::Cp932ToUtf8(run.output);
+  EXPECT_TRUE(run.output.starts_with(DefinitionStart)) << test::Cp932ToUtf8(run.output);
   EXPECT_TRUE(test::Exists(PlayerFolder() + "/save.dat"));
 }
 

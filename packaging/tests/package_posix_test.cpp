@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
+#include "testsupport/test_files.h"
 
 namespace velkor {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "persist/locale_time.h"
-#include "persist/report.h"
+#include "persist/report_file.h"
 #include "persist/report_line.h"
 #include "testsupport/environment.h"
 

@@ -6,9 +6,9 @@
 #include <ctime>
 #include <string>
 
-#include "console/charset.h"
+#include "console/to_cp932.h"
 #include "persist/locale_time.h"
-#include "persist/report.h"
+#include "persist/report_file.h"
 #include "persist/report_line.h"
 #include "persist/tests/moment.h"
 #include "platform/cp932_literal.h"

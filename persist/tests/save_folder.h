@@ -9,7 +9,7 @@
 #include "persist/save_file.h"
 #include "platform/cp932_literal.h"
 #include "platform/file_writer.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor::test {
 

@@ -13,7 +13,7 @@
 
 #include "platform/file_writer.h"
 #include "platform/files.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor::platform {
 namespace {

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "platform/file_writer.h"
-#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
 #include "testsupport/system.h"
+#include "testsupport/test_files.h"
 
 namespace velkor::platform {
 namespace {

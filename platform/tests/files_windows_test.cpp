@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor::platform {
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/signals.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor::platform {
 namespace {

@@ -13,7 +13,7 @@
 #include "sim/seeds.h"
 #include "sim/simulation.h"
 #include "sim/solve_cache.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor::sim {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "data/tables.h"
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
 #include "testsupport/system.h"
+#include "testsupport/test_files.h"
 
 namespace velkor::sim {
 namespace {

@@ -11,9 +11,9 @@
 #include "battle_console/console_battle.h"
 #include "console/console_io.h"
 #include "data/fighter.h"
-#include "game/hunt.h"
+#include "game/console_hunt.h"
 #include "game/run.h"
-#include "persist/report.h"
+#include "persist/report_file.h"
 #include "platform/cp932_literal.h"
 #include "sim/build.h"
 #include "sim/policy_registry.h"
@@ -21,7 +21,7 @@
 #include "sim/simulation.h"
 #include "sim/tests/replay.h"
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor::sim {
 namespace {
@@ -92,10 +92,10 @@ TEST(Equivalence, EveryEnemyBattleByBattle) {
           Typist typist(typed);
           GameRun run;
           BecomePlayer(run, build, seed);
-          run.Console.Bind(typist);
+          run.Io.Bind(typist);
           std::string result;
-          Battle(run.Console, enemy, run.Player, run.RandomState, run.TitleList, result);
-          run.Console.FlushOutput();
+          Battle(run.Io, enemy, run.Player, run.RandomState, run.TitleList, result);
+          run.Io.FlushOutput();
 
           EXPECT_TRUE(typed.Slots.empty()) << where << ": the game asked fewer times";
           EXPECT_EQ(result, ResultText(engine.Outcome)) << where;
@@ -130,9 +130,9 @@ class HuntEquivalence : public ::testing::Test {
     BecomePlayer(run, build, seed);
     run.Report.ReadLocale();
     Typist typist(typed);
-    run.Console.Bind(typist);
+    run.Io.Bind(typist);
     Main(run);
-    run.Console.Unbind();
+    run.Io.Unbind();
 
     EXPECT_TRUE(typed.Slots.empty() && typed.Candidates.empty()) << where << ": the game asked fewer times";
     const std::vector<ShownBattle> shown = ReadBattles(typist.Output());
@@ -143,7 +143,7 @@ class HuntEquivalence : public ::testing::Test {
       ExpectSame(engine[i], shown[i], battle);
     }
     EXPECT_EQ(hunt.Kills, static_cast<std::int32_t>(engine.size()) - (hunt.Ending ? 0 : 1)) << where;
-    EXPECT_EQ(hunt.Ending, test::EndsWith(run.TitleList, "【黒野】"_cp)) << where;
+    EXPECT_EQ(hunt.Ending, run.TitleList.ends_with("【黒野】"_cp)) << where;
     return engine.size();
   }
 
@@ -172,7 +172,7 @@ TEST_F(HuntEquivalence, ARunThatReachesTheEnding) {
   const Build strong{{30, 30, 10, 30}, {0, 0, 0, 0}};
   GameRun run;
   EXPECT_EQ(Compare("greedy", strong, 60, run), 12u);
-  EXPECT_TRUE(test::EndsWith(run.TitleList, "【黒野】"_cp));
+  EXPECT_TRUE(run.TitleList.ends_with("【黒野】"_cp));
 }
 
 }  // namespace

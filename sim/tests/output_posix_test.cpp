@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "testsupport/files.h"
 #include "testsupport/process_runner.h"
+#include "testsupport/test_files.h"
 
 namespace velkor::sim {
 namespace {

@@ -66,13 +66,6 @@ class Recorder : public Policy {
 
 using velkor::test::CrLfLines;
 
-inline bool StartsWith(std::string_view text, std::string_view start) {
-  return text.substr(0, start.size()) == start;
-}
-inline bool EndsWith(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 // Types the written-down letters at the planning menus and the candidate
 // menu, "y" at every confirmation and Enter at every pause.
 class Typist : public ConsoleDevice {
@@ -99,7 +92,7 @@ class Typist : public ConsoleDevice {
     const std::string& question = lines[lines.size() - 2];
     if (prompt == "(yn)") return "y";
     std::deque<char>* queue = nullptr;
-    if (StartsWith(question, "第"_cp)) queue = &typed_.Slots;
+    if (question.starts_with("第"_cp)) queue = &typed_.Slots;
     if (question == "誰を殺しに行きますか？"_cp) queue = &typed_.Candidates;
     if (queue == nullptr || queue->empty()) {
       ADD_FAILURE() << "nothing written down for: " << velkor::test::Cp932ToUtf8(question);
@@ -132,15 +125,15 @@ inline std::vector<ShownBattle> ReadBattles(std::string_view output) {
   const std::string hpLine = "ＨＰ"_cp;
   const std::string confirm = "を殺しに行きます。よろしいですか？(y/n)"_cp;
   for (const std::string& line : CrLfLines(output)) {
-    if (EndsWith(line, confirm)) {
+    if (line.ends_with(confirm)) {
       current.Enemy = line.substr(0, line.size() - confirm.size());
-    } else if (StartsWith(line, turnLine)) {
+    } else if (line.starts_with(turnLine)) {
       current.Turns = std::stoull(line.substr(turnLine.size()));
-    } else if (StartsWith(line, hpLine)) {
+    } else if (line.starts_with(hpLine)) {
       // The player's sheet comes after the enemy's: the last one counts.
       current.PlayerHP = std::stoi(line.substr(hpLine.size(), line.find('/') - hpLine.size()));
-    } else if (EndsWith(line, "を殺した！！"_cp) || EndsWith(line, "は殺されてしまった！！"_cp)) {
-      current.Outcome = EndsWith(line, "を殺した！！"_cp) ? BattleOutcome::Victory : BattleOutcome::Defeat;
+    } else if (line.ends_with("を殺した！！"_cp) || line.ends_with("は殺されてしまった！！"_cp)) {
+      current.Outcome = line.ends_with("を殺した！！"_cp) ? BattleOutcome::Victory : BattleOutcome::Defeat;
       battles.push_back(current);
       current = ShownBattle{};
     }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sim/app.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor::sim {
 namespace {

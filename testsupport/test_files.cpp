@@ -1,4 +1,4 @@
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-// The hunt loop: one run of the game, from the first round to a defeat or to
-// the ending after the twelfth kill.
-#include "game/hunt.h"
+// The game's seat at the hunt (hunt/hunt.h plays the loop): the candidate
+// menu, the battle at the console, the ending and the report line.
+#include "game/console_hunt.h"
 
 #include <algorithm>
 #include <array>
@@ -10,14 +10,14 @@
 
 #include "battle/battle.h"
 #include "battle_console/console_battle.h"
-#include "console/charset.h"
 #include "console/console_io.h"
 #include "console/prompts.h"
 #include "console/scenario.h"
+#include "console/to_cp932.h"
 #include "data/fighter.h"
 #include "data/random_source.h"
 #include "enemy/enemy.h"
-#include "persist/report.h"
+#include "persist/report_file.h"
 #include "platform/cp932_literal.h"
 #include "sheet/sheet.h"
 
@@ -50,7 +50,7 @@ std::string EnemyName(std::int32_t index, const ErrorSink& error) {
 // Shows the sheet, the ambient line and the candidates until the player has
 // chosen one and confirmed it; gives its place among the candidates.
 std::int32_t ChooseEnemy(GameRun& run, const HuntState& state, const ErrorSink& error) {
-  Console& console = run.Console;
+  Console& console = run.Io;
   for (;;) {
     const std::string heading = KillsAndTitles(state.KillCount, run.TitleList) + std::string(LineEnd);
     ShowSheet(console, run.Player, false, heading);
@@ -75,7 +75,7 @@ std::int32_t ChooseEnemy(GameRun& run, const HuntState& state, const ErrorSink& 
 }
 
 void PlayEnding(GameRun& run, const HuntState& state) {
-  Console& console = run.Console;
+  Console& console = run.Io;
   console.WriteLine("すべての者を殺した！　おめでとう！！"_cp);
   WaitEnter(console);
   PlayScenario(console, ScenarioPath(1), run.Player.Name.Text());
@@ -87,23 +87,22 @@ void PlayEnding(GameRun& run, const HuntState& state) {
 class ConsoleHunt : public HuntSeat {
  public:
   explicit ConsoleHunt(GameRun& run)
-      : run_(run),
-        error_([&console = run.Console](std::string_view place) { ErrorBanner(console, place); }) {}
+      : run_(run), error_([&console = run.Io](std::string_view place) { ErrorBanner(console, place); }) {}
   const ErrorSink& Error() const { return error_; }
 
   std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter&) override {
     return ChooseEnemy(run_, hunt, error_);
   }
   BattleOutcome Fight(std::int32_t enemy, TFighter& player, std::uint32_t& randomState) override {
-    ConsoleBattle battle(run_.Console);
-    return Battle(run_.Console, battle, enemy, player, randomState, run_.TitleList);
+    ConsoleBattle battle(run_.Io);
+    return Battle(run_.Io, battle, enemy, player, randomState, run_.TitleList);
   }
   void Lost(const HuntState& hunt) override {
     // The lost battle does not count.
     run_.Report.Write(hunt.KillCount, run_.TitleList, run_.Player.Name.Text(), run_.FileWrite, run_.Hooks);
-    run_.Console.WriteLine("ゲームーオーバー……"_cp);
+    run_.Io.WriteLine("ゲームーオーバー……"_cp);
     try {
-      WaitEnter(run_.Console);
+      WaitEnter(run_.Io);
     } catch (const PlayerQuit&) {
       // The run is over: quitting here is that Enter.
     }

@@ -1,4 +1,4 @@
-#include "data/random_source.h"
+#include "game/clock_seed.h"
 
 #include "platform/clock.h"
 

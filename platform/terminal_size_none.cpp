@@ -1,4 +1,5 @@
-// Node's standard error has no width that the game can ask for.
+// No width to ask for, where standard error is never a terminal the game
+// can measure (the WebAssembly game, under Node or in a page).
 #include "platform/terminal_size.h"
 
 namespace velkor::platform {

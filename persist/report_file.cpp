@@ -1,10 +1,10 @@
-#include "persist/report.h"
+#include "persist/report_file.h"
 
 #include <cstdint>
 #include <string>
 
-#include "console/charset.h"
 #include "console/failure.h"
+#include "console/to_cp932.h"
 #include "data/fighter.h"
 #include "persist/report_line.h"
 #include "platform/clock.h"
