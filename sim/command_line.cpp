@@ -275,7 +275,7 @@ std::string HelpText() {
       ", d \xe8\xb6\x85\xe5\x8f\x8d\xe5\xbf\x9c"
       "\n"
       "                          stats and talents together cost at most 100 points\n"
-      "  --policy NAME           who plays the player's side (default greedy):\n";
+      "  --policy NAME           who plays the player's side (default lookahead):\n";
   for (const PolicyEntry& entry : Policies())
     text +=
         "                            " + std::string(entry.Name) + ": " + std::string(entry.Summary) + "\n";

@@ -57,7 +57,7 @@ TEST(ParseCommandLine, EveryOption) {
   const auto defaults = Parse({"hunts"}, error);
   ASSERT_TRUE(defaults);
   EXPECT_EQ(defaults->Character, (Build{{25, 25, 25, 25}, {}}));
-  EXPECT_EQ(defaults->Policy, "greedy");
+  EXPECT_EQ(defaults->Policy, "lookahead");
   EXPECT_EQ(defaults->Runs, 0u);
   EXPECT_EQ(DefaultRuns(CommandLine::Mode::Hunts), 10000u);
   EXPECT_EQ(DefaultRuns(CommandLine::Mode::Search), 1000u);
