@@ -76,7 +76,8 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
     case CommandLine::Mode::Battles: {
       heading = BuildText(line.Character) + " | " + PolicyText(line) + " | " + std::to_string(line.Runs) +
                 " battles per enemy, " + Seeds(options);
-      const auto tallies = RunBattles(line.Character, options);
+      const auto tallies =
+          progress != nullptr ? RunBattles(line.Character, options, show) : RunBattles(line.Character, options);
       for (const EnemyTally& tally : tallies) breaks += tally.InvariantBreaks;
       table = BattleTable(tallies, line.Csv);
       break;

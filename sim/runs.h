@@ -28,8 +28,11 @@ struct EnemyTally {
   std::uint64_t InvariantBreaks = 0;
 };
 
-// Runs battles of build against each roster entry, run i with SeedsOfRun.
-std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptions& options);
+// Runs battles of build against each roster entry, run i with SeedsOfRun;
+// progress, when given, hears of the battles done out of all of them.
+std::array<EnemyTally, RosterSize> RunBattles(
+    const Build& build, const RunOptions& options,
+    const std::function<void(std::uint64_t done, std::uint64_t of)>& progress = {});
 
 struct HuntTally {
   std::uint64_t Hunts = 0;
