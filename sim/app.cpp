@@ -11,6 +11,7 @@
 #include "sim/search.h"
 #include "sim/seeds.h"
 #include "sim/shard.h"
+#include "sim/trace.h"
 
 namespace velkor::sim {
 
@@ -74,6 +75,14 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
   std::string table;
   switch (line.Run) {
     case CommandLine::Mode::Battles: {
+      if (line.Trace) {
+        const std::int32_t enemy = line.Enemy.value_or(0);
+        heading = BuildText(line.Character) + " | " + PolicyText(line) + " | enemy " + std::to_string(enemy + 1) +
+                  " " + RosterEntry(enemy).Name.Text() + ", seed " + std::to_string(line.Seed) +
+                  (PolicyDraws(options.Policy) ? ", policy seed " + std::to_string(line.PolicySeed) : "");
+        table = TraceBattle(line.Character, enemy, line.Policy, SeedsOfRun(line.Seed, line.PolicySeed, 0));
+        break;
+      }
       heading = BuildText(line.Character) + " | " + PolicyText(line) + " | " + std::to_string(line.Runs) +
                 " battles per enemy, " + Seeds(options);
       const auto tallies =

@@ -135,6 +135,10 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
       line.Csv = true;
       continue;
     }
+    if (option == "--trace") {
+      line.Trace = true;
+      continue;
+    }
     const bool known = option == "--stats" || option == "--talents" || option == "--policy" ||
                        option == "-n" || option == "--seed" || option == "--policy-seed" ||
                        option == "--threads" || option == "--step" || option == "--enemy" ||
@@ -219,8 +223,12 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
     error = "search tries every build: --stats and --talents do not apply";
     return std::nullopt;
   }
-  if (!search && (searchGiven || (enemyGiven && !solve))) {
-    error = "--step, --enemy, --top and --shard belong to search (--enemy also to solve)";
+  if (line.Trace && (line.Run != CommandLine::Mode::Battles || !enemyGiven || line.Csv)) {
+    error = "--trace belongs to battles, with --enemy K, and has no CSV";
+    return std::nullopt;
+  }
+  if (!search && (searchGiven || (enemyGiven && !solve && !line.Trace))) {
+    error = "--step, --enemy, --top and --shard belong to search (--enemy also to solve and --trace)";
     return std::nullopt;
   }
   const bool best = line.Policy == "best";
@@ -315,8 +323,11 @@ std::string HelpText() {
       "  --csv                   comma-separated output with a header line\n"
       "  --step P                search: points per step of a stat (default 5)\n"
       "  --enemy K               search: rank by wins against roster entry K (1..12);\n"
-      "                          solve: only that enemy\n"
+      "                          solve: only that enemy; battles --trace: the enemy\n"
       "  --top K                 search: builds shown (default 10)\n"
+      "  --trace                 battles: one battle against --enemy K from --seed S,\n"
+      "                          turn by turn as the player saw it: both HP and tokens,\n"
+      "                          the plans, the actions in order, the damage dealt\n"
       "  --shard K/N             search: only part K of N (every N-th build from the\n"
       "                          K-th), written as CSV for merge; any batch system can\n"
       "                          run the parts apart, each as it would run alone\n"

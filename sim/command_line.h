@@ -25,8 +25,9 @@ struct CommandLine {
   std::uint32_t PolicySeed = 1;
   unsigned Threads = 0;  // 0: every core
   bool Csv = false;
+  bool Trace = false;  // battles: one battle against Enemy, turn by turn
   std::int32_t Step = 5;
-  std::optional<std::int32_t> Enemy;  // roster index 0..11 (typed 1..12): search, solve
+  std::optional<std::int32_t> Enemy;  // roster index 0..11 (typed 1..12): search, solve, trace
   std::size_t Top = 10;
   // search --shard K/N: part K-1 of N, written as CSV.
   bool Sharded = false;

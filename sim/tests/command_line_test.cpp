@@ -77,6 +77,11 @@ TEST(ParseCommandLine, EveryOption) {
   EXPECT_EQ(best->Plans, PlanSet::Candidates);
   EXPECT_FALSE(best->Cache) << "the default folder is the program's to find";
 
+  const auto trace = Parse({"battles", "--trace", "--enemy", "7", "--seed", "3"}, error);
+  ASSERT_TRUE(trace) << error;
+  EXPECT_TRUE(trace->Trace);
+  EXPECT_EQ(trace->Enemy, 6);
+
   EXPECT_EQ(Parse({"--help"}, error)->Run, CommandLine::Mode::Help);
   EXPECT_EQ(Parse({"hunts", "-n", "5", "--help"}, error)->Run, CommandLine::Mode::Help);
 }
@@ -116,6 +121,10 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
       {{"search", "--policy", "best"}, "search cannot take --policy best"},
       {{"battles", "--policy", "best", "--stats", "20,20,20,20", "--talents", "d"}, "cannot play talent d"},
       {{"solve", "--stats", "20,20,20,20", "--talents", "bd"}, "cannot play talent d"},
+      {{"battles", "--trace"}, "--trace belongs to battles, with --enemy K"},
+      {{"hunts", "--trace", "--enemy", "3"}, "--trace belongs to battles"},
+      {{"battles", "--trace", "--enemy", "3", "--csv"}, "has no CSV"},
+      {{"battles", "--enemy", "3"}, "belong to search"},
       {{"merge"}, "merge wants the part files"},
       {{"merge", "a.csv", "--step", "5"}, "merge takes part files, --csv and --top"},
       {{"merge", "a.csv", "--top"}, "--top wants"},
@@ -141,6 +150,7 @@ TEST(HelpText, ListsEveryOptionAndPolicy) {
                            "--enemy K",
                            "--top K",
                            "--shard K/N",
+                           "--trace",
                            "merge [--csv] [--top K] FILE...",
                            "solve [--stats",
                            "--plans SET",
