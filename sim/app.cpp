@@ -29,7 +29,8 @@ std::string Seeds(const RunOptions& options) {
 std::string SearchHeading(const SearchOptions& search, std::size_t builds) {
   const std::uint64_t runs = search.Runs.Runs;
   return "every build in steps of " + std::to_string(search.Step) + " points (" + std::to_string(builds) +
-         " builds) | policy " + std::string(search.Runs.Policy) + " | " + std::to_string(runs) +
+         " builds) | policy " + std::string(search.Runs.Policy) +
+         (search.Runs.Knows == Knowledge::Newcomer ? " (newcomer)" : "") + " | " + std::to_string(runs) +
          (search.Enemy ? " battles each against enemy " + std::to_string(*search.Enemy + 1) + " " +
                              RosterEntry(*search.Enemy).Name.Text()
                        : " hunts each") +
@@ -42,7 +43,8 @@ std::string BuildText(const Build& build) {
 
 std::string PolicyText(const CommandLine& line) {
   return "policy " + line.Policy +
-         (line.Policy == "best" && line.Plans == PlanSet::Every ? " (every plan)" : "");
+         (line.Policy == "best" && line.Plans == PlanSet::Every ? " (every plan)" : "") +
+         (line.Knows == Knowledge::Newcomer ? " (newcomer)" : "");
 }
 
 // The tables of build against every enemy (or the one asked for), got
@@ -70,6 +72,7 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
   options.Seed = line.Seed;
   options.PolicySeed = line.PolicySeed;
   options.Threads = line.Threads;
+  options.Knows = line.Knows;
   const auto show = [progress](std::uint64_t done, std::uint64_t of) { progress->Update(done, of); };
   std::string heading;
   std::string table;
@@ -80,7 +83,8 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
         heading = BuildText(line.Character) + " | " + PolicyText(line) + " | enemy " + std::to_string(enemy + 1) +
                   " " + RosterEntry(enemy).Name.Text() + ", seed " + std::to_string(line.Seed) +
                   (PolicyDraws(options.Policy) ? ", policy seed " + std::to_string(line.PolicySeed) : "");
-        table = TraceBattle(line.Character, enemy, line.Policy, SeedsOfRun(line.Seed, line.PolicySeed, 0));
+        table = TraceBattle(line.Character, enemy, line.Policy, SeedsOfRun(line.Seed, line.PolicySeed, 0),
+                            line.Knows);
         break;
       }
       heading = BuildText(line.Character) + " | " + PolicyText(line) + " | " + std::to_string(line.Runs) +

@@ -142,7 +142,8 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
     const bool known = option == "--stats" || option == "--talents" || option == "--policy" ||
                        option == "-n" || option == "--seed" || option == "--policy-seed" ||
                        option == "--threads" || option == "--step" || option == "--enemy" ||
-                       option == "--top" || option == "--shard" || option == "--plans" || option == "--cache";
+                       option == "--top" || option == "--shard" || option == "--plans" || option == "--cache" ||
+                       option == "--knowledge";
     if (!known) {
       error = "unknown option \"" + std::string(option) + "\"";
       return std::nullopt;
@@ -203,6 +204,12 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
         return std::nullopt;
       }
       line.Plans = value == "every" ? PlanSet::Every : PlanSet::Candidates;
+    } else if (option == "--knowledge") {
+      if (value != "veteran" && value != "newcomer") {
+        error = "--knowledge wants veteran or newcomer, not \"" + std::string(value) + "\"";
+        return std::nullopt;
+      }
+      line.Knows = value == "newcomer" ? Knowledge::Newcomer : Knowledge::Veteran;
     } else if (option == "--cache") {
       tablesGiven = true;
       line.Cache = std::string(value);
@@ -234,6 +241,12 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
   const bool best = line.Policy == "best";
   if (tablesGiven && !best && !solve) {
     error = "--plans and --cache belong to --policy best and solve";
+    return std::nullopt;
+  }
+  if (line.Knows == Knowledge::Newcomer && (best || solve || line.Sharded)) {
+    error =
+        "--knowledge newcomer is for battles, hunts and search in one piece: best's tables are solved "
+        "with the roster's weights, and a part file does not record it";
     return std::nullopt;
   }
   if (search && best) {
@@ -305,6 +318,10 @@ std::string HelpText() {
       "                          chooses against the shown plan where that can be solved.\n"
       "                          A table takes seconds to minutes the first time, then\n"
       "                          comes from the cache. Not with talent d, nor in search\n"
+      "  --knowledge K           what lookahead knows of how an enemy chooses: veteran\n"
+      "                          (the roster's weights, default) or newcomer (every\n"
+      "                          affordable action and the end equally likely); not\n"
+      "                          with best, solve or --shard\n"
       "  --plans SET             best, solve: the plans a table chooses among:\n"
       "                          candidates (the lookahead's mixes, default) or every\n"
       "                          plan (far larger; refused where it would not fit)\n"

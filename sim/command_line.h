@@ -10,6 +10,7 @@
 
 #include "sim/best_solver.h"
 #include "sim/build.h"
+#include "sim/policy.h"
 
 namespace velkor::sim {
 
@@ -25,7 +26,8 @@ struct CommandLine {
   std::uint32_t PolicySeed = 1;
   unsigned Threads = 0;  // 0: every core
   bool Csv = false;
-  bool Trace = false;  // battles: one battle against Enemy, turn by turn
+  bool Trace = false;
+  Knowledge Knows = Knowledge::Veteran;  // battles: one battle against Enemy, turn by turn
   std::int32_t Step = 5;
   std::optional<std::int32_t> Enemy;  // roster index 0..11 (typed 1..12): search, solve, trace
   std::size_t Top = 10;

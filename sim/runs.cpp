@@ -40,7 +40,7 @@ std::array<EnemyTally, RosterSize> RunBattles(
   const TFighter player = MakeFighter(build);
   const std::uint64_t chunks = Chunks(options.Runs);
   const unsigned threads = UsefulThreads(options.Threads, chunks * RosterSize);
-  const auto workers = MakeWorkers(options.Policy, threads);
+  const auto workers = MakeWorkers(options.Policy, threads, options.Knows);
   // One sum per thread, whatever the number of runs; sums do not depend on
   // the order, so the result does not depend on the threads.
   std::vector<std::array<EnemyTally, RosterSize>> sums(workers.size());
@@ -82,7 +82,7 @@ HuntTally RunHunts(const Build& build, const RunOptions& options,
   const TFighter player = MakeFighter(build);
   const std::uint64_t chunks = Chunks(options.Runs);
   const unsigned threads = UsefulThreads(options.Threads, chunks);
-  const auto workers = MakeWorkers(options.Policy, threads);
+  const auto workers = MakeWorkers(options.Policy, threads, options.Knows);
   std::vector<HuntTally> sums(workers.size());  // one per thread, as above
   const auto work = [&](unsigned worker, std::uint64_t item) {
     const std::uint64_t first = item * Chunk;

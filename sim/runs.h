@@ -9,6 +9,7 @@
 
 #include "enemy/enemy.h"
 #include "sim/build.h"
+#include "sim/policy.h"
 
 namespace velkor::sim {
 
@@ -18,6 +19,7 @@ struct RunOptions {
   std::uint32_t Seed = 1;              // run i's game uses RunSeed(Seed, i)
   std::uint32_t PolicySeed = 1;        // and its policy PolicyStream(PolicySeed, i)
   unsigned Threads = 1;
+  Knowledge Knows = Knowledge::Veteran;  // the policy's
 };
 
 struct EnemyTally {

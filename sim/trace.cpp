@@ -110,8 +110,10 @@ std::string Dealt(const TurnSeen& seen, std::size_t side) {
 
 }  // namespace
 
-std::string TraceBattle(const Build& build, std::int32_t enemy, std::string_view policy, RunSeeds seeds) {
+std::string TraceBattle(const Build& build, std::int32_t enemy, std::string_view policy, RunSeeds seeds,
+                        Knowledge knowledge) {
   const auto player = MakePolicy(policy);
+  player->Know(knowledge);
   TraceScreen screen;
   const BattleRecord record = Simulator(*player, &screen).Battle(MakeFighter(build), enemy, seeds);
   std::string text;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "sim/build.h"
+#include "sim/policy.h"
 #include "sim/seeds.h"
 
 namespace velkor::sim {
@@ -16,6 +17,7 @@ namespace velkor::sim {
 // the player's plan, the enemy's plan as the screen showed it ("?" without
 // 心眼), the actions in the order they came, the damage dealt each way, and
 // the outcome. Text in the game's code page 932.
-std::string TraceBattle(const Build& build, std::int32_t enemy, std::string_view policy, RunSeeds seeds);
+std::string TraceBattle(const Build& build, std::int32_t enemy, std::string_view policy, RunSeeds seeds,
+                        Knowledge knowledge = Knowledge::Veteran);
 
 }  // namespace velkor::sim

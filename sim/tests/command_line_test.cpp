@@ -81,6 +81,8 @@ TEST(ParseCommandLine, EveryOption) {
   ASSERT_TRUE(trace) << error;
   EXPECT_TRUE(trace->Trace);
   EXPECT_EQ(trace->Enemy, 6);
+  EXPECT_EQ(trace->Knows, Knowledge::Veteran);
+  EXPECT_EQ(Parse({"hunts", "--knowledge", "newcomer"}, error)->Knows, Knowledge::Newcomer);
 
   EXPECT_EQ(Parse({"--help"}, error)->Run, CommandLine::Mode::Help);
   EXPECT_EQ(Parse({"hunts", "-n", "5", "--help"}, error)->Run, CommandLine::Mode::Help);
@@ -125,6 +127,9 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
       {{"hunts", "--trace", "--enemy", "3"}, "--trace belongs to battles"},
       {{"battles", "--trace", "--enemy", "3", "--csv"}, "has no CSV"},
       {{"battles", "--enemy", "3"}, "belong to search"},
+      {{"hunts", "--knowledge", "expert"}, "--knowledge wants veteran or newcomer"},
+      {{"battles", "--knowledge", "newcomer", "--policy", "best"}, "--knowledge newcomer is for"},
+      {{"search", "--knowledge", "newcomer", "--shard", "1/2"}, "--knowledge newcomer is for"},
       {{"merge"}, "merge wants the part files"},
       {{"merge", "a.csv", "--step", "5"}, "merge takes part files, --csv and --top"},
       {{"merge", "a.csv", "--top"}, "--top wants"},
@@ -151,6 +156,7 @@ TEST(HelpText, ListsEveryOptionAndPolicy) {
                            "--top K",
                            "--shard K/N",
                            "--trace",
+                           "--knowledge K",
                            "merge [--csv] [--top K] FILE...",
                            "solve [--stats",
                            "--plans SET",
