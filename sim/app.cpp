@@ -3,6 +3,7 @@
 #include "console/charset.h"
 #include "console/terminal_binding.h"
 #include "platform/console.h"
+#include "sim/advise.h"
 #include "sim/best_tables.h"
 #include "sim/policy_registry.h"
 #include "sim/report.h"
@@ -137,6 +138,16 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
                 " | the chance of winning from the battle's start";
       table = SolveTable(GetTables(line), line.Csv);
       break;
+    case CommandLine::Mode::Advise: {
+      TableStore::Shared().Configure(line.Cache.value_or(""), line.Plans);
+      AdviseOptions advise;
+      advise.Runs = options;
+      advise.Step = line.Step;
+      advise.Check = line.Check;
+      const std::string text = progress != nullptr ? Advise(advise, show) : Advise(advise);
+      if (progress != nullptr) progress->Finish();
+      return text;
+    }
     case CommandLine::Mode::Help:
       return HelpText();
   }

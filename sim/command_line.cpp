@@ -66,7 +66,10 @@ std::optional<CommandLine> ParseMerge(std::span<const std::string_view> args, st
 
 }  // namespace
 
-std::uint64_t DefaultRuns(CommandLine::Mode mode) { return mode == CommandLine::Mode::Search ? 1000 : 10000; }
+std::uint64_t DefaultRuns(CommandLine::Mode mode) {
+  if (mode == CommandLine::Mode::Advise) return 100;
+  return mode == CommandLine::Mode::Search ? 1000 : 10000;
+}
 
 std::string BestOutOfReach(const Build& build) {
   if (build.Talents[HyperReaction] == 0) return {};
@@ -97,7 +100,7 @@ std::string BestOutOfReach(const Build& build) {
 std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> args, std::string& error) {
   CommandLine line;
   if (args.empty()) {
-    error = "say what to run: battles, hunts, search, merge or solve";
+    error = "say what to run: battles, hunts, search, merge, solve or advise";
     return std::nullopt;
   }
   std::size_t at = 0;
@@ -112,10 +115,13 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
     return ParseMerge(args.subspan(at), error);
   } else if (mode == "solve") {
     line.Run = CommandLine::Mode::Solve;
+  } else if (mode == "advise") {
+    line.Run = CommandLine::Mode::Advise;
+    line.Step = 10;
   } else if (mode == "--help" || mode == "-h") {
     return line;
   } else {
-    error = "unknown mode \"" + std::string(mode) + "\": battles, hunts, search, merge or solve";
+    error = "unknown mode \"" + std::string(mode) + "\": battles, hunts, search, merge, solve or advise";
     return std::nullopt;
   }
 
@@ -125,6 +131,8 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
   bool searchGiven = false;
   bool enemyGiven = false;
   bool tablesGiven = false;
+  bool policyGiven = false;
+  bool topGiven = false;
   while (at < args.size()) {
     const std::string_view option = args[at++];
     if (option == "--help" || option == "-h") {
@@ -143,7 +151,7 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
                        option == "-n" || option == "--seed" || option == "--policy-seed" ||
                        option == "--threads" || option == "--step" || option == "--enemy" ||
                        option == "--top" || option == "--shard" || option == "--plans" || option == "--cache" ||
-                       option == "--knowledge";
+                       option == "--knowledge" || option == "--check";
     if (!known) {
       error = "unknown option \"" + std::string(option) + "\"";
       return std::nullopt;
@@ -173,6 +181,7 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
         return std::nullopt;
       }
       line.Policy = value;
+      policyGiven = true;
     } else if (option == "-n") {
       // Each run has a seed of its own, and seeds are 32 bits.
       if (!number(1, std::uint64_t{1} << 32)) return std::nullopt;
@@ -210,6 +219,13 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
         return std::nullopt;
       }
       line.Knows = value == "newcomer" ? Knowledge::Newcomer : Knowledge::Veteran;
+    } else if (option == "--check") {
+      if (line.Run != CommandLine::Mode::Advise) {
+        error = "--check belongs to advise";
+        return std::nullopt;
+      }
+      if (!number(0, 100)) return std::nullopt;
+      line.Check = static_cast<std::size_t>(n);
     } else if (option == "--cache") {
       tablesGiven = true;
       line.Cache = std::string(value);
@@ -219,6 +235,7 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
       line.Enemy = static_cast<std::int32_t>(n - 1);
     } else {
       searchGiven = true;
+      topGiven = true;
       if (!number(1, 1000000)) return std::nullopt;
       line.Top = static_cast<std::size_t>(n);
     }
@@ -226,6 +243,19 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
 
   const bool search = line.Run == CommandLine::Mode::Search;
   const bool solve = line.Run == CommandLine::Mode::Solve;
+  if (line.Run == CommandLine::Mode::Advise) {
+    // It searches every build with lookahead and re-checks with best.
+    if (buildGiven || policyGiven || enemyGiven || line.Sharded || line.Csv || line.Trace ||
+        topGiven) {
+      error = "advise takes --step, -n, --check, --seed, --policy-seed, --threads, --knowledge and --cache";
+      return std::nullopt;
+    }
+    if (line.Knows == Knowledge::Newcomer && line.Check != 0) {
+      error = "advise --knowledge newcomer wants --check 0: best's tables are solved with the roster's weights";
+      return std::nullopt;
+    }
+    return line;
+  }
   if (search && buildGiven) {
     error = "search tries every build: --stats and --talents do not apply";
     return std::nullopt;
@@ -272,6 +302,7 @@ std::string HelpText() {
       "usage: velkor-sim battles|hunts|search [options]\n"
       "       velkor-sim merge [--csv] [--top K] FILE...\n"
       "       velkor-sim solve [--stats ..] [--talents ..] [--enemy K] [--plans SET] [--cache DIR]\n"
+      "       velkor-sim advise [--step P] [-n N] [--check K] [--seed S] [--cache DIR]\n"
       "\n"
       "  battles   fight each of the twelve roster entries N times; a table of wins,\n"
       "            win rate with its 95% interval, average turns and HP left after a win\n"
@@ -284,6 +315,12 @@ std::string HelpText() {
       "            same as one search would print\n"
       "  solve     solve the best play of the build against each enemy (or --enemy K)\n"
       "            and print its exact chance of winning and what the solve cost\n"
+      "  advise    search every build in steps of --step (default 10) points with\n"
+      "            lookahead, N hunts each (default 100); re-check the best --check K\n"
+      "            (default 1) with talents and without by best (solving their tables\n"
+      "            the first time: minutes a build); print the build to play of each\n"
+      "            kind: its share of hunts reaching the ending and, per enemy, its\n"
+      "            win rate and the first turn's most frequent plan, over 10 N runs\n"
       "\n"
       "options:\n"
       "  --stats HP,ATK,DEF,SPD  stat points as typed at the definition (default 25,25,25,25)\n"
@@ -322,6 +359,8 @@ std::string HelpText() {
       "                          (the roster's weights, default) or newcomer (every\n"
       "                          affordable action and the end equally likely); not\n"
       "                          with best, solve or --shard\n"
+      "  --check K               advise: builds of each kind re-checked by best\n"
+      "                          (0..100, default 1; 0: lookahead's ranking alone)\n"
       "  --plans SET             best, solve: the plans a table chooses among:\n"
       "                          candidates (the lookahead's mixes, default) or every\n"
       "                          plan (far larger; refused where it would not fit)\n"

@@ -15,7 +15,7 @@
 namespace velkor::sim {
 
 struct CommandLine {
-  enum class Mode { Battles, Hunts, Search, Merge, Solve, Help };
+  enum class Mode { Battles, Hunts, Search, Merge, Solve, Advise, Help };
   Mode Run = Mode::Help;
   Build Character{{25, 25, 25, 25}, {}};
   // The strongest policy every run can afford: best solves minutes per
@@ -31,6 +31,7 @@ struct CommandLine {
   std::int32_t Step = 5;
   std::optional<std::int32_t> Enemy;  // roster index 0..11 (typed 1..12): search, solve, trace
   std::size_t Top = 10;
+  std::size_t Check = 1;  // advise: builds of each kind re-checked with best
   // search --shard K/N: part K-1 of N, written as CSV.
   bool Sharded = false;
   std::uint32_t Part = 0;

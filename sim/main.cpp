@@ -59,7 +59,11 @@ int main(int argc, char** argv) {
   const bool search = line->Run == CommandLine::Mode::Search;
   const bool battles = line->Run == CommandLine::Mode::Battles || (search && line->Enemy);
   if (terminal && line->Run != CommandLine::Mode::Merge && line->Run != CommandLine::Mode::Solve)
-    bar.emplace(stderr, search ? "searching" : "playing", battles ? "battles" : "hunts");
+    bar.emplace(stderr,
+                search                                       ? "searching"
+                : line->Run == CommandLine::Mode::Advise ? "advising"
+                                                             : "playing",
+                battles ? "battles" : "hunts");
   int shown = -1;
   if (terminal) {
     // A solve of the best play says how far it has come, on its own line.

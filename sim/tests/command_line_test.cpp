@@ -84,6 +84,13 @@ TEST(ParseCommandLine, EveryOption) {
   EXPECT_EQ(trace->Knows, Knowledge::Veteran);
   EXPECT_EQ(Parse({"hunts", "--knowledge", "newcomer"}, error)->Knows, Knowledge::Newcomer);
 
+  const auto advise = Parse({"advise", "-n", "20", "--check", "0", "--cache", "t"}, error);
+  ASSERT_TRUE(advise) << error;
+  EXPECT_EQ(advise->Run, CommandLine::Mode::Advise);
+  EXPECT_EQ(advise->Step, 10);  // coarse by default: minutes, not hours
+  EXPECT_EQ(advise->Check, 0u);
+  EXPECT_EQ(DefaultRuns(CommandLine::Mode::Advise), 100u);
+
   EXPECT_EQ(Parse({"--help"}, error)->Run, CommandLine::Mode::Help);
   EXPECT_EQ(Parse({"hunts", "-n", "5", "--help"}, error)->Run, CommandLine::Mode::Help);
 }
@@ -94,7 +101,7 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
     const char* error;
   };
   const Case cases[] = {
-      {{}, "battles, hunts, search, merge or solve"},
+      {{}, "battles, hunts, search, merge, solve or advise"},
       {{"fight"}, "unknown mode"},
       {{"battles", "--verbose"}, "unknown option"},
       {{"battles", "-n"}, "-n wants a value"},
@@ -130,6 +137,11 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
       {{"hunts", "--knowledge", "expert"}, "--knowledge wants veteran or newcomer"},
       {{"battles", "--knowledge", "newcomer", "--policy", "best"}, "--knowledge newcomer is for"},
       {{"search", "--knowledge", "newcomer", "--shard", "1/2"}, "--knowledge newcomer is for"},
+      {{"advise", "--stats", "25,25,25,25"}, "advise takes --step, -n, --check"},
+      {{"advise", "--policy", "greedy"}, "advise takes"},
+      {{"advise", "--top", "3"}, "advise takes"},
+      {{"advise", "--knowledge", "newcomer"}, "wants --check 0"},
+      {{"hunts", "--check", "2"}, "--check belongs to advise"},
       {{"merge"}, "merge wants the part files"},
       {{"merge", "a.csv", "--step", "5"}, "merge takes part files, --csv and --top"},
       {{"merge", "a.csv", "--top"}, "--top wants"},
@@ -157,6 +169,8 @@ TEST(HelpText, ListsEveryOptionAndPolicy) {
                            "--shard K/N",
                            "--trace",
                            "--knowledge K",
+                           "--check K",
+                           "advise [--step P]",
                            "merge [--csv] [--top K] FILE...",
                            "solve [--stats",
                            "--plans SET",
