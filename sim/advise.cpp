@@ -79,8 +79,9 @@ std::string Report(const Build& build, std::string_view policy, const AdviseOpti
   Simulator play(*player, &screen);
   const TFighter fighter = MakeFighter(build);
   std::string text = "build " + StatsText(build) + " talents " + TalentLetters(build) + " | policy " +
-                     std::string(policy) + "\n  hunts reaching the ending: " +
-                     ShareWithInterval(hunts.Endings, hunts.Hunts) + " of " + std::to_string(hunts.Hunts) +
+                     std::string(policy) +
+                     "\n  hunts reaching the ending: " + ShareWithInterval(hunts.Endings, hunts.Hunts) +
+                     " of " + std::to_string(hunts.Hunts) +
                      "\n   #  enemy        win rate  95% interval       first turn, most often\n";
   for (std::int32_t enemy = 0; enemy < RosterSize; ++enemy) {
     std::uint64_t wins = 0;
@@ -97,8 +98,8 @@ std::string Report(const Build& build, std::string_view policy, const AdviseOpti
     const std::string name = RosterEntry(enemy).Name.Text();
     text += "  " + std::string(enemy < 9 ? " " : "") + std::to_string(enemy + 1) + "  " + name +
             std::string(name.size() < 12 ? 12 - name.size() : 0, ' ') + " " + ShareWithInterval(wins, runs) +
-            "  " + PlanText(most->first) + " (" + std::to_string(most->second * 100 / std::max<std::uint64_t>(runs, 1)) +
-            "%)\n";
+            "  " + PlanText(most->first) + " (" +
+            std::to_string(most->second * 100 / std::max<std::uint64_t>(runs, 1)) + "%)\n";
   }
   return text;
 }

@@ -15,10 +15,10 @@
 namespace velkor::sim {
 
 struct AdviseOptions {
-  RunOptions Runs;           // the search's: lookahead, Runs.Runs hunts per build
-  std::int32_t Step = 10;    // of the search
-  std::size_t Check = 1;     // builds of each kind re-checked with best (0: none)
-  std::uint64_t Final = 0;   // battles per enemy and hunts for the report (0: ten times Runs.Runs)
+  RunOptions Runs;          // the search's: lookahead, Runs.Runs hunts per build
+  std::int32_t Step = 10;   // of the search
+  std::size_t Check = 1;    // builds of each kind re-checked with best (0: none)
+  std::uint64_t Final = 0;  // battles per enemy and hunts for the report (0: ten times Runs.Runs)
 };
 
 // The advice as text (enemy names and plans in code page 932). progress,

@@ -81,8 +81,9 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
     case CommandLine::Mode::Battles: {
       if (line.Trace) {
         const std::int32_t enemy = line.Enemy.value_or(0);
-        heading = BuildText(line.Character) + " | " + PolicyText(line) + " | enemy " + std::to_string(enemy + 1) +
-                  " " + RosterEntry(enemy).Name.Text() + ", seed " + std::to_string(line.Seed) +
+        heading = BuildText(line.Character) + " | " + PolicyText(line) + " | enemy " +
+                  std::to_string(enemy + 1) + " " + RosterEntry(enemy).Name.Text() + ", seed " +
+                  std::to_string(line.Seed) +
                   (PolicyDraws(options.Policy) ? ", policy seed " + std::to_string(line.PolicySeed) : "");
         table = TraceBattle(line.Character, enemy, line.Policy, SeedsOfRun(line.Seed, line.PolicySeed, 0),
                             line.Knows);
@@ -90,8 +91,8 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
       }
       heading = BuildText(line.Character) + " | " + PolicyText(line) + " | " + std::to_string(line.Runs) +
                 " battles per enemy, " + Seeds(options);
-      const auto tallies =
-          progress != nullptr ? RunBattles(line.Character, options, show) : RunBattles(line.Character, options);
+      const auto tallies = progress != nullptr ? RunBattles(line.Character, options, show)
+                                               : RunBattles(line.Character, options);
       for (const EnemyTally& tally : tallies) breaks += tally.InvariantBreaks;
       table = BattleTable(tallies, line.Csv);
       break;

@@ -150,8 +150,8 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
     const bool known = option == "--stats" || option == "--talents" || option == "--policy" ||
                        option == "-n" || option == "--seed" || option == "--policy-seed" ||
                        option == "--threads" || option == "--step" || option == "--enemy" ||
-                       option == "--top" || option == "--shard" || option == "--plans" || option == "--cache" ||
-                       option == "--knowledge" || option == "--check";
+                       option == "--top" || option == "--shard" || option == "--plans" ||
+                       option == "--cache" || option == "--knowledge" || option == "--check";
     if (!known) {
       error = "unknown option \"" + std::string(option) + "\"";
       return std::nullopt;
@@ -245,13 +245,13 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string_view> ar
   const bool solve = line.Run == CommandLine::Mode::Solve;
   if (line.Run == CommandLine::Mode::Advise) {
     // It searches every build with lookahead and re-checks with best.
-    if (buildGiven || policyGiven || enemyGiven || line.Sharded || line.Csv || line.Trace ||
-        topGiven) {
+    if (buildGiven || policyGiven || enemyGiven || line.Sharded || line.Csv || line.Trace || topGiven) {
       error = "advise takes --step, -n, --check, --seed, --policy-seed, --threads, --knowledge and --cache";
       return std::nullopt;
     }
     if (line.Knows == Knowledge::Newcomer && line.Check != 0) {
-      error = "advise --knowledge newcomer wants --check 0: best's tables are solved with the roster's weights";
+      error =
+          "advise --knowledge newcomer wants --check 0: best's tables are solved with the roster's weights";
       return std::nullopt;
     }
     return line;

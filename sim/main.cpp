@@ -60,9 +60,9 @@ int main(int argc, char** argv) {
   const bool battles = line->Run == CommandLine::Mode::Battles || (search && line->Enemy);
   if (terminal && line->Run != CommandLine::Mode::Merge && line->Run != CommandLine::Mode::Solve)
     bar.emplace(stderr,
-                search                                       ? "searching"
+                search                                   ? "searching"
                 : line->Run == CommandLine::Mode::Advise ? "advising"
-                                                             : "playing",
+                                                         : "playing",
                 battles ? "battles" : "hunts");
   int shown = -1;
   if (terminal) {

@@ -83,7 +83,9 @@ class TraceScreen final : public BattleScreen {
   void Pause() override {}
 
  private:
-  bool IsPlayer(const TFighter& fighter) const { return battle_ != nullptr && &fighter == &battle_->PlayerFighter; }
+  bool IsPlayer(const TFighter& fighter) const {
+    return battle_ != nullptr && &fighter == &battle_->PlayerFighter;
+  }
 
   const BattleState* battle_ = nullptr;
   bool fresh_ = false;

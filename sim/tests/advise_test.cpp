@@ -47,9 +47,10 @@ TEST(Advise, RecommendsTheSearchsBestOfEachKindWithItsTables) {
     RunOptions runs = options.Runs;
     runs.Runs = options.Final;
     const HuntTally hunts = RunHunts(top->Character, runs);
-    EXPECT_EQ(advice.find("  hunts reaching the ending: " + ShareWithInterval(hunts.Endings, hunts.Hunts) + " of 20\n",
-                          at),
-              at + heading.size())
+    EXPECT_EQ(
+        advice.find(
+            "  hunts reaching the ending: " + ShareWithInterval(hunts.Endings, hunts.Hunts) + " of 20\n", at),
+        at + heading.size())
         << advice;
     const auto battles = RunBattles(top->Character, runs);
     for (std::int32_t enemy = 0; enemy < RosterSize; ++enemy) {

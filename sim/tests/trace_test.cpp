@@ -19,19 +19,20 @@ const Build Even{{25, 25, 25, 25}, {}};
 TEST(TraceBattle, TellsTheTurnsAsTheyCame) {
   const std::string trace = TraceBattle(Seer, 6, "lookahead", SeedsOfRun(3, 1, 0));
   // The first turn whole, and the end.
-  EXPECT_EQ(trace.rfind("turn 1  you HP 150, guards 0 decoys 0 | enemy HP 125, guards 0 decoys 0\n"
-                        "  your plan   " +
-                            std::string("崩し 回避 防御 攻撃 攻撃"_cp) + "\n  enemy plan  " +
-                            std::string("攻撃 衝撃 弱撃"_cp) + "\n  acted       you " +
-                            std::string("崩し"_cp) + ", enemy " + std::string("攻撃"_cp) + ", you " +
-                            std::string("回避"_cp) + ", enemy " + std::string("衝撃"_cp) +
-                            " (no points), you " + std::string("防御"_cp) + ", enemy " +
-                            std::string("弱撃"_cp) + " (evaded), you " + std::string("攻撃"_cp) + ", you " +
-                            std::string("攻撃"_cp) + "\n  dealt       16 HP and 12 points; taken 32 HP\n",
-                        0),
-            0u)
+  EXPECT_EQ(
+      trace.rfind("turn 1  you HP 150, guards 0 decoys 0 | enemy HP 125, guards 0 decoys 0\n"
+                  "  your plan   " +
+                      std::string("崩し 回避 防御 攻撃 攻撃"_cp) + "\n  enemy plan  " +
+                      std::string("攻撃 衝撃 弱撃"_cp) + "\n  acted       you " + std::string("崩し"_cp) +
+                      ", enemy " + std::string("攻撃"_cp) + ", you " + std::string("回避"_cp) + ", enemy " +
+                      std::string("衝撃"_cp) + " (no points), you " + std::string("防御"_cp) + ", enemy " +
+                      std::string("弱撃"_cp) + " (evaded), you " + std::string("攻撃"_cp) + ", you " +
+                      std::string("攻撃"_cp) + "\n  dealt       16 HP and 12 points; taken 32 HP\n",
+                  0),
+      0u)
       << trace;
-  EXPECT_NE(trace.find("\nturn 2  you HP 118, guards 1 decoys 0 | enemy HP 109,"), std::string::npos) << trace;
+  EXPECT_NE(trace.find("\nturn 2  you HP 118, guards 1 decoys 0 | enemy HP 109,"), std::string::npos)
+      << trace;
   EXPECT_TRUE(trace.ends_with("\nwon in 5 turns with 25 HP left\n")) << trace;
   // Without 心眼 the enemy's plan is not shown.
   const std::string blind = TraceBattle(Even, 8, "greedy", SeedsOfRun(3, 1, 0));
@@ -53,7 +54,8 @@ TEST(TraceBattle, IsTheBattleThatTheTablesCount) {
   for (const Case& c : cases) {
     const std::string trace = TraceBattle(c.build, c.enemy, c.policy, SeedsOfRun(c.seed, 1, 0));
     const auto policy = MakePolicy(c.policy);
-    const BattleRecord record = SimulateBattle(MakeFighter(c.build), c.enemy, *policy, SeedsOfRun(c.seed, 1, 0));
+    const BattleRecord record =
+        SimulateBattle(MakeFighter(c.build), c.enemy, *policy, SeedsOfRun(c.seed, 1, 0));
     const std::string end = record.Outcome == BattleOutcome::Victory
                                 ? "won in " + std::to_string(record.Turns) + " turns with " +
                                       std::to_string(record.PlayerHP) + " HP left\n"
