@@ -6,7 +6,6 @@
 #include <optional>
 #include <vector>
 
-#include "battle/battle_screen.h"
 #include "data/tables.h"
 #include "sim/best_tables.h"
 #include "sim/command_line.h"
@@ -16,45 +15,13 @@
 #include "sim/search.h"
 #include "sim/seeds.h"
 #include "sim/simulation.h"
+#include "sim/trace.h"
 
 namespace velkor::sim {
 
 namespace {
 
 using Progress = std::function<void(std::uint64_t done, std::uint64_t of)>;
-using Plan = std::array<std::uint8_t, SlotCount>;
-
-// Keeps the player's plan of the first turn, whole at the turn's end (with
-// 超反応 it is chosen phase by phase).
-class FirstPlanScreen final : public BattleScreen {
- public:
-  Plan First{};
-  void TurnBegins(std::uint64_t turn) override { first_ = turn == 1; }
-  void Show(const BattleState& battle) override {
-    if (first_) First = battle.ActionPlan[PlayerSide];
-  }
-  void Announce(const TFighter&, std::uint8_t) override {}
-  void NoPoints() override {}
-  void TokenMade(std::string_view, bool) override {}
-  void Evaded(const TFighter&) override {}
-  void NotEvaded(const TFighter&) override {}
-  void Guarded(const TFighter&) override {}
-  void Damaged(const TFighter&, std::int32_t, bool) override {}
-  void Error(std::string_view) override {}
-  void Pause() override {}
-
- private:
-  bool first_ = false;
-};
-
-std::string PlanText(const Plan& plan) {
-  std::string text;
-  for (const std::uint8_t action : plan) {
-    if (action >= actEnd) break;
-    text += (text.empty() ? "" : " ") + std::string(ActionNames[action]);
-  }
-  return text.empty() ? "-" : text;
-}
 
 bool HasTalents(const Build& build) {
   return std::any_of(build.Talents.begin(), build.Talents.end(), [](std::uint8_t t) { return t != 0; });
@@ -75,7 +42,7 @@ std::string Report(const Build& build, std::string_view policy, const AdviseOpti
                    std::uint64_t runs, const HuntTally& hunts) {
   const auto player = MakePolicy(policy);
   player->Know(options.Runs.Knows);
-  FirstPlanScreen screen;
+  TraceScreen screen;
   Simulator play(*player, &screen);
   const TFighter fighter = MakeFighter(build);
   std::string text = "build " + StatsText(build) + " talents " + TalentLetters(build) + " | policy " +
@@ -87,10 +54,11 @@ std::string Report(const Build& build, std::string_view policy, const AdviseOpti
     std::uint64_t wins = 0;
     std::map<Plan, std::uint64_t> plans;
     for (std::uint64_t i = 0; i < runs; ++i) {
+      screen.Turns.clear();
       const BattleRecord record =
           play.Battle(fighter, enemy, SeedsOfRun(options.Runs.Seed, options.Runs.PolicySeed, i));
       wins += record.Outcome == BattleOutcome::Victory ? 1 : 0;
-      ++plans[screen.First];
+      ++plans[screen.Turns.empty() ? Plan{} : screen.Turns.front().PlayerPlan];
     }
     // The most frequent plan; of equals, the first in order.
     const auto most = std::max_element(plans.begin(), plans.end(),
