@@ -3,6 +3,7 @@
 #include "console/terminal_binding.h"
 #include "console/to_cp932.h"
 #include "platform/console.h"
+#include "sim/advise.h"
 #include "sim/best_tables.h"
 #include "sim/policy_registry.h"
 #include "sim/report.h"
@@ -11,6 +12,7 @@
 #include "sim/search.h"
 #include "sim/seeds.h"
 #include "sim/shard.h"
+#include "sim/trace.h"
 
 namespace velkor::sim {
 
@@ -28,7 +30,8 @@ std::string Seeds(const RunOptions& options) {
 std::string SearchHeading(const SearchOptions& search, std::size_t builds) {
   const std::uint64_t runs = search.Runs.Runs;
   return "every build in steps of " + std::to_string(search.Step) + " points (" + std::to_string(builds) +
-         " builds) | policy " + std::string(search.Runs.Policy) + " | " + std::to_string(runs) +
+         " builds) | policy " + std::string(search.Runs.Policy) +
+         (search.Runs.Knows == Knowledge::Newcomer ? " (newcomer)" : "") + " | " + std::to_string(runs) +
          (search.Enemy ? " battles each against enemy " + std::to_string(*search.Enemy + 1) + " " +
                              RosterEntry(*search.Enemy).Name.Text()
                        : " hunts each") +
@@ -41,7 +44,8 @@ std::string BuildText(const Build& build) {
 
 std::string PolicyText(const CommandLine& line) {
   return "policy " + line.Policy +
-         (line.Policy == "best" && line.Plans == PlanSet::Every ? " (every plan)" : "");
+         (line.Policy == "best" && line.Plans == PlanSet::Every ? " (every plan)" : "") +
+         (line.Knows == Knowledge::Newcomer ? " (newcomer)" : "");
 }
 
 // The tables of build against every enemy (or the one asked for), got
@@ -69,14 +73,26 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
   options.Seed = line.Seed;
   options.PolicySeed = line.PolicySeed;
   options.Threads = line.Threads;
+  options.Knows = line.Knows;
   const auto show = [progress](std::uint64_t done, std::uint64_t of) { progress->Update(done, of); };
   std::string heading;
   std::string table;
   switch (line.Run) {
     case CommandLine::Mode::Battles: {
+      if (line.Trace) {
+        const std::int32_t enemy = line.Enemy.value_or(0);
+        heading = BuildText(line.Character) + " | " + PolicyText(line) + " | enemy " +
+                  std::to_string(enemy + 1) + " " + RosterEntry(enemy).Name.Text() + ", seed " +
+                  std::to_string(line.Seed) +
+                  (PolicyDraws(options.Policy) ? ", policy seed " + std::to_string(line.PolicySeed) : "");
+        table = TraceBattle(line.Character, enemy, line.Policy, SeedsOfRun(line.Seed, line.PolicySeed, 0),
+                            line.Knows);
+        break;
+      }
       heading = BuildText(line.Character) + " | " + PolicyText(line) + " | " + std::to_string(line.Runs) +
                 " battles per enemy, " + Seeds(options);
-      const auto tallies = RunBattles(line.Character, options);
+      const auto tallies = progress != nullptr ? RunBattles(line.Character, options, show)
+                                               : RunBattles(line.Character, options);
       for (const EnemyTally& tally : tallies) breaks += tally.InvariantBreaks;
       table = BattleTable(tallies, line.Csv);
       break;
@@ -123,6 +139,16 @@ std::string RunCommand(const CommandLine& line, ProgressBar* progress, std::uint
                 " | the chance of winning from the battle's start";
       table = SolveTable(GetTables(line), line.Csv);
       break;
+    case CommandLine::Mode::Advise: {
+      TableStore::Shared().Configure(line.Cache.value_or(""), line.Plans);
+      AdviseOptions advise;
+      advise.Runs = options;
+      advise.Step = line.Step;
+      advise.Check = line.Check;
+      const std::string text = progress != nullptr ? Advise(advise, show) : Advise(advise);
+      if (progress != nullptr) progress->Finish();
+      return text;
+    }
     case CommandLine::Mode::Help:
       return HelpText();
   }

@@ -10,22 +10,28 @@
 
 #include "sim/best_solver.h"
 #include "sim/build.h"
+#include "sim/policy.h"
 
 namespace velkor::sim {
 
 struct CommandLine {
-  enum class Mode { Battles, Hunts, Search, Merge, Solve, Help };
+  enum class Mode { Battles, Hunts, Search, Merge, Solve, Advise, Help };
   Mode Run = Mode::Help;
   Build Character{{25, 25, 25, 25}, {}};
-  std::string Policy = "greedy";
+  // The strongest policy every run can afford: best solves minutes per
+  // enemy the first time and refuses talent d and search.
+  std::string Policy = "lookahead";
   std::uint64_t Runs = 0;  // 0: the mode's default
   std::uint32_t Seed = 1;
   std::uint32_t PolicySeed = 1;
   unsigned Threads = 0;  // 0: every core
   bool Csv = false;
+  bool Trace = false;
+  Knowledge Knows = Knowledge::Veteran;  // battles: one battle against Enemy, turn by turn
   std::int32_t Step = 5;
-  std::optional<std::int32_t> Enemy;  // roster index 0..11 (typed 1..12): search, solve
+  std::optional<std::int32_t> Enemy;  // roster index 0..11 (typed 1..12): search, solve, trace
   std::size_t Top = 10;
+  std::size_t Check = 1;  // advise: builds of each kind re-checked with best
   // search --shard K/N: part K-1 of N, written as CSV.
   bool Sharded = false;
   std::uint32_t Part = 0;

@@ -62,7 +62,11 @@ class LookaheadPolicy : public Policy {
   void PlanActions(BattleState& battle) override;
   void SelectAction(BattleState& battle, int slot, std::int32_t points) override;
   std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter& player) override;
-  void Meet(const EnemyNumbers& enemy) override { known_ = enemy; }
+  void Know(Knowledge knowledge) override { newcomer_ = knowledge == Knowledge::Newcomer; }
+  void Meet(const EnemyNumbers& enemy) override {
+    known_ = enemy;
+    if (newcomer_) known_.ActionRate.fill(1);
+  }
 
   using Plan = std::array<std::uint8_t, SlotCount>;
 
@@ -128,7 +132,8 @@ class LookaheadPolicy : public Policy {
   double Play(const Sample& sample, const Candidate& candidate, const Sight& sight);
 
   GreedyPolicy greedy_;  // the hits of a plan, and the choice in a hunt
-  EnemyNumbers known_;   // the enemy met
+  EnemyNumbers known_;   // the enemy met, its weights as the player believes them
+  bool newcomer_ = false;
   DecisionCache kept_;
   std::uint64_t stream_ = 0;  // of the decision being worked out
   std::vector<Sample> copies_;

@@ -57,8 +57,13 @@ int main(int argc, char** argv) {
   std::optional<ProgressBar> bar;
   // Merging is quick; a part written for merge is still worth watching.
   const bool search = line->Run == CommandLine::Mode::Search;
-  if (terminal && line->Run != CommandLine::Mode::Merge)
-    bar.emplace(stderr, search ? "searching" : "playing", search && line->Enemy ? "battles" : "hunts");
+  const bool battles = line->Run == CommandLine::Mode::Battles || (search && line->Enemy);
+  if (terminal && line->Run != CommandLine::Mode::Merge && line->Run != CommandLine::Mode::Solve)
+    bar.emplace(stderr,
+                search                                   ? "searching"
+                : line->Run == CommandLine::Mode::Advise ? "advising"
+                                                         : "playing",
+                battles ? "battles" : "hunts");
   int shown = -1;
   if (terminal) {
     // A solve of the best play says how far it has come, on its own line.

@@ -12,8 +12,16 @@
 
 namespace velkor::sim {
 
+// What the player knows of how an enemy chooses: the roster's weights, as
+// many battles teach them, or nothing (every affordable action and the end
+// equally likely), as at a first meeting.
+enum class Knowledge : std::uint8_t { Veteran, Newcomer };
+
 class Policy : public PlayerAgent {
  public:
+  // Set once, before the first battle; a policy that reads no weights
+  // ignores it.
+  virtual void Know(Knowledge knowledge) { static_cast<void>(knowledge); }
   // Which of the round's candidates to fight: 0..hunt.CandidateCount-1.
   virtual std::int32_t ChooseCandidate(const HuntState& hunt, const TFighter& player) = 0;
   // A battle begins against enemy, its numbers as the roster begins it: what

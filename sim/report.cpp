@@ -40,6 +40,10 @@ constexpr std::size_t NameWidth = 12;
 
 }  // namespace
 
+std::string ShareWithInterval(std::uint64_t successes, std::uint64_t n) {
+  return Percent(Share(successes, n)) + "  " + IntervalText(WilsonInterval(successes, n));
+}
+
 std::string BattleTable(const std::array<EnemyTally, RosterSize>& tallies, bool csv) {
   std::string out = csv ? "index,enemy,battles,wins,win_rate,ci_low,ci_high,avg_turns,avg_hp_left\n"
                         : Format("%2s  %-12s %8s %7s  %8s  %-16s %7s %8s\n", "#", "enemy", "battles", "wins",

@@ -14,6 +14,10 @@
 
 namespace velkor::sim {
 
+// "58.7%  [ 53.0%,  64.2%]": the share of successes out of n and its 95%
+// interval, as the tables print them.
+std::string ShareWithInterval(std::uint64_t successes, std::uint64_t n);
+
 // One row per roster entry: number (1..12), name, wins, win rate with its
 // 95% interval, average turns, the player's average HP left after a win.
 std::string BattleTable(const std::array<EnemyTally, RosterSize>& tallies, bool csv);

@@ -34,15 +34,17 @@ void Add(HuntTally& sum, const HuntTally& part) {
 
 }  // namespace
 
-std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptions& options) {
+std::array<EnemyTally, RosterSize> RunBattles(
+    const Build& build, const RunOptions& options,
+    const std::function<void(std::uint64_t done, std::uint64_t of)>& progress) {
   const TFighter player = MakeFighter(build);
   const std::uint64_t chunks = Chunks(options.Runs);
   const unsigned threads = UsefulThreads(options.Threads, chunks * RosterSize);
-  const auto workers = MakeWorkers(options.Policy, threads);
+  const auto workers = MakeWorkers(options.Policy, threads, options.Knows);
   // One sum per thread, whatever the number of runs; sums do not depend on
   // the order, so the result does not depend on the threads.
   std::vector<std::array<EnemyTally, RosterSize>> sums(workers.size());
-  RunParallel(chunks * RosterSize, threads, [&](unsigned worker, std::uint64_t item) {
+  const auto work = [&](unsigned worker, std::uint64_t item) {
     const auto enemy = static_cast<std::int32_t>(item / chunks);
     const std::uint64_t first = (item % chunks) * Chunk;
     const std::uint64_t last = std::min(first + Chunk, options.Runs);
@@ -59,7 +61,16 @@ std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptio
       }
     }
     Add(sums[worker][static_cast<std::size_t>(enemy)], tally);
-  });
+  };
+  if (progress) {
+    // An enemy's last item may be short: the battles done are told in
+    // proportion, exact at the end.
+    const std::uint64_t all = options.Runs * RosterSize;
+    RunParallel(chunks * RosterSize, threads, work,
+                [&](std::uint64_t done) { progress(all * done / (chunks * RosterSize), all); });
+  } else {
+    RunParallel(chunks * RosterSize, threads, work);
+  }
   std::array<EnemyTally, RosterSize> tallies{};
   for (const auto& sum : sums)
     for (std::size_t enemy = 0; enemy < RosterSize; ++enemy) Add(tallies[enemy], sum[enemy]);
@@ -71,7 +82,7 @@ HuntTally RunHunts(const Build& build, const RunOptions& options,
   const TFighter player = MakeFighter(build);
   const std::uint64_t chunks = Chunks(options.Runs);
   const unsigned threads = UsefulThreads(options.Threads, chunks);
-  const auto workers = MakeWorkers(options.Policy, threads);
+  const auto workers = MakeWorkers(options.Policy, threads, options.Knows);
   std::vector<HuntTally> sums(workers.size());  // one per thread, as above
   const auto work = [&](unsigned worker, std::uint64_t item) {
     const std::uint64_t first = item * Chunk;

@@ -9,6 +9,7 @@
 
 #include "enemy/enemy.h"
 #include "sim/build.h"
+#include "sim/policy.h"
 
 namespace velkor::sim {
 
@@ -18,6 +19,7 @@ struct RunOptions {
   std::uint32_t Seed = 1;              // run i's game uses RunSeed(Seed, i)
   std::uint32_t PolicySeed = 1;        // and its policy PolicyStream(PolicySeed, i)
   unsigned Threads = 1;
+  Knowledge Knows = Knowledge::Veteran;  // the policy's
 };
 
 struct EnemyTally {
@@ -28,8 +30,11 @@ struct EnemyTally {
   std::uint64_t InvariantBreaks = 0;
 };
 
-// Runs battles of build against each roster entry, run i with SeedsOfRun.
-std::array<EnemyTally, RosterSize> RunBattles(const Build& build, const RunOptions& options);
+// Runs battles of build against each roster entry, run i with SeedsOfRun;
+// progress, when given, hears of the battles done out of all of them.
+std::array<EnemyTally, RosterSize> RunBattles(
+    const Build& build, const RunOptions& options,
+    const std::function<void(std::uint64_t done, std::uint64_t of)>& progress = {});
 
 struct HuntTally {
   std::uint64_t Hunts = 0;

@@ -59,7 +59,7 @@ std::vector<RankedBuild> SearchBuilds(
   const std::uint64_t chunks = (runs + Chunk - 1) / Chunk;
   const std::uint64_t items = count * chunks;
   const unsigned threads = UsefulThreads(options.Runs.Threads, items);
-  const auto workers = MakeWorkers(options.Runs.Policy, threads);
+  const auto workers = MakeWorkers(options.Runs.Policy, threads, options.Runs.Knows);
 
   // One tally per build, shared by the threads, whatever their number: a
   // sum does not depend on the order its items are added in.

@@ -1,6 +1,7 @@
 #include "sim/shard.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <fstream>
 #include <istream>
@@ -11,9 +12,40 @@ namespace velkor::sim {
 
 namespace {
 
-constexpr std::string_view Header =
-    "part,parts,policy,step,enemy,runs,seed,policy_seed,build,hp,atk,def,spd,talents,successes,kills";
-constexpr std::size_t Columns = 16;
+// A part's columns, in order: what the writer fills and the reader takes.
+enum Column : std::size_t {
+  ColPart,
+  ColParts,
+  ColPolicy,
+  ColStep,
+  ColEnemy,
+  ColRuns,
+  ColSeed,
+  ColPolicySeed,
+  ColBuild,
+  ColHP,  // then the other stats in order
+  ColTalents = ColHP + StatCount,
+  ColSuccesses,
+  ColKills,
+  Columns
+};
+constexpr std::array<std::string_view, Columns> ColumnNames{
+    "part",  "parts", "policy", "step", "enemy", "runs",    "seed",      "policy_seed",
+    "build", "hp",    "atk",    "def",  "spd",   "talents", "successes", "kills"};
+
+using Row = std::array<std::string, Columns>;
+
+std::string Joined(const Row& row) {
+  std::string line;
+  for (std::size_t c = 0; c < Columns; ++c) line += (c == 0 ? "" : ",") + row[c];
+  return line;
+}
+
+std::string HeaderLine() {
+  Row names;
+  for (std::size_t c = 0; c < Columns; ++c) names[c] = ColumnNames[c];
+  return Joined(names);
+}
 // Longer than any line a part holds (about 120 bytes at most): a longer one
 // is refused as soon as it is seen, so that any input takes little memory.
 constexpr std::size_t LongestLine = 256;
@@ -35,10 +67,12 @@ bool ReadUnsigned(std::string_view text, std::uint64_t& value) {
   return !text.empty() && problem == std::errc() && at == end;
 }
 
-// The build's own columns: stats, then talent letters (none for none).
-std::string BuildColumns(const Build& build) {
+// Puts the build's own columns in row: stats, then talent letters (none for
+// none).
+void PutBuild(const Build& build, Row& row) {
+  for (std::size_t s = 0; s < StatCount; ++s) row[ColHP + s] = std::to_string(build.StatPoints[s]);
   const std::string talents = TalentLetters(build);
-  return StatsText(build) + "," + (talents == "-" ? "" : talents);
+  row[ColTalents] = talents == "-" ? "" : talents;
 }
 
 enum class LineRead { Line, End, TooLong, Failed };
@@ -97,15 +131,22 @@ std::string PartCsv(const SearchOptions& options, const std::vector<RankedBuild>
   std::vector<const RankedBuild*> ordered;
   for (const RankedBuild& b : part) ordered.push_back(&b);
   std::sort(ordered.begin(), ordered.end(), [](auto* a, auto* b) { return a->Index < b->Index; });
-  const std::string search = std::to_string(options.Part + 1) + "," + std::to_string(options.Parts) + "," +
-                             std::string(options.Runs.Policy) + "," + std::to_string(options.Step) + "," +
-                             (options.Enemy ? std::to_string(*options.Enemy + 1) : "") + "," +
-                             std::to_string(options.Runs.Runs) + "," + std::to_string(options.Runs.Seed) +
-                             "," + std::to_string(options.Runs.PolicySeed) + ",";
-  std::string out = std::string(Header) + "\n";
+  Row row;
+  row[ColPart] = std::to_string(options.Part + 1);
+  row[ColParts] = std::to_string(options.Parts);
+  row[ColPolicy] = options.Runs.Policy;
+  row[ColStep] = std::to_string(options.Step);
+  row[ColEnemy] = options.Enemy ? std::to_string(*options.Enemy + 1) : "";
+  row[ColRuns] = std::to_string(options.Runs.Runs);
+  row[ColSeed] = std::to_string(options.Runs.Seed);
+  row[ColPolicySeed] = std::to_string(options.Runs.PolicySeed);
+  std::string out = HeaderLine() + "\n";
   for (const RankedBuild* b : ordered) {
-    out += search + std::to_string(b->Index) + "," + BuildColumns(b->Character) + "," +
-           std::to_string(b->Successes) + "," + std::to_string(b->Kills) + "\n";
+    row[ColBuild] = std::to_string(b->Index);
+    PutBuild(b->Character, row);
+    row[ColSuccesses] = std::to_string(b->Successes);
+    row[ColKills] = std::to_string(b->Kills);
+    out += Joined(row) + "\n";
   }
   return out;
 }
@@ -123,7 +164,7 @@ bool MergeParts(const std::vector<std::string>& files, MergedSearch& merged, std
       error = "cannot read \"" + file + "\"";
       return false;
     }
-    if (first == LineRead::TooLong || line != Header) {
+    if (first == LineRead::TooLong || line != HeaderLine()) {
       error = "\"" + file + "\" is not a part written by search --shard";
       return false;
     }
@@ -147,13 +188,13 @@ bool MergeParts(const std::vector<std::string>& files, MergedSearch& merged, std
       const std::vector<std::string_view> f = Split(line);
       Search here;
       std::uint64_t part = 0, index = 0, successes = 0, kills = 0;
-      const bool read = f.size() == Columns && ReadUnsigned(f[0], part) && ReadUnsigned(f[1], here.Parts) &&
-                        ReadUnsigned(f[3], here.Step) &&
-                        (f[4].empty() || (ReadUnsigned(f[4], here.Enemy) && here.Enemy >= 1)) &&
-                        ReadUnsigned(f[5], here.Runs) && ReadUnsigned(f[6], here.Seed) &&
-                        ReadUnsigned(f[7], here.PolicySeed) && ReadUnsigned(f[8], index) &&
-                        ReadUnsigned(f[14], successes) && ReadUnsigned(f[15], kills) && here.Step >= 1 &&
-                        here.Step <= 100 && here.Parts >= 1 && here.Parts <= MostParts &&
+      const bool read = f.size() == Columns && ReadUnsigned(f[ColPart], part) &&
+                        ReadUnsigned(f[ColParts], here.Parts) && ReadUnsigned(f[ColStep], here.Step) &&
+                        (f[ColEnemy].empty() || (ReadUnsigned(f[ColEnemy], here.Enemy) && here.Enemy >= 1)) &&
+                        ReadUnsigned(f[ColRuns], here.Runs) && ReadUnsigned(f[ColSeed], here.Seed) &&
+                        ReadUnsigned(f[ColPolicySeed], here.PolicySeed) && ReadUnsigned(f[ColBuild], index) &&
+                        ReadUnsigned(f[ColSuccesses], successes) && ReadUnsigned(f[ColKills], kills) &&
+                        here.Step >= 1 && here.Step <= 100 && here.Parts >= 1 && here.Parts <= MostParts &&
                         here.Enemy <= RosterSize && here.Seed <= UINT32_MAX && here.PolicySeed <= UINT32_MAX;
       if (!read) {
         error = where + "not a line of a part";
@@ -167,11 +208,11 @@ bool MergeParts(const std::vector<std::string>& files, MergedSearch& merged, std
         error = where + "runs, successes or kills that no search makes";
         return false;
       }
-      if (!IsPolicyName(f[2])) {
+      if (!IsPolicyName(f[ColPolicy])) {
         error = where + "a policy that velkor-sim does not have";
         return false;
       }
-      here.Policy = f[2];
+      here.Policy = f[ColPolicy];
       if (!search) {
         search = here;
         every = EnumerateBuilds(static_cast<std::int32_t>(here.Step));
@@ -181,10 +222,14 @@ bool MergeParts(const std::vector<std::string>& files, MergedSearch& merged, std
         error = where + "belongs to another search than the lines before it";
         return false;
       }
-      if (index >= every.size() || part != index % here.Parts + 1 ||
-          std::string(f[9]) + "," + std::string(f[10]) + "," + std::string(f[11]) + "," + std::string(f[12]) +
-                  "," + std::string(f[13]) !=
-              BuildColumns(every[index])) {
+      const auto sameBuild = [&] {
+        Row expected;
+        PutBuild(every[index], expected);
+        for (std::size_t c = ColHP; c <= ColTalents; ++c)
+          if (f[c] != expected[c]) return false;
+        return true;
+      };
+      if (index >= every.size() || part != index % here.Parts + 1 || !sameBuild()) {
         error = where + "build " + std::to_string(index) + " is not the build this search has in that place";
         return false;
       }

@@ -36,7 +36,11 @@ struct HuntRecord {
 // stays valid from battle to battle).
 class Simulator {
  public:
-  explicit Simulator(Policy& policy) : policy_(policy) {}
+  // screen, when given, watches every battle (a trace); otherwise nobody does.
+  explicit Simulator(Policy& policy, BattleScreen* screen = nullptr)
+      : policy_(policy), screen_(screen != nullptr ? *screen : unwatched_) {}
+  Simulator(const Simulator&) = delete;
+  Simulator& operator=(const Simulator&) = delete;
 
   // One battle of player (at full stats) against roster entry enemy, with
   // the game's generator seeded with seeds.Game and the policy reseeded
@@ -55,7 +59,8 @@ class Simulator {
  private:
   Policy& policy_;
   BattleState battle_;
-  NullBattleScreen screen_;
+  NullBattleScreen unwatched_;
+  BattleScreen& screen_;
 };
 
 // A battle or a hunt on a simulator of its own.

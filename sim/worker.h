@@ -17,7 +17,8 @@ struct Worker {
 };
 
 // One worker per thread (at least one) playing the policy of that name,
-// which must be one of Policies().
-std::vector<std::unique_ptr<Worker>> MakeWorkers(std::string_view policy, unsigned threads);
+// which must be one of Policies(), knowing what knowledge says.
+std::vector<std::unique_ptr<Worker>> MakeWorkers(std::string_view policy, unsigned threads,
+                                                 Knowledge knowledge = Knowledge::Veteran);
 
 }  // namespace velkor::sim

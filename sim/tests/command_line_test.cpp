@@ -57,7 +57,7 @@ TEST(ParseCommandLine, EveryOption) {
   const auto defaults = Parse({"hunts"}, error);
   ASSERT_TRUE(defaults);
   EXPECT_EQ(defaults->Character, (Build{{25, 25, 25, 25}, {}}));
-  EXPECT_EQ(defaults->Policy, "greedy");
+  EXPECT_EQ(defaults->Policy, "lookahead");
   EXPECT_EQ(defaults->Runs, 0u);
   EXPECT_EQ(DefaultRuns(CommandLine::Mode::Hunts), 10000u);
   EXPECT_EQ(DefaultRuns(CommandLine::Mode::Search), 1000u);
@@ -77,6 +77,20 @@ TEST(ParseCommandLine, EveryOption) {
   EXPECT_EQ(best->Plans, PlanSet::Candidates);
   EXPECT_FALSE(best->Cache) << "the default folder is the program's to find";
 
+  const auto trace = Parse({"battles", "--trace", "--enemy", "7", "--seed", "3"}, error);
+  ASSERT_TRUE(trace) << error;
+  EXPECT_TRUE(trace->Trace);
+  EXPECT_EQ(trace->Enemy, 6);
+  EXPECT_EQ(trace->Knows, Knowledge::Veteran);
+  EXPECT_EQ(Parse({"hunts", "--knowledge", "newcomer"}, error)->Knows, Knowledge::Newcomer);
+
+  const auto advise = Parse({"advise", "-n", "20", "--check", "0", "--cache", "t"}, error);
+  ASSERT_TRUE(advise) << error;
+  EXPECT_EQ(advise->Run, CommandLine::Mode::Advise);
+  EXPECT_EQ(advise->Step, 10);  // coarse by default: minutes, not hours
+  EXPECT_EQ(advise->Check, 0u);
+  EXPECT_EQ(DefaultRuns(CommandLine::Mode::Advise), 100u);
+
   EXPECT_EQ(Parse({"--help"}, error)->Run, CommandLine::Mode::Help);
   EXPECT_EQ(Parse({"hunts", "-n", "5", "--help"}, error)->Run, CommandLine::Mode::Help);
 }
@@ -87,7 +101,7 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
     const char* error;
   };
   const Case cases[] = {
-      {{}, "battles, hunts, search, merge or solve"},
+      {{}, "battles, hunts, search, merge, solve or advise"},
       {{"fight"}, "unknown mode"},
       {{"battles", "--verbose"}, "unknown option"},
       {{"battles", "-n"}, "-n wants a value"},
@@ -116,6 +130,18 @@ TEST(ParseCommandLine, RefusesWithAMessage) {
       {{"search", "--policy", "best"}, "search cannot take --policy best"},
       {{"battles", "--policy", "best", "--stats", "20,20,20,20", "--talents", "d"}, "cannot play talent d"},
       {{"solve", "--stats", "20,20,20,20", "--talents", "bd"}, "cannot play talent d"},
+      {{"battles", "--trace"}, "--trace belongs to battles, with --enemy K"},
+      {{"hunts", "--trace", "--enemy", "3"}, "--trace belongs to battles"},
+      {{"battles", "--trace", "--enemy", "3", "--csv"}, "has no CSV"},
+      {{"battles", "--enemy", "3"}, "belong to search"},
+      {{"hunts", "--knowledge", "expert"}, "--knowledge wants veteran or newcomer"},
+      {{"battles", "--knowledge", "newcomer", "--policy", "best"}, "--knowledge newcomer is for"},
+      {{"search", "--knowledge", "newcomer", "--shard", "1/2"}, "--knowledge newcomer is for"},
+      {{"advise", "--stats", "25,25,25,25"}, "advise takes --step, -n, --check"},
+      {{"advise", "--policy", "greedy"}, "advise takes"},
+      {{"advise", "--top", "3"}, "advise takes"},
+      {{"advise", "--knowledge", "newcomer"}, "wants --check 0"},
+      {{"hunts", "--check", "2"}, "--check belongs to advise"},
       {{"merge"}, "merge wants the part files"},
       {{"merge", "a.csv", "--step", "5"}, "merge takes part files, --csv and --top"},
       {{"merge", "a.csv", "--top"}, "--top wants"},
@@ -141,6 +167,10 @@ TEST(HelpText, ListsEveryOptionAndPolicy) {
                            "--enemy K",
                            "--top K",
                            "--shard K/N",
+                           "--trace",
+                           "--knowledge K",
+                           "--check K",
+                           "advise [--step P]",
                            "merge [--csv] [--top K] FILE...",
                            "solve [--stats",
                            "--plans SET",

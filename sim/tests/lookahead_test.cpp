@@ -175,5 +175,43 @@ TEST(Lookahead, AKeptDecisionIsTheOneWorkedOutAgain) {
   EXPECT_LT(kept.WorkedOut(), kept.Decisions());
 }
 
+// A veteran knows the roster's weights and plays as the look-ahead always
+// has: its wins and turns against 鬼 and アネモネ over seeds 1..300 are
+// those the simulator printed before a newcomer could be asked for. A
+// newcomer believes every affordable action equally likely and chooses
+// otherwise.
+TEST(Lookahead, ANewcomerGuessesTheWeightsAVeteranKnows) {
+  const TFighter even = MakeFighter(Build{{25, 25, 25, 25}, {}});
+  struct Tally {
+    std::uint64_t Wins = 0;
+    std::uint64_t Turns = 0;
+    bool operator==(const Tally&) const = default;
+  };
+  const auto play = [&](std::int32_t enemy, bool told, Knowledge knowledge) {
+    LookaheadPolicy policy;
+    if (told) policy.Know(knowledge);
+    Simulator run(policy);
+    Tally tally;
+    for (std::uint64_t i = 0; i < 300; ++i) {
+      const BattleRecord record = run.Battle(even, enemy, SeedsOfRun(1, 1, i));
+      tally.Wins += record.Outcome == BattleOutcome::Victory ? 1 : 0;
+      tally.Turns += record.Turns;
+    }
+    return tally;
+  };
+  struct Known {
+    std::int32_t enemy;
+    Tally veteran;
+  };
+  const Known cases[] = {{6, {291, 1350}}, {9, {176, 1588}}};
+  int differ = 0;
+  for (const Known& c : cases) {
+    EXPECT_EQ(play(c.enemy, false, Knowledge::Veteran), c.veteran) << c.enemy;
+    EXPECT_EQ(play(c.enemy, true, Knowledge::Veteran), c.veteran) << c.enemy;
+    differ += play(c.enemy, true, Knowledge::Newcomer) == c.veteran ? 0 : 1;
+  }
+  EXPECT_GT(differ, 0) << "a newcomer played every battle as a veteran";
+}
+
 }  // namespace
 }  // namespace velkor::sim

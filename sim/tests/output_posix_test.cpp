@@ -57,7 +57,8 @@ Ended RunWritingTo(const std::vector<std::string>& args, int out) {
 // never 0 (nor the end by SIGPIPE that a batch system may not read as a
 // failure of the part).
 TEST(VelkorSimOutput, AFailedWriteIsToldAndEndsWithStatusOne) {
-  const std::vector<std::string> part{"search", "--step", "50", "-n", "10", "--shard", "1/1"};
+  const std::vector<std::string> part{"search", "--policy", "greedy",  "--step", "50",
+                                      "-n",     "10",       "--shard", "1/1"};
   const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
   ASSERT_GE(full, 0);
   int pipe[2];

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "sim/policy_registry.h"
@@ -28,7 +29,14 @@ TEST(RunBattles, TheSumOfTheBattlesOfConsecutiveSeedsWhateverTheThreads) {
   options.Threads = 1;
   const auto one = RunBattles(Even, options);
   options.Threads = 3;
-  const auto three = RunBattles(Even, options);
+  // Progress told along the way never goes back, ends at every battle and
+  // changes nothing in the tallies.
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> told;
+  const auto three = RunBattles(
+      Even, options, [&told](std::uint64_t done, std::uint64_t of) { told.emplace_back(done, of); });
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told.back(), std::make_pair(std::uint64_t{2500 * RosterSize}, std::uint64_t{2500 * RosterSize}));
+  for (std::size_t i = 1; i < told.size(); ++i) EXPECT_LE(told[i - 1].first, told[i].first);
   const auto policy = MakePolicy("greedy");
   for (std::size_t enemy = 0; enemy < RosterSize; ++enemy) {
     EXPECT_TRUE(Same(one[enemy], three[enemy])) << enemy;

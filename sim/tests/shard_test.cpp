@@ -19,6 +19,7 @@ using velkor::test::WriteBytes;
 CommandLine Search(std::int32_t step, std::uint64_t runs, unsigned threads) {
   CommandLine line;
   line.Run = CommandLine::Mode::Search;
+  line.Policy = "greedy";
   line.Step = step;
   line.Runs = runs;
   line.Seed = 5;
