@@ -2,9 +2,11 @@
 # Builds VELKOR and runs every test, through the presets of CMakePresets.json
 # (which hold the options). With --sanitize the build and the tests run under
 # AddressSanitizer and UndefinedBehaviorSanitizer; with --release against the
-# optimised build a packager makes; with --clang built by clang instead of
-# GCC. Warnings are errors here. The package tests run in the default build
-# only (CI skips them there: scripts/check-package.sh makes its one package).
+# optimised build with Debian's flags (scripts/packager-flags.sh), which
+# scripts/check-package.sh then makes the package from; with --clang built by
+# clang instead of GCC. Warnings are errors here. The package tests run in
+# the default build only (CI skips them there: check-package.sh makes its
+# one package).
 set -euo pipefail
 cd "$(dirname "$0")"
 tools=(--tests)
@@ -18,6 +20,7 @@ elif [ "${1:-}" = "--clang" ]; then
   tools+=(--clang)
 fi
 bash scripts/ensure-tools.sh "${tools[@]}"
+[ "$preset" != release ] || source scripts/packager-flags.sh
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
 cmake --workflow --preset "$preset"

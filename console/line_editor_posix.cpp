@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cwchar>
 #include <string>
+#include <tuple>
 
 #include "console/escape_sequence.h"
 #include "console/failure.h"
@@ -208,7 +209,7 @@ int ReadLimited(EditLine* editor, wchar_t* c) {
     const auto held = static_cast<std::size_t>(line->lastchar - line->buffer);
     if (reading.inSequence || !Inserts(*c) || held < MaxLineBytes) return 1;
     if (!reading.rang) {
-      static_cast<void>(::write(reading.bellFd, "\a", 1));
+      std::ignore = ::write(reading.bellFd, "\a", 1);
       reading.rang = true;
     }
   }

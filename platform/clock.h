@@ -18,7 +18,8 @@ UtcNow ClockNow();
 double SteadySeconds();
 
 // Seconds of processor time the calling thread has used: what a piece of
-// work cost, whatever else the machine ran meanwhile.
+// work cost, whatever else the machine ran meanwhile. WebAssembly has no
+// processor clock: there it is the steady clock.
 double ThreadCpuSeconds();
 
 // The moment as the local calendar and time zone tell it; false when the

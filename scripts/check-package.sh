@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Makes the Debian package as a Debian build would (the game and velkor-sim
-# built with the flags of dpkg-buildflags, hardening included, in a build
-# folder of its own, default build-deb): the package's own test makes it
+# Makes the Debian package from the release preset's build (build-release),
+# which has the flags of dpkg-buildflags, hardening included, beside
+# Release's own (scripts/packager-flags.sh): after ./test.sh --release, as CI
+# runs it, nothing is left to build. The package's test makes the package
 # there and checks its contents, and lintian checks it. This is the one
 # package of a CI run (.ci/run skips that test in ./test.sh). Then
 # installs it with dpkg, plays a scripted run with the installed velkor
@@ -11,7 +12,7 @@
 # installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build-deb}
+build=build-release
 
 skip() {
   echo "check-package: skipped: $*"
@@ -20,18 +21,10 @@ skip() {
 command -v dpkg >/dev/null 2>&1 || skip "no dpkg on this machine"
 bash scripts/ensure-tools.sh --package --tests
 
-# What debhelper does for a CMake project: no build type of CMake's own, so
-# that the flags are dpkg-buildflags' alone.
-(
-  export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-  eval "$(dpkg-buildflags --export=sh)"
-  # Given on the command line, so that a kept build folder takes them too.
-  # Tests configured too, for the package's test; only that one is built,
-  # and making the package does not build the others first.
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
-    -DCMAKE_INSTALL_PREFIX=/usr \
-    -DCMAKE_CXX_FLAGS="$CXXFLAGS $CPPFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" >/dev/null
-)
+source scripts/packager-flags.sh
+# Only what the package holds and its test are built here, and making the
+# package does not build the rest first.
+cmake --preset release -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target velkor velkor-sim velkor_packaging_files packaging_tests >/dev/null
 
 # The package's test makes it into $build/package/ and checks its files and

@@ -13,13 +13,12 @@ const sourceDir = join(import.meta.dirname, "..");
 
 // The game's own table: code page 932 codes and their characters.
 export function cp932Table(source = readFileSync(join(sourceDir, "platform/cp932_table_data.h"), "utf8")) {
+  // Each table is a char16_t string of escapes: u"\0\x1..." u"..." ...;
+  // (tools/make_cp932_table.cpp), one unit an escape.
   const numbers = (name) =>
-    new RegExp(`${name}\\[\\w+\\] = \\{([^}]*)\\}`)
-      .exec(source)[1]
-      .split(",")
-      .map((item) => item.trim())
-      .filter(Boolean)
-      .map(Number);
+    [...new RegExp(`${name}\\[\\] =([^;]*);`).exec(source)[1].matchAll(/\\(?:x([0-9A-Fa-f]+)|0)/g)].map(
+      (escape) => (escape[1] === undefined ? 0 : parseInt(escape[1], 16)),
+    );
   const codes = numbers("DecodedCodes");
   const characters = numbers("DecodedCharacters");
   return codes.map((code, index) => ({ code, character: characters[index] }));

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "testsupport/console_script.h"
-#include "testsupport/files.h"
+#include "testsupport/test_files.h"
 
 namespace velkor {
 namespace {

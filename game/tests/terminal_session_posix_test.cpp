@@ -15,6 +15,7 @@
 #include <cstring>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "persist/report_line.h"
@@ -110,11 +111,9 @@ enum class Parent {
     ::setpgid(game, game);
     ::tcsetpgrp(STDIN_FILENO, game);
   }
-  static_cast<void>(::write(go[1], "g", 1));
+  std::ignore = ::write(go[1], "g", 1);
   char line[64];
-  const auto say = [&](int length) {
-    static_cast<void>(::write(tell, line, static_cast<std::size_t>(length)));
-  };
+  const auto say = [&](int length) { std::ignore = ::write(tell, line, static_cast<std::size_t>(length)); };
   say(std::snprintf(line, sizeof line, "pid %d\n", static_cast<int>(game)));
   for (;;) {
     int status = 0;

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/file_writer.h"
@@ -114,7 +115,7 @@ TEST_F(PosixFolder, AWriterKilledHalfWayLeavesWhatTheCleanUpRemoves) {
     static int tell = channel[1];
     const FileWriter halfThenStop([](FileHandle file, const void* data, std::size_t size) -> std::ptrdiff_t {
       const std::ptrdiff_t written = SystemWrite(file, data, size / 2);
-      static_cast<void>(::write(tell, "w", 1));
+      std::ignore = ::write(tell, "w", 1);
       ::pause();
       return written;
     });

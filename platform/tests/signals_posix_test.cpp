@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/file_writer.h"
@@ -27,14 +28,14 @@ int TellParent = -1;  // the write end of a pipe to the test
 // Tells the test that the save is under way, then writes slowly, so that the
 // signal lands while the temporary file exists.
 std::ptrdiff_t SlowWriter(FileHandle file, const void* data, std::size_t size) {
-  static_cast<void>(::write(TellParent, "w", 1));
+  std::ignore = ::write(TellParent, "w", 1);
   ::usleep(100000);
   return SystemWrite(file, data, size < 4 ? size : 4);
 }
 
 void SayBye(int signal) {
   const char line[] = {'b', 'y', 'e', static_cast<char>('0' + signal % 10)};
-  static_cast<void>(::write(TellParent, line, sizeof line));
+  std::ignore = ::write(TellParent, line, sizeof line);
 }
 
 class SignalFolder : public ::testing::Test {
@@ -55,7 +56,7 @@ TEST_F(SignalFolder, EndSignalWaitsForTheSaveAndLeavesNoTemporaryFile) {
       TellParent = channel[1];
       HandleEndSignals(SayBye);
       ReplaceFile("save.dat", "twelve bytes", "", SlowWriter);
-      static_cast<void>(::write(TellParent, "alive", 5));
+      std::ignore = ::write(TellParent, "alive", 5);
       std::_Exit(0);
     }
     ::close(channel[1]);
